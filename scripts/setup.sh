@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian 12 (when run as root) and builds
+# Tandor into build/. A normal user is shown the one apt-get line to run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+  build-essential cmake pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation fonts-open-sans
+  poppler-utils
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  else
+    echo "Tandor needs some Debian packages. Run this once, then run this command again:"
+    echo
+    echo "  sudo apt-get install -y --no-install-recommends ${missing[*]}"
+    echo
+    exit 1
+  fi
+fi
+
+BUILD_DIR=${BUILD_DIR:-build}
+JOBS=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
+cmake --build "$BUILD_DIR" -j"$JOBS"

@@ -1,0 +1,188 @@
+#include "platform/GridSurface.h"
+
+#include <algorithm>
+
+namespace tandor {
+namespace {
+constexpr double kEpsilon = 1e-6;
+}
+
+void GridSurface::setOrientation(PageOrientation orientation) {
+    orientation_ = orientation;
+}
+
+void GridSurface::setPaperSize(PaperSize paper) {
+    paper_ = paper;
+}
+
+void GridSurface::setFontName(const QString& name) {
+    font_.name = name;
+}
+
+void GridSurface::setFontSize(double points) {
+    if (points > 0.0) {
+        font_.size = points;
+    }
+}
+
+void GridSurface::setBold(bool on) {
+    font_.bold = on;
+}
+
+void GridSurface::setItalic(bool on) {
+    font_.italic = on;
+}
+
+QSizeF GridSurface::printableSize(PaperSize paper, PageOrientation orientation) const {
+    return printgrid::pdfPrintableSize(paper, orientation);
+}
+
+double GridSurface::columnWidthPt(const FontSpec& font) const {
+    return columnWidth(font);
+}
+
+double GridSurface::textWidthPt(const FontSpec& font, const QString& text) const {
+    return textWidth(font, text);
+}
+
+PrintedPage& GridSurface::currentPage() {
+    while (document_.pages.size() <= pageIndex_) {
+        PrintedPage page;
+        page.orientation = orientation_;
+        page.paper = paper_;
+        document_.pages.push_back(page);
+    }
+    return document_.pages[pageIndex_];
+}
+
+// A new line that would pass the bottom of the printable area goes to the top
+// of the next page.
+void GridSurface::startLineIfNeeded() {
+    if (lineOpen_) {
+        return;
+    }
+    const double height = printgrid::lineHeight(font_.size);
+    const double bottom = printableSize(paper_, orientation_).height();
+    if (y_ > kEpsilon && y_ + height > bottom + kEpsilon) {
+        ++pageIndex_;
+        y_ = 0.0;
+        line_ = 1;
+    }
+    lineOpen_ = true;
+    x_ = 0.0;
+}
+
+void GridSurface::endLine() {
+    startLineIfNeeded();
+    y_ += printgrid::lineHeight(font_.size);
+    ++line_;
+    x_ = 0.0;
+    lineOpen_ = false;
+}
+
+void GridSurface::place(const QString& text) {
+    startLineIfNeeded();
+    if (text.isEmpty()) {
+        return;
+    }
+    PlacedText placed;
+    placed.line = line_;
+    placed.xPt = x_;
+    placed.yPt = y_;
+    placed.text = text;
+    placed.font = font_;
+    const double cell = columnWidthPt(font_);
+    placed.column = cell > 0.0 ? static_cast<int>(x_ / cell + 0.5) + 1 : 1;
+    currentPage().texts.push_back(placed);
+    x_ += textWidthPt(font_, text);
+}
+
+void GridSurface::printLine(const QList<PrintItem>& items, LineEnd end) {
+    startLineIfNeeded();
+    for (const PrintItem& item : items) {
+        switch (item.kind) {
+            case PrintItem::Kind::Column: {
+                const int column = std::max(item.count, 1);
+                const double target = (column - 1) * columnWidthPt(font_);
+                if (x_ > target + kEpsilon) {
+                    endLine();
+                    startLineIfNeeded();
+                }
+                x_ = target;
+                break;
+            }
+            case PrintItem::Kind::Spaces:
+                if (item.count > 0) {
+                    x_ += item.count * textWidthPt(font_, QStringLiteral(" "));
+                }
+                break;
+            case PrintItem::Kind::Text: {
+                // Line breaks inside a text start new lines at the left edge.
+                QString text = item.text;
+                text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+                text.replace(QChar(u'\r'), QChar(u'\n'));
+                const QStringList pieces = text.split(QChar(u'\n'));
+                for (qsizetype i = 0; i < pieces.size(); ++i) {
+                    if (i > 0) {
+                        endLine();
+                        startLineIfNeeded();
+                    }
+                    place(pieces[i]);
+                }
+                break;
+            }
+        }
+    }
+    if (end == LineEnd::End) {
+        endLine();
+    }
+}
+
+void GridSurface::printEmptyLine() {
+    endLine();
+}
+
+void GridSurface::moveToTopLeft() {
+    x_ = 0.0;
+    y_ = 0.0;
+    line_ = 1;
+    lineOpen_ = false;
+}
+
+void GridSurface::moveToLeftEdgeAt(int twipsFromTop) {
+    x_ = 0.0;
+    y_ = std::max(0.0, twipsFromTop / printgrid::kTwipsPerPoint);
+    line_ = 1;
+    lineOpen_ = false;
+}
+
+void GridSurface::newPage() {
+    ++pageIndex_;
+    moveToTopLeft();
+}
+
+bool GridSurface::currentPageBlank() const {
+    return pageIndex_ >= document_.pages.size() || document_.pages[pageIndex_].texts.empty();
+}
+
+void GridSurface::endDocument() {
+    // Pages after the last printed text (a new page right before the end) are dropped.
+    while (!document_.pages.empty() && document_.pages.back().texts.empty()) {
+        document_.pages.pop_back();
+    }
+    PrintedDocument finished = std::move(document_);
+    document_ = {};
+    pageIndex_ = 0;
+    moveToTopLeft();
+    if (!finished.pages.empty()) {
+        documentFinished(finished);
+    }
+}
+
+void GridSurface::abandonDocument() {
+    document_ = {};
+    pageIndex_ = 0;
+    moveToTopLeft();
+}
+
+}  // namespace tandor

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <memory>
+
+#include "platform/PrintSurface.h"
+
+namespace tandor {
+
+enum class MessageIcon { None, Information, Exclamation };
+enum class MessageButtons { Ok, YesNo, YesNoCancel, RetryCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Retry };
+
+struct OpenFileRequest {
+    QString title;
+    QString startFolder;    // empty: the platform's choice
+    QString filter;         // "|"-separated pairs: "Data Files (*.DAT)|*.DAT"
+    bool acceptNewName = false;  // File New accepts a name that does not exist yet
+};
+
+struct PrintDialogRequest {
+    bool offerSelection = false;    // offer the "Selection" choice
+    bool disablePrintToFile = false;  // asked by the command; PDF output stays available
+    int minPage = 0;  // 0: no page range offered
+    int maxPage = 0;
+    int fromPage = 0;
+    int toPage = 0;
+};
+
+struct PrintDialogResult {
+    bool cancelled = true;
+    int copies = 1;
+    bool selection = false;
+    std::shared_ptr<PrintSurface> surface;  // the chosen printer, for this command
+};
+
+// Everything the program asks of the desktop: message and input boxes, the
+// open-file and print dialogs, the beep, the clipboard, opening documents and
+// web pages, the settings store and today's date. Windows and commands call
+// only this; tests answer it from a script.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    virtual MessageAnswer message(const QString& text, const QString& title,
+                                  MessageIcon icon = MessageIcon::None,
+                                  MessageButtons buttons = MessageButtons::Ok) = 0;
+    // The typed text, or an empty text when cancelled.
+    virtual QString input(const QString& prompt, const QString& title,
+                          const QString& defaultText = {}) = 0;
+    // The chosen full path, or an empty text when cancelled.
+    virtual QString openFile(const OpenFileRequest& request) = 0;
+    virtual void beep() = 0;
+
+    // The device name of the printer that is current now (before any dialog).
+    virtual QString currentPrinterName() = 0;
+    virtual PrintDialogResult printDialog(const PrintDialogRequest& request) = 0;
+
+    virtual void clearClipboard() = 0;
+    virtual void setClipboardText(const QString& text) = 0;
+    virtual QString clipboardText() = 0;
+
+    // Opens a document or web address with its default handler; the result is not examined.
+    virtual void shellOpen(const QString& target) = 0;
+
+    // The per-user settings store (written only).
+    virtual void writeSetting(const QString& section, const QString& key, const QString& value) = 0;
+
+    virtual QDate today() = 0;
+    virtual void setBusy(bool busy) = 0;
+};
+
+}  // namespace tandor

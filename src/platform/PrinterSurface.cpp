@@ -1,0 +1,125 @@
+#include "platform/PrinterSurface.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+
+#include "platform/AppError.h"
+
+namespace tandor {
+namespace {
+
+QPageSize pageSizeOf(PaperSize paper) {
+    return paper == PaperSize::Envelope10 ? QPageSize(QPageSize::Envelope10) : QPageSize(QPageSize::Letter);
+}
+
+QPageLayout::Orientation qtOrientation(PageOrientation orientation) {
+    return orientation == PageOrientation::Portrait ? QPageLayout::Portrait : QPageLayout::Landscape;
+}
+
+QMarginsF pdfMargins() {
+    using namespace printgrid;
+    return {kPdfLeftMarginInches * kPointsPerInch, kPdfTopMarginInches * kPointsPerInch,
+            kPdfRightMarginInches * kPointsPerInch, kPdfBottomMarginInches * kPointsPerInch};
+}
+
+}  // namespace
+
+PrinterSurface::PrinterSurface(std::shared_ptr<QPrinter> printer) : printer_(std::move(printer)) {
+    printer_->setCopyCount(1);  // the program prints one run per copy itself
+    printer_->setFullPage(false);
+    if (isPdf()) {
+        printer_->setPageMargins(pdfMargins(), QPageLayout::Point);
+    }
+}
+
+PrinterSurface::~PrinterSurface() {
+    finish();
+}
+
+std::shared_ptr<PrinterSurface> PrinterSurface::forPdf(const QString& path) {
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(path);
+    printer->setPageSize(QPageSize(QPageSize::Letter));
+    printer->setCreator(QStringLiteral("Tandor"));
+    return std::make_shared<PrinterSurface>(printer);
+}
+
+bool PrinterSurface::isPdf() const {
+    return printer_->outputFormat() == QPrinter::PdfFormat;
+}
+
+QString PrinterSurface::deviceName() const {
+    if (isPdf()) {
+        return QStringLiteral("PDF");
+    }
+    return printer_->printerName();
+}
+
+bool PrinterSurface::finish() {
+    if (painter_.isActive()) {
+        painter_.end();
+    }
+    return !failed_;
+}
+
+QSizeF PrinterSurface::printableSize(PaperSize paper, PageOrientation orientation) const {
+    if (isPdf()) {
+        return printgrid::pdfPrintableSize(paper, orientation);
+    }
+    QPageLayout layout(pageSizeOf(paper), qtOrientation(orientation), printer_->pageLayout().margins(QPageLayout::Point),
+                       QPageLayout::Point);
+    return layout.paintRect(QPageLayout::Point).size();
+}
+
+void PrinterSurface::applyLayout(const PrintedPage& page) {
+    QPageLayout layout = printer_->pageLayout();
+    layout.setPageSize(pageSizeOf(page.paper), isPdf() ? pdfMargins() : layout.margins(QPageLayout::Point));
+    layout.setOrientation(qtOrientation(page.orientation));
+    if (isPdf()) {
+        layout.setUnits(QPageLayout::Point);
+        layout.setMargins(pdfMargins());
+    }
+    printer_->setPageLayout(layout);
+}
+
+void PrinterSurface::paintPage(const PrintedPage& page) {
+    const double scale = printer_->resolution() / printgrid::kPointsPerInch;
+    for (const PlacedText& t : page.texts) {
+        QFont font = resolveFont(t.font);
+        painter_.setFont(font);
+        const QFontMetricsF metrics(font, printer_.get());
+        painter_.drawText(QPointF(t.xPt * scale, t.yPt * scale + metrics.ascent()), t.text);
+    }
+    ++pagesPrinted_;
+}
+
+void PrinterSurface::documentFinished(const PrintedDocument& document) {
+    for (std::size_t i = 0; i < document.pages.size(); ++i) {
+        const PrintedPage& page = document.pages[i];
+        if (!painter_.isActive()) {
+            applyLayout(page);
+            if (!painter_.begin(printer_.get())) {
+                failed_ = true;
+                throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
+            }
+        } else {
+            applyLayout(page);
+            if (!printer_->newPage()) {
+                failed_ = true;
+                throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
+            }
+        }
+        paintPage(page);
+    }
+    // A real printer gets one job per document; a PDF file keeps all documents.
+    if (!isPdf() && painter_.isActive()) {
+        if (!painter_.end()) {
+            failed_ = true;
+            throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
+        }
+    }
+}
+
+}  // namespace tandor
