@@ -1,0 +1,79 @@
+#include "batch/BatchCommand.h"
+
+namespace tandor::batch {
+
+namespace {
+QList<Command>& registry() {
+    static QList<Command> list;
+    return list;
+}
+}  // namespace
+
+void registerCommand(Command command) {
+    registry().append(std::move(command));
+}
+
+const QList<Command>& commands() {
+    return registry();
+}
+
+Arguments::Arguments(QStringList args) : args_(std::move(args)) {}
+
+std::optional<QString> Arguments::take(const QString& name) {
+    for (qsizetype i = 0; i < args_.size(); ++i) {
+        if (args_[i] == QLatin1String("--")) {
+            break;
+        }
+        if (args_[i] == name) {
+            if (i + 1 >= args_.size()) {
+                error_ = name + QStringLiteral(" needs a value");
+                args_.removeAt(i);
+                return std::nullopt;
+            }
+            const QString value = args_[i + 1];
+            args_.remove(i, 2);
+            return value;
+        }
+        if (args_[i].startsWith(name + QLatin1Char('='))) {
+            const QString value = args_[i].mid(name.size() + 1);
+            args_.removeAt(i);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+bool Arguments::takeFlag(const QString& name) {
+    for (qsizetype i = 0; i < args_.size(); ++i) {
+        if (args_[i] == QLatin1String("--")) {
+            break;
+        }
+        if (args_[i] == name) {
+            args_.removeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+QStringList Arguments::positional() {
+    QStringList out;
+    bool literal = false;
+    for (const QString& a : args_) {
+        if (!literal && a == QLatin1String("--")) {
+            literal = true;
+            continue;
+        }
+        if (!literal && a.startsWith(QLatin1String("--")) && error_.isEmpty()) {
+            error_ = QStringLiteral("unknown option ") + a;
+        }
+        out.append(a);
+    }
+    return out;
+}
+
+int parseInt(const QString& text, bool* ok) {
+    return text.trimmed().toInt(ok);
+}
+
+}  // namespace tandor::batch

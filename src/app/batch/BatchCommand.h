@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+#include <optional>
+
+namespace tandor::batch {
+
+// Exit codes of tandor-batch.
+inline constexpr int kOk = 0;
+inline constexpr int kFailure = 1;  // a failure: a clear message on stderr
+inline constexpr int kRefused = 2;  // a refusal: the message the window would show, nothing written
+
+struct Context {
+    QString programFolder;  // the executable's folder unless --program-folder DIR
+    QTextStream& out;
+    QTextStream& err;
+};
+
+// One command of tandor-batch. Each command lives in its own file and
+// registers itself with a static Registration.
+struct Command {
+    QString name;
+    QString usage;  // one line: "labels [--positions SPEC] ... -o OUT.pdf LINE1 [LINE2 ... LINE5]"
+    QString help;   // a few lines of explanation
+    std::function<int(const QStringList& args, Context& context)> run;
+};
+
+void registerCommand(Command command);
+const QList<Command>& commands();
+
+struct Registration {
+    explicit Registration(Command command) { registerCommand(std::move(command)); }
+};
+
+// A small reader of a command's arguments: options with and without values,
+// and the positional arguments left over.
+class Arguments {
+public:
+    explicit Arguments(QStringList args);
+
+    // Takes "--name VALUE" (or "--name=VALUE"); empty optional when absent.
+    std::optional<QString> take(const QString& name);
+    bool takeFlag(const QString& name);
+    // The positional arguments; an unknown option left among them is an error
+    // reported through error().
+    QStringList positional();
+    const QString& error() const { return error_; }
+
+private:
+    QStringList args_;
+    QString error_;
+};
+
+// Parses a whole number for an option; sets ok to false on bad text.
+int parseInt(const QString& text, bool* ok);
+
+}  // namespace tandor::batch
