@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace tandor {
+
+class Platform;
+
+// TDRPARAM.TXT in the program folder: 18-byte slots, each holding a record
+// name (8 bytes), a separator, a left adjustment in columns (3 bytes), a
+// separator and a top adjustment in lines (3 bytes).
+inline const QString kAdjustmentFileName = QStringLiteral("TDRPARAM.TXT");
+inline const QString kOnTheFly = QStringLiteral("ONTHEFLY");
+inline const QString kEnvelope = QStringLiteral("ENVELOPE");
+inline const QString kBulkList = QStringLiteral("BULKLIST");
+
+struct Adjustment {
+    int left = 0;  // columns, positive to the right
+    int top = 0;   // lines, positive down
+};
+
+// Reads the adjustment of a print path (the last record of that name wins; 0
+// when there is none). Creates an empty file when it is missing. A field that
+// is not a number throws AppError (the print command reports it as its
+// printer error).
+Adjustment readAdjustment(const QString& programFolder, const QString& name);
+
+enum class MarginsKind { OnTheFly, SearchResultLabels, Envelope };
+
+// The Margins menu commands: ask for a left and a top entry and add them to
+// the path's record. Failures throw AppError for the main window's error routine.
+void runMarginsCommand(Platform& platform, const QString& programFolder, MarginsKind kind);
+
+}  // namespace tandor
