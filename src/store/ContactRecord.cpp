@@ -73,7 +73,7 @@ ContactRecord ContactRecord::build(const ContactFields& fields) {
 
 ContactRecord ContactRecord::fromBytes(QByteArrayView bytes) {
     ContactRecord record;
-    record.bytes_ = QByteArray(bytes.left(kRecordSize).data(), std::min<qsizetype>(bytes.size(), kRecordSize));
+    record.bytes_ = QByteArray(bytes.data(), std::min<qsizetype>(bytes.size(), kRecordSize));
     if (record.bytes_.size() < kRecordSize) {
         record.bytes_.append(QByteArray(kRecordSize - record.bytes_.size(), ' '));
     }
