@@ -1,0 +1,569 @@
+#include "printing/widgets/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "printing/AdjustmentFile.h"
+#include "printing/Composition.h"
+#include "printing/PrintCommand.h"
+#include "store/Session.h"
+
+namespace tandor {
+namespace {
+
+template <typename T>
+T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QAction* action(QMenu* menu, const QString& caption, const char* name, const QKeySequence& shortcut = {}) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) {
+        a->setShortcut(shortcut);
+    }
+    return a;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Session& session, Platform& platform, QWidget* parent)
+    : QMainWindow(parent), session_(session), platform_(platform) {
+    setObjectName(QStringLiteral("frmLMaker"));
+    buildControls();
+    buildMenus();
+    connectHandlers();
+
+    // Start-up state.
+    composition::startUp(state_);
+    lblLMInstruct_->setText(composition::kInstructions);
+    for (const EnvelopeSize& size : envelopeSizes()) {
+        cboLMEnvelope_->addItem(QString::fromLatin1(size.text));
+    }
+    cboLMEnvelope_->setCurrentIndex(-1);
+    applyState();
+    refreshFileState();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    auto* central = new QWidget(this);
+    auto* grid = new QGridLayout(central);
+    setCentralWidget(central);
+
+    lblLMHeader_ = named(new QLabel(QStringLiteral("Tandor")), "lblLMHeader");
+    QFont headerFont = lblLMHeader_->font();
+    headerFont.setPointSize(headerFont.pointSize() + 10);
+    headerFont.setBold(true);
+    lblLMHeader_->setFont(headerFont);
+    lblLMInstruct_ = named(new QLabel, "lblLMInstruct");
+    lblLMInstruct_->setWordWrap(true);
+    grid->addWidget(lblLMHeader_, 0, 0, 1, 4);
+    grid->addWidget(lblLMInstruct_, 1, 0, 1, 4);
+
+    static const char* lineNames[5] = {"txtLMLine1", "txtLMLine2", "txtLMline3", "txtLMLine4", "txtLMLine5"};
+    for (int i = 0; i < 5; ++i) {
+        lines_[i] = named(new QLineEdit, lineNames[i]);
+        auto* label = new QLabel(QStringLiteral("Line #%1:").arg(i + 1));
+        label->setBuddy(lines_[i]);
+        grid->addWidget(label, 2 + i, 0);
+        grid->addWidget(lines_[i], 2 + i, 1, 1, 2);
+        lines_[i]->installEventFilter(this);
+    }
+
+    auto* pads = new QHBoxLayout;
+    txtLMLeftPad_ = named(new QLineEdit, "txtLMLeftPad");
+    txtLMToppad_ = named(new QLineEdit, "txtLMToppad");
+    txtLMLeftPad_->setMaximumWidth(60);
+    txtLMToppad_->setMaximumWidth(60);
+    pads->addWidget(new QLabel(QStringLiteral("Left margin:")));
+    pads->addWidget(txtLMLeftPad_);
+    pads->addWidget(new QLabel(QStringLiteral("Top margin:")));
+    pads->addWidget(txtLMToppad_);
+    pads->addStretch();
+    grid->addLayout(pads, 7, 1, 1, 2);
+
+    lblLMPosition_ = named(new QLabel, "lblLMPosition");
+    lblLMEnvSize_ = named(new QLabel, "lblLMEnvSize");
+    grid->addWidget(lblLMPosition_, 8, 1, 1, 2);
+    grid->addWidget(lblLMEnvSize_, 9, 1, 1, 2);
+
+    // Right column: medium, envelope size, alignment, orientation, font options.
+    auto* options = new QVBoxLayout;
+    frLMMediaType_ = named(new QGroupBox(QStringLiteral("Media")), "frLMMediaType");
+    optLMLabel_ = named(new QRadioButton(QStringLiteral("Label stock")), "optLMLabel");
+    optLMEnvelope_ = named(new QRadioButton(QStringLiteral("Envelope")), "optLMEnvelope");
+    auto* mediaLayout = new QVBoxLayout(frLMMediaType_);
+    mediaLayout->addWidget(optLMLabel_);
+    mediaLayout->addWidget(optLMEnvelope_);
+    cboLMEnvelope_ = named(new QComboBox, "cboLMEnvelope");
+    cboLMEnvelope_->setPlaceholderText(QStringLiteral("Select Envelope Size"));
+    mediaLayout->addWidget(cboLMEnvelope_);
+    options->addWidget(frLMMediaType_);
+
+    frLMJust_ = named(new QGroupBox(QStringLiteral("Text")), "frLMJust");
+    optLMLeftjust_ = named(new QRadioButton(QStringLiteral("Left-Justified")), "optLMLeftjust");
+    optLMCenter_ = named(new QRadioButton(QStringLiteral("Centered")), "optLMCenter");
+    auto* justLayout = new QVBoxLayout(frLMJust_);
+    justLayout->addWidget(optLMLeftjust_);
+    justLayout->addWidget(optLMCenter_);
+    options->addWidget(frLMJust_);
+
+    frPortLand_ = named(new QGroupBox(QStringLiteral("Orientation")), "frPortLand");
+    optPortrait_ = named(new QRadioButton(QStringLiteral("Portrait")), "optPortrait");
+    optLandscape_ = named(new QRadioButton(QStringLiteral("Landscape")), "optLandscape");
+    auto* orientLayout = new QVBoxLayout(frPortLand_);
+    orientLayout->addWidget(optPortrait_);
+    orientLayout->addWidget(optLandscape_);
+    options->addWidget(frPortLand_);
+
+    chkBold_ = named(new QCheckBox(QStringLiteral("Bold")), "chkBold");
+    chkBold_->setToolTip(QStringLiteral("If checked, will print envelope in bold"));
+    chkLargeFont_ = named(new QCheckBox(QStringLiteral("Large Font")), "chkLargeFont");
+    chkLargeFont_->setToolTip(QStringLiteral("If checked, will print envelope in larger, italicized font"));
+    options->addWidget(chkBold_);
+    options->addWidget(chkLargeFont_);
+    options->addStretch();
+    grid->addLayout(options, 2, 3, 8, 1);
+
+    for (QRadioButton* r : {optLMLabel_, optLMEnvelope_, optLMLeftjust_, optLMCenter_, optPortrait_, optLandscape_}) {
+        r->setAutoExclusive(false);  // the handlers keep each pair exclusive; both may be off
+    }
+
+    // Buttons.
+    auto* buttons = new QHBoxLayout;
+    cmdLMStart_ = named(new QPushButton(QStringLiteral("Print")), "cmdLMStart");
+    cmdRetAddress_ = named(new QPushButton(QStringLiteral("Print")), "cmdRetAddress");
+    cmdRetAddress_->setToolTip(
+        QStringLiteral("Prints 80 return address labels on Avery 5167 (1/2\" x 1 3/4\") labels"));
+    cmdAddContact_ = named(new QPushButton(QStringLiteral("Add Contact")), "cmdAddContact");
+    cmdAddContact_->setToolTip(QStringLiteral("Add a new contact to file"));
+    cmdFindContact_ = named(new QPushButton(QStringLiteral("Find Contact")), "cmdFindContact");
+    cmdFindContact_->setToolTip(QStringLiteral("Retrieve a contact from file"));
+    cmdLMClear_ = named(new QPushButton(QStringLiteral("Clear Form")), "cmdLMClear");
+    cmdLMExit_ = named(new QPushButton(QStringLiteral("Exit")), "cmdLMExit");
+    for (QPushButton* b : {cmdLMStart_, cmdRetAddress_, cmdAddContact_, cmdFindContact_, cmdLMClear_, cmdLMExit_}) {
+        buttons->addWidget(b);
+    }
+    grid->addLayout(buttons, 10, 0, 1, 4);
+
+    auto* lookups = new QHBoxLayout;
+    cmdPeopleFind_ = named(new QPushButton(QStringLiteral("People Finder")), "cmdPeopleFind");
+    cmdZipFinder_ = named(new QPushButton(QStringLiteral("Zip Code Finder")), "cmdZipFinder");
+    cmdZipFinder_->setToolTip(QStringLiteral("Look up Zip Code"));
+    lookups->addWidget(cmdPeopleFind_);
+    lookups->addWidget(cmdZipFinder_);
+    lookups->addStretch();
+    txtFileTitle_ = named(new QLineEdit, "txtFileTitle");
+    txtFileNam_ = named(new QLineEdit, "txtFileNam");
+    txtFileTitle_->setReadOnly(true);
+    txtFileNam_->setReadOnly(true);
+    txtFileTitle_->hide();
+    txtFileNam_->hide();
+    lookups->addWidget(txtFileTitle_);
+    lookups->addWidget(txtFileNam_);
+    grid->addLayout(lookups, 11, 0, 1, 4);
+
+    // Lines 1 to 5, then the margin boxes, follow each other in tab order.
+    setTabOrder(lines_[0], lines_[1]);
+    setTabOrder(lines_[1], lines_[2]);
+    setTabOrder(lines_[2], lines_[3]);
+    setTabOrder(lines_[3], lines_[4]);
+    setTabOrder(lines_[4], txtLMLeftPad_);
+    setTabOrder(txtLMLeftPad_, txtLMToppad_);
+    setTabOrder(txtLMToppad_, optLMLabel_);
+
+    resize(760, 480);
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNew_ = action(file, QStringLiteral("New"), "mnuFileNew");
+    mnuFileOpen_ = action(file, QStringLiteral("Open"), "mnuFileOpen", QKeySequence(QStringLiteral("Ctrl+O")));
+    mnuFileClose_ = action(file, QStringLiteral("Close"), "mnuFileClose");
+    file->addSeparator();
+    mnuFileBdayOn_ = action(file, QStringLiteral("Enable Birthday Reminders"), "mnuFileBdayOn");
+    mnuFileBdayOff_ = action(file, QStringLiteral("Disable Birthday Reminders"), "mnuFileBdayOff");
+    file->addSeparator();
+    mnuRetAddress_ = action(file, QStringLiteral("Return Address Labels"), "mnuRetAddress");
+    mnuStates_ = action(file, QStringLiteral("State Abbreviations"), "mnuStates");
+    file->addSeparator();
+    mnuFilePrint_ = action(file, QStringLiteral("Print"), "mnuFilePrint", QKeySequence(QStringLiteral("Ctrl+P")));
+    file->addSeparator();
+    mnuFileExit_ = action(file, QStringLiteral("Exit"), "mnuFileExit");
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuLMEdit"));
+    mnuLMEditCut_ = action(edit, QStringLiteral("Cut"), "mnuLMEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
+    mnuLMEditCopy_ = action(edit, QStringLiteral("Copy"), "mnuLMEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
+    mnuLMEditPaste_ = action(edit, QStringLiteral("Paste"), "mnuLMEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
+
+    QMenu* contacts = menuBar()->addMenu(QStringLiteral("&Contacts"));
+    contacts->setObjectName(QStringLiteral("mnuContacts"));
+    mnuAdd_ = action(contacts, QStringLiteral("Add Contact"), "mnuAdd");
+    mnuEdit_ = action(contacts, QStringLiteral("Edit Contact"), "mnuEdit");
+    mnuFind_ = action(contacts, QStringLiteral("Find Contact"), "mnuFind");
+    mnuDelete_ = action(contacts, QStringLiteral("Delete Contact"), "mnuDelete");
+    contacts->addSeparator();
+    mnuSrchContacts_ = action(contacts, QStringLiteral("Search Contacts"), "mnuSrchContacts");
+    contacts->addSeparator();
+    mnuImport_ = action(contacts, QStringLiteral("Import Contacts"), "mnuImport");
+    mnuExport_ = action(contacts, QStringLiteral("Export Contacts"), "mnuExport");
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    mnuViewOne_ = action(view, QStringLiteral("One Contact"), "mnuViewOne");
+    mnuViewAll_ = action(view, QStringLiteral("All Contacts"), "mnuViewAll");
+
+    QMenu* margins = menuBar()->addMenu(QStringLiteral("&Margins"));
+    margins->setObjectName(QStringLiteral("mnuMargins"));
+    mnuMarginOnTheFly_ = action(margins, QStringLiteral("On-The-Fly label"), "mnuMarginOnTheFly");
+    mnuMarginSearch_ = action(margins, QStringLiteral("Search-result labels"), "mnuMarginSearch");
+    mnuMarginEnvelope_ = action(margins, QStringLiteral("Envelope"), "mnuMarginEnvelope");
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    mnuManual_ = action(help, QStringLiteral("User Manual"), "mnuManual", QKeySequence(Qt::Key_F1));
+    mnuAbout_ = action(help, QStringLiteral("About Tandor"), "mnuAbout");
+}
+
+template <typename Handler>
+void MainWindow::handle(Handler handler) {
+    readLines();
+    handler();
+    applyState();
+}
+
+void MainWindow::connectHandlers() {
+    connect(optLMLabel_, &QRadioButton::clicked, this, [this] {
+        handle([this] { composition::clickLabel(state_, platform_); });
+    });
+    connect(optLMEnvelope_, &QRadioButton::clicked, this, [this] { handle([this] { composition::clickEnvelope(state_); }); });
+    connect(cboLMEnvelope_, &QComboBox::activated, this, [this](int index) {
+        handle([this, index] { composition::chooseEnvelopeSize(state_, index); });
+    });
+    connect(optPortrait_, &QRadioButton::clicked, this, [this] { handle([this] { composition::clickPortrait(state_); }); });
+    connect(optLandscape_, &QRadioButton::clicked, this, [this] { handle([this] { composition::clickLandscape(state_); }); });
+    connect(optLMLeftjust_, &QRadioButton::clicked, this,
+            [this] { handle([this] { composition::clickLeftJustified(state_); }); });
+    connect(optLMCenter_, &QRadioButton::clicked, this, [this] { handle([this] { composition::clickCentered(state_); }); });
+    connect(chkBold_, &QCheckBox::clicked, this,
+            [this](bool checked) { handle([this, checked] { composition::clickBold(state_, checked); }); });
+    connect(chkLargeFont_, &QCheckBox::clicked, this,
+            [this](bool checked) { handle([this, checked] { composition::clickLargeFont(state_, checked); }); });
+    connect(cmdLMClear_, &QPushButton::clicked, this, [this] { handle([this] { composition::clearForm(state_); }); });
+
+    auto print = [this] {
+        handle([this] { runPrintCommand(state_, platform_, session_.programFolder()); });
+    };
+    connect(cmdLMStart_, &QPushButton::clicked, this, print);
+    connect(mnuFilePrint_, &QAction::triggered, this, print);
+    auto returnAddress = [this] { handle([this] { runReturnAddressCommand(state_, platform_); }); };
+    connect(cmdRetAddress_, &QPushButton::clicked, this, returnAddress);
+    connect(mnuRetAddress_, &QAction::triggered, this, returnAddress);
+
+    auto margins = [this](MarginsKind kind) {
+        return [this, kind] {
+            runGuarded([this, kind] { runMarginsCommand(platform_, session_.programFolder(), kind); });
+        };
+    };
+    connect(mnuMarginOnTheFly_, &QAction::triggered, this, margins(MarginsKind::OnTheFly));
+    connect(mnuMarginSearch_, &QAction::triggered, this, margins(MarginsKind::SearchResultLabels));
+    connect(mnuMarginEnvelope_, &QAction::triggered, this, margins(MarginsKind::Envelope));
+
+    connect(mnuFileNew_, &QAction::triggered, this, &MainWindow::fileNew);
+    connect(mnuFileOpen_, &QAction::triggered, this, &MainWindow::fileOpen);
+    connect(mnuFileClose_, &QAction::triggered, this, &MainWindow::fileClose);
+    connect(mnuFileExit_, &QAction::triggered, this, &MainWindow::fileExit);
+    connect(cmdLMExit_, &QPushButton::clicked, this, &MainWindow::fileExit);
+
+    // Commands of the contact windows, help and the Edit menu, when installed.
+    auto opener = [this](auto member) {
+        return [this, member] {
+            if (const auto& fn = openers_.*member) {
+                readLines();
+                fn(*this);
+            }
+        };
+    };
+    connect(cmdAddContact_, &QPushButton::clicked, this, opener(&Openers::addContact));
+    connect(mnuAdd_, &QAction::triggered, this, opener(&Openers::addContact));
+    auto browser = [this](bool focusFind) {
+        return [this, focusFind] {
+            if (openers_.browser) {
+                openers_.browser(*this, focusFind);
+            }
+        };
+    };
+    connect(cmdFindContact_, &QPushButton::clicked, this, browser(true));
+    for (QAction* a : {mnuEdit_, mnuFind_, mnuDelete_, mnuViewOne_}) {
+        connect(a, &QAction::triggered, this, browser(false));
+    }
+    connect(mnuSrchContacts_, &QAction::triggered, this, opener(&Openers::contactList));
+    connect(mnuViewAll_, &QAction::triggered, this, opener(&Openers::contactList));
+    connect(mnuImport_, &QAction::triggered, this, opener(&Openers::importWindow));
+    connect(mnuExport_, &QAction::triggered, this, opener(&Openers::exportWindow));
+    connect(mnuAbout_, &QAction::triggered, this, opener(&Openers::about));
+    auto reminders = [this](bool on) {
+        return [this, on] {
+            if (openers_.birthdayReminders) {
+                openers_.birthdayReminders(*this, on);
+                refreshFileState();
+            }
+        };
+    };
+    connect(mnuFileBdayOn_, &QAction::triggered, this, reminders(true));
+    connect(mnuFileBdayOff_, &QAction::triggered, this, reminders(false));
+    auto help = [this](const QString& what) {
+        return [this, what] {
+            if (openers_.help) {
+                openers_.help(*this, what);
+            }
+        };
+    };
+    connect(mnuManual_, &QAction::triggered, this, help(QStringLiteral("manual")));
+    connect(mnuStates_, &QAction::triggered, this, help(QStringLiteral("states")));
+    connect(cmdPeopleFind_, &QPushButton::clicked, this, help(QStringLiteral("people")));
+    connect(cmdZipFinder_, &QPushButton::clicked, this, help(QStringLiteral("zip")));
+    auto edit = [this](const QString& which) {
+        return [this, which] {
+            if (openers_.edit) {
+                openers_.edit(this, which);
+            }
+        };
+    };
+    connect(mnuLMEditCut_, &QAction::triggered, this, edit(QStringLiteral("cut")));
+    connect(mnuLMEditCopy_, &QAction::triggered, this, edit(QStringLiteral("copy")));
+    connect(mnuLMEditPaste_, &QAction::triggered, this, edit(QStringLiteral("paste")));
+}
+
+void MainWindow::readLines() {
+    for (int i = 0; i < 5; ++i) {
+        state_.lines[i] = lines_[i]->text();
+    }
+    state_.leftPad = txtLMLeftPad_->text();
+    state_.topPad = txtLMToppad_->text();
+    state_.envelopeIndex = cboLMEnvelope_->currentIndex();
+}
+
+void MainWindow::applyState() {
+    const QSignalBlocker blockCombo(cboLMEnvelope_);
+    for (int i = 0; i < 5; ++i) {
+        if (lines_[i]->text() != state_.lines[i]) {
+            lines_[i]->setText(state_.lines[i]);
+        }
+    }
+    if (txtLMLeftPad_->text() != state_.leftPad) {
+        txtLMLeftPad_->setText(state_.leftPad);
+    }
+    if (txtLMToppad_->text() != state_.topPad) {
+        txtLMToppad_->setText(state_.topPad);
+    }
+    optLMLabel_->setChecked(state_.labelSelected);
+    optLMEnvelope_->setChecked(state_.envelopeSelected);
+    optLMLabel_->setEnabled(state_.mediumOptionsEnabled);
+    optLMEnvelope_->setEnabled(state_.mediumOptionsEnabled);
+    cboLMEnvelope_->setVisible(state_.envelopeListVisible);
+    if (cboLMEnvelope_->currentIndex() != state_.envelopeIndex) {
+        cboLMEnvelope_->setCurrentIndex(state_.envelopeIndex);
+    }
+    lblLMEnvSize_->setText(state_.sizeCaption);
+    lblLMPosition_->setText(state_.positionCaption);
+    lblLMPosition_->setVisible(state_.positionCaptionVisible);
+    optLMLeftjust_->setChecked(state_.leftJustified);
+    optLMCenter_->setChecked(state_.centered);
+    optPortrait_->setChecked(state_.portrait);
+    optLandscape_->setChecked(state_.landscape);
+    chkBold_->setChecked(state_.bold);
+    chkBold_->setVisible(state_.boldVisible);
+    chkLargeFont_->setChecked(state_.largeFont);
+    chkLargeFont_->setVisible(state_.largeFontVisible);
+    cmdLMStart_->setVisible(!state_.returnAddressMode);
+    cmdRetAddress_->setVisible(state_.returnAddressMode);
+
+    switch (state_.focus) {
+        case FocusTarget::Unchanged:
+            break;
+        case FocusTarget::Line1:
+            lines_[0]->setFocus();
+            break;
+        case FocusTarget::Line4:
+            lines_[3]->setFocus();
+            break;
+        case FocusTarget::PrintButton:
+            cmdLMStart_->setFocus();
+            break;
+        case FocusTarget::EnvelopeList:
+            cboLMEnvelope_->setFocus();
+            break;
+    }
+    state_.focus = FocusTarget::Unchanged;
+}
+
+void MainWindow::setOpeners(const Openers& openers) {
+    openers_ = openers;
+    refreshFileState();
+}
+
+void MainWindow::refreshFileState() {
+    setWindowTitle(session_.mainWindowTitle());
+    txtFileNam_->setText(session_.fileName());
+    txtFileTitle_->setText(session_.fileTitle());
+    txtFileTitle_->setVisible(false);
+    const bool items = session_.contactItemsEnabled();
+    // An item whose window is not part of this build stays disabled.
+    mnuAdd_->setEnabled(items && openers_.addContact);
+    cmdAddContact_->setEnabled(items && openers_.addContact);
+    for (QAction* a : {mnuEdit_, mnuDelete_, mnuFind_, mnuViewOne_}) {
+        a->setEnabled(items && openers_.browser);
+    }
+    cmdFindContact_->setEnabled(items && openers_.browser);
+    mnuViewAll_->setEnabled(items && openers_.contactList);
+    mnuSrchContacts_->setEnabled(items && openers_.contactList);
+    mnuImport_->setEnabled(items && openers_.importWindow);
+    mnuExport_->setEnabled(items && openers_.exportWindow);
+    mnuFileBdayOn_->setEnabled(session_.birthdayOnEnabled() && openers_.birthdayReminders);
+    mnuFileBdayOff_->setEnabled(session_.birthdayOffEnabled() && openers_.birthdayReminders);
+    mnuAbout_->setEnabled(static_cast<bool>(openers_.about));
+    for (QAction* a : {mnuManual_, mnuStates_}) {
+        a->setEnabled(static_cast<bool>(openers_.help));
+    }
+    cmdPeopleFind_->setEnabled(static_cast<bool>(openers_.help));
+    cmdZipFinder_->setEnabled(static_cast<bool>(openers_.help));
+    for (QAction* a : {mnuLMEditCut_, mnuLMEditCopy_, mnuLMEditPaste_}) {
+        a->setEnabled(static_cast<bool>(openers_.edit));
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+            // Enter in Lines 1 to 4 moves to the next control, as Tab does.
+            for (int i = 0; i < 4; ++i) {
+                if (watched == lines_[i]) {
+                    focusNextChild();
+                    return true;
+                }
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::runGuarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const AppError& e) {
+        const MessageAnswer answer = platform_.message(standardErrorText(e), QStringLiteral("Error"),
+                                                       MessageIcon::None, MessageButtons::RetryCancel);
+        if (answer == MessageAnswer::Retry) {
+            session_.fileClose();
+            refreshFileState();
+        } else {
+            close();
+        }
+    }
+}
+
+void MainWindow::fileNew() {
+    runGuarded([this] {
+        session_.fileNew(platform_);
+        refreshFileState();
+    });
+    refreshFileState();
+}
+
+void MainWindow::fileOpen() {
+    runGuarded([this] {
+        session_.fileOpen(platform_, [this](Session&) {
+            refreshFileState();
+            if (openers_.birthdayCheck) {
+                openers_.birthdayCheck(*this);
+            }
+        });
+        refreshFileState();
+    });
+    refreshFileState();
+}
+
+void MainWindow::fileClose() {
+    session_.fileClose();
+    refreshFileState();
+}
+
+void MainWindow::fileExit() {
+    fileClose();
+    close();
+}
+
+void MainWindow::showSecondary(QWidget* window) {
+    secondary_ = window;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QObject::destroyed, this, [this] {
+        if (!closing_) {
+            showWithFocusInLine1();
+        }
+    });
+    hide();
+    window->show();
+}
+
+void MainWindow::showWithFocusInLine1() {
+    show();
+    activateWindow();
+    lines_[0]->setFocus();
+}
+
+void MainWindow::setAddressLines(const std::array<QString, 5>& lines) {
+    readLines();
+    state_.lines = lines;
+    composition::setBold(state_, false);
+    state_.boldVisible = false;
+    applyState();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    // Closing sequence: files closed, the installer's data file renamed back,
+    // the other windows closed, the placement saved unless minimized.
+    session_.file().close();
+    session_.restoreInstallerFile();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w != this && w->isVisible() && !qobject_cast<QMenu*>(w)) {
+            w->close();
+        }
+    }
+    if (!isMinimized()) {
+        const double twipsX = 1440.0 / logicalDpiX();
+        const double twipsY = 1440.0 / logicalDpiY();
+        const QRect r = geometry();
+        const QString section = QStringLiteral("Settings");
+        platform_.writeSetting(section, QStringLiteral("MainLeft"), QString::number(qRound(r.x() * twipsX)));
+        platform_.writeSetting(section, QStringLiteral("MainTop"), QString::number(qRound(r.y() * twipsY)));
+        platform_.writeSetting(section, QStringLiteral("MainWidth"), QString::number(qRound(r.width() * twipsX)));
+        platform_.writeSetting(section, QStringLiteral("MainHeight"), QString::number(qRound(r.height() * twipsY)));
+    }
+    event->accept();
+}
+
+}  // namespace tandor

@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+
+#include "printing/CompositionState.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace tandor {
+
+class Platform;
+class Session;
+
+// The main window frmLMaker: five address lines, the medium, envelope size,
+// margins, alignment, orientation and envelope font options, the print
+// commands, the File, Edit, Contacts, View, Margins and Help menus. It owns
+// the current-file state that the other windows read.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    MainWindow(Session& session, Platform& platform, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session() { return session_; }
+    Platform& platform() { return platform_; }
+    const CompositionState& composition() const { return state_; }
+
+    // Shows another window of the program in place of this one: this window is
+    // hidden, the other shown without blocking; when it closes, this window is
+    // shown again with the focus in Line 1.
+    void showSecondary(QWidget* window);
+    // Shows this window again with the focus in Line 1.
+    void showWithFocusInLine1();
+    // Puts the five lines (the browser's Print Label) and clears and hides Bold.
+    void setAddressLines(const std::array<QString, 5>& lines);
+    // Refreshes the title, the hidden file boxes and the enabling of every file item.
+    void refreshFileState();
+
+    // The main window's error routine: the standard error message with Retry and
+    // Cancel. Retry closes the adjustment and contacts files (no file current) and
+    // ends the command; Cancel closes this window, which ends the program.
+    void runGuarded(const std::function<void()>& command);
+
+    // Hooks filled by the windows of the contact subsystems.
+    struct Openers {
+        std::function<void(MainWindow&)> addContact;      // Add Contact button and menu item
+        std::function<void(MainWindow&, bool focusFind)> browser;  // Edit/Find/Delete/View One
+        std::function<void(MainWindow&)> contactList;     // Search Contacts, All Contacts
+        std::function<void(MainWindow&)> importWindow;
+        std::function<void(MainWindow&)> exportWindow;
+        std::function<void(MainWindow&)> birthdayCheck;   // at File Open, for a file with records
+        std::function<void(MainWindow&, bool on)> birthdayReminders;  // Enable / Disable
+        std::function<void(MainWindow&)> about;
+        std::function<void(MainWindow&, const QString& what)> help;  // "manual", "states", "people", "zip"
+        std::function<void(QWidget*, const QString& which)> edit;    // "cut", "copy", "paste", "menu"
+    };
+    const Openers& openers() const { return openers_; }
+    void setOpeners(const Openers& openers);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectHandlers();
+    void readLines();
+    void applyState();
+    template <typename Handler>
+    void handle(Handler handler);
+
+    void fileNew();
+    void fileOpen();
+    void fileClose();
+    void fileExit();
+
+    Session& session_;
+    Platform& platform_;
+    CompositionState state_;
+    QPointer<QWidget> secondary_;
+    Openers openers_;
+    bool closing_ = false;
+
+    // Controls.
+    QLabel* lblLMHeader_ = nullptr;
+    QLabel* lblLMInstruct_ = nullptr;
+    std::array<QLineEdit*, 5> lines_{};
+    QGroupBox* frLMMediaType_ = nullptr;
+    QRadioButton* optLMLabel_ = nullptr;
+    QRadioButton* optLMEnvelope_ = nullptr;
+    QComboBox* cboLMEnvelope_ = nullptr;
+    QLabel* lblLMEnvSize_ = nullptr;
+    QLabel* lblLMPosition_ = nullptr;
+    QLineEdit* txtLMLeftPad_ = nullptr;
+    QLineEdit* txtLMToppad_ = nullptr;
+    QGroupBox* frLMJust_ = nullptr;
+    QRadioButton* optLMLeftjust_ = nullptr;
+    QRadioButton* optLMCenter_ = nullptr;
+    QGroupBox* frPortLand_ = nullptr;
+    QRadioButton* optPortrait_ = nullptr;
+    QRadioButton* optLandscape_ = nullptr;
+    QCheckBox* chkBold_ = nullptr;
+    QCheckBox* chkLargeFont_ = nullptr;
+    QPushButton* cmdLMStart_ = nullptr;
+    QPushButton* cmdRetAddress_ = nullptr;
+    QPushButton* cmdAddContact_ = nullptr;
+    QPushButton* cmdFindContact_ = nullptr;
+    QPushButton* cmdLMClear_ = nullptr;
+    QPushButton* cmdLMExit_ = nullptr;
+    QPushButton* cmdPeopleFind_ = nullptr;
+    QPushButton* cmdZipFinder_ = nullptr;
+    QLineEdit* txtFileTitle_ = nullptr;
+    QLineEdit* txtFileNam_ = nullptr;
+
+    // Menu items.
+    QAction* mnuFileNew_ = nullptr;
+    QAction* mnuFileOpen_ = nullptr;
+    QAction* mnuFileClose_ = nullptr;
+    QAction* mnuFileBdayOn_ = nullptr;
+    QAction* mnuFileBdayOff_ = nullptr;
+    QAction* mnuRetAddress_ = nullptr;
+    QAction* mnuStates_ = nullptr;
+    QAction* mnuFilePrint_ = nullptr;
+    QAction* mnuFileExit_ = nullptr;
+    QAction* mnuLMEditCut_ = nullptr;
+    QAction* mnuLMEditCopy_ = nullptr;
+    QAction* mnuLMEditPaste_ = nullptr;
+    QAction* mnuAdd_ = nullptr;
+    QAction* mnuEdit_ = nullptr;
+    QAction* mnuFind_ = nullptr;
+    QAction* mnuDelete_ = nullptr;
+    QAction* mnuSrchContacts_ = nullptr;
+    QAction* mnuImport_ = nullptr;
+    QAction* mnuExport_ = nullptr;
+    QAction* mnuViewOne_ = nullptr;
+    QAction* mnuViewAll_ = nullptr;
+    QAction* mnuMarginOnTheFly_ = nullptr;
+    QAction* mnuMarginSearch_ = nullptr;
+    QAction* mnuMarginEnvelope_ = nullptr;
+    QAction* mnuManual_ = nullptr;
+    QAction* mnuAbout_ = nullptr;
+};
+
+}  // namespace tandor

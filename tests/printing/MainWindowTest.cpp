@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "platform/ScriptedPlatform.h"
+#include "printing/widgets/MainWindow.h"
+#include "store/Session.h"
+#include "support/TestFiles.h"
+
+using namespace tandor;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : session(folder.withDefaultAdjustments()), window(session, platform) {
+        window.show();
+        QApplication::setActiveWindow(&window);
+    }
+
+    template <typename T>
+    T* find(const char* name) {
+        T* w = window.findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QLineEdit* line(int n) {
+        static const char* names[5] = {"txtLMLine1", "txtLMLine2", "txtLMline3", "txtLMLine4", "txtLMLine5"};
+        return find<QLineEdit>(names[n - 1]);
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    Session session;
+    MainWindow window;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, StartsWithItsTitleInstructionsAndStartUpState) {
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor"));
+    EXPECT_EQ(find<QLabel>("lblLMHeader")->text(), QStringLiteral("Tandor"));
+    EXPECT_EQ(find<QLabel>("lblLMInstruct")->text(),
+              QStringLiteral("Tandor prints labels (compatible with Avery 5160 and 8160 labels) and envelopes.\n"
+                             "Power tip: click 'Search Contacts' to print labels for a specific subset of your contacts."));
+    EXPECT_TRUE(find<QRadioButton>("optPortrait")->isChecked());
+    EXPECT_TRUE(find<QRadioButton>("optLMLeftjust")->isChecked());
+    EXPECT_FALSE(find<QRadioButton>("optLMLabel")->isChecked());
+    EXPECT_FALSE(find<QRadioButton>("optLMEnvelope")->isChecked());
+    EXPECT_EQ(find<QLineEdit>("txtLMLeftPad")->text(), QStringLiteral("2"));
+    EXPECT_EQ(find<QLineEdit>("txtLMToppad")->text(), QStringLiteral("3"));
+    auto* list = find<QComboBox>("cboLMEnvelope");
+    EXPECT_EQ(list->count(), 7);
+    EXPECT_EQ(list->currentIndex(), -1);
+    EXPECT_FALSE(list->isVisible());
+    EXPECT_EQ(list->placeholderText(), QStringLiteral("Select Envelope Size"));
+    EXPECT_FALSE(find<QCheckBox>("chkBold")->isVisible());
+    EXPECT_FALSE(find<QCheckBox>("chkLargeFont")->isVisible());
+    EXPECT_TRUE(find<QPushButton>("cmdLMStart")->isVisible());
+    EXPECT_FALSE(find<QPushButton>("cmdRetAddress")->isVisible());
+    EXPECT_FALSE(find<QLineEdit>("txtFileNam")->isVisible());
+    EXPECT_FALSE(find<QLineEdit>("txtFileTitle")->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), line(1));
+}
+
+TEST_F(MainWindowTest, HasEveryControlWithItsCaptionAndToolTip) {
+    struct Expect {
+        const char* name;
+        const char* caption;
+        const char* tip;
+    };
+    const Expect buttons[] = {
+        {"cmdLMStart", "Print", ""},
+        {"cmdRetAddress", "Print", "Prints 80 return address labels on Avery 5167 (1/2\" x 1 3/4\") labels"},
+        {"cmdAddContact", "Add Contact", "Add a new contact to file"},
+        {"cmdFindContact", "Find Contact", "Retrieve a contact from file"},
+        {"cmdLMClear", "Clear Form", ""},
+        {"cmdLMExit", "Exit", ""},
+        {"cmdPeopleFind", "People Finder", ""},
+        {"cmdZipFinder", "Zip Code Finder", "Look up Zip Code"},
+    };
+    for (const Expect& e : buttons) {
+        auto* b = find<QPushButton>(e.name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), QString::fromUtf8(e.caption)) << e.name;
+        EXPECT_EQ(b->toolTip(), QString::fromUtf8(e.tip)) << e.name;
+    }
+    EXPECT_EQ(find<QCheckBox>("chkBold")->toolTip(), QStringLiteral("If checked, will print envelope in bold"));
+    EXPECT_EQ(find<QCheckBox>("chkLargeFont")->toolTip(),
+              QStringLiteral("If checked, will print envelope in larger, italicized font"));
+    EXPECT_EQ(find<QRadioButton>("optLMLabel")->text(), QStringLiteral("Label stock"));
+    EXPECT_EQ(find<QRadioButton>("optLMEnvelope")->text(), QStringLiteral("Envelope"));
+    EXPECT_EQ(find<QRadioButton>("optLMCenter")->text(), QStringLiteral("Centered"));
+    EXPECT_EQ(find<QRadioButton>("optLandscape")->text(), QStringLiteral("Landscape"));
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {
+    QStringList menus;
+    for (QAction* a : window.menuBar()->actions()) {
+        menus << a->text();
+    }
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Contacts", "&View", "&Margins", "&Help"}));
+    auto* file = window.findChild<QMenu*>(QStringLiteral("mnuFile"));
+    ASSERT_NE(file, nullptr);
+    QStringList items;
+    for (QAction* a : file->actions()) {
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(items, QStringList({"New", "Open", "Close", "-", "Enable Birthday Reminders",
+                                  "Disable Birthday Reminders", "-", "Return Address Labels", "State Abbreviations",
+                                  "-", "Print", "-", "Exit"}));
+    EXPECT_EQ(find<QAction>("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+    EXPECT_EQ(find<QAction>("mnuFilePrint")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    EXPECT_EQ(find<QAction>("mnuManual")->shortcut(), QKeySequence(Qt::Key_F1));
+    auto* contacts = window.findChild<QMenu*>(QStringLiteral("mnuContacts"));
+    items.clear();
+    for (QAction* a : contacts->actions()) {
+        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
+    EXPECT_EQ(items, QStringList({"Add Contact", "Edit Contact", "Find Contact", "Delete Contact", "-",
+                                  "Search Contacts", "-", "Import Contacts", "Export Contacts"}));
+    // Without a file, every contact item and both birthday items are disabled.
+    for (const char* name : {"mnuAdd", "mnuEdit", "mnuFind", "mnuDelete", "mnuSrchContacts", "mnuImport",
+                             "mnuExport", "mnuViewOne", "mnuViewAll", "mnuFileBdayOn", "mnuFileBdayOff"}) {
+        EXPECT_FALSE(find<QAction>(name)->isEnabled()) << name;
+    }
+    EXPECT_FALSE(find<QPushButton>("cmdAddContact")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("cmdFindContact")->isEnabled());
+    for (const char* name : {"mnuFileNew", "mnuFileOpen", "mnuFileClose", "mnuRetAddress", "mnuFilePrint",
+                             "mnuFileExit", "mnuMarginOnTheFly", "mnuMarginSearch", "mnuMarginEnvelope"}) {
+        EXPECT_TRUE(find<QAction>(name)->isEnabled()) << name;
+    }
+}
+
+TEST_F(MainWindowTest, EnterInLinesOneToFourMovesOnButNotInLineFive) {
+    line(1)->setFocus();
+    QTest::keyClick(line(1), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), line(2));
+    line(4)->setFocus();
+    QTest::keyClick(line(4), Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), line(5));
+    QTest::keyClick(line(5), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), line(5));
+    QTest::keyClicks(line(5), QStringLiteral("x"));
+    EXPECT_EQ(line(5)->text(), QStringLiteral("x"));
+}
+
+TEST_F(MainWindowTest, EnvelopeSizeAndLabelClicksWriteTheMarginBoxes) {
+    QTest::mouseClick(find<QRadioButton>("optLMEnvelope"), Qt::LeftButton);
+    EXPECT_TRUE(find<QRadioButton>("optLandscape")->isChecked());
+    auto* list = find<QComboBox>("cboLMEnvelope");
+    EXPECT_TRUE(list->isVisible());
+    list->setCurrentIndex(1);
+    emit list->activated(1);
+    EXPECT_EQ(find<QLineEdit>("txtLMLeftPad")->text(), QStringLiteral("23"));
+    EXPECT_EQ(find<QLineEdit>("txtLMToppad")->text(), QStringLiteral("32"));
+    EXPECT_TRUE(find<QCheckBox>("chkBold")->isVisible());
+    EXPECT_EQ(find<QLabel>("lblLMEnvSize")->text(), QStringLiteral("#6 3/4 Small envelope (3 5/8 in x 6 1/2 in)"));
+
+    platform.answerInput(QStringLiteral("5"));
+    QTest::mouseClick(find<QRadioButton>("optLMLabel"), Qt::LeftButton);
+    EXPECT_TRUE(find<QRadioButton>("optLMLabel")->isChecked());
+    EXPECT_FALSE(find<QRadioButton>("optLMEnvelope")->isChecked());
+    EXPECT_TRUE(find<QRadioButton>("optPortrait")->isChecked());
+    EXPECT_EQ(find<QLineEdit>("txtLMLeftPad")->text(), QStringLiteral("35"));
+    EXPECT_EQ(find<QLineEdit>("txtLMToppad")->text(), QStringLiteral("10"));
+    EXPECT_EQ(find<QLabel>("lblLMPosition")->text(), QStringLiteral("Label Position 5"));
+    EXPECT_FALSE(find<QCheckBox>("chkBold")->isVisible());
+
+    QTest::mouseClick(find<QRadioButton>("optLMEnvelope"), Qt::LeftButton);
+    EXPECT_EQ(find<QLineEdit>("txtLMLeftPad")->text(), QStringLiteral("28"));
+    EXPECT_EQ(find<QLineEdit>("txtLMToppad")->text(), QStringLiteral("39"));
+}
+
+TEST_F(MainWindowTest, ClearFormEmptiesTheLinesAndKeepsCentered) {
+    QTest::keyClicks(line(1), QStringLiteral("Ann Lee"));
+    QTest::mouseClick(find<QRadioButton>("optLMCenter"), Qt::LeftButton);
+    QTest::mouseClick(find<QPushButton>("cmdLMClear"), Qt::LeftButton);
+    EXPECT_TRUE(line(1)->text().isEmpty());
+    EXPECT_TRUE(find<QRadioButton>("optLMCenter")->isChecked());
+    EXPECT_FALSE(find<QRadioButton>("optLMLeftjust")->isChecked());
+    EXPECT_EQ(QApplication::focusWidget(), line(1));
+}
+
+TEST_F(MainWindowTest, PrintWithoutLinesRefusesWithABeep) {
+    QTest::mouseClick(find<QPushButton>("cmdLMStart"), Qt::LeftButton);
+    ASSERT_EQ(platform.messages().size(), 1);
+    EXPECT_EQ(platform.messages()[0].text, QStringLiteral("No information entered"));
+    EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Missing Data"));
+    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(platform.beeps(), 1);
+}
+
+TEST_F(MainWindowTest, ReturnAddressWithEmptyLinesSwapsThePrintButtons) {
+    find<QAction>("mnuRetAddress")->trigger();
+    EXPECT_FALSE(find<QPushButton>("cmdLMStart")->isVisible());
+    EXPECT_TRUE(find<QPushButton>("cmdRetAddress")->isVisible());
+    EXPECT_FALSE(find<QRadioButton>("optLMLabel")->isEnabled());
+    EXPECT_FALSE(find<QRadioButton>("optLMEnvelope")->isEnabled());
+    QTest::mouseClick(find<QPushButton>("cmdLMClear"), Qt::LeftButton);
+    EXPECT_TRUE(find<QPushButton>("cmdLMStart")->isVisible());
+    EXPECT_TRUE(find<QRadioButton>("optLMLabel")->isEnabled());
+}
+
+TEST_F(MainWindowTest, MarginsFromTheMenuChangeTheAdjustmentFile) {
+    platform.answerInput(QStringLiteral("-1"));
+    platform.answerInput(QString());
+    find<QAction>("mnuMarginOnTheFly")->trigger();
+    ASSERT_FALSE(platform.messages().isEmpty());
+    EXPECT_EQ(platform.messages().last().text,
+              QStringLiteral("D O N E !  Margin(s) for on-the-fly labels adjusted successfully."));
+    EXPECT_TRUE(test::readAll(folder.file(QStringLiteral("TDRPARAM.TXT"))).startsWith("ONTHEFLY -1 "));
+}
+
+TEST_F(MainWindowTest, ClosingWritesThePlacementUnlessMinimized) {
+    window.close();
+    EXPECT_EQ(platform.settings().size(), 4);
+    EXPECT_TRUE(platform.settings().contains(QStringLiteral("Settings/MainLeft")));
+    EXPECT_TRUE(platform.settings().contains(QStringLiteral("Settings/MainHeight")));
+    EXPECT_GT(platform.settings().value(QStringLiteral("Settings/MainWidth")).toInt(), 0);
+}
+
+TEST(MainWindowMinimized, ClosingWhileMinimizedWritesNoPlacement) {
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    Session session(folder.path());
+    MainWindow window(session, platform);
+    window.showMinimized();
+    window.setWindowState(Qt::WindowMinimized);
+    window.close();
+    EXPECT_TRUE(platform.settings().isEmpty());
+}
