@@ -73,6 +73,7 @@ struct StreetType {
 };
 
 const std::vector<StreetType>& streetTypes() {
+    // clang-format off
     static const std::vector<StreetType> table = {
         {{{" AVE.", 1}, {" Ave.", 7}, {" ave ", 1}, {" ave. ", 1}}, " Ave", 1, 4},
         {{{" AVENUE", 1}, {" Avenue", 1}, {" avenue", 1}}, " Avenue", 1, 7},
@@ -85,7 +86,8 @@ const std::vector<StreetType>& streetTypes() {
         {{{" CIRCLE", 1}, {" Circle", 1}, {" circle", 1}}, " Circle", 6, 7},
         {{{" CT.", 1}, {" Ct.", 1}, {" ct ", 1}, {" ct.", 1}, {" CT", 1}}, " Ct ", 6, 3},
         {{{" COURT", 1}, {" Court", 1}, {" court", 1}}, " Court", 6, 6},
-        {{{" DR.", 1}, {" Dr.", 1}, {" Dr ", 1}, {" dr ", 1}, {" dr.", 1}, {" DR ", 1}}, " Dr", 6, 3},
+        {{{" DR.", 1}, {" Dr.", 1}, {" Dr ", 1}, {" dr ", 1}, {" dr.", 1}, {" DR ", 1}},
+         " Dr", 6, 3},
         {{{" DRIVE", 1}, {" Drive", 1}, {" drive", 1}}, " Drive", 1, 6},
         {{{" HWY.", 1}, {" Hwy.", 1}, {" hwy ", 1}, {" hwy.", 1}, {" HWY", 1}}, " Hwy", 6, 4},
         {{{" HIGHWAY", 1}, {" Highway", 1}, {" highway", 1}}, " Highway", 6, 8},
@@ -101,6 +103,7 @@ const std::vector<StreetType>& streetTypes() {
         {{{" TERRACE", 1}, {" Terrace", 1}, {" terrace", 1}}, " Terrace", 6, 8},
         {{{" WAY", 8}, {" Way", 8}, {" way", 8}}, " Way", 6, 4},
     };
+    // clang-format on
     return table;
 }
 
@@ -238,10 +241,9 @@ void parseCityLines(const QString& line3, const QString& line4, const QString& r
     write(out, ParsedBox::City, trimSpaces(city));
 
     const QString tail15 = rightOf(cityLine, 15);
-    const QString state =
-        tail15.contains(QLatin1Char(','))
-            ? midOf(tail15, inStr(1, tail15, QStringLiteral(",")) + 2, 2)
-            : midOf(tail15, inStr(1, tail15, QStringLiteral(" ")) + 1, 2);
+    const QString state = tail15.contains(QLatin1Char(','))
+                              ? midOf(tail15, inStr(1, tail15, QStringLiteral(",")) + 2, 2)
+                              : midOf(tail15, inStr(1, tail15, QStringLiteral(" ")) + 1, 2);
     write(out, ParsedBox::State, trimSpaces(state));
 
     // A ZIP+4 code keeps all ten characters.
@@ -253,21 +255,29 @@ void parseCityLines(const QString& line3, const QString& line4, const QString& r
 }  // namespace
 
 QString parsedBoxName(ParsedBox box) {
-    static const char* const names[kParsedBoxCount] = {
-        "FName", "MiddleInit", "LName", "FStreet", "SStreet", "City", "State", "Zip"};
+    static const char* const names[kParsedBoxCount] = {"FName",   "MiddleInit", "LName", "FStreet",
+                                                       "SStreet", "City",       "State", "Zip"};
     return QString::fromLatin1(names[static_cast<int>(box)]);
 }
 
 EntryBox entryBoxOf(ParsedBox box) {
     switch (box) {
-        case ParsedBox::FName: return EntryBox::FName;
-        case ParsedBox::MiddleInit: return EntryBox::MiddleInit;
-        case ParsedBox::LName: return EntryBox::LName;
-        case ParsedBox::FStreet: return EntryBox::FStreet;
-        case ParsedBox::SStreet: return EntryBox::SStreet;
-        case ParsedBox::City: return EntryBox::City;
-        case ParsedBox::State: return EntryBox::State;
-        case ParsedBox::Zip: return EntryBox::Zip;
+        case ParsedBox::FName:
+            return EntryBox::FName;
+        case ParsedBox::MiddleInit:
+            return EntryBox::MiddleInit;
+        case ParsedBox::LName:
+            return EntryBox::LName;
+        case ParsedBox::FStreet:
+            return EntryBox::FStreet;
+        case ParsedBox::SStreet:
+            return EntryBox::SStreet;
+        case ParsedBox::City:
+            return EntryBox::City;
+        case ParsedBox::State:
+            return EntryBox::State;
+        case ParsedBox::Zip:
+            return EntryBox::Zip;
     }
     return EntryBox::None;
 }

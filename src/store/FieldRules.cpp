@@ -30,24 +30,42 @@ QString& ContactEntry::text(EntryBox box) {
 
 const QString& ContactEntry::text(EntryBox box) const {
     switch (box) {
-        case EntryBox::FName: return fName;
-        case EntryBox::MiddleInit: return middleInit;
-        case EntryBox::LName: return lName;
-        case EntryBox::FStreet: return fStreet;
-        case EntryBox::SStreet: return sStreet;
-        case EntryBox::City: return city;
-        case EntryBox::State: return state;
-        case EntryBox::Zip: return zip;
-        case EntryBox::Country: return country;
-        case EntryBox::Company: return company;
-        case EntryBox::Birthdate: return birthdate;
-        case EntryBox::HPhone: return hPhone;
-        case EntryBox::CPhone: return cPhone;
-        case EntryBox::WPhone: return wPhone;
-        case EntryBox::Email: return email;
-        case EntryBox::Category: return category;
-        case EntryBox::Notes: return notes;
-        case EntryBox::None: break;
+        case EntryBox::FName:
+            return fName;
+        case EntryBox::MiddleInit:
+            return middleInit;
+        case EntryBox::LName:
+            return lName;
+        case EntryBox::FStreet:
+            return fStreet;
+        case EntryBox::SStreet:
+            return sStreet;
+        case EntryBox::City:
+            return city;
+        case EntryBox::State:
+            return state;
+        case EntryBox::Zip:
+            return zip;
+        case EntryBox::Country:
+            return country;
+        case EntryBox::Company:
+            return company;
+        case EntryBox::Birthdate:
+            return birthdate;
+        case EntryBox::HPhone:
+            return hPhone;
+        case EntryBox::CPhone:
+            return cPhone;
+        case EntryBox::WPhone:
+            return wPhone;
+        case EntryBox::Email:
+            return email;
+        case EntryBox::Category:
+            return category;
+        case EntryBox::Notes:
+            return notes;
+        case EntryBox::None:
+            break;
     }
     Q_ASSERT_X(false, "ContactEntry::text", "no box");
     return fName;

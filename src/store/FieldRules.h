@@ -42,9 +42,9 @@ enum class EntryBox {
 
 // The 17 boxes in the order of the record fields they fill.
 inline constexpr std::array<EntryBox, 17> kEntryBoxes = {
-    EntryBox::FName,   EntryBox::MiddleInit, EntryBox::LName,  EntryBox::FStreet,
-    EntryBox::SStreet, EntryBox::City,       EntryBox::State,  EntryBox::Zip,
-    EntryBox::Country, EntryBox::HPhone,     EntryBox::CPhone, EntryBox::WPhone,
+    EntryBox::FName,   EntryBox::MiddleInit, EntryBox::LName,    EntryBox::FStreet,
+    EntryBox::SStreet, EntryBox::City,       EntryBox::State,    EntryBox::Zip,
+    EntryBox::Country, EntryBox::HPhone,     EntryBox::CPhone,   EntryBox::WPhone,
     EntryBox::Email,   EntryBox::Birthdate,  EntryBox::Category, EntryBox::Notes,
     EntryBox::Company,
 };
@@ -85,8 +85,8 @@ ContactEntry trimmedEntry(const ContactEntry& entry);
 
 inline const QString kIncorrectEntryTitle = QStringLiteral("Incorrect entry");
 inline const QString kDateErrorTitle = QStringLiteral("Date error");
-inline const QString kBirthdateFormatText = QStringLiteral(
-    "Date must be in format MM/DD/YYYY   Example: April 10, 1980 is 04/10/1980");
+inline const QString kBirthdateFormatText =
+    QStringLiteral("Date must be in format MM/DD/YYYY   Example: April 10, 1980 is 04/10/1980");
 
 // A save refused by the field rules: the message box (OK, no icon) and the
 // box that receives the focus afterwards (None for the birth date).

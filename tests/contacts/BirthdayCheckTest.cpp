@@ -43,7 +43,8 @@ TEST(BirthdayCheck, AnnouncesBirthdaysOneToFifteenDaysAhead) {
 }
 
 TEST(BirthdayCheck, TheNextOccurrenceCrossesTheYearEnd) {
-    EXPECT_EQ(announce("19900103", QDate(2026, 12, 28)), "Ann Lee has a birthday coming up on 01/03");
+    EXPECT_EQ(announce("19900103", QDate(2026, 12, 28)),
+              "Ann Lee has a birthday coming up on 01/03");
     EXPECT_TRUE(announce("19901231", QDate(2026, 12, 28)));
     EXPECT_TRUE(announce("19900112", QDate(2026, 12, 28)));   // 15 days
     EXPECT_FALSE(announce("19900113", QDate(2026, 12, 28)));  // 16 days
@@ -52,7 +53,8 @@ TEST(BirthdayCheck, TheNextOccurrenceCrossesTheYearEnd) {
 
 TEST(BirthdayCheck, TwentyNinthOfFebruary) {
     // A common year: announced for 28 February, shown as stored.
-    EXPECT_EQ(announce("19960229", QDate(2027, 2, 20)), "Ann Lee has a birthday coming up on 02/29");
+    EXPECT_EQ(announce("19960229", QDate(2027, 2, 20)),
+              "Ann Lee has a birthday coming up on 02/29");
     EXPECT_FALSE(announce("19960229", QDate(2027, 2, 28)));  // "today"
     EXPECT_TRUE(announce("19960229", QDate(2027, 2, 13)));   // 15 days before the 28th
     EXPECT_FALSE(announce("19960229", QDate(2027, 2, 12)));
@@ -76,10 +78,8 @@ TEST(BirthdayCheck, InvalidDatesAreSkipped) {
 
 TEST(BirthdayCheck, AnnouncementsInRecordOrderThroughThePlatform) {
     const std::vector<ContactRecord> records = {
-        contact("Ann", "Lee", "19800310"),
-        contact("Bob", "Ray", "19800420"),
-        contact("Cy", "Do", "19700305"),
-        contact("Di", "Fu", "19700306", "0"),
+        contact("Ann", "Lee", "19800310"), contact("Bob", "Ray", "19800420"),
+        contact("Cy", "Do", "19700305"),   contact("Di", "Fu", "19700306", "0"),
         contact("Ed", "Go", "20000314"),
     };
     const RecordReader read = [&records](int n) { return records.at(n - 1); };
@@ -93,7 +93,13 @@ TEST(BirthdayCheck, AnnouncementsInRecordOrderThroughThePlatform) {
     int readSoFar = 0;
     QList<int> readWhenShown;
     platform.onMessage = [&](const RecordedMessage&) { readWhenShown.append(readSoFar); };
-    announceBirthdays(5, [&](int n) { readSoFar = n; return records.at(n - 1); }, platform);
+    announceBirthdays(
+        5,
+        [&](int n) {
+            readSoFar = n;
+            return records.at(n - 1);
+        },
+        platform);
     ASSERT_EQ(platform.messages().size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(platform.messages()[i].text, expected[i]);

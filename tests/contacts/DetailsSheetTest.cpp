@@ -142,9 +142,8 @@ TEST(DetailsSheet, EveryLineWithItsSizeAndColumns) {
         EXPECT_FALSE(t.font.italic);
     }
     EXPECT_EQ(page.orientation, PageOrientation::Portrait);
-    EXPECT_EQ(s.operations().mid(0, 4),
-              QStringList({"font name Courier New", "font size 12", "italic off",
-                           "orientation portrait"}));
+    EXPECT_EQ(s.operations().mid(0, 4), QStringList({"font name Courier New", "font size 12",
+                                                     "italic off", "orientation portrait"}));
     EXPECT_EQ(reportDateText(kToday), QLocale::system().toString(kToday, QLocale::ShortFormat));
     EXPECT_TRUE(platform.printRequests().at(0).offerSelection);
     EXPECT_TRUE(platform.messages().isEmpty());
@@ -211,7 +210,8 @@ TEST(DetailsSheet, CancelIsSilentAndFailuresAbandonTheDocument) {
     ScriptedPlatform counting;
     counting.answerPrint({.copies = 2});
     runDetailsPrint(annLee(), {}, kToday, counting);
-    const int end = static_cast<int>(counting.recording()->operations().lastIndexOf("end document")) + 1;
+    const int end =
+        static_cast<int>(counting.recording()->operations().lastIndexOf("end document")) + 1;
     ASSERT_GT(end, 100);
     for (int failAt : {1, 5, end / 2 + 3, end}) {
         ScriptedPlatform platform;

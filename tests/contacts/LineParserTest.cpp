@@ -85,7 +85,8 @@ TEST(LineParser, StreetTypeGroups) {
         {"12 Stone st 4", "FStreet=12 Sto; SStreet=ne st 4"},  // key " st" found in " Stone"
         {"123 Main Street Apt 4", "FStreet=123 Main Street; SStreet=Apt 4"},
         {"700 Sunset Blvd Ste 4", "FStreet=700 Sunset Blvd; SStreet=Ste 4"},
-        {"700 Sunset Blvd", "FStreet=700 S; SStreet=unset Blvd"},  // key " blvd " absent: N characters
+        {"700 Sunset Blvd",
+         "FStreet=700 S; SStreet=unset Blvd"},  // key " blvd " absent: N characters
         {"1 Ocean Boulevard", "FStreet=1 Ocean Boulevard; SStreet="},
         {"4 Oak cir 2", "FStreet=4 Oak cir; SStreet=2"},
         {"4 Pine Circle", "FStreet=4 Pine Circle; SStreet="},

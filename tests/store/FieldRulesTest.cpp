@@ -37,7 +37,8 @@ ContactEntry validEntry() {
 // field, CR LF at the end.
 QByteArray handRecord(const std::vector<std::pair<int, QByteArray>>& values) {
     QByteArray bytes(513, ' ');
-    for (int at : {11, 13, 30, 61, 77, 94, 97, 108, 128, 144, 160, 174, 225, 234, 315, 476, 507, 509}) {
+    for (int at :
+         {11, 13, 30, 61, 77, 94, 97, 108, 128, 144, 160, 174, 225, 234, 315, 476, 507, 509}) {
         bytes[at] = '|';
     }
     bytes[511] = '\r';
@@ -83,8 +84,8 @@ TEST(FieldRules, EveryLimitRefusesWithItsMessageAndFocusInBothWindows) {
          "Street address2 must be 15 characters or less.", EntryBox::SStreet},
         {"city", [](ContactEntry& e) { e.city = QString(17, 'a'); },
          "City must be 16 characters or less.", EntryBox::City},
-        {"state", [](ContactEntry& e) { e.state = "abc"; }, "State must be 2 character abbreviation.",
-         EntryBox::State},
+        {"state", [](ContactEntry& e) { e.state = "abc"; },
+         "State must be 2 character abbreviation.", EntryBox::State},
         {"zip", [](ContactEntry& e) { e.zip = QString(11, '1'); },
          "Zip Code must be 10 characters or less.", EntryBox::Zip},
         {"company", [](ContactEntry& e) { e.company = QString(31, 'a'); },
@@ -152,9 +153,10 @@ TEST(FieldRules, BirthDateShapeIsCheckedFirstWithItsOwnTitleAndNoFocus) {
         e.fName = QString(20, 'x');  // also wrong, but later in the pass
         const auto r = runSavePass(e, EntryWindow::Browser);
         ASSERT_TRUE(r) << bad;
-        EXPECT_EQ(*r, (FieldRefusal{
-                          "Date must be in format MM/DD/YYYY   Example: April 10, 1980 is 04/10/1980",
-                          "Date error", EntryBox::None}));
+        EXPECT_EQ(*r,
+                  (FieldRefusal{
+                      "Date must be in format MM/DD/YYYY   Example: April 10, 1980 is 04/10/1980",
+                      "Date error", EntryBox::None}));
     }
     for (const char* good : {"", "99/99/9999", "ab/cd/efgh"}) {
         ContactEntry e = validEntry();
@@ -231,7 +233,8 @@ TEST(FieldRules, TheWindowsDifferInLastNameStateAndCountry) {
 TEST(FieldRules, EmailTestsRunInOrder) {
     ContactEntry e = validEntry();
     e.email = QString(51, ',');  // too long and full of commas: the length speaks first
-    EXPECT_EQ(runSavePass(e, EntryWindow::Browser)->text, "Email address must be 50 characters or less.");
+    EXPECT_EQ(runSavePass(e, EntryWindow::Browser)->text,
+              "Email address must be 50 characters or less.");
     e.email = "a, b";  // comma before space
     EXPECT_EQ(runSavePass(e, EntryWindow::Browser)->text, "Email address cannot contain a comma.");
     e.email = "a b";  // space before "@"
