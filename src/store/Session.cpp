@@ -96,7 +96,7 @@ bool Session::fileNew(Platform& platform) {
         setBirthdayItems(false, true);
         restoreInstallerFile();
     } catch (...) {
-        fileClose();
+        abandonOpening();
         throw;
     }
     return true;
@@ -120,10 +120,19 @@ bool Session::fileOpen(Platform& platform, const BirthdayCheck& birthdayCheck) {
             birthdayCheck(*this);
         }
     } catch (...) {
-        fileClose();
+        abandonOpening();
         throw;
     }
     return true;
+}
+
+void Session::abandonOpening() {
+    fileClose();
+    try {
+        restoreInstallerFile();
+    } catch (const AppError&) {
+        // The failure being thrown is the one to show; shut-down tries the rename again.
+    }
 }
 
 void Session::fileClose() {

@@ -70,6 +70,7 @@ public:
 private:
     bool chooseAndOpen(Platform& platform, const QString& dialogTitle, bool acceptNewName);
     void switchReminders(Platform& platform, bool on);
+    void abandonOpening();
 
     QString programFolder_;
     ContactsFile file_;
