@@ -13,8 +13,8 @@
 namespace tandor {
 namespace {
 
-// Records moved per block: 256 records, about 128 KB.
-constexpr qint64 kBlockRecords = 256;
+// Records moved per block: 1024 records, about 512 KB.
+constexpr qint64 kBlockRecords = 1024;
 constexpr qint64 kMarkLength = sizeof(kDeletedMark) - 1;
 
 bool isMarked(const char* record) {
@@ -73,31 +73,38 @@ int compactContactsFile(const QString& path, int count) {
         throw fileerror::openFailure(target, errno);
     }
     fault::hit("compact.temp.create");
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         throw fileerror::openFailure(tempPath, errno);
     }
 
+    // Each block is written as the runs of records between marked ones,
+    // straight from the block.
     QByteArray block;
-    QByteArray kept;
-    kept.reserve(kBlockRecords * kRecordSize);
     qint64 remaining = count;
     qint64 keptTotal = 0;
+    const auto writeRun = [&](qint64 first, qint64 end) {
+        if (end <= first) {
+            return;
+        }
+        fault::hit("compact.write");
+        const qint64 bytes = (end - first) * kRecordSize;
+        if (temp.write(block.constData() + first * kRecordSize, bytes) != bytes) {
+            throw fileerror::make(fileerror::numberForErrno(errno));
+        }
+        keptTotal += end - first;
+    };
     while (remaining > 0) {
         const qint64 records = std::min(remaining, kBlockRecords);
         fault::hit("compact.read");
         readBlock(source, block, records);
-        kept.clear();
+        qint64 runStart = 0;
         for (qint64 i = 0; i < records; ++i) {
-            const char* record = block.constData() + i * kRecordSize;
-            if (!isMarked(record)) {
-                kept.append(record, kRecordSize);
+            if (isMarked(block.constData() + i * kRecordSize)) {
+                writeRun(runStart, i);
+                runStart = i + 1;
             }
         }
-        fault::hit("compact.write");
-        if (temp.write(kept) != kept.size()) {
-            throw fileerror::make(fileerror::numberForErrno(errno));
-        }
-        keptTotal += kept.size() / kRecordSize;
+        writeRun(runStart, records);
         remaining -= records;
     }
 

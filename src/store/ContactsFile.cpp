@@ -143,7 +143,8 @@ ContactRecord ContactsFile::read(int n) const {
         throw fileerror::make(errors::kBadRecordNumber);
     }
     const qint64 offset = recordOffset(n);
-    const bool cached = offset >= cacheStart_ && offset + kRecordSize <= cacheStart_ + cache_.size();
+    const bool cached =
+        offset >= cacheStart_ && offset + kRecordSize <= cacheStart_ + cache_.size();
     if (!cached) {
         cache_.clear();
         if (offset >= file_->size()) {

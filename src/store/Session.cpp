@@ -36,7 +36,8 @@ void Session::noteContactWritten() {
 }
 
 QString Session::displayTitle(const QString& path) {
-    const qsizetype slash = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype slash =
+        std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
     QString name = path.mid(slash + 1);
     return name.remove(QStringLiteral(".DAT"), Qt::CaseSensitive);
 }

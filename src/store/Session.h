@@ -21,7 +21,7 @@ public:
     const ContactsFile& file() const { return file_; }
 
     bool hasFile() const { return !fileName_.isEmpty(); }
-    const QString& fileName() const { return fileName_; }    // txtFileNam: full path, empty when none
+    const QString& fileName() const { return fileName_; }  // txtFileNam: full path, empty when none
     const QString& fileTitle() const { return fileTitle_; }  // txtFileTitle
     // "Tandor", or "Tandor  [" + title + "]" while a file is current.
     QString mainWindowTitle() const;

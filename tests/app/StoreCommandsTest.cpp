@@ -1,8 +1,8 @@
 // tandor-batch info and delete, run as the user runs them.
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <gtest/gtest.h>
 
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
@@ -30,7 +30,8 @@ BatchRun runBatch(const QStringList& args) {
 }
 
 QByteArray threeContacts(char reminder) {
-    return test::fileBytes({personBytes("Ann", "Lee", reminder), personBytes("Bob", "Ray", reminder),
+    return test::fileBytes({personBytes("Ann", "Lee", reminder),
+                            personBytes("Bob", "Ray", reminder),
                             personBytes("Cy", "Day", reminder)});
 }
 
@@ -71,8 +72,8 @@ TEST(DeleteCommand, DeletesOneContactThroughACopy) {
 TEST(DeleteCommand, RefusesANumberOutsideTheFileOrAMissingFile) {
     test::TempFolder folder;
     const QString path = folder.write("Family.DAT", threeContacts('1'));
-    for (const QString& n : {QStringLiteral("0"), QStringLiteral("4"), QStringLiteral("-1"),
-                             QStringLiteral("two")}) {
+    for (const QString& n :
+         {QStringLiteral("0"), QStringLiteral("4"), QStringLiteral("-1"), QStringLiteral("two")}) {
         const BatchRun run = runBatch({"delete", path, n});
         EXPECT_EQ(run.exitCode, 2) << n.toStdString();
         EXPECT_FALSE(run.err.isEmpty()) << n.toStdString();

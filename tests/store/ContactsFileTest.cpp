@@ -1,15 +1,15 @@
 // Counting, reading, writing and appending records, damaged files, failures.
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QRandomGenerator>
-#include <gtest/gtest.h>
 
+#include "StoreTestHelpers.h"
 #include "platform/AppError.h"
 #include "platform/Numbers.h"
 #include "store/ContactsFile.h"
 #include "support/ReadOnly.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
-#include "StoreTestHelpers.h"
 
 namespace tandor {
 namespace {

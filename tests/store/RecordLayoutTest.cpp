@@ -1,7 +1,7 @@
 // The record byte for byte: a file laid out from the record table by the test
 // itself is read back by the program, and what the program writes is the same.
-#include <QFile>
 #include <gtest/gtest.h>
+#include <QFile>
 
 #include "store/ContactsFile.h"
 #include "support/RecordBytes.h"
@@ -17,25 +17,46 @@ using test::recordBytes;
 // Three contacts using every field, one with Windows-1252 letters.
 QList<QMap<QString, QByteArray>> goldenContacts() {
     return {
-        {{"FName", "Ann"},          {"MiddleInit", "B"},  {"LName", "Lee"},
-         {"FStreet", "12 Oak St"},  {"SStreet", "Apt 4"}, {"City", "Springfield"},
-         {"State", "IL"},           {"Zip", "62704"},     {"Country", "USA"},
-         {"HPhone", "217-555-0101"}, {"CPhone", "217-555-0102"}, {"WPhone", "217-555-0199"},
-         {"Email", "ann@example.com"}, {"Birthdate", "19800410"}, {"Category", "Family;Friends"},
-         {"Notes", "Likes tulips"}, {"Company", "Lee & Co"}, {"IncludeCompany", "1"},
+        {{"FName", "Ann"},
+         {"MiddleInit", "B"},
+         {"LName", "Lee"},
+         {"FStreet", "12 Oak St"},
+         {"SStreet", "Apt 4"},
+         {"City", "Springfield"},
+         {"State", "IL"},
+         {"Zip", "62704"},
+         {"Country", "USA"},
+         {"HPhone", "217-555-0101"},
+         {"CPhone", "217-555-0102"},
+         {"WPhone", "217-555-0199"},
+         {"Email", "ann@example.com"},
+         {"Birthdate", "19800410"},
+         {"Category", "Family;Friends"},
+         {"Notes", "Likes tulips"},
+         {"Company", "Lee & Co"},
+         {"IncludeCompany", "1"},
          {"BirthdayReminder", "1"}},
-        {{"FName", "Zo\xEB"}, {"LName", "M\xFCller"}, {"City", "K\xF6ln"}, {"Birthdate", "        "},
-         {"Email", QByteArray(50, 'x')}, {"Notes", QByteArray(160, 'n')},
-         {"IncludeCompany", "0"}, {"BirthdayReminder", "1"}},
-        {{"FName", "Maximiliano"}, {"LName", "Oppenheimer-Sto"}, {"Zip", "10001-1234"},
-         {"IncludeCompany", "0"}, {"BirthdayReminder", "1"}},
+        {{"FName", "Zo\xEB"},
+         {"LName", "M\xFCller"},
+         {"City", "K\xF6ln"},
+         {"Birthdate", "        "},
+         {"Email", QByteArray(50, 'x')},
+         {"Notes", QByteArray(160, 'n')},
+         {"IncludeCompany", "0"},
+         {"BirthdayReminder", "1"}},
+        {{"FName", "Maximiliano"},
+         {"LName", "Oppenheimer-Sto"},
+         {"Zip", "10001-1234"},
+         {"IncludeCompany", "0"},
+         {"BirthdayReminder", "1"}},
     };
 }
 
 ContactFields fieldsOf(const QMap<QString, QByteArray>& values) {
     ContactFields fields;
     for (const FieldLayout& f : recordLayout()) {
-        fields[f.field] = trimSpaces(QString::fromLatin1(values.value(QString::fromLatin1(f.name))));
+        fields[f.field] =
+            trimSpaces(QString::fromLatin1(values.value(QString::fromLatin1(f.name))));
     }
     return fields;
 }

@@ -1,14 +1,14 @@
 // Switching birthday reminders rewrites byte 510 of every record and nothing else.
-#include <QFileInfo>
 #include <gtest/gtest.h>
+#include <QFileInfo>
 
+#include "StoreTestHelpers.h"
 #include "platform/AppError.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/ReminderSwitch.h"
 #include "store/Session.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
-#include "StoreTestHelpers.h"
 
 namespace tandor {
 namespace {
@@ -28,9 +28,9 @@ QByteArray withReminder(QByteArray bytes, char value) {
 }
 
 TEST_F(ReminderSwitchTest, RewritesByte510OfEveryRecord) {
-    const QByteArray before = test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '1'),
-                                               personBytes("C", "C", ' '), personBytes("D", "D", '0'),
-                                               personBytes("E", "E", 'x')});
+    const QByteArray before = test::fileBytes(
+        {personBytes("A", "A", '0'), personBytes("B", "B", '1'), personBytes("C", "C", ' '),
+         personBytes("D", "D", '0'), personBytes("E", "E", 'x')});
     const QString path = folder.write("F.DAT", before);
     ContactsFile file;
     file.open(path);
@@ -46,7 +46,8 @@ TEST_F(ReminderSwitchTest, RewritesByte510OfEveryRecord) {
 }
 
 TEST_F(ReminderSwitchTest, PartialLastRecordKeepsTheFileLength) {
-    const QByteArray whole = test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '0')});
+    const QByteArray whole =
+        test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '0')});
     QByteArray before = whole + personBytes("C", "C", '0').left(300);  // count 3
     const QString path = folder.write("F.DAT", before);
     ContactsFile file;
@@ -78,8 +79,8 @@ TEST_F(ReminderSwitchTest, FailurePartWayKeepsTheFileSettingAndRepeatingFinishes
 }
 
 TEST_F(ReminderSwitchTest, MenuCommandsTellTheUserAndSetTheItems) {
-    const QString path = folder.write("F.DAT", test::fileBytes({personBytes("A", "A", '0'),
-                                                                personBytes("B", "B", '0')}));
+    const QString path = folder.write(
+        "F.DAT", test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '0')}));
     Session session(folder.path());
     ScriptedPlatform platform;
     platform.answerOpenFile(path);
@@ -89,7 +90,8 @@ TEST_F(ReminderSwitchTest, MenuCommandsTellTheUserAndSetTheItems) {
 
     session.enableBirthdayReminders(platform);
     ASSERT_EQ(platform.messages().size(), 1);
-    EXPECT_EQ(platform.messages()[0].text, QStringLiteral("Birthday Reminders have been turned on."));
+    EXPECT_EQ(platform.messages()[0].text,
+              QStringLiteral("Birthday Reminders have been turned on."));
     EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Birthday reminders enabled"));
     EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Information);
     EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::Ok);
@@ -99,7 +101,8 @@ TEST_F(ReminderSwitchTest, MenuCommandsTellTheUserAndSetTheItems) {
 
     session.disableBirthdayReminders(platform);
     ASSERT_EQ(platform.messages().size(), 2);
-    EXPECT_EQ(platform.messages()[1].text, QStringLiteral("Birthday Reminders have been turned off."));
+    EXPECT_EQ(platform.messages()[1].text,
+              QStringLiteral("Birthday Reminders have been turned off."));
     EXPECT_EQ(platform.messages()[1].title, QStringLiteral("Birthday reminders disabled"));
     EXPECT_TRUE(session.birthdayOnEnabled());
     EXPECT_FALSE(session.birthdayOffEnabled());

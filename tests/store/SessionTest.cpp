@@ -1,14 +1,14 @@
 // File New, File Open and File Close through a scripted platform.
+#include <gtest/gtest.h>
 #include <QFile>
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
+#include "StoreTestHelpers.h"
 #include "platform/AppError.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/Session.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
-#include "StoreTestHelpers.h"
 
 namespace tandor {
 namespace {
@@ -20,7 +20,7 @@ class WatchingPlatform : public ScriptedPlatform {
 public:
     explicit WatchingPlatform(QString programFolder) : folder_(std::move(programFolder)) {}
     QString openFile(const OpenFileRequest& request) override {
-        namesDuringDialog.append(QFileInfo::exists(folder_ + "/unins000.DAT") ? "DAT"
+        namesDuringDialog.append(QFileInfo::exists(folder_ + "/unins000.DAT")   ? "DAT"
                                  : QFileInfo::exists(folder_ + "/unins000.DAK") ? "DAK"
                                                                                 : "none");
         return ScriptedPlatform::openFile(request);
@@ -90,7 +90,8 @@ TEST_F(SessionTest, FileNewCreatesTheFileAndHidesTheInstallerFileMeanwhile) {
 }
 
 TEST_F(SessionTest, FileNewOnAnExistingFileOpensItUnchangedWithRemindersShownOn) {
-    const QByteArray bytes = test::fileBytes({personBytes("Ann", "Lee", '0'), personBytes("Bob", "Ray", '0')});
+    const QByteArray bytes =
+        test::fileBytes({personBytes("Ann", "Lee", '0'), personBytes("Bob", "Ray", '0')});
     const QString path = data.write("Old.DAT", bytes);
     platform.answerOpenFile(path);
     ASSERT_TRUE(session.fileNew(platform));
@@ -165,7 +166,8 @@ TEST_F(SessionTest, FileOpenSetsTheBirthdayItemsFromRecordOne) {
 }
 
 TEST_F(SessionTest, SwitchingFilesLeavesTheOldOneUntouched) {
-    const QByteArray first = test::fileBytes({personBytes("Ann", "Lee"), personBytes("Bob", "Ray")});
+    const QByteArray first =
+        test::fileBytes({personBytes("Ann", "Lee"), personBytes("Bob", "Ray")});
     const QString a = data.write("A.DAT", first);
     const QString b = data.write("B.DAT", personBytes("Cy", "Day"));
     platform.answerOpenFile(a);
@@ -183,7 +185,8 @@ TEST_F(SessionTest, DisplayTitles) {
     EXPECT_EQ(Session::displayTitle(data.file("family.dat")), QStringLiteral("family.dat"));
     EXPECT_EQ(Session::displayTitle(data.file("Old.DAT.DAT")), QStringLiteral("Old"));
     EXPECT_EQ(Session::displayTitle(data.file("My.DATA")), QStringLiteral("MyA"));
-    EXPECT_EQ(Session::displayTitle(QStringLiteral("C:\\Tandor\\Club.DAT")), QStringLiteral("Club"));
+    EXPECT_EQ(Session::displayTitle(QStringLiteral("C:\\Tandor\\Club.DAT")),
+              QStringLiteral("Club"));
 
     platform.answerOpenFile(data.file("family.dat"));
     ASSERT_TRUE(session.fileNew(platform));
@@ -217,10 +220,27 @@ TEST_F(SessionTest, FailureToOpenLeavesNoFileAndTheInstallerFileNamedBack) {
     EXPECT_TRUE(installerVisible());
 }
 
+TEST_F(SessionTest, FailedRenameOfTheInstallerFile) {
+    const QString path = data.write("Family.DAT", personBytes("Ann", "Lee"));
+    fault::arm("installer.hide");
+    platform.answerOpenFile(path);
+    EXPECT_THROW(session.fileOpen(platform), AppError);
+    EXPECT_TRUE(platform.openFileRequests().isEmpty());  // no dialog after the failure
+    expectNoFile();
+    EXPECT_TRUE(installerVisible());
+
+    fault::arm("installer.restore");
+    EXPECT_THROW(session.fileOpen(platform), AppError);
+    expectNoFile();
+    EXPECT_TRUE(installerVisible());  // named back when the error is handled
+    EXPECT_EQ(test::readAll(path), personBytes("Ann", "Lee"));
+}
+
 TEST_F(SessionTest, FailingBirthdayCheckLeavesNoFile) {
     platform.answerOpenFile(data.write("Family.DAT", personBytes("Ann", "Lee")));
-    EXPECT_THROW(session.fileOpen(platform, [](Session&) { throw AppError(57, "Device I/O error"); }),
-                 AppError);
+    EXPECT_THROW(
+        session.fileOpen(platform, [](Session&) { throw AppError(57, "Device I/O error"); }),
+        AppError);
     expectNoFile();
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QStringList>
-#include <gtest/gtest.h>
 
 #include "platform/FaultPoint.h"
 

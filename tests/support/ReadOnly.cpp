@@ -56,9 +56,9 @@ ReadOnly::ReadOnly(QString path) : path_(std::move(path)) {
     const QFileInfo info(path_);
     isFolder_ = info.isDir();
     oldPermissions_ = static_cast<int>(QFile::permissions(path_));
-    QFile::setPermissions(path_, QFile::permissions(path_) &
-                                     ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup |
-                                       QFile::WriteOther));
+    QFile::setPermissions(
+        path_, QFile::permissions(path_) &
+                   ~(QFile::WriteOwner | QFile::WriteUser | QFile::WriteGroup | QFile::WriteOther));
     if (!writingRefused(path_, isFolder_)) {
         immutableSet_ = setImmutable(path_, true);
     }

@@ -7,11 +7,25 @@ namespace {
 
 // Field name and width, in record order.
 const std::pair<const char*, int> kTable[] = {
-    {"FName", 11},     {"MiddleInit", 1}, {"LName", 16},     {"FStreet", 30},
-    {"SStreet", 15},   {"City", 16},      {"State", 2},      {"Zip", 10},
-    {"Country", 19},   {"HPhone", 15},    {"CPhone", 15},    {"WPhone", 13},
-    {"Email", 50},     {"Birthdate", 8},  {"Category", 80},  {"Notes", 160},
-    {"Company", 30},   {"IncludeCompany", 1}, {"BirthdayReminder", 1},
+    {"FName", 11},
+    {"MiddleInit", 1},
+    {"LName", 16},
+    {"FStreet", 30},
+    {"SStreet", 15},
+    {"City", 16},
+    {"State", 2},
+    {"Zip", 10},
+    {"Country", 19},
+    {"HPhone", 15},
+    {"CPhone", 15},
+    {"WPhone", 13},
+    {"Email", 50},
+    {"Birthdate", 8},
+    {"Category", 80},
+    {"Notes", 160},
+    {"Company", 30},
+    {"IncludeCompany", 1},
+    {"BirthdayReminder", 1},
 };
 
 }  // namespace
