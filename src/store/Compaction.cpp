@@ -108,6 +108,9 @@ int compactContactsFile(const QString& path, int count) {
         remaining -= records;
     }
 
+    // The copy takes the file's permissions, so a rename does not change who may write it.
+    fault::hit("compact.temp.permissions");
+    temp.setPermissions(source.permissions());
     fault::hit("compact.temp.sync");
     if (!disk::syncFile(temp)) {
         throw fileerror::make(fileerror::numberForErrno(errno));
@@ -116,9 +119,6 @@ int compactContactsFile(const QString& path, int count) {
     if (temp.size() != keptTotal * kRecordSize) {
         throw fileerror::make(errors::kDeviceIo);
     }
-    // The copy takes the file's permissions, so a rename does not change who may write it.
-    fault::hit("compact.temp.permissions");
-    temp.setPermissions(source.permissions());
     fault::hit("compact.temp.close");
     temp.close();
     if (temp.error() != QFileDevice::NoError) {

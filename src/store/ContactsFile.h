@@ -18,6 +18,10 @@ namespace tandor {
 // routines show: 52 "Bad file name or number" (no file open), 53 "File not
 // found", 57 "Device I/O error", 61 "Disk full", 63 "Bad record number",
 // 70 "Permission denied", 75 "Path/File access error", 76 "Path not found".
+//
+// Reading in record order is cheap: records are read ahead 64 at a time. The
+// file is assumed not to be changed by anything else (another program or
+// another ContactsFile object) while it is open.
 class ContactsFile {
 public:
     ContactsFile();

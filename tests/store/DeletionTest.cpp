@@ -336,6 +336,21 @@ TEST_F(DeletionTest, CompactionLeavesOutEveryMarkedRecordAcrossBlocks) {
     EXPECT_EQ(test::filesIn(folder.path()), QStringList{"Family.DAT"});
 }
 
+TEST_F(DeletionTest, ThroughALinkTheLinkedFileIsCompacted) {
+    const QList<QByteArray> records = people(3);
+    test::TempFolder elsewhere;
+    const QString target = elsewhere.write("Real.DAT", test::fileBytes(records));
+    if (!QFile::link(target, path())) {
+        GTEST_SKIP() << "no symbolic links here";
+    }
+    ContactsFile file;
+    file.open(path());
+    file.deleteRecord(1);
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(test::readAll(target), test::fileBytes(without(records, 1)));
+    EXPECT_EQ(test::filesIn(elsewhere.path()), QStringList{"Real.DAT"});
+}
+
 TEST_F(DeletionTest, CompactionCopyLiesBesideTheFile) {
     EXPECT_EQ(compactionTempPath(folder.file("Family.DAT")), folder.file("Family.DAT.Tempf"));
 }
