@@ -15,7 +15,13 @@ namespace tandor {
 // from the file length every time.
 //
 // Every failure throws AppError with the number and description the error
-// routines show.
+// routines show: 52 "Bad file name or number" (no file open), 53 "File not
+// found", 57 "Device I/O error", 61 "Disk full", 63 "Bad record number",
+// 70 "Permission denied", 75 "Path/File access error", 76 "Path not found".
+//
+// Reading in record order is cheap: records are read ahead 64 at a time. The
+// file is assumed not to be changed by anything else (another program or
+// another ContactsFile object) while it is open.
 class ContactsFile {
 public:
     ContactsFile();
@@ -23,35 +29,59 @@ public:
     ContactsFile(const ContactsFile&) = delete;
     ContactsFile& operator=(const ContactsFile&) = delete;
 
-    // Opens the file for reading and writing, creating it empty when it does not exist.
+    // Opens the file for reading and writing, creating it empty when it does not
+    // exist. A file that may only be read is opened for reading (every write
+    // then fails with 70). A deletion that was interrupted (a record still
+    // marked "*DELETED*") is finished here: the marked records are compacted
+    // away; when that cannot be done the file opens as it is.
     void open(const QString& path);
+    // The same for a file that must exist already: 53 "File not found" when it does not.
+    void openExisting(const QString& path);
     // Closing a file that is not open is not an error.
     void close();
     bool isOpen() const;
+    bool isWritable() const;
     QString path() const;
 
     int recordCount() const;
     // Record n (1..count). The partial last record of a file whose length is not
     // a multiple of 513 is padded with blanks; a number past the end reads as a
-    // blank record.
+    // blank record; a number below 1 fails with 63.
     ContactRecord read(int n) const;
-    // Overwrites record n in place (n from 1; count + 1 appends).
+    // Overwrites record n in place (n from 1; count + 1 appends; beyond fails with 63).
     void write(int n, const ContactRecord& record);
+    // Overwrites one field of record n (1..count) in place. The part of a field
+    // that lies past the end of a partial last record is not written: the file
+    // length never changes.
+    void writeField(int n, Field field, const QString& value);
     // Writes the record at count + 1 and returns its number.
     int append(const ContactRecord& record);
+    // Forces what was written onto the disk.
     void flush();
 
-    // Deletes record n: marks its FName "*DELETED*" and writes it back, closes
-    // and reopens the file, calls atConfirmation (where the browser says
-    // "Contact deleted!"), then compacts the file. The compacted copy is built
-    // beside the contacts file and replaces it atomically once it is complete
-    // and flushed; on any failure the mark is undone and every contact stays on
-    // disk, and the failure is thrown. The file is open again afterwards.
+    // Deletes record n (1..count, else 63): marks its FName "*DELETED*" and
+    // writes it back, closes and reopens the file, calls atConfirmation (where
+    // the browser says "Contact deleted!"), then compacts the file. The
+    // compacted copy is built beside the contacts file and replaces it
+    // atomically once it is complete and flushed; on any failure (the callback
+    // throwing included) the mark is undone and every contact stays on disk,
+    // and the failure is thrown. The file is open again afterwards.
     void deleteRecord(int n, const std::function<void()>& atConfirmation = {});
 
 private:
+    void openFile(const QString& path, bool mustWrite);
+    void finishInterruptedDeletion();
+    void undoMark(const QString& path, int n, const ContactRecord& original);
+    void requireOpen() const;
+    void requireWritable() const;
+    void writeAt(qint64 offset, const char* data, qint64 size);
+
     std::unique_ptr<QFile> file_;
     QString path_;
+    bool writable_ = false;
+    // Records read ahead from the file position cacheStart_.
+    mutable QByteArray cache_;
+    mutable qint64 cacheStart_ = 0;
 };
 
 // The contacts file's setting of birthday reminders, read from record 1:

@@ -21,7 +21,7 @@ public:
     const ContactsFile& file() const { return file_; }
 
     bool hasFile() const { return !fileName_.isEmpty(); }
-    const QString& fileName() const { return fileName_; }    // txtFileNam: full path, empty when none
+    const QString& fileName() const { return fileName_; }  // txtFileNam: full path, empty when none
     const QString& fileTitle() const { return fileTitle_; }  // txtFileTitle
     // "Tandor", or "Tandor  [" + title + "]" while a file is current.
     QString mainWindowTitle() const;
@@ -37,13 +37,22 @@ public:
     // Reminders are on for the file while "Enable Birthday Reminders" is disabled;
     // a record written now takes "1" then.
     bool remindersOn() const { return !birthdayOnEnabled_; }
-    // The first contact saved into an empty file switches reminders on.
+    // Called after a contact was written with remindersOn(): "Disable Birthday
+    // Reminders" becomes enabled, which is how the first contact saved into an
+    // empty file switches reminders on.
     void noteContactWritten();
+    // Enable / Disable Birthday Reminders: rewrite the setting in every record
+    // of the current file, tell the user ("Birthday Reminders have been turned
+    // on." / "... off."), then set the two items. A failure throws before the
+    // message and leaves the items as they were.
+    void enableBirthdayReminders(Platform& platform);
+    void disableBirthdayReminders(Platform& platform);
 
     // File New / File Open. The birthday check runs at File Open for a file
     // with at least one record, after the menus are set. Both return false when
-    // the dialog was cancelled; failures throw AppError (the caller's error
-    // routine then closes the file).
+    // the dialog was cancelled (nothing changes, a current file stays open).
+    // Failures throw AppError and leave no file current (the state of File
+    // Close); the caller's error routine shows them.
     using BirthdayCheck = std::function<void(Session&)>;
     bool fileNew(Platform& platform);
     bool fileOpen(Platform& platform, const BirthdayCheck& birthdayCheck = {});
@@ -60,6 +69,8 @@ public:
 
 private:
     bool chooseAndOpen(Platform& platform, const QString& dialogTitle, bool acceptNewName);
+    void switchReminders(Platform& platform, bool on);
+    void abandonOpening();
 
     QString programFolder_;
     ContactsFile file_;

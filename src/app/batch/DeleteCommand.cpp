@@ -1,0 +1,58 @@
+#include <QFileInfo>
+
+#include "batch/BatchCommand.h"
+#include "platform/AppError.h"
+#include "store/ContactsFile.h"
+
+namespace tandor::batch {
+namespace {
+
+int runDelete(const QStringList& args, Context& context) {
+    Arguments arguments(args);
+    const QStringList positional = arguments.positional();
+    if (!arguments.error().isEmpty() || positional.size() != 2) {
+        context.err << "Usage: tandor-batch delete FILE.DAT N\n";
+        return kRefused;
+    }
+    const QString path = positional[0];
+    if (!QFileInfo(path).isFile()) {
+        context.err << "There is no contacts file " << path << ".\n";
+        return kRefused;
+    }
+    bool isNumber = false;
+    const int n = parseInt(positional[1], &isNumber);
+    try {
+        ContactsFile file;
+        file.openExisting(path);
+        const int count = file.recordCount();
+        if (!isNumber || n < 1 || n > count) {
+            context.err << "There is no contact number " << positional[1] << " in " << path;
+            if (count == 0) {
+                context.err << ": the file holds no contacts.";
+            } else {
+                context.err << ": its contacts are numbered 1 to " << count << ".";
+            }
+            context.err << "  Nothing deleted...\n";
+            return kRefused;
+        }
+        file.deleteRecord(n);
+        context.out << "Contact deleted!\n"
+                    << "records: " << file.recordCount() << "\n";
+        return kOk;
+    } catch (const AppError& error) {
+        context.err << standardErrorText(error) << "\n";
+        return kFailure;
+    }
+}
+
+const Registration registration{Command{
+    QStringLiteral("delete"),
+    QStringLiteral("delete FILE.DAT N"),
+    QStringLiteral("Deletes contact number N (1 to the number of contacts) from a contacts file.\n"
+                   "The contacts after it move up by one. The file is rewritten through a copy\n"
+                   "beside it that replaces it only when complete, so a failure loses nothing."),
+    runDelete,
+}};
+
+}  // namespace
+}  // namespace tandor::batch

@@ -1,0 +1,288 @@
+#include "store/ContactsFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <cerrno>
+#include <limits>
+
+#include "platform/FaultPoint.h"
+#include "store/Compaction.h"
+#include "store/DiskSync.h"
+#include "store/FileError.h"
+
+namespace tandor {
+namespace {
+
+// Records read ahead at a time, so that reading the file in order costs one
+// system call per 64 records.
+constexpr qint64 kReadAheadRecords = 64;
+
+qint64 recordOffset(int n) {
+    return static_cast<qint64>(n - 1) * kRecordSize;
+}
+
+}  // namespace
+
+ContactsFile::ContactsFile() = default;
+
+ContactsFile::~ContactsFile() {
+    close();
+}
+
+void ContactsFile::open(const QString& path) {
+    openFile(path, false);
+    finishInterruptedDeletion();
+}
+
+void ContactsFile::openExisting(const QString& path) {
+    const QFileInfo info(path);
+    if (!path.isEmpty() && !info.exists()) {
+        close();
+        throw fileerror::make(info.dir().exists() ? errors::kFileNotFound : errors::kPathNotFound);
+    }
+    open(path);
+}
+
+void ContactsFile::openFile(const QString& path, bool mustWrite) {
+    close();
+    fault::hit("contacts.open");
+    if (path.isEmpty()) {
+        throw fileerror::make(errors::kBadFileName);
+    }
+    if (QFileInfo(path).isDir()) {
+        throw fileerror::make(errors::kPathFileAccess);
+    }
+    auto file = std::make_unique<QFile>(path);
+    bool writable = true;
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        const int err = errno;
+        if (mustWrite || !file->exists() ||
+            !file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            throw fileerror::openFailure(path, err);
+        }
+        writable = false;
+    }
+    file_ = std::move(file);
+    path_ = path;
+    writable_ = writable;
+    cache_.clear();
+    cacheStart_ = 0;
+}
+
+void ContactsFile::finishInterruptedDeletion() {
+    if (!writable_) {
+        return;
+    }
+    const QString path = path_;
+    const int count = recordCount();
+    if (firstMarkedRecord(*file_, count) == 0) {
+        // A copy left by a compaction that never got as far as its rename.
+        const QString leftover = compactionTempPath(path);
+        if (QFile::exists(leftover)) {
+            QFile::remove(leftover);
+        }
+        return;
+    }
+    close();
+    try {
+        compactContactsFile(path, count);
+    } catch (const AppError&) {
+        // The file opens as it is; the next opening tries again.
+    }
+    openFile(path, false);
+}
+
+void ContactsFile::close() {
+    if (file_) {
+        file_->close();
+        file_.reset();
+    }
+    path_.clear();
+    writable_ = false;
+    cache_.clear();
+    cacheStart_ = 0;
+}
+
+bool ContactsFile::isOpen() const {
+    return file_ != nullptr;
+}
+
+bool ContactsFile::isWritable() const {
+    return file_ != nullptr && writable_;
+}
+
+QString ContactsFile::path() const {
+    return path_;
+}
+
+void ContactsFile::requireOpen() const {
+    if (!file_) {
+        throw fileerror::make(errors::kBadFileName);
+    }
+}
+
+void ContactsFile::requireWritable() const {
+    requireOpen();
+    if (!writable_) {
+        throw fileerror::make(errors::kPermissionDenied);
+    }
+}
+
+int ContactsFile::recordCount() const {
+    requireOpen();
+    const qint64 length = file_->size();
+    // length / 513 to the nearest whole number. 513 is odd, so a whole length
+    // never lies exactly halfway between two counts and no tie can arise.
+    const qint64 count = (length + kRecordSize / 2) / kRecordSize;
+    return static_cast<int>(std::min<qint64>(count, std::numeric_limits<int>::max() - 1));
+}
+
+ContactRecord ContactsFile::read(int n) const {
+    requireOpen();
+    if (n < 1) {
+        throw fileerror::make(errors::kBadRecordNumber);
+    }
+    const qint64 offset = recordOffset(n);
+    const bool cached =
+        offset >= cacheStart_ && offset + kRecordSize <= cacheStart_ + cache_.size();
+    if (!cached) {
+        cache_.clear();
+        if (offset >= file_->size()) {
+            return ContactRecord();
+        }
+        if (!file_->seek(offset)) {
+            throw fileerror::make(errors::kDeviceIo);
+        }
+        cache_.resize(kReadAheadRecords * kRecordSize);
+        const qint64 got = file_->read(cache_.data(), cache_.size());
+        if (got < 0) {
+            cache_.clear();
+            throw fileerror::make(errors::kDeviceIo);
+        }
+        cache_.resize(got);
+        cacheStart_ = offset;
+        if (got == 0) {
+            return ContactRecord();
+        }
+    }
+    const qint64 at = offset - cacheStart_;
+    return ContactRecord::fromBytes(
+        QByteArrayView(cache_).sliced(at, std::min<qint64>(kRecordSize, cache_.size() - at)));
+}
+
+void ContactsFile::writeAt(qint64 offset, const char* data, qint64 size) {
+    cache_.clear();
+    fault::hit("contacts.write.seek");
+    if (!file_->seek(offset)) {
+        throw fileerror::make(errors::kDeviceIo);
+    }
+    fault::hit("contacts.write");
+    errno = 0;
+    if (file_->write(data, size) != size) {
+        throw fileerror::make(fileerror::numberForErrno(errno));
+    }
+}
+
+void ContactsFile::write(int n, const ContactRecord& record) {
+    requireWritable();
+    if (n < 1 || n > recordCount() + 1) {
+        throw fileerror::make(errors::kBadRecordNumber);
+    }
+    writeAt(recordOffset(n), record.bytes().constData(), kRecordSize);
+}
+
+void ContactsFile::writeField(int n, Field field, const QString& value) {
+    requireWritable();
+    if (n < 1 || n > recordCount()) {
+        throw fileerror::make(errors::kBadRecordNumber);
+    }
+    ContactRecord laidOut;
+    laidOut.setField(field, value);
+    const FieldLayout& layout = layoutOf(field);
+    const qint64 offset = recordOffset(n) + layout.offset;
+    const qint64 size = std::min<qint64>(layout.width, file_->size() - offset);
+    if (size > 0) {
+        writeAt(offset, laidOut.bytes().constData() + layout.offset, size);
+    }
+}
+
+int ContactsFile::append(const ContactRecord& record) {
+    requireWritable();
+    const int n = recordCount() + 1;
+    write(n, record);
+    return n;
+}
+
+void ContactsFile::flush() {
+    requireOpen();
+    fault::hit("contacts.flush");
+    if (writable_ && !disk::syncFile(*file_)) {
+        throw fileerror::make(fileerror::numberForErrno(errno));
+    }
+}
+
+void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmation) {
+    requireWritable();
+    const QString path = path_;
+    const int count = recordCount();
+    if (n < 1 || n > count) {
+        throw fileerror::make(errors::kBadRecordNumber);
+    }
+    fault::hit("delete.read");
+    const ContactRecord original = read(n);
+    ContactRecord marked = original;
+    marked.setField(Field::FName, QString::fromLatin1(kDeletedMark));
+
+    bool markOnDisk = true;
+    try {
+        write(n, marked);
+        fault::hit("delete.close");
+        close();
+        fault::hit("delete.reopen");
+        openFile(path, true);
+        if (atConfirmation) {
+            atConfirmation();
+        }
+        fault::hit("delete.close.compaction");
+        close();
+        compactContactsFile(path, count);
+        markOnDisk = false;
+    } catch (...) {
+        if (markOnDisk) {
+            undoMark(path, n, original);
+        }
+        if (!isOpen()) {
+            try {
+                openFile(path, false);
+            } catch (const AppError&) {
+                // The failure being thrown is the one the user needs to see.
+            }
+        }
+        throw;
+    }
+    fault::hit("delete.reopen.compacted");
+    openFile(path, false);
+}
+
+void ContactsFile::undoMark(const QString& path, int n, const ContactRecord& original) {
+    try {
+        if (!isWritable()) {
+            fault::hit("delete.undo.reopen");
+            openFile(path, true);
+        }
+        fault::hit("delete.undo.write");
+        write(n, original);
+    } catch (const AppError&) {
+        // The record stays marked; the next opening of the file finishes the
+        // deletion the user asked for.
+    }
+}
+
+bool remindersOnInFile(const ContactsFile& file) {
+    if (file.recordCount() == 0) {
+        return false;
+    }
+    return file.read(1).rawField(Field::BirthdayReminder) == QLatin1String("1");
+}
+
+}  // namespace tandor

@@ -1,0 +1,55 @@
+#include "store/DiskSync.h"
+
+#include <cerrno>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+#ifdef Q_OS_WIN
+#include <io.h>
+#endif
+
+namespace tandor::disk {
+
+bool syncFile(QFile& file) {
+    if (!file.flush()) {
+        return false;
+    }
+#if defined(Q_OS_UNIX)
+    return ::fsync(file.handle()) == 0;
+#elif defined(Q_OS_WIN)
+    return ::_commit(file.handle()) == 0;
+#else
+    return true;
+#endif
+}
+
+void syncFolder(const QString& folder) {
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
+std::filesystem::path nativePath(const QString& path) {
+#ifdef Q_OS_WIN
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+int replaceFile(const QString& from, const QString& to) {
+    std::error_code ec;
+    std::filesystem::rename(nativePath(from), nativePath(to), ec);
+    return ec ? (ec.value() != 0 ? ec.value() : EIO) : 0;
+}
+
+}  // namespace tandor::disk

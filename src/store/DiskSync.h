@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <filesystem>
+
+namespace tandor::disk {
+
+// Forces what was written to an open file onto the disk. Returns false with
+// errno set when the system refuses.
+bool syncFile(QFile& file);
+// Forces a folder's entries (a rename just made in it) onto the disk; best effort.
+void syncFolder(const QString& folder);
+// The path as the operating system's file functions take it.
+std::filesystem::path nativePath(const QString& path);
+// Renames `from` to `to`, replacing `to` in one step. Returns 0, or the errno
+// of the failure.
+int replaceFile(const QString& from, const QString& to);
+
+}  // namespace tandor::disk

@@ -1,0 +1,119 @@
+// Switching birthday reminders rewrites byte 510 of every record and nothing else.
+#include <gtest/gtest.h>
+#include <QFileInfo>
+
+#include "StoreTestHelpers.h"
+#include "platform/AppError.h"
+#include "platform/ScriptedPlatform.h"
+#include "store/ReminderSwitch.h"
+#include "store/Session.h"
+#include "support/RecordBytes.h"
+#include "support/TestFiles.h"
+
+namespace tandor {
+namespace {
+
+using test::personBytes;
+
+class ReminderSwitchTest : public test::StoreTest {
+protected:
+    test::TempFolder folder;
+};
+
+QByteArray withReminder(QByteArray bytes, char value) {
+    for (qsizetype at = 510; at < bytes.size(); at += 513) {
+        bytes[at] = value;
+    }
+    return bytes;
+}
+
+TEST_F(ReminderSwitchTest, RewritesByte510OfEveryRecord) {
+    const QByteArray before = test::fileBytes(
+        {personBytes("A", "A", '0'), personBytes("B", "B", '1'), personBytes("C", "C", ' '),
+         personBytes("D", "D", '0'), personBytes("E", "E", 'x')});
+    const QString path = folder.write("F.DAT", before);
+    ContactsFile file;
+    file.open(path);
+    EXPECT_FALSE(remindersOnInFile(file));
+
+    setRemindersInFile(file, true);
+    EXPECT_EQ(test::readAll(path), withReminder(before, '1'));
+    EXPECT_TRUE(remindersOnInFile(file));
+
+    setRemindersInFile(file, false);
+    EXPECT_EQ(test::readAll(path), withReminder(before, '0'));
+    EXPECT_FALSE(remindersOnInFile(file));
+}
+
+TEST_F(ReminderSwitchTest, PartialLastRecordKeepsTheFileLength) {
+    const QByteArray whole =
+        test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '0')});
+    QByteArray before = whole + personBytes("C", "C", '0').left(300);  // count 3
+    const QString path = folder.write("F.DAT", before);
+    ContactsFile file;
+    file.open(path);
+    ASSERT_EQ(file.recordCount(), 3);
+    setRemindersInFile(file, true);
+    const QByteArray after = test::readAll(path);
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.left(1026), withReminder(whole, '1'));
+    EXPECT_EQ(after.mid(1026), before.mid(1026));
+}
+
+TEST_F(ReminderSwitchTest, FailurePartWayKeepsTheFileSettingAndRepeatingFinishes) {
+    QList<QByteArray> records;
+    for (int i = 0; i < 5; ++i) {
+        records.append(personBytes("P", QByteArray::number(i), '1'));
+    }
+    const QByteArray before = test::fileBytes(records);
+    const QString path = folder.write("F.DAT", before);
+    ContactsFile file;
+    file.open(path);
+    const int lengthBefore = static_cast<int>(QFileInfo(path).size());
+    fault::arm("reminders.record", 2);
+    EXPECT_THROW(setRemindersInFile(file, false), AppError);
+    EXPECT_TRUE(remindersOnInFile(file));  // record 1 still says on
+    EXPECT_EQ(QFileInfo(path).size(), lengthBefore);
+    setRemindersInFile(file, false);
+    EXPECT_EQ(test::readAll(path), withReminder(before, '0'));
+}
+
+TEST_F(ReminderSwitchTest, MenuCommandsTellTheUserAndSetTheItems) {
+    const QString path = folder.write(
+        "F.DAT", test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '0')}));
+    Session session(folder.path());
+    ScriptedPlatform platform;
+    platform.answerOpenFile(path);
+    ASSERT_TRUE(session.fileOpen(platform));
+    EXPECT_TRUE(session.birthdayOnEnabled());
+    EXPECT_FALSE(session.birthdayOffEnabled());
+
+    session.enableBirthdayReminders(platform);
+    ASSERT_EQ(platform.messages().size(), 1);
+    EXPECT_EQ(platform.messages()[0].text,
+              QStringLiteral("Birthday Reminders have been turned on."));
+    EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Birthday reminders enabled"));
+    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Information);
+    EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::Ok);
+    EXPECT_FALSE(session.birthdayOnEnabled());
+    EXPECT_TRUE(session.birthdayOffEnabled());
+    EXPECT_EQ(test::readAll(path).at(510 + 513), '1');
+
+    session.disableBirthdayReminders(platform);
+    ASSERT_EQ(platform.messages().size(), 2);
+    EXPECT_EQ(platform.messages()[1].text,
+              QStringLiteral("Birthday Reminders have been turned off."));
+    EXPECT_EQ(platform.messages()[1].title, QStringLiteral("Birthday reminders disabled"));
+    EXPECT_TRUE(session.birthdayOnEnabled());
+    EXPECT_FALSE(session.birthdayOffEnabled());
+    EXPECT_EQ(test::readAll(path).at(510), '0');
+
+    // A failure shows no message and leaves the items.
+    fault::arm("reminders.record");
+    EXPECT_THROW(session.enableBirthdayReminders(platform), AppError);
+    EXPECT_EQ(platform.messages().size(), 2);
+    EXPECT_TRUE(session.birthdayOnEnabled());
+}
+
+}  // namespace
+}  // namespace tandor
