@@ -56,6 +56,7 @@ public:
     struct Openers {
         std::function<void(MainWindow&)> addContact;      // Add Contact button and menu item
         std::function<void(MainWindow&, bool focusFind)> browser;  // Edit/Find/Delete/View One
+        std::function<void(MainWindow&, int recordNumber)> browserOnRecord;  // the list's double-click
         std::function<void(MainWindow&)> contactList;     // Search Contacts, All Contacts
         std::function<void(MainWindow&)> importWindow;
         std::function<void(MainWindow&)> exportWindow;
