@@ -1,0 +1,145 @@
+#include "exchange/ContactExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+
+#include "platform/Ansi.h"
+#include "platform/FaultPoint.h"
+#include "store/ContactsFile.h"
+#include "store/FileError.h"
+
+namespace tandor {
+namespace {
+
+const QString kLineEnd = QStringLiteral("\r\n");
+
+QString normalPath(const QString& path) {
+    return QDir::cleanPath(QDir::fromNativeSeparators(path));
+}
+
+QChar separatorOf(ExportKind kind) {
+    return kind == ExportKind::Csv ? QLatin1Char(',') : QLatin1Char('|');
+}
+
+bool needsQuotes(const QString& value) {
+    for (const QChar c : value) {
+        if (c == u'"' || c == u',' || c == u'\r' || c == u'\n') {
+            return true;
+        }
+    }
+    return false;
+}
+
+void writeText(QFile& out, const QString& text) {
+    fault::hit("export.write");
+    const QByteArray bytes = toAnsi(text);
+    errno = 0;
+    if (out.write(bytes) != bytes.size()) {
+        throw fileerror::make(fileerror::numberForErrno(errno));
+    }
+}
+
+}  // namespace
+
+QString exportName(const QString& contactsPath, const QString& programFolder) {
+    QString name = normalPath(contactsPath);
+    name.remove(normalPath(programFolder) + QLatin1Char('/'), Qt::CaseSensitive);
+    name.remove(QStringLiteral(".DAT"), Qt::CaseSensitive);
+    name.remove(QStringLiteral(".dat"), Qt::CaseSensitive);
+    return name;
+}
+
+QString exportFileName(ExportKind kind, const QString& name) {
+    return kind == ExportKind::Csv ? QStringLiteral("TDRC_") + name + QStringLiteral(".csv")
+                                   : QStringLiteral("TDRT_") + name + QStringLiteral(".txt");
+}
+
+const QStringList& exportColumnNames() {
+    static const QStringList names = {
+        QStringLiteral("First Name"), QStringLiteral("MI"),
+        QStringLiteral("Last Name"),  QStringLiteral("Street1"),
+        QStringLiteral("Street2"),    QStringLiteral("City"),
+        QStringLiteral("State"),      QStringLiteral("Zip"),
+        QStringLiteral("Country"),    QStringLiteral("Company"),
+        QStringLiteral("Include Company in Address"),
+        QStringLiteral("Home Phone"), QStringLiteral("Cell Phone"),
+        QStringLiteral("Work Phone"), QStringLiteral("Email"),
+        QStringLiteral("Birthdate"),  QStringLiteral("Category"),
+        QStringLiteral("Notes"),
+    };
+    return names;
+}
+
+QStringList exportValues(const ContactRecord& record) {
+    QString birthdate;
+    if (!record.field(Field::Birthdate).isEmpty()) {
+        const QString stored = record.rawField(Field::Birthdate);
+        birthdate = trimSpaces(stored.mid(4, 2) + QLatin1Char('-') + stored.right(2) +
+                               QLatin1Char('-') + stored.left(4));
+    }
+    return {
+        record.field(Field::FName),   record.field(Field::MiddleInit),
+        record.field(Field::LName),   record.field(Field::FStreet),
+        record.field(Field::SStreet), record.field(Field::City),
+        record.field(Field::State),   record.field(Field::Zip),
+        record.field(Field::Country), record.field(Field::Company),
+        record.field(Field::IncludeCompany),
+        record.field(Field::HPhone),  record.field(Field::CPhone),
+        record.field(Field::WPhone),  record.field(Field::Email),
+        birthdate,
+        record.field(Field::Category), record.field(Field::Notes),
+    };
+}
+
+QString exportLine(ExportKind kind, const QStringList& values) {
+    if (kind == ExportKind::Text) {
+        return values.join(QLatin1Char('|'));
+    }
+    QStringList written = values;
+    for (QString& value : written) {
+        if (needsQuotes(value)) {
+            value.replace(QLatin1String("\""), QLatin1String("\"\""));
+            value = QLatin1Char('"') + value + QLatin1Char('"');
+        }
+    }
+    return written.join(QLatin1Char(','));
+}
+
+ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind,
+                             const QString& contactsPath, const QString& programFolder) {
+    const int count = file.recordCount();
+    ExportOutcome outcome;
+    outcome.fileName = exportFileName(kind, exportName(contactsPath, programFolder));
+    outcome.path = normalPath(programFolder) + QLatin1Char('/') + outcome.fileName;
+
+    QFile out(outcome.path);
+    fault::hit("export.create");
+    errno = 0;
+    if (QFileInfo(outcome.path).isDir() || !out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw fileerror::openFailure(outcome.path, errno);
+    }
+    writeText(out, exportColumnNames().join(separatorOf(kind)) + kLineEnd);
+    for (int r = 1; r <= count; ++r) {
+        writeText(out, exportLine(kind, exportValues(file.read(r))) + kLineEnd);
+        ++outcome.linesWritten;
+    }
+    fault::hit("export.close");
+    if (!out.flush()) {
+        throw fileerror::make(fileerror::numberForErrno(errno));
+    }
+    out.close();
+    return outcome;
+}
+
+QString exportDoneText(ExportKind kind, const QString& fileName) {
+    const QString what = kind == ExportKind::Csv ? QStringLiteral("A csv file")
+                                                 : QStringLiteral("A text file");
+    return QStringLiteral("D O N E !  ") + what +
+           QStringLiteral(" of contacts has been created and stored in your Tandor folder.  "
+                          "This file is named ") +
+           fileName;
+}
+
+}  // namespace tandor

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "platform/AppError.h"
+
+namespace tandor {
+
+class ContactsFile;
+
+enum class ImportResult {
+    Done,                // every line read; `written` contacts were added
+    NotCompatible,       // "CSV file not compatible with import function."
+    NoRecognisedHeader,  // the first line has none of the layouts: nothing happens
+    Failed,              // `error` happened; the contacts written before it stay
+};
+
+struct ImportOutcome {
+    ImportResult result = ImportResult::Done;
+    int written = 0;
+    QString layout;  // the name of the layout recognised, empty when none
+    std::optional<AppError> error;
+};
+
+struct ImportSettings {
+    // Whether birthday reminders are on for the file, asked as each contact
+    // is written (its BirthdayReminder is "1" then, else "0").
+    std::function<bool()> remindersOn = [] { return true; };
+};
+
+// One import run: reads the CSV text from the device (open for reading and
+// able to seek back to its start), recognises its header, and appends every
+// line that passes the layout's tests and is not a duplicate of a contact on
+// file when the run started to the open contacts file, as complete records.
+// Never throws an AppError: failures come back as Failed. The contacts file
+// is flushed to disk at the end of a run that wrote something.
+ImportOutcome importCsv(QIODevice& csv, ContactsFile& file, const ImportSettings& settings = {});
+ImportOutcome importCsv(const QByteArray& csv, ContactsFile& file,
+                        const ImportSettings& settings = {});
+// The file at a path; a file that cannot be opened is Failed.
+ImportOutcome importCsvFile(const QString& path, ContactsFile& file,
+                            const ImportSettings& settings = {});
+
+// Opens a CSV file for reading and closes it again, as choosing the file
+// does: throws the AppError of a file that cannot be read.
+void checkCsvReadable(const QString& path);
+
+// The texts the import shows.
+QString importDoneText(int written);  // "D O N E !  N contacts successfully imported."
+inline const QString kImportDoneTitle = QStringLiteral("Import completed");
+inline const QString kNotCompatibleText =
+    QStringLiteral("CSV file not compatible with import function.");
+inline const QString kNotCompatibleTitle = QStringLiteral("No contacts imported");
+inline const QString kNoCsvFileText = QStringLiteral("Click 'Open csv file' to select a file to import.");
+inline const QString kNoCsvFileTitle = QStringLiteral("No csv file selected");
+
+}  // namespace tandor

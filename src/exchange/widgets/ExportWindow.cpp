@@ -1,0 +1,161 @@
+#include "exchange/widgets/ExportWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "exchange/ContactExport.h"
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "printing/widgets/MainWindow.h"
+#include "shell/widgets/ShellCommands.h"
+#include "store/Session.h"
+
+namespace tandor {
+namespace {
+
+template <typename T>
+T* named(T* widget, const char* name, const QString& toolTip = {}) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setToolTip(toolTip);
+    return widget;
+}
+
+QAction* item(QMenu* menu, const QString& caption, const char* name, const QKeySequence& keys = {}) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(keys);
+    return a;
+}
+
+}  // namespace
+
+const QString ExportWindow::kInstructions = QStringLiteral(
+    "Select type of export file to create, Comma Separated Values (csv) or Text (txt).\r\n"
+    "Export file will contain First Name, Middle Initial, Last Name, Street Address1,\r\n"
+    "Street Address 2, City, State, Zip Code, Country, Company, Incl Company, Home Phone,\r\n"
+    "Cell Phone, Work Phone, Email Address, Birthdate, Category, and Notes.\r\n"
+    "The export file will be stored in your Tandor folder.");
+
+ExportWindow::ExportWindow(MainWindow& main) : main_(main) {
+    setObjectName(QStringLiteral("frmLMExport"));
+    setWindowTitle(QStringLiteral("Export Contacts  [") + main_.session().fileTitle() +
+                   QStringLiteral("]"));
+    buildControls();
+    buildMenus();
+
+    for (QRadioButton* option : {optExpCGCSV_, optExpCGTXT_}) {
+        connect(option, &QRadioButton::clicked, this, [this] { cmdExpCreate_->setEnabled(true); });
+    }
+    connect(cmdExpCreate_, &QPushButton::clicked, this, &ExportWindow::createExport);
+    connect(cmdExpCancel_, &QPushButton::clicked, this, &QWidget::close);
+    connect(mnuETFileExit_, &QAction::triggered, this, &ExportWindow::exitProgram);
+
+    attachShellCommands(this, main_);
+}
+
+void ExportWindow::buildControls() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    setCentralWidget(central);
+
+    lblExpBanner_ = named(new QLabel(QStringLiteral("Tandor")), "lblExpBanner");
+    QFont banner(QStringLiteral("Times New Roman"));
+    banner.setPointSize(24);
+    banner.setBold(true);
+    lblExpBanner_->setFont(banner);
+    layout->addWidget(lblExpBanner_);
+
+    lblExport_ = named(new QLabel(kInstructions), "lblExport");
+    layout->addWidget(lblExport_);
+
+    frExpOptions_ = named(new QGroupBox, "frExpOptions");
+    auto* options = new QVBoxLayout(frExpOptions_);
+    optExpCGCSV_ = named(
+        new QRadioButton(QStringLiteral("Export contacts to comma separated values (.csv) file")),
+        "optExpCGCSV",
+        QStringLiteral("Creates and stores a csv file of contacts, with file name of: "
+                       "TDRC_filename.csv"));
+    optExpCGTXT_ = named(new QRadioButton(QStringLiteral("Export contacts to text (.txt) file")),
+                         "optExpCGTXT",
+                         QStringLiteral("Creates and stores a text file of contacts, with file "
+                                        "name of: TDRT_filename.txt"));
+    options->addWidget(optExpCGCSV_);
+    options->addWidget(optExpCGTXT_);
+    layout->addWidget(frExpOptions_);
+
+    auto* buttons = new QHBoxLayout;
+    cmdExpCreate_ = named(new QPushButton(QStringLiteral("&Create export file")), "cmdExpCreate",
+                          QStringLiteral("Creates selected export file and stores in "
+                                         "application's folder"));
+    cmdExpCreate_->setEnabled(false);
+    cmdExpCancel_ = named(new QPushButton(QStringLiteral("C&lose")), "cmdExpCancel",
+                          QStringLiteral("Return to main screen"));
+    buttons->addStretch(1);
+    buttons->addWidget(cmdExpCreate_);
+    buttons->addWidget(cmdExpCancel_);
+    layout->addLayout(buttons);
+}
+
+void ExportWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuETFile"));
+    mnuETFileExit_ = item(file, QStringLiteral("Exit"), "mnuETFileExit");
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuETHelp"));
+    item(help, QStringLiteral("User Manual"), "mnuETHelpUM", QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    item(help, QStringLiteral("About Tandor"), "mnuETHelpAbout");
+}
+
+void ExportWindow::createExport() {
+    Platform& platform = main_.platform();
+    Session& session = main_.session();
+    const ExportKind kind = optExpCGCSV_->isChecked() ? ExportKind::Csv : ExportKind::Text;
+    platform.setBusy(true);
+    try {
+        const ExportOutcome outcome =
+            exportContacts(session.file(), kind, session.fileName(), session.programFolder());
+        platform.setBusy(false);
+        if (outcome.linesWritten == 0) {
+            platform.message(kNothingExportedText, kNothingExportedTitle, MessageIcon::Information,
+                             MessageButtons::Ok);
+        } else {
+            platform.message(exportDoneText(kind, outcome.fileName), kExportDoneTitle,
+                             MessageIcon::None, MessageButtons::Ok);
+        }
+        cmdExpCancel_->setFocus();
+    } catch (const AppError& error) {
+        platform.setBusy(false);
+        const MessageAnswer answer =
+            platform.message(standardErrorText(error, NotifyWhom::Author), QStringLiteral("Error"),
+                             MessageIcon::None, MessageButtons::RetryCancel);
+        if (answer != MessageAnswer::Retry) {
+            close();
+        }
+    }
+}
+
+void ExportWindow::exitProgram() {
+    // Every file closed, this window unloaded and the main window shown, then
+    // the program ends as the main window's File Exit ends it.
+    main_.session().fileClose();
+    main_.refreshFileState();
+    close();
+    main_.showWithFocusInLine1();
+    main_.close();
+}
+
+void ExportWindow::closeEvent(QCloseEvent* event) {
+    main_.platform().setBusy(false);
+    event->accept();
+}
+
+}  // namespace tandor

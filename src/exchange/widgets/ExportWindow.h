@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace tandor {
+
+class MainWindow;
+
+// The export window frmLMExport: choose CSV or text, write every contact of
+// the current file to the export file in the program folder. The writing
+// itself is exportContacts().
+class ExportWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ExportWindow(MainWindow& main);
+
+    // The text of lblExport.
+    static const QString kInstructions;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void createExport();  // cmdExpCreate
+    void exitProgram();   // mnuETFileExit
+
+    MainWindow& main_;
+
+    QGroupBox* frExpOptions_ = nullptr;
+    QRadioButton* optExpCGCSV_ = nullptr;
+    QRadioButton* optExpCGTXT_ = nullptr;
+    QPushButton* cmdExpCreate_ = nullptr;
+    QPushButton* cmdExpCancel_ = nullptr;
+    QLabel* lblExport_ = nullptr;
+    QLabel* lblExpBanner_ = nullptr;
+    QAction* mnuETFileExit_ = nullptr;
+};
+
+}  // namespace tandor

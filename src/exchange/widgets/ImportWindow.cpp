@@ -1,0 +1,191 @@
+#include "exchange/widgets/ImportWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "exchange/ImportRun.h"
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "printing/widgets/MainWindow.h"
+#include "shell/widgets/ShellCommands.h"
+#include "store/Session.h"
+
+namespace tandor {
+namespace {
+
+const QString kCsvFilter =
+    QStringLiteral("CSV Files (*.CSV)|*.CSV|Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
+
+template <typename T>
+T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QAction* item(QMenu* menu, const QString& caption, const char* name, const QKeySequence& keys = {}) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(keys);
+    return a;
+}
+
+}  // namespace
+
+const QString ImportWindow::kInstructions =
+    QStringLiteral("First, download contacts (as a csv file) from your email provider or other "
+                   "source, and save to PC.\r\n"
+                   "When ready, click 'Open csv file' to select the file to import.  Click "
+                   "'Import' to begin importing.");
+
+ImportWindow::ImportWindow(MainWindow& main) : main_(main) {
+    setObjectName(QStringLiteral("frmLMImport"));
+    setWindowTitle(QStringLiteral("Import Contacts  [") + main_.session().fileTitle() +
+                   QStringLiteral("]"));
+    buildControls();
+    buildMenus();
+
+    connect(cmdCsvOpen_, &QPushButton::clicked, this, [this] { guarded([this] { chooseFile(); }); });
+    connect(cmdStartImport_, &QPushButton::clicked, this,
+            [this] { guarded([this] { startImport(); }); });
+    connect(cmdImpCancel_, &QPushButton::clicked, this, &QWidget::close);
+    connect(mnuITFileExit_, &QAction::triggered, this, &ImportWindow::exitProgram);
+
+    attachShellCommands(this, main_);
+}
+
+void ImportWindow::buildControls() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    setCentralWidget(central);
+
+    lblImpHdr_ = named(new QLabel(kInstructions), "lblImpHdr");
+    lblImpHdr_->setWordWrap(true);
+    layout->addWidget(lblImpHdr_);
+
+    auto* fileRow = new QHBoxLayout;
+    cmdCsvOpen_ = named(new QPushButton(QStringLiteral("&Open csv file")), "cmdCsvOpen");
+    txtImpFilename_ = named(new QLineEdit, "txtImpFilename");
+    txtImpFilename_->setVisible(false);
+    fileRow->addWidget(cmdCsvOpen_);
+    fileRow->addWidget(txtImpFilename_, 1);
+    layout->addLayout(fileRow);
+
+    auto* buttons = new QHBoxLayout;
+    cmdStartImport_ = named(new QPushButton(QStringLiteral("&Import")), "cmdStartImport");
+    cmdStartImport_->setEnabled(false);
+    cmdImpCancel_ = named(new QPushButton(QStringLiteral("&Close")), "cmdImpCancel");
+    buttons->addStretch(1);
+    buttons->addWidget(cmdStartImport_);
+    buttons->addWidget(cmdImpCancel_);
+    layout->addLayout(buttons);
+}
+
+void ImportWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuITFile"));
+    mnuITFileExit_ = item(file, QStringLiteral("Exit"), "mnuITFileExit");
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuITEdit"));
+    item(edit, QStringLiteral("Cut"), "mnuITEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
+    item(edit, QStringLiteral("Copy"), "mnuITEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
+    item(edit, QStringLiteral("Paste"), "mnuITEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuITHelp"));
+    item(help, QStringLiteral("User Manual"), "mnuITHelpUM", QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    item(help, QStringLiteral("About Tandor"), "mnuITHelpAbout");
+}
+
+void ImportWindow::chooseFile() {
+    OpenFileRequest request;
+    request.title = QStringLiteral("Open");
+    request.filter = kCsvFilter;
+    const QString path = main_.platform().openFile(request);
+    if (path.isEmpty()) {
+        return;
+    }
+    csvPath_ = path;
+    txtImpFilename_->setText(QFileInfo(path).fileName());
+    checkCsvReadable(path);
+    txtImpFilename_->setVisible(true);
+    main_.platform().setBusy(false);
+    cmdStartImport_->setEnabled(true);
+}
+
+void ImportWindow::startImport() {
+    Platform& platform = main_.platform();
+    if (csvPath_.isEmpty()) {
+        platform.beep();
+        platform.message(kNoCsvFileText, kNoCsvFileTitle, MessageIcon::Information, MessageButtons::Ok);
+        return;
+    }
+    Session& session = main_.session();
+    ImportSettings settings;
+    settings.remindersOn = [&session] { return session.remindersOn(); };
+    platform.setBusy(true);
+    const ImportOutcome outcome = importCsvFile(csvPath_, session.file(), settings);
+    platform.setBusy(false);
+    if (outcome.written > 0) {
+        session.noteContactWritten();
+        main_.refreshFileState();
+    }
+    switch (outcome.result) {
+        case ImportResult::NoRecognisedHeader:
+            return;
+        case ImportResult::Failed:
+            throw *outcome.error;
+        case ImportResult::NotCompatible:
+            platform.message(kNotCompatibleText, kNotCompatibleTitle, MessageIcon::Information,
+                             MessageButtons::Ok);
+            break;
+        case ImportResult::Done:
+            platform.message(importDoneText(outcome.written), kImportDoneTitle, MessageIcon::None,
+                             MessageButtons::Ok);
+            break;
+    }
+    cmdStartImport_->setEnabled(false);
+    cmdImpCancel_->setFocus();
+}
+
+void ImportWindow::exitProgram() {
+    // Every file closed, then the program ends as the main window's File Exit ends it.
+    main_.session().fileClose();
+    main_.refreshFileState();
+    close();
+    main_.close();
+}
+
+void ImportWindow::guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const AppError& error) {
+        showError(error);
+    }
+}
+
+void ImportWindow::showError(const AppError& error) {
+    Platform& platform = main_.platform();
+    platform.setBusy(false);
+    const MessageAnswer answer =
+        platform.message(standardErrorText(error, NotifyWhom::Product), QStringLiteral("Error"),
+                         MessageIcon::None, MessageButtons::RetryCancel);
+    if (answer != MessageAnswer::Retry) {
+        close();
+    }
+}
+
+void ImportWindow::closeEvent(QCloseEvent* event) {
+    main_.platform().setBusy(false);
+    event->accept();
+}
+
+}  // namespace tandor
