@@ -84,7 +84,8 @@ void addEntry(QByteArray& slot, qsizetype offset, const QString& entry) {
         return;
     }
     const double sum = leadingNumber(fieldText(slot, offset)) + leadingNumber(entry);
-    const QByteArray field = toAnsi(storedText(sum).leftJustified(kFieldWidth, QLatin1Char(' '), true));
+    const QByteArray field =
+        toAnsi(storedText(sum).leftJustified(kFieldWidth, QLatin1Char(' '), true));
     slot.replace(offset, kFieldWidth, field);
 }
 
@@ -136,7 +137,8 @@ MarginsTexts marginsTexts(MarginsKind kind) {
         "  Example: -1 to move printing one row higher, -2 to move printing two rows higher, 1 to "
         "move printing one row lower, etc.");
     const QString leftStart = QStringLiteral(
-        "In the next box, enter a positive or negative number indicating how many characters to the "
+        "In the next box, enter a positive or negative number indicating how many characters to "
+        "the "
         "right or left you want to move the print for ");
     const QString topStart = QStringLiteral(
         "In the next box, enter a positive or negative number indicating how many rows down or up "
@@ -146,21 +148,25 @@ MarginsTexts marginsTexts(MarginsKind kind) {
             return {leftStart + QStringLiteral("an on-the-fly label.") + leftExample,
                     topStart + QStringLiteral("an on-the-fly label.") + topExample};
         case MarginsKind::SearchResultLabels:
-            return {leftStart + QStringLiteral("Search-result labels (labels found via 'Search Contacts').") +
-                        leftExample,
-                    topStart + QStringLiteral("Search-result labels.") + topExample};
+            return {
+                leftStart +
+                    QStringLiteral("Search-result labels (labels found via 'Search Contacts').") +
+                    leftExample,
+                topStart + QStringLiteral("Search-result labels.") + topExample};
         case MarginsKind::Envelope:
             return {leftStart + QStringLiteral("an envelope.") + leftExample +
-                        QStringLiteral(" Note: some printers print envelopes sideways, which may cause left "
-                                       "and top margins to be reversed.  If you find that to be the case, "
-                                       "simply reverse them here accordingly."),
+                        QStringLiteral(
+                            " Note: some printers print envelopes sideways, which may cause left "
+                            "and top margins to be reversed.  If you find that to be the case, "
+                            "simply reverse them here accordingly."),
                     topStart + QStringLiteral("an envelope.") + topExample};
     }
     return {};
 }
 
 // Asks until the answer is empty (no change) or a number of at most 3 characters.
-QString askEntry(Platform& platform, const QString& prompt, const QString& title, const QString& notNumber) {
+QString askEntry(Platform& platform, const QString& prompt, const QString& title,
+                 const QString& notNumber) {
     const QString invalidTitle = QStringLiteral("Non-valid entry");
     for (;;) {
         const QString entry = platform.input(prompt, title, QString());
@@ -263,25 +269,30 @@ void runMarginsCommand(Platform& platform, const QString& programFolder, Margins
     const MarginsTexts texts = marginsTexts(kind);
 
     platform.message(texts.leftIntro, QStringLiteral("Left margin adjustment"));
-    const QString left = askEntry(
-        platform, QStringLiteral("Enter number of characters, positive or negative, to move right or left, respectively:"),
-        QStringLiteral("How many characters right or left?"),
-        QStringLiteral("Enter no. of characters to move right or left."));
+    const QString left = askEntry(platform,
+                                  QStringLiteral("Enter number of characters, positive or "
+                                                 "negative, to move right or left, respectively:"),
+                                  QStringLiteral("How many characters right or left?"),
+                                  QStringLiteral("Enter no. of characters to move right or left."));
     if (!left.isEmpty()) {
         platform.message(texts.topIntro, QStringLiteral("Top margin adjustment"));
     }
     const QString top = askEntry(
-        platform, QStringLiteral("Enter number of characters, positive or negative, to move down or up, respectively:"),
+        platform,
+        QStringLiteral(
+            "Enter number of characters, positive or negative, to move down or up, respectively:"),
         QStringLiteral("How many characters down or up?"),
         QStringLiteral("Enter no. of characters to move down or up."));
 
     if (left.isEmpty() && top.isEmpty()) {
-        platform.message(QStringLiteral("No margin adjustment made."), QStringLiteral("Margins not adjusted"));
+        platform.message(QStringLiteral("No margin adjustment made."),
+                         QStringLiteral("Margins not adjusted"));
         return;
     }
     addToAdjustment(programFolder, adjustmentName(kind), left, top);
-    platform.message(QStringLiteral("D O N E !  Margin(s) for on-the-fly labels adjusted successfully."),
-                     QStringLiteral("Margin adjustment completed"));
+    platform.message(
+        QStringLiteral("D O N E !  Margin(s) for on-the-fly labels adjusted successfully."),
+        QStringLiteral("Margin adjustment completed"));
 }
 
 }  // namespace tandor

@@ -38,7 +38,8 @@ void refuseWithoutDash(Platform& platform) {
 
 void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
     for (;;) {
-        const QString text = cleanAnswer(platform.input(kPromptText, kPromptTitle, QStringLiteral("1")));
+        const QString text =
+            cleanAnswer(platform.input(kPromptText, kPromptTitle, QStringLiteral("1")));
         state.labelPositionText = text;
         state.startPosition = text;
 
@@ -47,12 +48,14 @@ void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
             continue;
         }
         if (positionNumber(text.right(2)) > kLabelPositions) {
-            refuse(platform, QStringLiteral("Label position cannot exceed 30"), QStringLiteral("Maximum is 30"));
+            refuse(platform, QStringLiteral("Label position cannot exceed 30"),
+                   QStringLiteral("Maximum is 30"));
             continue;
         }
         if (text.size() == 5 && text.at(1) == QLatin1Char('-')) {
             refuse(platform,
-                   QStringLiteral("No more than 30 labels may be printed.  To print an entire sheet, enter 1-30."),
+                   QStringLiteral("No more than 30 labels may be printed.  To print an entire "
+                                  "sheet, enter 1-30."),
                    QStringLiteral("Maximum is 30"));
             continue;
         }
@@ -63,7 +66,8 @@ void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
             continue;
         }
         if (!applyRangeRule(state)) {
-            refuse(platform, QStringLiteral("Label starting position cannot exceed ending position."),
+            refuse(platform,
+                   QStringLiteral("Label starting position cannot exceed ending position."),
                    QStringLiteral("Try again"));
             continue;
         }

@@ -25,7 +25,8 @@ void reportPrinterProblem(Platform& platform, PrintSurface* surface) {
             // The printer is already in trouble; the message below says so.
         }
     }
-    platform.message(kPrinterProblemText, kPrinterErrorTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+    platform.message(kPrinterProblemText, kPrinterErrorTitle, MessageIcon::Exclamation,
+                     MessageButtons::Ok);
 }
 
 // The print dialog as every print command asks for it: copies may be chosen,
@@ -47,7 +48,8 @@ bool passesValidation(CompositionState& state, Platform& platform) {
         return false;
     }
     if (!state.labelSelected && !state.envelopeSelected) {
-        refuse(platform, QStringLiteral("Select Label stock or Envelope"), QStringLiteral("Media Selection"));
+        refuse(platform, QStringLiteral("Select Label stock or Envelope"),
+               QStringLiteral("Media Selection"));
         return false;
     }
     if (state.envelopeSelected && positionNumber(state.envelopeSizeCode) == 0) {
@@ -55,12 +57,14 @@ bool passesValidation(CompositionState& state, Platform& platform) {
         return false;
     }
     if (!state.leftJustified && !state.centered) {
-        refuse(platform, QStringLiteral("Select Left-Justified or Centered"), QStringLiteral("Text Alignment"));
+        refuse(platform, QStringLiteral("Select Left-Justified or Centered"),
+               QStringLiteral("Text Alignment"));
         return false;
     }
     if (state.labelSelected && !state.positionCaption.isEmpty()) {
         if (!applyRangeRule(state)) {
-            refuse(platform, QStringLiteral("Label starting position cannot exceed ending position."),
+            refuse(platform,
+                   QStringLiteral("Label starting position cannot exceed ending position."),
                    QStringLiteral("Try again"), MessageIcon::Information);
             return false;
         }
@@ -112,9 +116,10 @@ void runPrintCommand(CompositionState& state, Platform& platform, const QString&
 void runReturnAddressCommand(CompositionState& state, Platform& platform) {
     for (;;) {
         platform.message(
-            QStringLiteral("Prints 80 return address labels on Avery 5167 [1/2 inch x 1 3/4 inch] labels"),
-            QStringLiteral("Load printer with Avery 5167, 8167, or 18167 label stock"), MessageIcon::Information,
-            MessageButtons::Ok);
+            QStringLiteral(
+                "Prints 80 return address labels on Avery 5167 [1/2 inch x 1 3/4 inch] labels"),
+            QStringLiteral("Load printer with Avery 5167, 8167, or 18167 label stock"),
+            MessageIcon::Information, MessageButtons::Ok);
         if (state.lines[0].isEmpty() && state.lines[1].isEmpty() && state.lines[2].isEmpty()) {
             refuse(platform, QStringLiteral("Fill in Lines 1, 2, and 3, then press Print."),
                    QStringLiteral("Instructions"));
@@ -150,9 +155,9 @@ void runReturnAddressCommand(CompositionState& state, Platform& platform) {
         }
 
         state.returnAddressMode = false;
-        const MessageAnswer answer =
-            platform.message(QStringLiteral("Done!  Do you want to print another page of Return Address Labels?"),
-                             QStringLiteral("Completed"), MessageIcon::None, MessageButtons::YesNoCancel);
+        const MessageAnswer answer = platform.message(
+            QStringLiteral("Done!  Do you want to print another page of Return Address Labels?"),
+            QStringLiteral("Completed"), MessageIcon::None, MessageButtons::YesNoCancel);
         if (answer != MessageAnswer::Yes) {
             state.mediumOptionsEnabled = true;
             return;

@@ -77,7 +77,8 @@ void printLabelRun(PrintSurface& surface, CompositionState& state, const Adjustm
     surface.endDocument();
 }
 
-void printEnvelopeRun(PrintSurface& surface, CompositionState& state, const Adjustment& adjustment) {
+void printEnvelopeRun(PrintSurface& surface, CompositionState& state,
+                      const Adjustment& adjustment) {
     state.labelCount = 1;
     setOrientationAndSize(surface, state);
     if (isShiftedPrinter(surface.deviceName())) {

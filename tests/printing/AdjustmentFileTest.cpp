@@ -45,7 +45,8 @@ QStringList titles(const ScriptedPlatform& p) {
     return out;
 }
 
-const QString kDone = QStringLiteral("D O N E !  Margin(s) for on-the-fly labels adjusted successfully.");
+const QString kDone =
+    QStringLiteral("D O N E !  Margin(s) for on-the-fly labels adjusted successfully.");
 
 }  // namespace
 
@@ -61,8 +62,9 @@ TEST(AdjustmentFile, DefaultFileIsTheSuppliedOneAndReadsZero) {
 }
 
 TEST(AdjustmentFile, RecordsAreFoundByExactNameAndTheLastOneWins) {
-    const QByteArray bytes = slot("ONTHEFLY", "-1", "2") + slot("ENVELOPE", "5", "6") + slot("ONTHEFLY", "7", "-8") +
-                             slot("onthefly", "9", "9") + slot("BULK", "3", "3");
+    const QByteArray bytes = slot("ONTHEFLY", "-1", "2") + slot("ENVELOPE", "5", "6") +
+                             slot("ONTHEFLY", "7", "-8") + slot("onthefly", "9", "9") +
+                             slot("BULK", "3", "3");
     EXPECT_EQ(adjustmentIn(bytes, kOnTheFly).left, 7);
     EXPECT_EQ(adjustmentIn(bytes, kOnTheFly).top, -8);
     EXPECT_EQ(adjustmentIn(bytes, kEnvelope).left, 5);
@@ -133,14 +135,20 @@ TEST(MarginsCommand, AsksWithItsTextsAndAddsBothEntries) {
 
     ASSERT_EQ(p.messages().size(), 3);
     EXPECT_EQ(p.messages()[0].text,
-              "In the next box, enter a positive or negative number indicating how many characters to the right or "
-              "left you want to move the print for an on-the-fly label.  Example: -1 to move printing one character "
-              "to left, -2 to move printing two characters to left, 1 to move printing one character to right, etc.");
+              "In the next box, enter a positive or negative number indicating how many characters "
+              "to the right or "
+              "left you want to move the print for an on-the-fly label.  Example: -1 to move "
+              "printing one character "
+              "to left, -2 to move printing two characters to left, 1 to move printing one "
+              "character to right, etc.");
     EXPECT_EQ(p.messages()[1].text,
-              "In the next box, enter a positive or negative number indicating how many rows down or up you want to "
-              "move the print for an on-the-fly label.  Example: -1 to move printing one row higher, -2 to move "
+              "In the next box, enter a positive or negative number indicating how many rows down "
+              "or up you want to "
+              "move the print for an on-the-fly label.  Example: -1 to move printing one row "
+              "higher, -2 to move "
               "printing two rows higher, 1 to move printing one row lower, etc.");
-    EXPECT_EQ(titles(p), QStringList({"Left margin adjustment", "Top margin adjustment", "Margin adjustment completed"}));
+    EXPECT_EQ(titles(p), QStringList({"Left margin adjustment", "Top margin adjustment",
+                                      "Margin adjustment completed"}));
     EXPECT_EQ(p.messages()[2].text, kDone);
     for (const RecordedMessage& m : p.messages()) {
         EXPECT_EQ(m.icon, MessageIcon::None);
@@ -148,13 +156,18 @@ TEST(MarginsCommand, AsksWithItsTextsAndAddsBothEntries) {
     }
     ASSERT_EQ(p.inputs().size(), 2);
     EXPECT_EQ(p.inputs()[0].title, "How many characters right or left?");
-    EXPECT_EQ(p.inputs()[0].prompt, "Enter number of characters, positive or negative, to move right or left, respectively:");
+    EXPECT_EQ(
+        p.inputs()[0].prompt,
+        "Enter number of characters, positive or negative, to move right or left, respectively:");
     EXPECT_EQ(p.inputs()[1].title, "How many characters down or up?");
-    EXPECT_EQ(p.inputs()[1].prompt, "Enter number of characters, positive or negative, to move down or up, respectively:");
+    EXPECT_EQ(
+        p.inputs()[1].prompt,
+        "Enter number of characters, positive or negative, to move down or up, respectively:");
     EXPECT_TRUE(p.inputs()[0].defaultText.isEmpty());
 
-    EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)),
-              slot("ONTHEFLY", "-1", "2") + slot("ENVELOPE", "0", "0") + slot("BULKLIST", "0", "0"));
+    EXPECT_EQ(
+        readAll(folder.file(kAdjustmentFileName)),
+        slot("ONTHEFLY", "-1", "2") + slot("ENVELOPE", "0", "0") + slot("BULKLIST", "0", "0"));
     runMargins(dir, MarginsKind::OnTheFly, {"-1", ""});
     EXPECT_EQ(readAdjustment(dir, kOnTheFly).left, -2);
     EXPECT_EQ(readAdjustment(dir, kOnTheFly).top, 2);
@@ -164,14 +177,18 @@ TEST(MarginsCommand, OtherCommandsChangeTheirOwnRecordWithTheirOwnTexts) {
     TempFolder folder;
     const QString dir = folder.withDefaultAdjustments();
     const ScriptedPlatform bulk = runMargins(dir, MarginsKind::SearchResultLabels, {"3", "4"});
-    EXPECT_TRUE(bulk.messages()[0].text.contains(
-        "move the print for Search-result labels (labels found via 'Search Contacts').  Example: -1"));
-    EXPECT_TRUE(bulk.messages()[1].text.contains("move the print for Search-result labels.  Example: -1 to move"));
+    EXPECT_TRUE(
+        bulk.messages()[0].text.contains("move the print for Search-result labels (labels found "
+                                         "via 'Search Contacts').  Example: -1"));
+    EXPECT_TRUE(bulk.messages()[1].text.contains(
+        "move the print for Search-result labels.  Example: -1 to move"));
     const ScriptedPlatform env = runMargins(dir, MarginsKind::Envelope, {"5", "6"});
     EXPECT_TRUE(env.messages()[0].text.endsWith(
-        "to right, etc. Note: some printers print envelopes sideways, which may cause left and top margins to be "
+        "to right, etc. Note: some printers print envelopes sideways, which may cause left and top "
+        "margins to be "
         "reversed.  If you find that to be the case, simply reverse them here accordingly."));
-    EXPECT_TRUE(env.messages()[1].text.contains("move the print for an envelope.  Example: -1 to move printing one row"));
+    EXPECT_TRUE(env.messages()[1].text.contains(
+        "move the print for an envelope.  Example: -1 to move printing one row"));
     EXPECT_EQ(env.messages()[2].text, kDone);  // the same text for every command
     EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)),
               slot("ONTHEFLY", "0", "0") + slot("ENVELOPE", "5", "6") + slot("BULKLIST", "3", "4"));
@@ -181,17 +198,19 @@ TEST(MarginsCommand, RefusesLongAndNonNumericEntriesAndRepeatsTheBox) {
     TempFolder folder;
     const QString dir = folder.withDefaultAdjustments();
     const QByteArray before = readAll(folder.file(kAdjustmentFileName));
-    const ScriptedPlatform p = runMargins(dir, MarginsKind::OnTheFly, {"1000", "abc", "   ", "", "x", "12345", ""});
+    const ScriptedPlatform p =
+        runMargins(dir, MarginsKind::OnTheFly, {"1000", "abc", "   ", "", "x", "12345", ""});
     EXPECT_EQ(p.inputs().size(), 7);
     QStringList texts;
     for (const RecordedMessage& m : p.messages()) {
         texts.append(m.text);
     }
     // An empty left entry skips the top margin's introduction.
-    EXPECT_EQ(texts.mid(1), QStringList({"Number too high.", "Enter no. of characters to move right or left.",
-                                         "Enter no. of characters to move right or left.",
-                                         "Enter no. of characters to move down or up.", "Number too high.",
-                                         "No margin adjustment made."}));
+    EXPECT_EQ(texts.mid(1),
+              QStringList({"Number too high.", "Enter no. of characters to move right or left.",
+                           "Enter no. of characters to move right or left.",
+                           "Enter no. of characters to move down or up.", "Number too high.",
+                           "No margin adjustment made."}));
     EXPECT_EQ(titles(p).mid(1, 5), QStringList(5, "Non-valid entry"));
     EXPECT_EQ(titles(p).last(), "Margins not adjusted");
     EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)), before);
@@ -219,12 +238,14 @@ TEST(MarginsCommand, SumsThatDoNotFitAreClampedNotCut) {
 
 TEST(MarginsCommand, EveryRecordOfTheNameIsUpdatedAndOtherBytesKept) {
     TempFolder folder;
-    const QByteArray odd = slot("ONTHEFLY", "2", "abc", "|", "AB") + slot("BULKLIST", "1", "1", "x", QByteArray(2, '\0')) +
+    const QByteArray odd = slot("ONTHEFLY", "2", "abc", "|", "AB") +
+                           slot("BULKLIST", "1", "1", "x", QByteArray(2, '\0')) +
                            slot("ONTHEFLY", "-3", "4", "#", "zz");
     folder.write(kAdjustmentFileName, odd);
     runMargins(folder.path(), MarginsKind::OnTheFly, {"1", "1"});
     EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)),
-              slot("ONTHEFLY", "3", "1", "|", "AB") + slot("BULKLIST", "1", "1", "x", QByteArray(2, '\0')) +
+              slot("ONTHEFLY", "3", "1", "|", "AB") +
+                  slot("BULKLIST", "1", "1", "x", QByteArray(2, '\0')) +
                   slot("ONTHEFLY", "-2", "5", "#", "zz"));
 }
 
@@ -242,7 +263,8 @@ TEST(MarginsCommand, AMissingFileOrRecordIsCreatedSoTheEntryIsStored) {
     // A stray tail shorter than half a slot is replaced by the new slot.
     folder.write(kAdjustmentFileName, slot("ONTHEFLY", "1", "1") + "xyz");
     runMargins(folder.path(), MarginsKind::SearchResultLabels, {"4", "4"});
-    EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)), slot("ONTHEFLY", "1", "1") + slot("BULKLIST", "4", "4"));
+    EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)),
+              slot("ONTHEFLY", "1", "1") + slot("BULKLIST", "4", "4"));
 
     // Nothing entered: the missing file is not created.
     TempFolder empty;
@@ -276,5 +298,6 @@ TEST(MarginsCommand, WriteFailuresThrowAndLeaveTheFileAsItWas) {
         EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)), before) << point.toStdString();
         EXPECT_NE(p.messages().last().text, kDone);
     }
-    EXPECT_THROW(runMargins(folder.file("missing/folder"), MarginsKind::OnTheFly, {"1", "1"}), AppError);
+    EXPECT_THROW(runMargins(folder.file("missing/folder"), MarginsKind::OnTheFly, {"1", "1"}),
+                 AppError);
 }

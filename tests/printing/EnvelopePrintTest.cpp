@@ -38,8 +38,9 @@ TEST(EnvelopePrint, BusinessEnvelopeInLandscape) {
     EXPECT_EQ(b.state.leftPad, "38");
     EXPECT_EQ(b.state.topPad, "33");
     b.print();
-    QStringList expected = {"font name Courier New", "font size 10", "orientation landscape", "font size 12", "empty",
-                            "font name Courier New", "font name Courier New", "italic off", "bold off"};
+    QStringList expected = {"font name Courier New", "font size 10", "orientation landscape",
+                            "font size 12",          "empty",        "font name Courier New",
+                            "font name Courier New", "italic off",   "bold off"};
     expected += repeated("empty", 33);
     for (const QString& line : b.state.lines) {
         expected += "line [col 38] \"" + line + "\"";
@@ -62,15 +63,18 @@ TEST(EnvelopePrint, BoldLargeFontAndShiftedPrinterMoveTheText) {
         int column;
     };
     const QStringList courier = {"font name Courier New", "font name Courier New", "italic off"};
-    const QStringList trebuchet = {"font name Courier New", "font name Trebuchet MS", "font size 14", "italic on"};
+    const QStringList trebuchet = {"font name Courier New", "font name Trebuchet MS",
+                                   "font size 14", "italic on"};
     const Case cases[] = {
         {false, false, "HP ENVY 5000", courier + QStringList{"bold off"}, 31, 38},
-        {true, false, "Plain", QStringList{"font name Courier New", "bold on", "font name Courier New", "italic off"},
-         32, 38},
+        {true, false, "Plain",
+         QStringList{"font name Courier New", "bold on", "font name Courier New", "italic off"}, 32,
+         38},
         {false, true, "Plain", trebuchet + QStringList{"bold off"}, 25, 42},
         {true, true, "Plain",
-         QStringList{"font name Courier New", "bold on", "font name Trebuchet MS", "font size 14", "italic on"}, 24,
-         42},
+         QStringList{"font name Courier New", "bold on", "font name Trebuchet MS", "font size 14",
+                     "italic on"},
+         24, 42},
         {false, true, "HP DeskJet 640C/642C/648C", trebuchet + QStringList{"bold off"}, 23, 42},
     };
     for (const Case& c : cases) {
@@ -80,7 +84,8 @@ TEST(EnvelopePrint, BoldLargeFontAndShiftedPrinterMoveTheText) {
         composition::clickBold(b.state, c.bold);
         composition::clickLargeFont(b.state, c.large);
         b.print();
-        ASSERT_TRUE(b.platform.messages().isEmpty()) << b.platform.messages().at(0).text.toStdString();
+        ASSERT_TRUE(b.platform.messages().isEmpty())
+            << b.platform.messages().at(0).text.toStdString();
         const EnvelopeRun run = afterFirstEmpty(b.ops());
         EXPECT_EQ(run.fontOps, c.fontOps) << c.printer << c.bold << c.large;
         EXPECT_EQ(run.emptyLines, c.emptyLines) << c.printer << c.bold << c.large;
@@ -97,8 +102,10 @@ TEST(EnvelopePrint, BoldLargeFontAndShiftedPrinterMoveTheText) {
         EXPECT_EQ(first.font.bold, c.bold);
         // One 12-point line, then the empty lines in the chosen font.
         if (document.pages.size() == 1) {
-            EXPECT_NEAR(first.yPt,
-                        printgrid::lineHeight(12) + c.emptyLines * printgrid::lineHeight(first.font.size), 1e-6);
+            EXPECT_NEAR(
+                first.yPt,
+                printgrid::lineHeight(12) + c.emptyLines * printgrid::lineHeight(first.font.size),
+                1e-6);
         } else {
             EXPECT_NE(QString(c.printer), "Plain");
         }

@@ -45,8 +45,10 @@ TEST(LabelPositionPrompt, AsksWithItsTextAndSetsThePositionOfAnAnswer) {
     EXPECT_EQ(asked.title, "Label position reading L to R");
     EXPECT_EQ(asked.defaultText, "1");
     EXPECT_EQ(asked.prompt,
-              "Enter the label position [a number between 1 and 30] on which to print.  Example: label position 5 "
-              "would be the middle label on the 2nd row of label sheet.  To print multiple labels, enter a range "
+              "Enter the label position [a number between 1 and 30] on which to print.  Example: "
+              "label position 5 "
+              "would be the middle label on the 2nd row of label sheet.  To print multiple labels, "
+              "enter a range "
               "such as 4-9, 15-18, etc.  To print an entire sheet, enter 1-30.");
     const CompositionState& s = run.state;
     EXPECT_TRUE(s.labelSelected);
@@ -87,9 +89,11 @@ TEST(LabelPositionPrompt, BlanksAndDotsAreRemoved) {
 }
 
 TEST(LabelPositionPrompt, RefusedAnswersAreAskedAgain) {
-    const QString dash = "Use a dash when specifying a range of labels to print.  Examples: 1-30, 5-8, 15-22.  Each "
-                         "number represents a label position on label sheet.";
-    const QString tooMany = "No more than 30 labels may be printed.  To print an entire sheet, enter 1-30.";
+    const QString dash =
+        "Use a dash when specifying a range of labels to print.  Examples: 1-30, 5-8, 15-22.  Each "
+        "number represents a label position on label sheet.";
+    const QString tooMany =
+        "No more than 30 labels may be printed.  To print an entire sheet, enter 1-30.";
     const QString order = "Label starting position cannot exceed ending position.";
     struct Case {
         const char* answer;
@@ -105,7 +109,8 @@ TEST(LabelPositionPrompt, RefusedAnswersAreAskedAgain) {
         {"1-100", tooMany, "Maximum is 30", MessageIcon::Information},
         {"9-5", order, "Try again", MessageIcon::Information},
         {"12-8", order, "Try again", MessageIcon::Information},
-        {"-5", "Cannot be greater than 30", "Enter a number between 1 and 30", MessageIcon::Exclamation},
+        {"-5", "Cannot be greater than 30", "Enter a number between 1 and 30",
+         MessageIcon::Exclamation},
     };
     for (const Case& c : cases) {
         // Refused, then cancelled.
@@ -144,8 +149,9 @@ TEST(LabelPositionPrompt, CancelZeroOrNoNumberLeaveNoMedium) {
 }
 
 TEST(LabelPositionPrompt, AnyTypedTextEndsWithoutACrash) {
-    const QStringList odd = {"\t5", "5\n", "１２", "0-0", "0-5", "99-99", "-1-5", "--", "5--", "1-2b", "a-b",
-                             QString(300, '9'), "3-", "-30", "+5", "ä-ö", "30-30"};
+    const QStringList odd = {"\t5",  "5\n", "１２", "0-0",  "0-5",  "99-99",
+                             "-1-5", "--",  "5--",  "1-2b", "a-b",  QString(300, '9'),
+                             "3-",   "-30", "+5",   "ä-ö",  "30-30"};
     for (const QString& answer : odd) {
         Prompted run;
         clickLabelAnswering(run, {answer});

@@ -24,8 +24,8 @@ QStringList fiveLines(int column, const QStringList& lines, bool centred = false
 }
 
 const QStringList kLines = {"John Q. Smith", "1234 Main Street", "", "Springfield, IL  62704", ""};
-const QStringList kRunStart = {"orientation portrait", "font size 10", "empty", "font name Courier New",
-                               "italic off", "bold off"};
+const QStringList kRunStart = {"orientation portrait",  "font size 10", "empty",
+                               "font name Courier New", "italic off",   "bold off"};
 
 }  // namespace
 
@@ -63,7 +63,8 @@ TEST(LabelPrint, ARangeGoesBackToTheTopForEachLabelAndCentres) {
     expected += kRunStart;
     expected += repeated("empty", 3);
     const QStringList centred = {"line [col 68] [spc 13] \"John\"", "line [col 68] [spc 15] \"\"",
-                                 "line [col 68] [spc 12] \"abcde\"", "line [col 68] \"" + QString(29, 'x') + "\"",
+                                 "line [col 68] [spc 12] \"abcde\"",
+                                 "line [col 68] \"" + QString(29, 'x') + "\"",
                                  "line [col 68] [spc 12] \"abcdefg\""};
     expected += centred;
     expected += {"top-left", "empty"};
@@ -123,8 +124,9 @@ TEST(LabelPrint, AdjustmentAndShiftedPrinterMoveTheGrid) {
     b.print();
     EXPECT_EQ(b.state.startPosition, "6");
     EXPECT_EQ(b.state.leftPad, "69");  // the next position, shifted column
-    QStringList expected = {"font name Courier New", "font size 10", "orientation portrait", "font size 10",
-                            "paper letter", "empty", "font name Courier New", "italic off", "bold off"};
+    QStringList expected = {"font name Courier New", "font size 10", "orientation portrait",
+                            "font size 10",          "paper letter", "empty",
+                            "font name Courier New", "italic off",   "bold off"};
     expected += repeated("empty", 12);
     expected += fiveLines(35, kLines);
     expected += "end document";
@@ -162,16 +164,30 @@ TEST(PrintCommand, ValidatesInOrderAndStopsAtTheFirstFailure) {
         b.state.centered = false;
     };
     const Case cases[] = {
-        {[&](PrintBench& b) { b.state.lines = {}; noAlignment(b); b.chooseLabel("5"); },
+        {[&](PrintBench& b) {
+             b.state.lines = {};
+             noAlignment(b);
+             b.chooseLabel("5");
+         },
          "No information entered", "Missing Data", MessageIcon::Exclamation},
-        {[&](PrintBench& b) { noAlignment(b); }, "Select Label stock or Envelope", "Media Selection",
-         MessageIcon::Exclamation},
-        {[&](PrintBench& b) { composition::clickEnvelope(b.state); noAlignment(b); }, "Select Envelope size",
-         "Envelope Size", MessageIcon::Exclamation},
-        {[&](PrintBench& b) { b.chooseEnvelope(7); noAlignment(b); }, "Select Left-Justified or Centered",
-         "Text Alignment", MessageIcon::Exclamation},
-        {[&](PrintBench& b) { b.chooseLabel("5"); b.state.labelPositionText = "9-5"; },
-         "Label starting position cannot exceed ending position.", "Try again", MessageIcon::Information},
+        {[&](PrintBench& b) { noAlignment(b); }, "Select Label stock or Envelope",
+         "Media Selection", MessageIcon::Exclamation},
+        {[&](PrintBench& b) {
+             composition::clickEnvelope(b.state);
+             noAlignment(b);
+         },
+         "Select Envelope size", "Envelope Size", MessageIcon::Exclamation},
+        {[&](PrintBench& b) {
+             b.chooseEnvelope(7);
+             noAlignment(b);
+         },
+         "Select Left-Justified or Centered", "Text Alignment", MessageIcon::Exclamation},
+        {[&](PrintBench& b) {
+             b.chooseLabel("5");
+             b.state.labelPositionText = "9-5";
+         },
+         "Label starting position cannot exceed ending position.", "Try again",
+         MessageIcon::Information},
     };
     for (const Case& c : cases) {
         PrintBench b;
@@ -227,7 +243,8 @@ TEST(PrintCommand, AFailureAtAnyStepAbandonsTheDocumentAndReportsThePrinter) {
 }
 
 TEST(PrintCommand, ABadAdjustmentRecordIsAPrinterProblemBeforeAnyCheck) {
-    for (const QByteArray& file : {QByteArray("ONTHEFLY 1      \r\n"), QByteArray("ENVELOPE x   1  \r\n")}) {
+    for (const QByteArray& file :
+         {QByteArray("ONTHEFLY 1      \r\n"), QByteArray("ENVELOPE x   1  \r\n")}) {
         PrintBench b;
         b.setAdjustments(file);
         b.state.lines = {};

@@ -33,7 +33,9 @@ struct PrintBench {
         composition::chooseEnvelopeSize(state, code - 1);
         composition::clickEnvelope(state);
     }
-    void setAdjustments(const QByteArray& file) { folder.write(QStringLiteral("TDRPARAM.TXT"), file); }
+    void setAdjustments(const QByteArray& file) {
+        folder.write(QStringLiteral("TDRPARAM.TXT"), file);
+    }
     void print() { runPrintCommand(state, platform, programFolder); }
     RecordingSurface& surface() { return *platform.recording(); }
     const QStringList& ops() { return surface().operations(); }

@@ -10,7 +10,8 @@ using test::PrintBench;
 
 namespace {
 
-const QString kLoading = "Prints 80 return address labels on Avery 5167 [1/2 inch x 1 3/4 inch] labels";
+const QString kLoading =
+    "Prints 80 return address labels on Avery 5167 [1/2 inch x 1 3/4 inch] labels";
 const QString kCompleted = "Done!  Do you want to print another page of Return Address Labels?";
 
 struct ReturnBench : PrintBench {
@@ -42,11 +43,14 @@ TEST(ReturnAddress, OneSheetOf89LinesWithFourColumns) {
     EXPECT_TRUE(b.platform.printRequests().at(0).disablePrintToFile);
 
     const QStringList& ops = b.ops();
-    EXPECT_EQ(ops.mid(0, 9), QStringList({"font name Courier New", "font size 8", "italic off", "orientation portrait",
-                                          "empty", "empty", "empty", "empty", "empty"}));
+    EXPECT_EQ(ops.mid(0, 9),
+              QStringList({"font name Courier New", "font size 8", "italic off",
+                           "orientation portrait", "empty", "empty", "empty", "empty", "empty"}));
     EXPECT_EQ(ops.mid(9, 3), QStringList({"font name Courier New", "font size 8", "bold off"}));
     EXPECT_EQ(ops.count("empty") + ops.filter(QRegularExpression("^line ")).size(), 89);
-    EXPECT_EQ(ops.at(12), "line [col 3] \"Ann Lee\" [col 35] \"Ann Lee\" [col 66] \"Ann Lee\" [col 97] \"Ann Lee\"");
+    EXPECT_EQ(
+        ops.at(12),
+        "line [col 3] \"Ann Lee\" [col 35] \"Ann Lee\" [col 66] \"Ann Lee\" [col 97] \"Ann Lee\"");
     EXPECT_EQ(ops.last(), "end document");
 
     ASSERT_EQ(b.surface().documents().size(), 1u);
@@ -136,7 +140,8 @@ TEST(ReturnAddress, CancelIsSilentAndFailureReportsThePrinter) {
     failing.state.mediumOptionsEnabled = false;
     failing.surface().failAtOperation(40);
     failing.run();
-    EXPECT_EQ(failing.texts(), QStringList({kLoading, "A printer problem exists.  Check printer."}));
+    EXPECT_EQ(failing.texts(),
+              QStringList({kLoading, "A printer problem exists.  Check printer."}));
     EXPECT_EQ(failing.platform.messages()[1].title, "Printer error");
     EXPECT_EQ(failing.platform.messages()[1].icon, MessageIcon::Exclamation);
     EXPECT_EQ(failing.surface().abandonedDocuments(), 1);

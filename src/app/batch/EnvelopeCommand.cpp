@@ -69,8 +69,9 @@ int runEnvelope(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("envelope"),
-    QStringLiteral("envelope --size 1..7 [--bold] [--large] [--portrait] [--center] [--left N] [--top N] "
-                   "[--copies N] -o OUT.pdf LINE1 [... LINE5]"),
+    QStringLiteral(
+        "envelope --size 1..7 [--bold] [--large] [--portrait] [--center] [--left N] [--top N] "
+        "[--copies N] -o OUT.pdf LINE1 [... LINE5]"),
     QStringLiteral(
         "Prints the lines once on an envelope into OUT.pdf, as Envelope and Print do on the main\n"
         "window. --size picks the envelope: 1 #10 business, 2 #6 3/4, 3 #A2, 4 #A7, 5 #A8,\n"

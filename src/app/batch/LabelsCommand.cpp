@@ -8,7 +8,8 @@ namespace {
 
 int runLabels(const QStringList& args, Context& context) {
     Arguments arguments(args);
-    const QString positions = arguments.take(QStringLiteral("--positions")).value_or(QStringLiteral("1"));
+    const QString positions =
+        arguments.take(QStringLiteral("--positions")).value_or(QStringLiteral("1"));
     const bool center = arguments.takeFlag(QStringLiteral("--center"));
     const bool landscape = arguments.takeFlag(QStringLiteral("--landscape"));
     PdfOptions options;
@@ -44,7 +45,8 @@ int runLabels(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("labels"),
-    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--copies N] -o OUT.pdf LINE1 [LINE2 ... LINE5]"),
+    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--copies N] -o OUT.pdf "
+                   "LINE1 [LINE2 ... LINE5]"),
     QStringLiteral(
         "Prints the lines on the 30-position label sheet (Avery 5160 / 8160) into OUT.pdf, as\n"
         "Label stock and Print do on the main window. SPEC answers the label-position prompt:\n"

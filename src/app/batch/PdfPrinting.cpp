@@ -45,14 +45,15 @@ bool takeLines(Arguments& arguments, int maxLines, QStringList& lines, Context& 
     return true;
 }
 
-PdfPrinting::PdfPrinting(const PdfOptions& options) : outPath_(QFileInfo(options.outPath).absoluteFilePath()) {
+PdfPrinting::PdfPrinting(const PdfOptions& options)
+    : outPath_(QFileInfo(options.outPath).absoluteFilePath()) {
     // Reserve a name beside the output so that the final rename stays on one file system.
     QTemporaryFile part(QFileInfo(outPath_).absolutePath() + QStringLiteral("/.tandor-XXXXXX.pdf"));
     part.setAutoRemove(false);
     if (part.open()) {
         partPath_ = part.fileName();
-        part.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
-                            QFileDevice::ReadOther);
+        part.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
         part.close();
     } else {
         partPath_ = outPath_ + QStringLiteral(".part");
@@ -93,7 +94,8 @@ bool PdfPrinting::stopped(const std::function<bool(const RecordedMessage&)>& sto
     return stoppingMessage(stops) != nullptr;
 }
 
-int PdfPrinting::finish(Context& context, const std::function<bool(const RecordedMessage&)>& stops) {
+int PdfPrinting::finish(Context& context,
+                        const std::function<bool(const RecordedMessage&)>& stops) {
     if (const RecordedMessage* m = stoppingMessage(stops)) {
         context.err << m->text << "\n";
         const bool printerError = m->title == kPrinterErrorTitle;
@@ -103,7 +105,8 @@ int PdfPrinting::finish(Context& context, const std::function<bool(const Recorde
     const int pages = surface_->pagesPrinted();
     const bool written = surface_->finish();
     if (!written || pages == 0) {
-        context.err << (pages == 0 ? "nothing was printed\n" : "the PDF file could not be written\n");
+        context.err << (pages == 0 ? "nothing was printed\n"
+                                   : "the PDF file could not be written\n");
         discard();
         return kFailure;
     }

@@ -45,7 +45,8 @@ public:
     int finish(Context& context, const std::function<bool(const RecordedMessage&)>& stops = {});
 
 private:
-    const RecordedMessage* stoppingMessage(const std::function<bool(const RecordedMessage&)>& stops) const;
+    const RecordedMessage* stoppingMessage(
+        const std::function<bool(const RecordedMessage&)>& stops) const;
     void discard();
 
     QString outPath_;

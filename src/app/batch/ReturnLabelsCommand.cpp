@@ -27,7 +27,8 @@ int runReturnLabels(const QStringList& args, Context& context) {
     platform.answerMessage(MessageAnswer::No);  // no further sheet
     runReturnAddressCommand(state, platform);
     // The loading message and the closing question do not stop the command.
-    return printing.finish(context, [](const RecordedMessage& m) { return m.icon == MessageIcon::Exclamation; });
+    return printing.finish(
+        context, [](const RecordedMessage& m) { return m.icon == MessageIcon::Exclamation; });
 }
 
 const Registration registration{Command{
