@@ -3,6 +3,7 @@
 #include "exchange/widgets/ExportWindow.h"
 #include "exchange/widgets/ImportWindow.h"
 #include "printing/widgets/MainWindow.h"
+#include "shell/widgets/ShellCommands.h"
 
 namespace tandor {
 
@@ -11,6 +12,7 @@ void wireWindows(MainWindow& window) {
     openers.importWindow = [](MainWindow& main) { main.showSecondary(new ImportWindow(main)); };
     openers.exportWindow = [](MainWindow& main) { main.showSecondary(new ExportWindow(main)); };
     window.setOpeners(openers);
+    attachShellCommands(&window, window);
 }
 
 }  // namespace tandor
