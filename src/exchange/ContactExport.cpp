@@ -58,15 +58,23 @@ QString exportFileName(ExportKind kind, const QString& name) {
 
 const QStringList& exportColumnNames() {
     static const QStringList names = {
-        QStringLiteral("First Name"), QStringLiteral("MI"),
-        QStringLiteral("Last Name"),  QStringLiteral("Street1"),
-        QStringLiteral("Street2"),    QStringLiteral("City"),
-        QStringLiteral("State"),      QStringLiteral("Zip"),
-        QStringLiteral("Country"),    QStringLiteral("Company"),
+        QStringLiteral("First Name"),
+        QStringLiteral("MI"),
+        QStringLiteral("Last Name"),
+        QStringLiteral("Street1"),
+        QStringLiteral("Street2"),
+        QStringLiteral("City"),
+        QStringLiteral("State"),
+        QStringLiteral("Zip"),
+        QStringLiteral("Country"),
+        QStringLiteral("Company"),
         QStringLiteral("Include Company in Address"),
-        QStringLiteral("Home Phone"), QStringLiteral("Cell Phone"),
-        QStringLiteral("Work Phone"), QStringLiteral("Email"),
-        QStringLiteral("Birthdate"),  QStringLiteral("Category"),
+        QStringLiteral("Home Phone"),
+        QStringLiteral("Cell Phone"),
+        QStringLiteral("Work Phone"),
+        QStringLiteral("Email"),
+        QStringLiteral("Birthdate"),
+        QStringLiteral("Category"),
         QStringLiteral("Notes"),
     };
     return names;
@@ -80,16 +88,15 @@ QStringList exportValues(const ContactRecord& record) {
                                QLatin1Char('-') + stored.left(4));
     }
     return {
-        record.field(Field::FName),   record.field(Field::MiddleInit),
-        record.field(Field::LName),   record.field(Field::FStreet),
-        record.field(Field::SStreet), record.field(Field::City),
-        record.field(Field::State),   record.field(Field::Zip),
-        record.field(Field::Country), record.field(Field::Company),
-        record.field(Field::IncludeCompany),
-        record.field(Field::HPhone),  record.field(Field::CPhone),
-        record.field(Field::WPhone),  record.field(Field::Email),
-        birthdate,
-        record.field(Field::Category), record.field(Field::Notes),
+        record.field(Field::FName),          record.field(Field::MiddleInit),
+        record.field(Field::LName),          record.field(Field::FStreet),
+        record.field(Field::SStreet),        record.field(Field::City),
+        record.field(Field::State),          record.field(Field::Zip),
+        record.field(Field::Country),        record.field(Field::Company),
+        record.field(Field::IncludeCompany), record.field(Field::HPhone),
+        record.field(Field::CPhone),         record.field(Field::WPhone),
+        record.field(Field::Email),          birthdate,
+        record.field(Field::Category),       record.field(Field::Notes),
     };
 }
 
@@ -107,8 +114,8 @@ QString exportLine(ExportKind kind, const QStringList& values) {
     return written.join(QLatin1Char(','));
 }
 
-ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind,
-                             const QString& contactsPath, const QString& programFolder) {
+ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QString& contactsPath,
+                             const QString& programFolder) {
     const int count = file.recordCount();
     ExportOutcome outcome;
     outcome.fileName = exportFileName(kind, exportName(contactsPath, programFolder));
@@ -134,11 +141,12 @@ ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind,
 }
 
 QString exportDoneText(ExportKind kind, const QString& fileName) {
-    const QString what = kind == ExportKind::Csv ? QStringLiteral("A csv file")
-                                                 : QStringLiteral("A text file");
+    const QString what =
+        kind == ExportKind::Csv ? QStringLiteral("A csv file") : QStringLiteral("A text file");
     return QStringLiteral("D O N E !  ") + what +
-           QStringLiteral(" of contacts has been created and stored in your Tandor folder.  "
-                          "This file is named ") +
+           QStringLiteral(
+               " of contacts has been created and stored in your Tandor folder.  "
+               "This file is named ") +
            fileName;
 }
 

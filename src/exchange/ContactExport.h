@@ -34,8 +34,8 @@ QStringList exportValues(const ContactRecord& record);
 QString exportLine(ExportKind kind, const QStringList& values);
 
 struct ExportOutcome {
-    QString path;      // the file written
-    QString fileName;  // its name, as the closing message gives it
+    QString path;          // the file written
+    QString fileName;      // its name, as the closing message gives it
     int linesWritten = 0;  // contacts, the header not counted
 };
 
@@ -44,8 +44,8 @@ struct ExportOutcome {
 // line per contact, each ended by CR LF, in Windows-1252. Throws AppError on
 // any failure; a partly written file stays as far as it was written, and the
 // contacts file is only read.
-ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind,
-                             const QString& contactsPath, const QString& programFolder);
+ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QString& contactsPath,
+                             const QString& programFolder);
 
 // The closing message of an export and its title.
 QString exportDoneText(ExportKind kind, const QString& fileName);

@@ -6,6 +6,61 @@
 #include "store/ContactsFile.h"
 
 namespace tandor {
+namespace {
+
+// The name rule: a non-empty value is contained in the name, an empty value
+// matches only an empty name.
+bool nameMatches(const QString& onFile, const QString& value) {
+    return value.isEmpty() ? onFile.isEmpty() : onFile.contains(value);
+}
+
+}  // namespace
+
+void DuplicateTest::NameIndex::build(const std::vector<QString>& names) {
+    suffixes_.clear();
+    emptyNames_.clear();
+    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+        const QStringView name(names[i]);
+        if (name.isEmpty()) {
+            emptyNames_.push_back(i);
+        }
+        for (qsizetype at = 0; at < name.size(); ++at) {
+            suffixes_.emplace_back(name.sliced(at), i);
+        }
+    }
+    std::sort(suffixes_.begin(), suffixes_.end(),
+              [](const Suffix& a, const Suffix& b) { return a.first < b.first; });
+}
+
+auto DuplicateTest::NameIndex::range(QStringView text) const
+    -> std::pair<std::vector<Suffix>::const_iterator, std::vector<Suffix>::const_iterator> {
+    // Ordered by their first text.size() characters, the suffixes beginning
+    // with the text form one run.
+    const auto head = [&](const Suffix& s) { return s.first.left(text.size()); };
+    const auto begin =
+        std::lower_bound(suffixes_.begin(), suffixes_.end(), text,
+                         [&](const Suffix& s, QStringView t) { return head(s) < t; });
+    const auto end = std::upper_bound(begin, suffixes_.end(), text,
+                                      [&](QStringView t, const Suffix& s) { return t < head(s); });
+    return {begin, end};
+}
+
+std::size_t DuplicateTest::NameIndex::count(QStringView text) const {
+    if (text.isEmpty()) {
+        return emptyNames_.size();
+    }
+    const auto [begin, end] = range(text);
+    return static_cast<std::size_t>(end - begin);
+}
+
+template <typename Test>
+bool DuplicateTest::NameIndex::any(QStringView text, Test test) const {
+    if (text.isEmpty()) {
+        return std::any_of(emptyNames_.begin(), emptyNames_.end(), test);
+    }
+    const auto [begin, end] = range(text);
+    return std::any_of(begin, end, [&](const Suffix& s) { return test(s.second); });
+}
 
 DuplicateTest::DuplicateTest(const ContactsFile& file, int count) {
     firstNames_.reserve(count);
@@ -30,24 +85,8 @@ void DuplicateTest::add(const ContactRecord& record) {
 }
 
 void DuplicateTest::finish() {
-    lastNameSuffixes_.clear();
-    emptyLastNames_.clear();
-    for (int i = 0; i < static_cast<int>(lastNames_.size()); ++i) {
-        const QStringView name(lastNames_[i]);
-        if (name.isEmpty()) {
-            emptyLastNames_.push_back(i);
-        }
-        for (qsizetype at = 0; at < name.size(); ++at) {
-            lastNameSuffixes_.emplace_back(name.sliced(at), i);
-        }
-    }
-    std::sort(lastNameSuffixes_.begin(), lastNameSuffixes_.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-}
-
-bool DuplicateTest::firstNameMatches(int record, const QString& first) const {
-    const QString& onFile = firstNames_[record];
-    return first.isEmpty() ? onFile.isEmpty() : onFile.contains(first);
+    byFirstName_.build(firstNames_);
+    byLastName_.build(lastNames_);
 }
 
 bool DuplicateTest::isDuplicate(const ContactFields& values) const {
@@ -55,20 +94,14 @@ bool DuplicateTest::isDuplicate(const ContactFields& values) const {
     if (!email.isEmpty() && emails_.contains(email)) {
         return true;
     }
+    // Both names must match: the records found for the rarer of the two are
+    // tested for the other.
     const QString first = asOnFile(values[Field::FName]);
     const QString last = asOnFile(values[Field::LName]);
-    if (last.isEmpty()) {
-        return std::any_of(emptyLastNames_.begin(), emptyLastNames_.end(),
-                           [&](int r) { return firstNameMatches(r, first); });
+    if (byFirstName_.count(first) <= byLastName_.count(last)) {
+        return byFirstName_.any(first, [&](int r) { return nameMatches(lastNames_[r], last); });
     }
-    auto it = std::lower_bound(lastNameSuffixes_.begin(), lastNameSuffixes_.end(), QStringView(last),
-                               [](const auto& entry, QStringView text) { return entry.first < text; });
-    for (; it != lastNameSuffixes_.end() && it->first.startsWith(last); ++it) {
-        if (firstNameMatches(it->second, first)) {
-            return true;
-        }
-    }
-    return false;
+    return byLastName_.any(last, [&](int r) { return nameMatches(firstNames_[r], first); });
 }
 
 }  // namespace tandor

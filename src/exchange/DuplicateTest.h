@@ -3,6 +3,8 @@
 #include <QSet>
 #include <QString>
 #include <QStringView>
+#include <cstddef>
+#include <utility>
 #include <vector>
 
 #include "store/ContactRecord.h"
@@ -37,15 +39,31 @@ public:
     static QString asOnFile(const QString& value);
 
 private:
-    bool firstNameMatches(int record, const QString& first) const;
+    // The records whose name contains a text (an empty text: whose name is
+    // empty), found through every suffix of every name, sorted: the names
+    // that contain a text are those with a suffix that begins with it.
+    class NameIndex {
+    public:
+        void build(const std::vector<QString>& names);
+        // How many entries the text has (a record counts once per occurrence).
+        std::size_t count(QStringView text) const;
+        // Whether any record found for the text passes the test.
+        template <typename Test>
+        bool any(QStringView text, Test test) const;
+
+    private:
+        using Suffix = std::pair<QStringView, int>;
+        std::pair<std::vector<Suffix>::const_iterator, std::vector<Suffix>::const_iterator> range(
+            QStringView text) const;
+        std::vector<Suffix> suffixes_;
+        std::vector<int> emptyNames_;
+    };
 
     QSet<QString> emails_;
     std::vector<QString> firstNames_;
     std::vector<QString> lastNames_;
-    // Every suffix of every non-empty last name with its record, sorted: the
-    // records whose last name contains a text are the suffixes beginning with it.
-    std::vector<std::pair<QStringView, int>> lastNameSuffixes_;
-    std::vector<int> emptyLastNames_;
+    NameIndex byFirstName_;
+    NameIndex byLastName_;
 };
 
 }  // namespace tandor

@@ -34,12 +34,13 @@ struct CleaningRules {
     QChar birthdateSeparator;
     bool birthdateRangeCheck = false;  // month above 12 or day above 31 empties it
     bool stateUpperCase = false;
-    bool stripPhoneMarks = false;      // "+", "(" and ")" removed from HPhone and CPhone
-    QList<Field> phonesEndingInNumber;  // emptied unless their last four characters read as a number
-    QList<Field> phonesWithDash;        // emptied unless they contain "-"
-    bool homePhoneFromWork = false;     // an empty HPhone takes WPhone
-    bool shortStreetEmpty = false;      // an FStreet shorter than 6 characters is emptied
-    bool addressChecks = false;         // City, State, Zip and Country tests
+    bool stripPhoneMarks = false;  // "+", "(" and ")" removed from HPhone and CPhone
+    QList<Field>
+        phonesEndingInNumber;        // emptied unless their last four characters read as a number
+    QList<Field> phonesWithDash;     // emptied unless they contain "-"
+    bool homePhoneFromWork = false;  // an empty HPhone takes WPhone
+    bool shortStreetEmpty = false;   // an FStreet shorter than 6 characters is emptied
+    bool addressChecks = false;      // City, State, Zip and Country tests
 };
 
 // One header layout the import recognises. A line of the file is the list of

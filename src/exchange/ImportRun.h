@@ -55,7 +55,8 @@ inline const QString kImportDoneTitle = QStringLiteral("Import completed");
 inline const QString kNotCompatibleText =
     QStringLiteral("CSV file not compatible with import function.");
 inline const QString kNotCompatibleTitle = QStringLiteral("No contacts imported");
-inline const QString kNoCsvFileText = QStringLiteral("Click 'Open csv file' to select a file to import.");
+inline const QString kNoCsvFileText =
+    QStringLiteral("Click 'Open csv file' to select a file to import.");
 inline const QString kNoCsvFileTitle = QStringLiteral("No csv file selected");
 
 }  // namespace tandor

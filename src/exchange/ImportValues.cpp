@@ -91,8 +91,8 @@ QString birthdateAsStored(const QString& value, QChar separator, bool rangeCheck
     if (matches(date, QLatin1String("##s#s####"), separator)) {
         date = date.left(3) + QLatin1Char('0') + date.right(6);
     }
-    if (rangeCheck &&
-        (leadingDigits(QStringView(date).left(2)) > 12 || leadingDigits(QStringView(date).mid(3, 2)) > 31)) {
+    if (rangeCheck && (leadingDigits(QStringView(date).left(2)) > 12 ||
+                       leadingDigits(QStringView(date).mid(3, 2)) > 31)) {
         date.clear();
     }
     return date.right(4) + date.left(2) + date.mid(3, 2);
@@ -101,14 +101,18 @@ QString birthdateAsStored(const QString& value, QChar separator, bool rangeCheck
 void cleanValues(ContactFields& values, const CleaningRules& rules) {
     QString& birthdate = values[Field::Birthdate];
     if (!rules.birthdateSeparator.isNull()) {
-        birthdate = birthdateAsStored(birthdate, rules.birthdateSeparator, rules.birthdateRangeCheck);
+        birthdate =
+            birthdateAsStored(birthdate, rules.birthdateSeparator, rules.birthdateRangeCheck);
     }
     if (rules.stateUpperCase) {
         values[Field::State] = values[Field::State].toUpper();
     }
     if (rules.stripPhoneMarks) {
         for (const Field phone : {Field::HPhone, Field::CPhone}) {
-            values[phone].remove(QLatin1Char('+')).remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+            values[phone]
+                .remove(QLatin1Char('+'))
+                .remove(QLatin1Char('('))
+                .remove(QLatin1Char(')'));
         }
     }
     for (const Field phone : rules.phonesEndingInNumber) {

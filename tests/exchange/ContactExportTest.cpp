@@ -46,10 +46,15 @@ TEST(ContactExport, NamesFollowTheContactsFile) {
 TEST(ContactExport, WritesTheHeaderAndOneLinePerContact) {
     ProgramFolder p(QStringLiteral("Family.DAT"),
                     test::contactBytes({{"FName", "Ann"}, {"IncludeCompany", "0"}}) +
-                        test::contactBytes({{"FName", "Bob"}, {"MiddleInit", "J"}, {"LName", "Ray"},
-                                            {"Zip", "62704"}, {"Email", "bob@x.com"},
-                                            {"Birthdate", "19800410"}, {"Notes", "Likes tea"},
-                                            {"IncludeCompany", "1"}, {"BirthdayReminder", "1"}}));
+                        test::contactBytes({{"FName", "Bob"},
+                                            {"MiddleInit", "J"},
+                                            {"LName", "Ray"},
+                                            {"Zip", "62704"},
+                                            {"Email", "bob@x.com"},
+                                            {"Birthdate", "19800410"},
+                                            {"Notes", "Likes tea"},
+                                            {"IncludeCompany", "1"},
+                                            {"BirthdayReminder", "1"}}));
     const ExportOutcome csv = p.run(ExportKind::Csv);
     EXPECT_EQ(csv.linesWritten, 2);
     EXPECT_EQ(csv.fileName, "TDRC_Family.csv");
@@ -63,7 +68,8 @@ TEST(ContactExport, WritesTheHeaderAndOneLinePerContact) {
     QByteArray textHeader = kCsvHeader;
     textHeader.replace(',', '|');
     EXPECT_EQ(test::readAll(text.path).split('\n').value(0), textHeader + "\r");
-    EXPECT_TRUE(test::readAll(text.path).contains("Bob|J|Ray|||||62704|||1||||bob@x.com|04-10-1980||Likes tea\r\n"));
+    EXPECT_TRUE(test::readAll(text.path).contains(
+        "Bob|J|Ray|||||62704|||1||||bob@x.com|04-10-1980||Likes tea\r\n"));
     EXPECT_EQ(exportDoneText(ExportKind::Csv, csv.fileName),
               "D O N E !  A csv file of contacts has been created and stored in your Tandor "
               "folder.  This file is named TDRC_Family.csv");
@@ -113,16 +119,32 @@ TEST(ContactExport, FailuresAreThrownAndLeaveTheContactsFileAlone) {
 
 TEST(ContactExport, ExportingAndImportingIntoAnEmptyFileGivesBackTheSameContacts) {
     const QList<ContactFields> contacts = {
-        test::contact({{"FName", "Ann"}, {"MiddleInit", "M"}, {"LName", "Lee"},
-                       {"FStreet", "12 Main Street"}, {"SStreet", "Apt 4"}, {"City", "Springfield"},
-                       {"State", "IL"}, {"Zip", "62704-1234"}, {"Country", "USA"},
-                       {"HPhone", "217-555-1234"}, {"CPhone", "(217) 555-9876"}, {"WPhone", "x12"},
-                       {"Email", "ann@x.com"}, {"Birthdate", "19800410"},
-                       {"Category", "Family;Friends"}, {"Notes", "Met at the 1999 fair"},
-                       {"Company", "Acme Inc."}, {"IncludeCompany", "0"}, {"BirthdayReminder", "1"}}),
-        test::contact({{"FName", "Jos\xC3\xA9"}, {"LName", "M\xC3\xBCller"}, {"IncludeCompany", "1"},
+        test::contact({{"FName", "Ann"},
+                       {"MiddleInit", "M"},
+                       {"LName", "Lee"},
+                       {"FStreet", "12 Main Street"},
+                       {"SStreet", "Apt 4"},
+                       {"City", "Springfield"},
+                       {"State", "IL"},
+                       {"Zip", "62704-1234"},
+                       {"Country", "USA"},
+                       {"HPhone", "217-555-1234"},
+                       {"CPhone", "(217) 555-9876"},
+                       {"WPhone", "x12"},
+                       {"Email", "ann@x.com"},
+                       {"Birthdate", "19800410"},
+                       {"Category", "Family;Friends"},
+                       {"Notes", "Met at the 1999 fair"},
+                       {"Company", "Acme Inc."},
+                       {"IncludeCompany", "0"},
                        {"BirthdayReminder", "1"}}),
-        test::contact({{"FName", "Bob"}, {"Email", "bob@x.com"}, {"Birthdate", "20010101"},
+        test::contact({{"FName", "Jos\xC3\xA9"},
+                       {"LName", "M\xC3\xBCller"},
+                       {"IncludeCompany", "1"},
+                       {"BirthdayReminder", "1"}}),
+        test::contact({{"FName", "Bob"},
+                       {"Email", "bob@x.com"},
+                       {"Birthdate", "20010101"},
                        {"BirthdayReminder", "1"}}),
     };
     QByteArray bytes;

@@ -30,8 +30,7 @@ QList<QStringList> records(const QByteArray& bytes) {
 }
 
 TEST(CsvReader, QuotesGroupCommasLineBreaksAndDoubledQuotes) {
-    EXPECT_EQ(records("a,\"Smith, Jr.\",c\r\n"),
-              (QList<QStringList>{{"a", "Smith, Jr.", "c"}}));
+    EXPECT_EQ(records("a,\"Smith, Jr.\",c\r\n"), (QList<QStringList>{{"a", "Smith, Jr.", "c"}}));
     EXPECT_EQ(records("\"12 Main St\r\nApt 4\",x\r\nnext\r\n"),
               (QList<QStringList>{{"12 Main St\r\nApt 4", "x"}, {"next"}}));
     EXPECT_EQ(records("\"say \"\"hi\"\"\",\"\"\r\n"), (QList<QStringList>{{"say \"hi\"", ""}}));
@@ -43,8 +42,7 @@ TEST(CsvReader, QuotesGroupCommasLineBreaksAndDoubledQuotes) {
 }
 
 TEST(CsvReader, RecordsEndAtCarriageReturnLineFeedOrBoth) {
-    EXPECT_EQ(records("a,b\r\nc\rd\ne"),
-              (QList<QStringList>{{"a", "b"}, {"c"}, {"d"}, {"e"}}));
+    EXPECT_EQ(records("a,b\r\nc\rd\ne"), (QList<QStringList>{{"a", "b"}, {"c"}, {"d"}, {"e"}}));
     EXPECT_EQ(records("a\r\n\r\nb\r\n"), (QList<QStringList>{{"a"}, {""}, {"b"}}));
     EXPECT_EQ(records(",,\r\n"), (QList<QStringList>{{"", "", ""}}));
     EXPECT_TRUE(records("").isEmpty());
@@ -68,7 +66,8 @@ TEST(CsvReader, DecodesUtf8Utf16AndFallsBackToWindows1252) {
 
     QByteArray be("\xFE\xFF");
     for (const QChar c : jose) {
-        be.append(static_cast<char>(c.unicode() >> 8)).append(static_cast<char>(c.unicode() & 0xFF));
+        be.append(static_cast<char>(c.unicode() >> 8))
+            .append(static_cast<char>(c.unicode() & 0xFF));
     }
     EXPECT_EQ(readAll(be).records, utf16.records);
 

@@ -48,8 +48,10 @@ TEST(DuplicateTest, NamesMatchByContainmentAndEmailsExactly) {
     EXPECT_TRUE(test.isDuplicate(contact({{"FName", " Ann "}, {"LName", "mith"}})));
     EXPECT_FALSE(test.isDuplicate(contact({{"FName", "ann"}, {"LName", "Smith"}})));
     EXPECT_FALSE(test.isDuplicate(contact({{"FName", "Annabelle"}, {"LName", "Smith"}})));
-    EXPECT_TRUE(test.isDuplicate(contact({{"FName", "Zed"}, {"LName", "Q"}, {"Email", " bob@x.com"}})));
-    EXPECT_FALSE(test.isDuplicate(contact({{"FName", "Zed"}, {"LName", "Q"}, {"Email", "Bob@x.com"}})));
+    EXPECT_TRUE(
+        test.isDuplicate(contact({{"FName", "Zed"}, {"LName", "Q"}, {"Email", " bob@x.com"}})));
+    EXPECT_FALSE(
+        test.isDuplicate(contact({{"FName", "Zed"}, {"LName", "Q"}, {"Email", "Bob@x.com"}})));
 }
 
 TEST(DuplicateTest, EmptyValuesMatchOnlyEmptyFields) {
@@ -78,8 +80,9 @@ TEST(DuplicateTest, ComparesValuesAsTheRecordHoldsThem) {
 
 TEST(DuplicateTest, TheIndexGivesTheSameAnswersAsComparingEveryRecord) {
     std::mt19937 random(7);
-    const QStringList names = {"", "Ann", "Annabel", "An", "Lee", "Leeds", "Smith", "Smithers",
-                               "mith", "Bob", "Ray", "O'Ray", "Jo", "José", "e"};
+    const QStringList names = {"",      "Ann",   "Annabel",  "An",   "Lee",
+                               "Leeds", "Smith", "Smithers", "mith", "Bob",
+                               "Ray",   "O'Ray", "Jo",       "José", "e"};
     const QStringList mails = {"", "a@x.com", "b@x.com", "c@x.com"};
     auto pick = [&](const QStringList& from) { return from[random() % from.size()]; };
     for (int round = 0; round < 20; ++round) {
@@ -108,10 +111,10 @@ TEST(DuplicateTest, TheIndexGivesTheSameAnswersAsComparingEveryRecord) {
 TEST(DuplicateTest, InARunOnlyContactsOnFileAtTheStartAreCompared) {
     test::ImportTarget target(test::contactBytes({{"FName", "Annabel"}, {"LName", "Smithers"}}));
     const QByteArray csv = test::csvLines({"First Name,Last Name,Email,Phone",
-                                          "Ann,Smith,ann@x.com,",   // Annabel Smithers
-                                          "Cy,Day,same@x.com,",
-                                          "Di,Eve,same@x.com,",     // same address in the file
-                                          "Ed,Fay,ed@x.com,"});
+                                           "Ann,Smith,ann@x.com,",  // Annabel Smithers
+                                           "Cy,Day,same@x.com,",
+                                           "Di,Eve,same@x.com,",  // same address in the file
+                                           "Ed,Fay,ed@x.com,"});
     const ImportOutcome first = target.import(csv);
     EXPECT_EQ(first.written, 3);
     EXPECT_EQ(target.contacts().size(), 4);
@@ -125,11 +128,12 @@ TEST(DuplicateTest, InARunOnlyContactsOnFileAtTheStartAreCompared) {
 
 TEST(DuplicateTest, ContactsWithoutAnAddressAreImportedBesideOthersWithout) {
     test::ImportTarget target(test::contactBytes({{"FName", "Bob"}, {"LName", "Ray"}}));
-    const ImportOutcome outcome = target.import(test::csvLines(
-        {test::yahooHeader(), "Ann,,Lee", "Cy,,Day", ",,Smith"}));
+    const ImportOutcome outcome =
+        target.import(test::csvLines({test::yahooHeader(), "Ann,,Lee", "Cy,,Day", ",,Smith"}));
     EXPECT_EQ(outcome.written, 3);
     // And a second run finds each of them by name.
-    EXPECT_EQ(target.import(test::csvLines({test::yahooHeader(), "Ann,,Lee", ",,Smith"})).written, 0);
+    EXPECT_EQ(target.import(test::csvLines({test::yahooHeader(), "Ann,,Lee", ",,Smith"})).written,
+              0);
 }
 
 }  // namespace

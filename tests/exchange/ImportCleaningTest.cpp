@@ -33,10 +33,17 @@ TEST(ImportCleaning, YahooAndPrimaryPhoneBirthDates) {
         const char* in;
         const char* out;
     } cases[] = {
-        {"3/7/1980", "19800307"},  {"12/5/1980", "19801205"}, {"3/17/1980", "19800317"},
-        {"03/17/1980", "19800317"}, {"13/05/1980", ""},       {"12/32/1980", ""},
-        {"7/4/76", ""},            {"", ""},                 {"1980-03-07", ""},
-        {"4/10/2001", "20010410"}, {"3/7/1880", ""},
+        {"3/7/1980", "19800307"},
+        {"12/5/1980", "19801205"},
+        {"3/17/1980", "19800317"},
+        {"03/17/1980", "19800317"},
+        {"13/05/1980", ""},
+        {"12/32/1980", ""},
+        {"7/4/76", ""},
+        {"", ""},
+        {"1980-03-07", ""},
+        {"4/10/2001", "20010410"},
+        {"3/7/1880", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(cleanedField("Yahoo", Field::Birthdate, c.in), c.out) << c.in;
@@ -93,14 +100,20 @@ TEST(ImportCleaning, AddressValues) {
 
 TEST(ImportCleaning, ThroughAWholeYahooRun) {
     test::ImportTarget target;
-    target.import(test::csvLines(
-        {test::yahooHeader(),
-         test::lineWith(33, {{0, "Ann"}, {9, "555-9876"}, {27, "Main"}, {28, "Area 51"},
-                             {29, "Calif."}, {30, "ABCDE"}, {31, "#1 Land"}, {32, "13/05/1980"}})}));
+    target.import(test::csvLines({test::yahooHeader(), test::lineWith(33, {{0, "Ann"},
+                                                                           {9, "555-9876"},
+                                                                           {27, "Main"},
+                                                                           {28, "Area 51"},
+                                                                           {29, "Calif."},
+                                                                           {30, "ABCDE"},
+                                                                           {31, "#1 Land"},
+                                                                           {32, "13/05/1980"}})}));
     ASSERT_EQ(target.contacts().size(), 1);
-    EXPECT_EQ(target.contacts()[0],
-              test::contact({{"FName", "Ann"}, {"HPhone", "555-9876"}, {"WPhone", "555-9876"},
-                             {"IncludeCompany", "1"}, {"BirthdayReminder", "1"}}));
+    EXPECT_EQ(target.contacts()[0], test::contact({{"FName", "Ann"},
+                                                   {"HPhone", "555-9876"},
+                                                   {"WPhone", "555-9876"},
+                                                   {"IncludeCompany", "1"},
+                                                   {"BirthdayReminder", "1"}}));
 }
 
 TEST(ImportCleaning, ValuesAreCutToTheirFieldWidthsWhenWritten) {
@@ -108,8 +121,8 @@ TEST(ImportCleaning, ValuesAreCutToTheirFieldWidthsWhenWritten) {
     const QString longMail = QString(60, u'm') + QStringLiteral("@x.com");
     target.import(test::csvLines({test::ownExportHeader(),
                                   "Christopher Robin,,A Very Long Last Name Indeed,,,,,,,,,,,"
-                                  "555-123-45678901,"
-                                      + longMail + ",,,"}));
+                                  "555-123-45678901," +
+                                      longMail + ",,,"}));
     ASSERT_EQ(target.contacts().size(), 1);
     const ContactFields got = target.contacts()[0];
     EXPECT_EQ(got[Field::FName], "Christopher");

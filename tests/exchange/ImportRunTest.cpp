@@ -26,24 +26,42 @@ protected:
 
 TEST_P(ImportRun, YahooLayout) {
     test::ImportTarget target;
-    const QString ann = lineWith(55, {{0, "Ann"}, {1, "Marie"}, {2, "Lee"}, {4, "ann@x.com.au"},
-                                      {5, "Friends"}, {8, "(212) 555-1234"}, {9, "555-9876"},
-                                      {12, "555 1234"}, {21, "Acme"}, {27, "12 Main Street"},
-                                      {28, "Springfield"}, {29, "ca"}, {30, "92101-1234"},
-                                      {31, "USA"}, {32, "3/7/1980"}, {38, "a comment"}});
-    const ImportOutcome outcome =
-        target.import(csvLines({header(test::yahooHeader()), line(ann)}));
+    const QString ann = lineWith(55, {{0, "Ann"},
+                                      {1, "Marie"},
+                                      {2, "Lee"},
+                                      {4, "ann@x.com.au"},
+                                      {5, "Friends"},
+                                      {8, "(212) 555-1234"},
+                                      {9, "555-9876"},
+                                      {12, "555 1234"},
+                                      {21, "Acme"},
+                                      {27, "12 Main Street"},
+                                      {28, "Springfield"},
+                                      {29, "ca"},
+                                      {30, "92101-1234"},
+                                      {31, "USA"},
+                                      {32, "3/7/1980"},
+                                      {38, "a comment"}});
+    const ImportOutcome outcome = target.import(csvLines({header(test::yahooHeader()), line(ann)}));
     EXPECT_EQ(outcome.result, ImportResult::Done);
     EXPECT_EQ(outcome.layout, "Yahoo");
     EXPECT_EQ(outcome.written, 1);
-    EXPECT_EQ(target.contacts(),
-              QList<ContactFields>{contact({{"FName", "Ann"}, {"MiddleInit", "M"}, {"LName", "Lee"},
-                                            {"FStreet", "12 Main Street"}, {"City", "Springfield"},
-                                            {"State", "CA"}, {"Zip", "92101-1234"}, {"Country", "USA"},
-                                            {"HPhone", "(212) 555-1234"}, {"WPhone", "555-9876"},
-                                            {"Email", "ann@x.com.au"}, {"Birthdate", "19800307"},
-                                            {"Category", "Friends"}, {"Company", "Acme"},
-                                            {"IncludeCompany", "1"}, {"BirthdayReminder", "1"}})});
+    EXPECT_EQ(target.contacts(), QList<ContactFields>{contact({{"FName", "Ann"},
+                                                               {"MiddleInit", "M"},
+                                                               {"LName", "Lee"},
+                                                               {"FStreet", "12 Main Street"},
+                                                               {"City", "Springfield"},
+                                                               {"State", "CA"},
+                                                               {"Zip", "92101-1234"},
+                                                               {"Country", "USA"},
+                                                               {"HPhone", "(212) 555-1234"},
+                                                               {"WPhone", "555-9876"},
+                                                               {"Email", "ann@x.com.au"},
+                                                               {"Birthdate", "19800307"},
+                                                               {"Category", "Friends"},
+                                                               {"Company", "Acme"},
+                                                               {"IncludeCompany", "1"},
+                                                               {"BirthdayReminder", "1"}})});
 }
 
 TEST_P(ImportRun, PrimaryPhoneLayoutReadsTheFirst21Columns) {
@@ -51,9 +69,15 @@ TEST_P(ImportRun, PrimaryPhoneLayoutReadsTheFirst21Columns) {
     const QString h = test::primaryPhoneHeader();
     const QStringList lines = {
         header(h),
-        line(lineWith(34, {{0, "Ann"}, {1, "marie"}, {2, "Lee"}, {8, "12/5/1980"},
-                           {14, "ann@example.de"}, {18, "+1 (212) 555-1234"}, {20, "555 1234"},
-                           {24, "1 Main Street"}, {32, "Acme"}})),
+        line(lineWith(34, {{0, "Ann"},
+                           {1, "marie"},
+                           {2, "Lee"},
+                           {8, "12/5/1980"},
+                           {14, "ann@example.de"},
+                           {18, "+1 (212) 555-1234"},
+                           {20, "555 1234"},
+                           {24, "1 Main Street"},
+                           {32, "Acme"}})),
         line(lineWith(34, {{0, "Bob"}, {14, "bob@example.com"}})),  // no last name: skipped
         line(lineWith(34, {{0, "Cy"}, {2, "Day"}})),                // no e-mail: skipped
         line(lineWith(3, {{0, "Di"}, {2, "Eve"}})),                 // a short line: skipped
@@ -61,11 +85,14 @@ TEST_P(ImportRun, PrimaryPhoneLayoutReadsTheFirst21Columns) {
     const ImportOutcome outcome = target.import(csvLines(lines), false);
     EXPECT_EQ(outcome.layout, "Primary-Phone");
     EXPECT_EQ(outcome.written, 1);
-    EXPECT_EQ(target.contacts(),
-              QList<ContactFields>{contact({{"FName", "Ann"}, {"MiddleInit", "m"}, {"LName", "Lee"},
-                                            {"HPhone", "1 212 555-1234"}, {"Email", "ann@example.de"},
-                                            {"Birthdate", "19801205"}, {"IncludeCompany", "1"},
-                                            {"BirthdayReminder", "0"}})});
+    EXPECT_EQ(target.contacts(), QList<ContactFields>{contact({{"FName", "Ann"},
+                                                               {"MiddleInit", "m"},
+                                                               {"LName", "Lee"},
+                                                               {"HPhone", "1 212 555-1234"},
+                                                               {"Email", "ann@example.de"},
+                                                               {"Birthdate", "19801205"},
+                                                               {"IncludeCompany", "1"},
+                                                               {"BirthdayReminder", "0"}})});
 }
 
 TEST_P(ImportRun, NameEmailLayoutTakesTheEmailAtTheHeadersLastColumn) {
@@ -78,10 +105,12 @@ TEST_P(ImportRun, NameEmailLayoutTakesTheEmailAtTheHeadersLastColumn) {
     };
     const ImportOutcome outcome = target.import(csvLines(lines));
     EXPECT_EQ(outcome.layout, "Name-E-mail");
-    EXPECT_EQ(target.contacts(),
-              QList<ContactFields>{contact({{"FName", "Ann"}, {"MiddleInit", "M"}, {"LName", "Lee"},
-                                            {"Email", "ann@x.com.au"}, {"IncludeCompany", "1"},
-                                            {"BirthdayReminder", "1"}})});
+    EXPECT_EQ(target.contacts(), QList<ContactFields>{contact({{"FName", "Ann"},
+                                                               {"MiddleInit", "M"},
+                                                               {"LName", "Lee"},
+                                                               {"Email", "ann@x.com.au"},
+                                                               {"IncludeCompany", "1"},
+                                                               {"BirthdayReminder", "1"}})});
 }
 
 TEST_P(ImportRun, GenericLayoutWithTheEmailBeforeOtherColumns) {
@@ -90,16 +119,19 @@ TEST_P(ImportRun, GenericLayoutWithTheEmailBeforeOtherColumns) {
         header("First Name,Last Name,Email,Phone"),
         line("Ann,Lee,ann@x.de,555-1234"),
         line("Bob,Ray,bob@x.org,"),
-        line("First,Name,x@y.com,"),   // holds "Name,": skipped
-        line("Cy,Day,,555-1234"),      // no "@": skipped
+        line("First,Name,x@y.com,"),  // holds "Name,": skipped
+        line("Cy,Day,,555-1234"),     // no "@": skipped
     };
     const ImportOutcome outcome = target.import(csvLines(lines));
     EXPECT_EQ(outcome.layout, "generic");
     EXPECT_EQ(outcome.written, 2);
     const QList<ContactFields> got = target.contacts();
     ASSERT_EQ(got.size(), 2);
-    EXPECT_EQ(got[0], contact({{"FName", "Ann"}, {"LName", "Lee"}, {"Email", "ann@x.de"},
-                               {"IncludeCompany", "1"}, {"BirthdayReminder", "1"}}));
+    EXPECT_EQ(got[0], contact({{"FName", "Ann"},
+                               {"LName", "Lee"},
+                               {"Email", "ann@x.de"},
+                               {"IncludeCompany", "1"},
+                               {"BirthdayReminder", "1"}}));
     EXPECT_EQ(got[1][Field::Email], "bob@x.org");
 }
 
@@ -127,14 +159,24 @@ TEST(ImportRunOwnExport, TakesEveryColumnBack) {
     EXPECT_EQ(outcome.layout, "own-export");
     const QList<ContactFields> got = target.contacts();
     ASSERT_EQ(got.size(), 2);
-    EXPECT_EQ(got[0], contact({{"FName", "Ann"}, {"MiddleInit", "M"}, {"LName", "Lee"},
-                               {"FStreet", "12 Main Street"}, {"SStreet", "Apt 4"},
-                               {"City", "Springfield"}, {"State", "IL"}, {"Zip", "62704"},
-                               {"Country", "USA"}, {"HPhone", "217-555-1234"},
-                               {"CPhone", "217-555-9876"}, {"WPhone", "ext 12"},
-                               {"Email", "ann@x.com"}, {"Birthdate", "19800410"},
-                               {"Category", "Family;Friends"}, {"Notes", "Met in 1999"},
-                               {"Company", "Acme"}, {"IncludeCompany", "0"},
+    EXPECT_EQ(got[0], contact({{"FName", "Ann"},
+                               {"MiddleInit", "M"},
+                               {"LName", "Lee"},
+                               {"FStreet", "12 Main Street"},
+                               {"SStreet", "Apt 4"},
+                               {"City", "Springfield"},
+                               {"State", "IL"},
+                               {"Zip", "62704"},
+                               {"Country", "USA"},
+                               {"HPhone", "217-555-1234"},
+                               {"CPhone", "217-555-9876"},
+                               {"WPhone", "ext 12"},
+                               {"Email", "ann@x.com"},
+                               {"Birthdate", "19800410"},
+                               {"Category", "Family;Friends"},
+                               {"Notes", "Met in 1999"},
+                               {"Company", "Acme"},
+                               {"IncludeCompany", "0"},
                                {"BirthdayReminder", "1"}}));
     EXPECT_EQ(got[1][Field::Birthdate], "19750401");
     EXPECT_EQ(got[1][Field::IncludeCompany], "1");
@@ -144,7 +186,8 @@ TEST(ImportRunValues, QuotedCommasAndLineBreaksBecomeSpaces) {
     test::ImportTarget target;
     const QStringList lines = {
         test::ownExportHeader(),
-        "Ann,,\"Smith, Jr.\",\"12 Main St\r\nApt 4\",,Springfield,,,,,,,,,ann@x.com,,,\"a \"\"quoted\"\" note\"",
+        "Ann,,\"Smith, Jr.\",\"12 Main St\r\nApt 4\",,Springfield,,,,,,,,,ann@x.com,,,\"a "
+        "\"\"quoted\"\" note\"",
     };
     target.import(csvLines(lines));
     const QList<ContactFields> got = target.contacts();
@@ -176,8 +219,9 @@ TEST(ImportRunValues, AccentedNamesFromUtf8AndWindows1252Files) {
 TEST(ImportRunValues, MissingColumnsDoNotMatchAndTheRunGoesOn) {
     // The header has fewer columns than the layout tests; the lines are short.
     test::ImportTarget target;
-    const ImportOutcome outcome = target.import(csvLines(
-        {"First Name,Last Name,E-mail Address", "Ann,Lee,ann@x.com", "Bob,Ray", "Cy,Day,cy@x.com,extra,more"}));
+    const ImportOutcome outcome =
+        target.import(csvLines({"First Name,Last Name,E-mail Address", "Ann,Lee,ann@x.com",
+                                "Bob,Ray", "Cy,Day,cy@x.com,extra,more"}));
     EXPECT_EQ(outcome.result, ImportResult::Done);
     EXPECT_EQ(outcome.layout, "Name-E-mail");
     const QList<ContactFields> got = target.contacts();
@@ -186,8 +230,8 @@ TEST(ImportRunValues, MissingColumnsDoNotMatchAndTheRunGoesOn) {
     EXPECT_EQ(got[1][Field::Email], "cy@x.com");
 
     test::ImportTarget yahoo;
-    const ImportOutcome shortYahoo =
-        yahoo.import(csvLines({"First,Middle,Last,Nickname,Email,Yahoo! Phone", "Ann,,Lee,,ann@x.com", "Bob"}));
+    const ImportOutcome shortYahoo = yahoo.import(
+        csvLines({"First,Middle,Last,Nickname,Email,Yahoo! Phone", "Ann,,Lee,,ann@x.com", "Bob"}));
     EXPECT_EQ(shortYahoo.written, 2);
     EXPECT_EQ(yahoo.contacts()[0][Field::Email], "ann@x.com");
     EXPECT_EQ(yahoo.contacts()[1][Field::FName], "Bob");
@@ -208,7 +252,8 @@ TEST(ImportRunInput, AHeaderOnlyFileImportsNothingAndUnknownHeadersAreLeftAlone)
     EXPECT_EQ(headerOnly.result, ImportResult::Done);
     EXPECT_EQ(headerOnly.written, 0);
 
-    const ImportOutcome unknown = target.import(csvLines({"Given,Family,Mail", "Ann,Lee,ann@x.com"}));
+    const ImportOutcome unknown =
+        target.import(csvLines({"Given,Family,Mail", "Ann,Lee,ann@x.com"}));
     EXPECT_EQ(unknown.result, ImportResult::NoRecognisedHeader);
     EXPECT_TRUE(unknown.layout.isEmpty());
     EXPECT_TRUE(target.bytes().isEmpty());
@@ -248,9 +293,8 @@ TEST(ImportRunInput, BinaryBytesNeverCrashOrDamageTheFile) {
 
 TEST(ImportRunInput, AWriteFailureKeepsTheContactsWrittenBefore) {
     test::ImportTarget target;
-    const QByteArray csv =
-        csvLines({"First Name,Last Name,Email,Phone", "Ann,Lee,ann@x.com,", "Bob,Ray,bob@x.com,",
-                  "Cy,Day,cy@x.com,"});
+    const QByteArray csv = csvLines({"First Name,Last Name,Email,Phone", "Ann,Lee,ann@x.com,",
+                                     "Bob,Ray,bob@x.com,", "Cy,Day,cy@x.com,"});
     fault::arm(QStringLiteral("contacts.write"), 1);  // the second record fails
     const ImportOutcome outcome = target.import(csv);
     fault::disarmAll();

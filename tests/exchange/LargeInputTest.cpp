@@ -1,8 +1,8 @@
 // A 100 MB input: the run reads it as a stream, and memory does not grow with it.
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <unistd.h>
+#include <QFile>
 
 #include "ExchangeTestSupport.h"
 
@@ -74,9 +74,9 @@ TEST(LargeInput, AQuoteThatNeverClosesIsBounded) {
         GTEST_SKIP() << "no /proc/self/statm";
     }
     test::ImportTarget target;
-    const QString path = writeLarge(target.folder(),
-                                    test::csvLines({"First Name,Last Name,Email,Phone"}) + "Ann,\"Lee",
-                                    "x,y@z.com\r\n");
+    const QString path = writeLarge(
+        target.folder(), test::csvLines({"First Name,Last Name,Email,Phone"}) + "Ann,\"Lee",
+        "x,y@z.com\r\n");
     WatchedFile csv(path);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const qint64 before = residentBytes();

@@ -56,11 +56,14 @@ TEST(SampleFiles, ValuesComeOutOfQuotesAndByteOrderMarks) {
     test::ImportTarget yahoo;
     importCsvFile(test::samplePath("csv/yahoo-3.csv"), yahoo.file());
     ASSERT_EQ(yahoo.contacts().size(), 1);
-    EXPECT_EQ(yahoo.contacts()[0],
-              test::contact({{"FName", "Firman"}, {"LName", "Wandayandi"}, {"FStreet", "Foo Street"},
-                             {"Country", "Indonesia"}, {"Email", "firman@php.net"},
-                             {"Company", "Foo"}, {"IncludeCompany", "1"},
-                             {"BirthdayReminder", "1"}}));
+    EXPECT_EQ(yahoo.contacts()[0], test::contact({{"FName", "Firman"},
+                                                  {"LName", "Wandayandi"},
+                                                  {"FStreet", "Foo Street"},
+                                                  {"Country", "Indonesia"},
+                                                  {"Email", "firman@php.net"},
+                                                  {"Company", "Foo"},
+                                                  {"IncludeCompany", "1"},
+                                                  {"BirthdayReminder", "1"}}));
 
     test::ImportTarget wab;
     importCsvFile(test::samplePath("csv/wab-2.csv"), wab.file());

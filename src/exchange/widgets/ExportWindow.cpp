@@ -27,7 +27,8 @@ T* named(T* widget, const char* name, const QString& toolTip = {}) {
     return widget;
 }
 
-QAction* item(QMenu* menu, const QString& caption, const char* name, const QKeySequence& keys = {}) {
+QAction* item(QMenu* menu, const QString& caption, const char* name,
+              const QKeySequence& keys = {}) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     a->setShortcut(keys);

@@ -29,7 +29,8 @@ T* named(T* widget, const char* name) {
     return widget;
 }
 
-QAction* item(QMenu* menu, const QString& caption, const char* name, const QKeySequence& keys = {}) {
+QAction* item(QMenu* menu, const QString& caption, const char* name,
+              const QKeySequence& keys = {}) {
     QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     a->setShortcut(keys);
@@ -38,11 +39,11 @@ QAction* item(QMenu* menu, const QString& caption, const char* name, const QKeyS
 
 }  // namespace
 
-const QString ImportWindow::kInstructions =
-    QStringLiteral("First, download contacts (as a csv file) from your email provider or other "
-                   "source, and save to PC.\r\n"
-                   "When ready, click 'Open csv file' to select the file to import.  Click "
-                   "'Import' to begin importing.");
+const QString ImportWindow::kInstructions = QStringLiteral(
+    "First, download contacts (as a csv file) from your email provider or other "
+    "source, and save to PC.\r\n"
+    "When ready, click 'Open csv file' to select the file to import.  Click "
+    "'Import' to begin importing.");
 
 ImportWindow::ImportWindow(MainWindow& main) : main_(main) {
     setObjectName(QStringLiteral("frmLMImport"));
@@ -51,7 +52,8 @@ ImportWindow::ImportWindow(MainWindow& main) : main_(main) {
     buildControls();
     buildMenus();
 
-    connect(cmdCsvOpen_, &QPushButton::clicked, this, [this] { guarded([this] { chooseFile(); }); });
+    connect(cmdCsvOpen_, &QPushButton::clicked, this,
+            [this] { guarded([this] { chooseFile(); }); });
     connect(cmdStartImport_, &QPushButton::clicked, this,
             [this] { guarded([this] { startImport(); }); });
     connect(cmdImpCancel_, &QPushButton::clicked, this, &QWidget::close);
@@ -125,7 +127,8 @@ void ImportWindow::startImport() {
     Platform& platform = main_.platform();
     if (csvPath_.isEmpty()) {
         platform.beep();
-        platform.message(kNoCsvFileText, kNoCsvFileTitle, MessageIcon::Information, MessageButtons::Ok);
+        platform.message(kNoCsvFileText, kNoCsvFileTitle, MessageIcon::Information,
+                         MessageButtons::Ok);
         return;
     }
     Session& session = main_.session();

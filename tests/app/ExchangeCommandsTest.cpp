@@ -1,0 +1,150 @@
+// tandor-batch import and export, run as the user runs them.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
+#include "support/RecordBytes.h"
+#include "support/TestFiles.h"
+
+namespace tandor {
+namespace {
+
+struct BatchResult {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+BatchResult batch(const QStringList& args) {
+    QProcess process;
+    process.start(test::batchExecutable(), args);
+    EXPECT_TRUE(process.waitForFinished(60000));
+    BatchResult run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    // Qt's own warnings about the environment are not the command's message.
+    for (const QString& line : QString::fromUtf8(process.readAllStandardError()).split('\n')) {
+        if (!line.startsWith(QLatin1String("QStandardPaths:"))) {
+            run.err += line + '\n';
+        }
+    }
+    run.err = run.err.trimmed();
+    return run;
+}
+
+const QByteArray kCsv =
+    "First Name,Last Name,Email,Phone\r\nAnn,Lee,ann@x.com,\r\nBob,Ray,bob@x.com,\r\n";
+
+TEST(ImportCommand, CreatesAMissingContactsFileAndPrintsTheCount) {
+    test::TempFolder folder;
+    const QString csv = folder.write("in.csv", kCsv);
+    const QString dat = folder.file("New.DAT");
+    const BatchResult first = batch({"import", dat, csv});
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_EQ(first.out, "D O N E !  2 contacts successfully imported.\n");
+    const QByteArray bytes = test::readAll(dat);
+    ASSERT_EQ(bytes.size(), 2 * 513);
+    EXPECT_EQ(bytes[510], '1');  // a new file has reminders on
+
+    const BatchResult again = batch({"import", dat, csv});
+    EXPECT_EQ(again.out, "D O N E !  0 contacts successfully imported.\n");
+    EXPECT_EQ(test::readAll(dat), bytes);
+}
+
+TEST(ImportCommand, KeepsTheReminderSettingOfAnExistingFile) {
+    test::TempFolder folder;
+    const QString dat = folder.write("Old.DAT", test::personBytes("Cy", "Day", '0'));
+    const BatchResult run = batch({"import", dat, folder.write("in.csv", kCsv)});
+    EXPECT_EQ(run.exitCode, 0);
+    const QByteArray bytes = test::readAll(dat);
+    ASSERT_EQ(bytes.size(), 3 * 513);
+    EXPECT_EQ(bytes[2 * 513 + 510], '0');
+}
+
+TEST(ImportCommand, RefusalsAndFailures) {
+    test::TempFolder folder;
+    const QString dat = folder.file("Family.DAT");
+    const BatchResult unknown =
+        batch({"import", dat, folder.write("a.csv", "Given,Family\r\nAnn,Lee\r\n")});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.err, "no recognised header");
+    EXPECT_TRUE(unknown.out.isEmpty());
+
+    const BatchResult noEmail =
+        batch({"import", dat,
+               folder.write("b.csv", "First Name,Last Name,Email\r\nAnn,Lee,a@x.com\r\n")});
+    EXPECT_EQ(noEmail.exitCode, 2);
+    EXPECT_EQ(noEmail.err, "CSV file not compatible with import function.");
+
+    const BatchResult empty = batch({"import", dat, folder.write("c.csv", "")});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.err,
+              "An error has occurred. Error number 62 -- Input past end of file.  Try again, or "
+              "notify Tandor.");
+    EXPECT_EQ(test::readAll(dat).size(), 0);
+
+    // A CSV file that does not exist leaves no contacts file behind.
+    const QString other = folder.file("Other.DAT");
+    const BatchResult missing = batch({"import", other, folder.file("none.csv")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("Error number 53")) << missing.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(other));
+
+    EXPECT_EQ(batch({"import", dat}).exitCode, 2);
+}
+
+TEST(ExportCommand, WritesIntoTheProgramFolder) {
+    test::TempFolder program;
+    const QString dat = program.write(
+        "Family.DAT", test::personBytes("Ann", "Lee", '1') + test::personBytes("Bob", "Ray", '1'));
+    const BatchResult csv = batch({"--program-folder", program.path(), "export", dat, "--csv"});
+    EXPECT_EQ(csv.exitCode, 0) << csv.err.toStdString();
+    EXPECT_EQ(csv.out,
+              "D O N E !  A csv file of contacts has been created and stored in your Tandor "
+              "folder.  This file is named TDRC_Family.csv\n");
+    EXPECT_EQ(test::readAll(program.file("TDRC_Family.csv")).count("\r\n"), 3);
+
+    // A relative name is taken from the current folder, as the file dialog would give it.
+    QProcess process;
+    process.setWorkingDirectory(program.path());
+    process.start(test::batchExecutable(),
+                  {"--program-folder", program.path(), "export", "Family.DAT", "--txt"});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(test::readAll(program.file("TDRT_Family.txt")).startsWith("First Name|MI|"));
+
+    // The round trip through the batch tool.
+    const QString copy = program.file("Copy.DAT");
+    const BatchResult back = batch({"import", copy, program.file("TDRC_Family.csv")});
+    EXPECT_EQ(back.out, "D O N E !  2 contacts successfully imported.\n");
+    EXPECT_EQ(test::readAll(copy), test::readAll(dat));
+}
+
+TEST(ExportCommand, RefusalsAndFailures) {
+    test::TempFolder program;
+    const BatchResult missing =
+        batch({"--program-folder", program.path(), "export", program.file("No.DAT"), "--csv"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(program.file("TDRC_No.csv")));
+
+    const QString empty = program.write("Empty.DAT", {});
+    const BatchResult none = batch({"--program-folder", program.path(), "export", empty, "--csv"});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.err, "Export file could not be created.  There were no contacts on file.");
+
+    QDir(program.path()).mkdir("data");
+    const QString sub = program.write("data/Family.DAT", test::personBytes("Ann", "Lee"));
+    const BatchResult failed = batch({"--program-folder", program.path(), "export", sub, "--csv"});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(
+        failed.err,
+        "An error has occurred. Error number 76 -- Path not found.  Try again, or notify author.");
+
+    EXPECT_EQ(batch({"export", empty}).exitCode, 2);
+    EXPECT_EQ(batch({"export", empty, "--csv", "--txt"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace tandor
