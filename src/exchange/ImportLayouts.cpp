@@ -1,5 +1,9 @@
 #include "exchange/ImportLayouts.h"
 
+// The layouts work on a line's unquoted values. Line breaks inside values need
+// no treatment here: each becomes one space when the value is taken, as each
+// comma inside a value does.
+
 namespace tandor {
 namespace {
 

@@ -148,6 +148,13 @@ TEST_F(ImportWindowTest, ChoosingAFile) {
     EXPECT_EQ(find<QLineEdit>("txtImpFilename")->text(), "contacts.csv");
     EXPECT_TRUE(find<QPushButton>("cmdStartImport")->isEnabled());
     EXPECT_TRUE(platform.messages().isEmpty());
+
+    // The Edit menu works on the name box.
+    auto* name = find<QLineEdit>("txtImpFilename");
+    name->setFocus();
+    name->setSelection(0, 8);
+    find<QAction>("mnuITEditCopy")->trigger();
+    EXPECT_EQ(platform.clipboardText(), "contacts");
 }
 
 TEST_F(ImportWindowTest, AnImportRunEndsWithItsCount) {
