@@ -10,6 +10,25 @@ namespace tandor {
 namespace {
 
 constexpr qint64 kInputSize = 100LL * 1024 * 1024;
+// The most memory a run may add while it reads the file. AddressSanitizer
+// holds freed blocks back for a while, so there the bound is not measured.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr qint64 kGrowthBound = -1;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr qint64 kGrowthBound = -1;
+#else
+constexpr qint64 kGrowthBound = 32LL * 1024 * 1024;
+#endif
+#else
+constexpr qint64 kGrowthBound = 32LL * 1024 * 1024;
+#endif
+
+void expectBoundedGrowth(qint64 before, qint64 peak) {
+    if (kGrowthBound > 0) {
+        EXPECT_LT(peak - before, kGrowthBound);
+    }
+}
 
 qint64 residentBytes() {
     QFile statm(QStringLiteral("/proc/self/statm"));
@@ -65,7 +84,7 @@ TEST(LargeInput, AHundredMegabytesOfContactsOnFileAlready) {
     const ImportOutcome outcome = importCsv(csv, target.file());
     EXPECT_EQ(outcome.result, ImportResult::Done);
     EXPECT_EQ(outcome.written, 0);  // every line is Ann Lee, on file already
-    EXPECT_LT(csv.peak - before, 32LL * 1024 * 1024);
+    expectBoundedGrowth(before, csv.peak);
     EXPECT_EQ(target.contacts().size(), 1);
 }
 
@@ -82,7 +101,7 @@ TEST(LargeInput, AQuoteThatNeverClosesIsBounded) {
     const qint64 before = residentBytes();
     const ImportOutcome outcome = importCsv(csv, target.file());
     EXPECT_EQ(outcome.result, ImportResult::Done);
-    EXPECT_LT(csv.peak - before, 32LL * 1024 * 1024);
+    expectBoundedGrowth(before, csv.peak);
     // One contact: Ann with the rest of the file (as far as a record holds) as her last name.
     ASSERT_EQ(target.contacts().size(), 1);
     EXPECT_EQ(target.contacts()[0][Field::FName], "Ann");
