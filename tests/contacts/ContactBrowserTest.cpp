@@ -174,6 +174,13 @@ TEST_F(ContactBrowserTest, TheFindListIsSortedAndCarriesRecordNumbers) {
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Adam"));
     EXPECT_EQ(box(browser, "txtACLName")->text(), QStringLiteral("Best"));
     EXPECT_TRUE(editing(browser));
+    // A name typed into the list and confirmed with Enter chooses it too.
+    QLineEdit* typed = findList(browser)->lineEdit();
+    typed->selectAll();
+    QTest::keyClicks(typed, "bob  Cole");
+    QTest::keyClick(typed, Qt::Key_Return);
+    EXPECT_EQ(session.currentRecordNumber, 3);
+    EXPECT_EQ(box(browser, "txtACLName")->text(), QStringLiteral("Cole"));
     // The last item is record 1, not record 4.
     for (int i = 0; i < 3; ++i) {
         QTest::keyClick(findList(browser), Qt::Key_Down);
@@ -406,4 +413,33 @@ TEST_F(ContactBrowserTest, TheContactListOpensTheBrowserOnARecord) {
     settle();
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(session.currentRecordNumber, 0);
+}
+
+TEST_F(ContactBrowserTest, AFailedOpeningOffersRetryAndCancel) {
+    openFile(three);
+    session.file().close();  // the file is gone from under the window
+    platform.answerMessage(MessageAnswer::Retry);
+    QWidget* browser = openBrowser();
+    ASSERT_EQ(platform.messages().size(), 1);
+    EXPECT_TRUE(platform.messages()[0].text.startsWith(
+        QStringLiteral("An error has occurred. Error number 52")));
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(findList(browser)->count(), 0);
+    browser->close();
+    settle();
+
+    platform.answerMessage(MessageAnswer::Cancel);
+    trigger("mnuViewOne");
+    settle();
+    EXPECT_EQ(window("frmEdDelViewContact"), nullptr);
+    EXPECT_TRUE(main.isVisible());
+
+    // A record the file does not hold opens the browser with nothing shown.
+    session.file().open(path);
+    main.openers().browserOnRecord(main, 4);
+    browser = window("frmEdDelViewContact");
+    ASSERT_NE(browser, nullptr);
+    EXPECT_EQ(session.currentRecordNumber, 0);
+    EXPECT_FALSE(editing(browser));
+    EXPECT_EQ(platform.messages().size(), 2);
 }

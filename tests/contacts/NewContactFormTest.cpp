@@ -1,4 +1,5 @@
 #include <QLabel>
+#include <QMenu>
 
 #include "ContactWindowFixture.h"
 
@@ -254,4 +255,66 @@ TEST_F(NewContactFormTest, AFailedWriteOffersRetryAndCancel) {
     EXPECT_EQ(window("frmNewContact"), nullptr);
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(fileNow().size(), 2 * 513);
+}
+
+TEST_F(NewContactFormTest, FormHasItsControlsInTabOrderAndItsMenus) {
+    openFile({});
+    QWidget* form = openForm();
+    ASSERT_NE(form, nullptr);
+    // The focus chain from the last box: Save, Close, the look-up buttons, the check box.
+    QStringList chain;
+    QWidget* w = box(form, "txtACNotes");
+    while (chain.size() < 7) {
+        w = w->nextInFocusChain();
+        if (w->focusPolicy() & Qt::TabFocus) {
+            chain << w->objectName();
+        }
+    }
+    EXPECT_EQ(chain, QStringList({"cmdSave", "cmdCancel", "cmdZipFinder", "cmdPeopleFind",
+                                  "cmdStateAbb", "chkIncComp", "txtACFName"}));
+    const std::tuple<const char*, const char*, const char*> buttons[] = {
+        {"cmdSave", "Save", "Saves contact to file"},
+        {"cmdCancel", "Close", "Return to main screen"},
+        {"cmdZipFinder", "Zip Code Finder", ""},
+        {"cmdPeopleFind", "People Finder", ""},
+        {"cmdStateAbb", "?", "Look up State abbreviations"},
+    };
+    for (const auto& [name, caption, tip] : buttons) {
+        auto* b = child<QPushButton>(form, name);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(b->text(), QString::fromUtf8(caption));
+        EXPECT_EQ(b->toolTip(), QString::fromUtf8(tip));
+    }
+    const std::pair<const char*, const char*> tips[] = {
+        {"txtACFStreet", "For help in finding address, click 'People Finder'"},
+        {"txtACZip", "For help in finding Zip Code, click 'Zip Code Finder'"},
+        {"txtACCategory",
+         "Enter one or more categories, separated by a semicolon, to include this contact in "
+         "subset(s).  Example: Christmas;Golf;Customers"},
+        {"txtACNotes", "Notes are limited to 80 characters."},
+        {"txtACFName", ""},
+    };
+    for (const auto& [name, tip] : tips) {
+        EXPECT_EQ(box(form, name)->toolTip(), QString::fromUtf8(tip)) << name;
+    }
+    EXPECT_EQ(child<QLabel>(form, "lblIncCompName")->text(),
+              QStringLiteral("Include Company Name in Address"));
+    EXPECT_EQ(child<QCheckBox>(form, "chkIncComp")->toolTip(),
+              QStringLiteral("If checked, Company Name will be included when printing address"));
+    EXPECT_FALSE(child<QCheckBox>(form, "chkIncComp")->isChecked());
+    const std::tuple<const char*, const char*, QKeySequence> actions[] = {
+        {"mnuNewEditCut", "Cut", QKeySequence(QStringLiteral("Ctrl+X"))},
+        {"mnuNewEditCopy", "Copy", QKeySequence(QStringLiteral("Ctrl+C"))},
+        {"mnuNewEditPaste", "Paste", QKeySequence(QStringLiteral("Ctrl+V"))},
+        {"mnuNewManual", "User Manual", QKeySequence(Qt::Key_F1)},
+        {"mnuNewAbout", "About Tandor", {}},
+    };
+    for (const auto& [name, caption, shortcut] : actions) {
+        auto* a = child<QAction>(form, name);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->text(), QString::fromUtf8(caption));
+        EXPECT_EQ(a->shortcut(), shortcut) << name;
+    }
+    EXPECT_EQ(child<QMenu>(form, "mnuNewEdit")->title(), QStringLiteral("Edit"));
+    EXPECT_EQ(child<QMenu>(form, "mnuNewHelp")->title(), QStringLiteral("Help"));
 }

@@ -145,6 +145,9 @@ void ContactBrowser::openOnRecord(int n) {
         return;  // the opening failed and the user cancelled
     }
     runInSecondaryWindow(this, main_.platform(), [this, n] {
+        if (n < 1 || n > main_.session().file().recordCount()) {
+            return;  // no such contact: the browser stays as opened, nothing shown
+        }
         display(n);
         main_.session().currentRecordNumber = n;
         setEditing(true);
