@@ -158,7 +158,7 @@ void GridSurface::moveToLeftEdgeAt(int twipsFromTop) {
 
 void GridSurface::newPage() {
     ++pageIndex_;
-    moveToTopLeft();
+    GridSurface::moveToTopLeft();  // the grid only: not an operation of its own
 }
 
 bool GridSurface::currentPageBlank() const {
@@ -173,7 +173,7 @@ void GridSurface::endDocument() {
     PrintedDocument finished = std::move(document_);
     document_ = {};
     pageIndex_ = 0;
-    moveToTopLeft();
+    GridSurface::moveToTopLeft();
     if (!finished.pages.empty()) {
         documentFinished(finished);
     }
@@ -182,7 +182,7 @@ void GridSurface::endDocument() {
 void GridSurface::abandonDocument() {
     document_ = {};
     pageIndex_ = 0;
-    moveToTopLeft();
+    GridSurface::moveToTopLeft();
 }
 
 }  // namespace tandor

@@ -21,22 +21,29 @@ struct FontSpec {
 
 // The character grid, chosen in this one place.
 //
-// Measured against real label sheets, the label tables land on Avery stock when
-// a print line is 1.08 times the font size (10.8 pt at 10 pt, 8.64 pt at 8 pt);
-// the font's own line spacing (about 1.13 times for the stand-in of "Courier
-// New") would drift about 0.4 in by the tenth row. A print column is the
-// average character width of the font (0.6 em for the fixed-pitch font: 12
-// characters per inch at 10 pt).
+// A print line is 1.0714 (about 15/14) times the font size: 10.71 pt at 10 pt,
+// 8.57 pt at 8 pt. The font's own line spacing (about 1.13 times for the
+// stand-in of "Courier New") would drift about 0.4 in by the tenth row of a
+// label sheet. A print column is the average character width of the font
+// (0.6 em for the fixed-pitch font: 12 characters per inch at 10 pt).
 //
-// The printable area of a PDF page starts 0.25 in from the left edge and at the
-// top edge of the paper. With that, every address of up to five lines of the
-// 30-up sheet lies inside its label (rows start 0.05 to 0.15 in below the label's
-// top edge). Real printers keep their own printable area; the margin
-// adjustments shift the grid for them.
+// The printable area of a PDF page starts 0.25 in from the left edge and
+// 0.056 in below the top edge. Measured on the PDF (word boxes, font ascent to
+// descent):
+// - 30-up sheet (Avery 5160, rows 1 in apart, 7 and 6 lines alternately):
+//   every address of up to five lines lies inside its label, with at least
+//   0.038 in to spare.
+// - 80-up return-address sheet (Avery 5167, rows 0.5 in apart, 4 lines a row
+//   and one extra line after rows 8, 13 and 15): no uniform line pitch holds
+//   all 20 rows; this pitch and top margin are the best fit. The three lines
+//   of rows 1 and 16 reach about 0.016 in below their label, those of rows 8
+//   and 13 start about 0.016 in above it; all other rows lie inside.
+// Real printers keep their own printable area; the margin adjustments shift
+// the grid for them.
 namespace printgrid {
-inline constexpr double kLinePitchPerPoint = 1.08;
+inline constexpr double kLinePitchPerPoint = 1.0714;
 inline constexpr double kPdfLeftMarginInches = 0.25;
-inline constexpr double kPdfTopMarginInches = 0.0;
+inline constexpr double kPdfTopMarginInches = 0.056;
 inline constexpr double kPdfRightMarginInches = 0.25;
 inline constexpr double kPdfBottomMarginInches = 0.1;
 inline constexpr double kPointsPerInch = 72.0;

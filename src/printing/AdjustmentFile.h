@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace tandor {
@@ -25,7 +26,25 @@ struct Adjustment {
 // printer error).
 Adjustment readAdjustment(const QString& programFolder, const QString& name);
 
+// The adjustments of the records named `name` in the bytes of an adjustment
+// file, as readAdjustment reads them.
+Adjustment adjustmentIn(const QByteArray& fileBytes, const QString& name);
+
+// The file the program is supplied with: one record for each print path,
+// adjustments 0, a blank in each separator, CR LF closing each slot.
+QByteArray defaultAdjustmentFile();
+
+// Adds a left and a top entry (empty: no change) to every record of that name
+// and writes the file back; a missing file is first created with the default
+// records and a missing record appended. A sum that does not fit the
+// 3-character field is stored as the nearest value that does.
+void addToAdjustment(const QString& programFolder, const QString& name, const QString& leftEntry,
+                     const QString& topEntry);
+
 enum class MarginsKind { OnTheFly, SearchResultLabels, Envelope };
+
+// The record name a Margins command changes.
+QString adjustmentName(MarginsKind kind);
 
 // The Margins menu commands: ask for a left and a top entry and add them to
 // the path's record. Failures throw AppError for the main window's error routine.

@@ -25,7 +25,7 @@ TEST(GridSurface, MovesToColumnsAndCountsLinesFromTheTop) {
     EXPECT_EQ(t.line, 4);
     EXPECT_EQ(t.column, 5);
     EXPECT_DOUBLE_EQ(t.xPt, 4 * 6.0);
-    EXPECT_NEAR(t.yPt, 3 * 10.8, 1e-9);
+    EXPECT_NEAR(t.yPt, 3 * 10 * printgrid::kLinePitchPerPoint, 1e-9);
 }
 
 TEST(GridSurface, ColumnBelowOneCountsAsOneAndSpacesBelowOnePrintNothing) {
@@ -121,7 +121,7 @@ TEST(GridSurface, LinesFollowTheFontSizeAndColumnsTheFont) {
     s.printAt(8, QStringLiteral("x"));
     s.endDocument();
     const PlacedText& t = onlyText(s);
-    EXPECT_NEAR(t.yPt, 16 * 1.08, 1e-9);
+    EXPECT_NEAR(t.yPt, 16 * printgrid::kLinePitchPerPoint, 1e-9);
     EXPECT_DOUBLE_EQ(t.xPt, 7 * 12 * 0.6);
     EXPECT_EQ(t.font.size, 12);
 }

@@ -191,6 +191,8 @@ void MainWindow::buildControls() {
     setTabOrder(txtLMLeftPad_, txtLMToppad_);
     setTabOrder(txtLMToppad_, optLMLabel_);
 
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
     resize(760, 480);
 }
 
@@ -322,7 +324,6 @@ void MainWindow::connectHandlers() {
     connect(mnuViewAll_, &QAction::triggered, this, opener(&Openers::contactList));
     connect(mnuImport_, &QAction::triggered, this, opener(&Openers::importWindow));
     connect(mnuExport_, &QAction::triggered, this, opener(&Openers::exportWindow));
-    connect(mnuAbout_, &QAction::triggered, this, opener(&Openers::about));
     auto reminders = [this](bool on) {
         return [this, on] {
             if (openers_.birthdayReminders) {
@@ -333,27 +334,6 @@ void MainWindow::connectHandlers() {
     };
     connect(mnuFileBdayOn_, &QAction::triggered, this, reminders(true));
     connect(mnuFileBdayOff_, &QAction::triggered, this, reminders(false));
-    auto help = [this](const QString& what) {
-        return [this, what] {
-            if (openers_.help) {
-                openers_.help(*this, what);
-            }
-        };
-    };
-    connect(mnuManual_, &QAction::triggered, this, help(QStringLiteral("manual")));
-    connect(mnuStates_, &QAction::triggered, this, help(QStringLiteral("states")));
-    connect(cmdPeopleFind_, &QPushButton::clicked, this, help(QStringLiteral("people")));
-    connect(cmdZipFinder_, &QPushButton::clicked, this, help(QStringLiteral("zip")));
-    auto edit = [this](const QString& which) {
-        return [this, which] {
-            if (openers_.edit) {
-                openers_.edit(this, which);
-            }
-        };
-    };
-    connect(mnuLMEditCut_, &QAction::triggered, this, edit(QStringLiteral("cut")));
-    connect(mnuLMEditCopy_, &QAction::triggered, this, edit(QStringLiteral("copy")));
-    connect(mnuLMEditPaste_, &QAction::triggered, this, edit(QStringLiteral("paste")));
 }
 
 void MainWindow::readLines() {
@@ -443,15 +423,6 @@ void MainWindow::refreshFileState() {
     mnuExport_->setEnabled(items && openers_.exportWindow);
     mnuFileBdayOn_->setEnabled(session_.birthdayOnEnabled() && openers_.birthdayReminders);
     mnuFileBdayOff_->setEnabled(session_.birthdayOffEnabled() && openers_.birthdayReminders);
-    mnuAbout_->setEnabled(static_cast<bool>(openers_.about));
-    for (QAction* a : {mnuManual_, mnuStates_}) {
-        a->setEnabled(static_cast<bool>(openers_.help));
-    }
-    cmdPeopleFind_->setEnabled(static_cast<bool>(openers_.help));
-    cmdZipFinder_->setEnabled(static_cast<bool>(openers_.help));
-    for (QAction* a : {mnuLMEditCut_, mnuLMEditCopy_, mnuLMEditPaste_}) {
-        a->setEnabled(static_cast<bool>(openers_.edit));
-    }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -52,7 +52,8 @@ public:
     // ends the command; Cancel closes this window, which ends the program.
     void runGuarded(const std::function<void()>& command);
 
-    // Hooks filled by the windows of the contact subsystems.
+    // Hooks filled by the windows of the contact subsystems. (The Help, Edit and
+    // look-up commands of every window are attached by attachShellCommands.)
     struct Openers {
         std::function<void(MainWindow&)> addContact;      // Add Contact button and menu item
         std::function<void(MainWindow&, bool focusFind)> browser;  // Edit/Find/Delete/View One
@@ -62,9 +63,6 @@ public:
         std::function<void(MainWindow&)> exportWindow;
         std::function<void(MainWindow&)> birthdayCheck;   // at File Open, for a file with records
         std::function<void(MainWindow&, bool on)> birthdayReminders;  // Enable / Disable
-        std::function<void(MainWindow&)> about;
-        std::function<void(MainWindow&, const QString& what)> help;  // "manual", "states", "people", "zip"
-        std::function<void(QWidget*, const QString& which)> edit;    // "cut", "copy", "paste", "menu"
     };
     const Openers& openers() const { return openers_; }
     void setOpeners(const Openers& openers);

@@ -1,32 +1,127 @@
 #include "shell/widgets/ShellCommands.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
 #include "printing/widgets/MainWindow.h"
+#include "shell/HelpLinks.h"
+#include "shell/widgets/AboutBox.h"
+#include "shell/widgets/EditCommands.h"
+#include "store/Session.h"
 
 namespace tandor {
+namespace {
+
+// Keeps, for one window, the text control that last had the keyboard focus:
+// the Edit commands act on it (a menu takes the focus while it is open).
+class ActiveControl : public QObject {
+public:
+    explicit ActiveControl(QWidget* window) : QObject(window), window_(window) {
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && window_ && window_->isAncestorOf(now) && !qobject_cast<QMenu*>(now)) {
+                control_ = now;
+            }
+        });
+    }
+    QWidget* control() const {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && window_ && window_->isAncestorOf(focus)) {
+            return focus;
+        }
+        return control_;
+    }
+
+private:
+    QPointer<QWidget> window_;
+    QPointer<QWidget> control_;
+};
+
+bool endsWithAny(const QString& name, std::initializer_list<const char*> suffixes) {
+    for (const char* s : suffixes) {
+        if (name.endsWith(QLatin1String(s))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void attachEditMenu(QWidget* window, MainWindow& main, QAction* cut, QAction* copy, QAction* paste) {
+    auto* active = new ActiveControl(window);
+    Platform& platform = main.platform();
+    QObject::connect(cut, &QAction::triggered, window, [active, &platform] { edit::cut(active->control(), platform); });
+    QObject::connect(copy, &QAction::triggered, window,
+                     [active, &platform] { edit::copy(active->control(), platform); });
+    QObject::connect(paste, &QAction::triggered, window,
+                     [active, &platform] { edit::paste(active->control(), platform); });
+    // Opening the menu: Cut and Copy only when the active control has selected text.
+    for (QMenu* menu : window->findChildren<QMenu*>()) {
+        if (menu->actions().contains(cut)) {
+            QObject::connect(menu, &QMenu::aboutToShow, window, [active, cut, copy] {
+                const bool selection = edit::hasSelectedText(active->control());
+                cut->setEnabled(selection);
+                copy->setEnabled(selection);
+            });
+        }
+    }
+    cut->setEnabled(true);
+    copy->setEnabled(true);
+    paste->setEnabled(true);
+}
+
+}  // namespace
 
 void attachShellCommands(QWidget* window, MainWindow& main) {
-    // Help and look-up commands go through the main window's hooks.
-    const MainWindow::Openers& hooks = main.openers();
+    Platform& platform = main.platform();
+    const QString folder = main.session().programFolder();
+    QAction* cut = nullptr;
+    QAction* copy = nullptr;
+    QAction* paste = nullptr;
     for (QAction* a : window->findChildren<QAction*>()) {
         const QString name = a->objectName();
-        const bool isHelp = name.endsWith(QLatin1String("Manual")) || name.endsWith(QLatin1String("HelpUM"));
-        const bool isAbout = name.endsWith(QLatin1String("About"));
-        if (isHelp) {
-            a->setEnabled(static_cast<bool>(hooks.help));
-        } else if (isAbout) {
-            a->setEnabled(static_cast<bool>(hooks.about));
+        if (name == QLatin1String("mnuStates")) {
+            QObject::connect(a, &QAction::triggered, window, [&platform, folder] { openStateSheet(platform, folder); });
+        } else if (endsWithAny(name, {"Manual", "HelpUM"})) {
+            QObject::connect(a, &QAction::triggered, window, [&platform, folder] { openManual(platform, folder); });
+            a->setEnabled(true);
+        } else if (endsWithAny(name, {"About"})) {
+            QObject::connect(a, &QAction::triggered, window,
+                             [window, &platform, folder] { showAboutBox(window, platform, folder); });
+            a->setEnabled(true);
+        } else if (name.startsWith(QLatin1String("mnuVA"))) {
+            continue;  // the contact list's Edit menu acts on its list too and is its own
+        } else if (name.endsWith(QLatin1String("EditCut"))) {
+            cut = a;
+        } else if (name.endsWith(QLatin1String("EditCopy"))) {
+            copy = a;
+        } else if (name.endsWith(QLatin1String("EditPaste"))) {
+            paste = a;
         }
+    }
+    if (cut && copy && paste) {
+        attachEditMenu(window, main, cut, copy, paste);
     }
     for (QPushButton* b : window->findChildren<QPushButton*>()) {
         const QString name = b->objectName();
-        if (name == QLatin1String("cmdPeopleFind") || name == QLatin1String("cmdZipFinder") ||
-            name == QLatin1String("cmdStateAbb")) {
-            b->setEnabled(static_cast<bool>(hooks.help));
+        if (name == QLatin1String("cmdPeopleFind")) {
+            QObject::connect(b, &QPushButton::clicked, window, [&platform] { openPeopleFinder(platform); });
+        } else if (name == QLatin1String("cmdZipFinder")) {
+            QObject::connect(b, &QPushButton::clicked, window, [&platform] { openZipFinder(platform); });
+        } else if (name == QLatin1String("cmdStateAbb")) {
+            QObject::connect(b, &QPushButton::clicked, window, [&platform, folder, window] {
+                openStateSheet(platform, folder);
+                if (auto* state = window->findChild<QLineEdit*>(QStringLiteral("txtACState"))) {
+                    state->setFocus();
+                }
+            });
+        } else {
+            continue;
         }
+        b->setEnabled(true);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "contacts/widgets/ContactWindows.h"
 #include "printing/widgets/MainWindow.h"
+#include "shell/widgets/ShellCommands.h"
 
 namespace tandor {
 
@@ -14,6 +15,7 @@ void wireWindows(MainWindow& window) {
     openers.birthdayCheck = checkBirthdays;
     openers.birthdayReminders = switchBirthdayReminders;
     window.setOpeners(openers);
+    attachShellCommands(&window, window);
 }
 
 }  // namespace tandor

@@ -1,0 +1,59 @@
+#include "batch/BatchCommand.h"
+#include "batch/PdfPrinting.h"
+#include "printing/Composition.h"
+#include "printing/PrintCommand.h"
+
+namespace tandor::batch {
+namespace {
+
+int runLabels(const QStringList& args, Context& context) {
+    Arguments arguments(args);
+    const QString positions =
+        arguments.take(QStringLiteral("--positions")).value_or(QStringLiteral("1"));
+    const bool center = arguments.takeFlag(QStringLiteral("--center"));
+    const bool landscape = arguments.takeFlag(QStringLiteral("--landscape"));
+    PdfOptions options;
+    QStringList lines;
+    if (!takePdfOptions(arguments, options, context) || !takeLines(arguments, 5, lines, context)) {
+        return kFailure;
+    }
+
+    CompositionState state;
+    composition::startUp(state);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        state.lines[i] = lines[i];
+    }
+
+    PdfPrinting printing(options);
+    ScriptedPlatform& platform = printing.platform();
+    // The answer to the label-position prompt; a refused answer ends the
+    // prompt at its next question, which the script leaves unanswered.
+    platform.answerInput(positions);
+    composition::clickLabel(state, platform);
+    if (printing.stopped()) {
+        return printing.finish(context);
+    }
+    if (center) {
+        composition::clickCentered(state);
+    }
+    if (landscape) {
+        composition::selectLandscape(state);
+    }
+    runPrintCommand(state, platform, context.programFolder);
+    return printing.finish(context);
+}
+
+const Registration registration{Command{
+    QStringLiteral("labels"),
+    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--copies N] -o OUT.pdf "
+                   "LINE1 [LINE2 ... LINE5]"),
+    QStringLiteral(
+        "Prints the lines on the 30-position label sheet (Avery 5160 / 8160) into OUT.pdf, as\n"
+        "Label stock and Print do on the main window. SPEC answers the label-position prompt:\n"
+        "a position 1 to 30 (default 1) or a range such as 4-9 or 1-30 (a whole sheet).\n"
+        "--center centres the lines on their labels, --landscape prints in landscape, --copies N\n"
+        "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder applies."),
+    runLabels}};
+
+}  // namespace
+}  // namespace tandor::batch

@@ -1,0 +1,125 @@
+#include "batch/PdfPrinting.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include "platform/AppError.h"
+
+namespace tandor::batch {
+
+bool takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context) {
+    const std::optional<QString> out = arguments.take(QStringLiteral("-o"));
+    const std::optional<QString> copies = arguments.take(QStringLiteral("--copies"));
+    if (!arguments.error().isEmpty()) {
+        context.err << arguments.error() << "\n";
+        return false;
+    }
+    if (!out || out->isEmpty()) {
+        context.err << "-o OUT.pdf is required\n";
+        return false;
+    }
+    options.outPath = *out;
+    if (copies) {
+        bool ok = false;
+        options.copies = parseInt(*copies, &ok);
+        if (!ok || options.copies < 1 || options.copies > 999) {
+            context.err << "--copies needs a whole number from 1 to 999\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool takeLines(Arguments& arguments, int maxLines, QStringList& lines, Context& context) {
+    lines = arguments.positional();
+    if (!arguments.error().isEmpty()) {
+        context.err << arguments.error() << "\n";
+        return false;
+    }
+    if (lines.size() > maxLines) {
+        context.err << "at most " << maxLines << " lines may be given\n";
+        return false;
+    }
+    return true;
+}
+
+PdfPrinting::PdfPrinting(const PdfOptions& options)
+    : outPath_(QFileInfo(options.outPath).absoluteFilePath()) {
+    // Reserve a name beside the output so that the final rename stays on one file system.
+    QTemporaryFile part(QFileInfo(outPath_).absolutePath() + QStringLiteral("/.tandor-XXXXXX.pdf"));
+    part.setAutoRemove(false);
+    if (part.open()) {
+        partPath_ = part.fileName();
+        part.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        part.close();
+    } else {
+        partPath_ = outPath_ + QStringLiteral(".part");
+    }
+    surface_ = PrinterSurface::forPdf(partPath_);
+    platform_.setPrintSurface(surface_);
+    platform_.setPrinterName(surface_->deviceName());
+    platform_.answerPrint(PrintAnswer{false, options.copies, false});
+}
+
+PdfPrinting::~PdfPrinting() {
+    if (!done_) {
+        discard();
+    }
+}
+
+void PdfPrinting::discard() {
+    done_ = true;
+    if (surface_) {
+        surface_->finish();
+        surface_.reset();
+    }
+    platform_.setPrintSurface(nullptr);
+    QFile::remove(partPath_);
+}
+
+const RecordedMessage* PdfPrinting::stoppingMessage(
+    const std::function<bool(const RecordedMessage&)>& stops) const {
+    for (const RecordedMessage& m : platform_.messages()) {
+        if (!stops || stops(m)) {
+            return &m;
+        }
+    }
+    return nullptr;
+}
+
+bool PdfPrinting::stopped(const std::function<bool(const RecordedMessage&)>& stops) const {
+    return stoppingMessage(stops) != nullptr;
+}
+
+int PdfPrinting::finish(Context& context,
+                        const std::function<bool(const RecordedMessage&)>& stops) {
+    if (const RecordedMessage* m = stoppingMessage(stops)) {
+        context.err << m->text << "\n";
+        const bool printerError = m->title == kPrinterErrorTitle;
+        discard();
+        return printerError ? kFailure : kRefused;
+    }
+    const int pages = surface_->pagesPrinted();
+    const bool written = surface_->finish();
+    if (!written || pages == 0) {
+        context.err << (pages == 0 ? "nothing was printed\n"
+                                   : "the PDF file could not be written\n");
+        discard();
+        return kFailure;
+    }
+    surface_.reset();
+    platform_.setPrintSurface(nullptr);
+    QFile::remove(outPath_);
+    if (!QFile::rename(partPath_, outPath_)) {
+        context.err << "cannot write " << outPath_ << "\n";
+        discard();
+        return kFailure;
+    }
+    done_ = true;
+    return kOk;
+}
+
+}  // namespace tandor::batch

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "batch/BatchCommand.h"
+#include "platform/PrinterSurface.h"
+#include "platform/ScriptedPlatform.h"
+
+namespace tandor::batch {
+
+// The options every printing command shares: -o OUT.pdf and --copies N.
+struct PdfOptions {
+    QString outPath;
+    int copies = 1;
+};
+
+// Takes -o and --copies from the arguments. False (with a message on stderr)
+// when they are missing or wrong.
+bool takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context);
+
+// Takes the remaining positional arguments as up to `maxLines` lines. False
+// (with a message on stderr) on an unknown option or too many lines.
+bool takeLines(Arguments& arguments, int maxLines, QStringList& lines, Context& context);
+
+// A print command of the main window run against a PDF file: a ScriptedPlatform
+// whose print dialog hands out a PDF surface with the copies asked for. The
+// PDF is written beside OUT and replaces it only when the command printed.
+class PdfPrinting {
+public:
+    explicit PdfPrinting(const PdfOptions& options);
+    ~PdfPrinting();
+
+    ScriptedPlatform& platform() { return platform_; }
+
+    // True when a message shown so far stops the command (a refusal or the
+    // printer error); every message counts unless `stops` says otherwise.
+    bool stopped(const std::function<bool(const RecordedMessage&)>& stops = {}) const;
+
+    // The exit code of the command: a refusal prints the message text on
+    // stderr and writes nothing (2); the printer error or a PDF that could not
+    // be written is a failure (1); otherwise OUT is put in place (0).
+    int finish(Context& context, const std::function<bool(const RecordedMessage&)>& stops = {});
+
+private:
+    const RecordedMessage* stoppingMessage(
+        const std::function<bool(const RecordedMessage&)>& stops) const;
+    void discard();
+
+    QString outPath_;
+    QString partPath_;
+    std::shared_ptr<PrinterSurface> surface_;
+    ScriptedPlatform platform_;
+    bool done_ = false;
+};
+
+}  // namespace tandor::batch

@@ -1,0 +1,44 @@
+#include "batch/BatchCommand.h"
+#include "batch/PdfPrinting.h"
+#include "printing/Composition.h"
+#include "printing/PrintCommand.h"
+
+namespace tandor::batch {
+namespace {
+
+int runReturnLabels(const QStringList& args, Context& context) {
+    Arguments arguments(args);
+    PdfOptions options;
+    QStringList lines;
+    // Lines 4 and 5 are taken too, so that the command refuses them as the window does.
+    if (!takePdfOptions(arguments, options, context) || !takeLines(arguments, 5, lines, context)) {
+        return kFailure;
+    }
+
+    CompositionState state;
+    composition::startUp(state);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        state.lines[i] = lines[i];
+    }
+
+    PdfPrinting printing(options);
+    ScriptedPlatform& platform = printing.platform();
+    platform.answerMessage(MessageAnswer::Ok);  // the loading message
+    platform.answerMessage(MessageAnswer::No);  // no further sheet
+    runReturnAddressCommand(state, platform);
+    // The loading message and the closing question do not stop the command.
+    return printing.finish(
+        context, [](const RecordedMessage& m) { return m.icon == MessageIcon::Exclamation; });
+}
+
+const Registration registration{Command{
+    QStringLiteral("return-labels"),
+    QStringLiteral("return-labels [--copies N] -o OUT.pdf LINE1 LINE2 LINE3"),
+    QStringLiteral(
+        "Prints a sheet of 80 return-address labels (Avery 5167 / 8167 / 18167, 4 across and\n"
+        "20 down) bearing the three lines into OUT.pdf, as the return-address command of the\n"
+        "main window does; --copies N prints N sheets. Lines 1 to 3 must not all be empty."),
+    runReturnLabels}};
+
+}  // namespace
+}  // namespace tandor::batch

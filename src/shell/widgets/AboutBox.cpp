@@ -1,0 +1,122 @@
+#include "shell/widgets/AboutBox.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "shell/SystemInfo.h"
+
+namespace tandor {
+namespace {
+QPointer<AboutBox> theBox;
+}
+
+AboutBox::AboutBox(Platform& platform, QString programFolder, QWidget* parent)
+    : QDialog(parent), platform_(platform), programFolder_(std::move(programFolder)) {
+    setObjectName(QStringLiteral("frmLMAbout"));
+    const QString title = QStringLiteral("Tandor");
+    setWindowTitle(QStringLiteral("About ") + title);
+
+    auto* picIcon = new QLabel;
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(48, 48));
+    auto* lblTitle = new QLabel(title);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont big = lblTitle->font();
+    big.setPointSize(big.pointSize() + 8);
+    big.setBold(true);
+    lblTitle->setFont(big);
+    auto* lblVersion = new QLabel(QStringLiteral("Version %1.%2.%3")
+                                      .arg(TANDOR_VERSION_MAJOR)
+                                      .arg(TANDOR_VERSION_MINOR)
+                                      .arg(TANDOR_VERSION_PATCH));
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    auto* lblDescription = new QLabel(kAboutDescription);
+    lblDescription->setObjectName(QStringLiteral("lblDescription"));
+    lblDescription->setWordWrap(true);
+    auto* line = new QFrame;
+    line->setObjectName(QStringLiteral("Line1"));
+    line->setFrameShape(QFrame::HLine);
+    auto* lblDisclaimer = new QLabel(kAboutDisclaimer);
+    lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
+    lblDisclaimer->setWordWrap(true);
+    auto* cmdOK = new QPushButton(QStringLiteral("OK"));
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    auto* cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."));
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+
+    auto* head = new QHBoxLayout;
+    head->addWidget(picIcon);
+    auto* titles = new QVBoxLayout;
+    titles->addWidget(lblTitle);
+    titles->addWidget(lblVersion);
+    titles->addWidget(lblDescription);
+    head->addLayout(titles, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdSysInfo);
+    buttons->addStretch();
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(lblDisclaimer, 1);
+    foot->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(head);
+    layout->addWidget(line);
+    layout->addLayout(foot);
+    resize(520, 300);
+
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::systemInfo);
+}
+
+void AboutBox::systemInfo() {
+    NoRegistry none;
+    RegistryReader& registry = registry_ ? *registry_ : static_cast<RegistryReader&>(none);
+    SysInfoActions actions;
+    actions.fileExists = [](const QString&) { return false; };
+    actions.startProgram = [](const QString&) { return false; };
+    actions.showStandIn = [this] { return showSystemInformationWindow(this, programFolder_) != nullptr; };
+    startSystemInformation(registry, actions, platform_);
+}
+
+AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder) {
+    if (!theBox) {
+        theBox = new AboutBox(platform, programFolder);
+        theBox->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (caller) {
+        const QRect r = caller->frameGeometry();
+        theBox->move(r.right() + 8, r.top());
+    }
+    theBox->show();
+    theBox->raise();
+    theBox->activateWindow();
+    return theBox;
+}
+
+QDialog* showSystemInformationWindow(QWidget* parent, const QString& programFolder) {
+    auto* dialog = new QDialog(parent);
+    dialog->setObjectName(QStringLiteral("frmSystemInformation"));
+    dialog->setWindowTitle(QStringLiteral("System Information"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    auto* text = new QPlainTextEdit(systemInformationLines(programFolder).join(QLatin1Char('\n')));
+    text->setObjectName(QStringLiteral("txtSystemInformation"));
+    text->setReadOnly(true);
+    auto* close = new QPushButton(QStringLiteral("Close"));
+    QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::close);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(text);
+    layout->addWidget(close, 0, Qt::AlignRight);
+    dialog->resize(560, 320);
+    dialog->show();
+    return dialog;
+}
+
+}  // namespace tandor
