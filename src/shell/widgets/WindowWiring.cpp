@@ -1,5 +1,6 @@
 #include "shell/widgets/WindowWiring.h"
 
+#include "list/widgets/ContactListWindow.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
 
@@ -7,6 +8,7 @@ namespace tandor {
 
 void wireWindows(MainWindow& window) {
     MainWindow::Openers openers;
+    openers.contactList = [](MainWindow& main) { openContactList(main); };
     window.setOpeners(openers);
     attachShellCommands(&window, window);
 }
