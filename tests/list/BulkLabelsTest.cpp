@@ -38,11 +38,11 @@ QString line(std::initializer_list<std::pair<int, QString>> items) {
     return "line " + parts.join(' ');
 }
 
-const QStringList kSpacingAfterThreeLines{"font size 11", "empty",        "font size 9", "empty",
-                                          "empty",        "empty",        "font size 10"};
+const QStringList kSpacingAfterThreeLines{"font size 11", "empty", "font size 9", "empty",
+                                          "empty",        "empty", "font size 10"};
 const QStringList kSpacingAfterFourLines{"font size 9", "empty", "empty", "empty", "font size 10"};
-const QStringList kRunStart{"empty", "empty", "empty", "empty", "font name Courier New", "font size 10",
-                            "italic off"};
+const QStringList kRunStart{"empty",        "empty",     "empty", "empty", "font name Courier New",
+                            "font size 10", "italic off"};
 
 // Contacts read by record number from a list of records.
 struct Labels {
@@ -50,7 +50,8 @@ struct Labels {
     std::vector<ListEntry> entries;
     int reads = 0;
 
-    explicit Labels(std::vector<ContactRecord> r) : records(std::move(r)), entries(test::entriesFor(records)) {}
+    explicit Labels(std::vector<ContactRecord> r)
+        : records(std::move(r)), entries(test::entriesFor(records)) {}
     std::function<ContactRecord(int)> reader() {
         return [this](int n) {
             ++reads;
@@ -82,9 +83,14 @@ private:
 }  // namespace
 
 TEST(BulkLabel, IsBuiltFromTheTrimmedFields) {
-    const BulkLabel q = bulkLabelOf(contact({{Field::FName, "John"}, {Field::MiddleInit, "Q"}, {Field::LName, "Smith"},
-                                             {Field::FStreet, "12 Oak Ave"}, {Field::SStreet, "Apt 3"},
-                                             {Field::City, "Austin"}, {Field::State, "TX"}, {Field::Zip, "78701"}}));
+    const BulkLabel q = bulkLabelOf(contact({{Field::FName, "John"},
+                                             {Field::MiddleInit, "Q"},
+                                             {Field::LName, "Smith"},
+                                             {Field::FStreet, "12 Oak Ave"},
+                                             {Field::SStreet, "Apt 3"},
+                                             {Field::City, "Austin"},
+                                             {Field::State, "TX"},
+                                             {Field::Zip, "78701"}}));
     EXPECT_EQ(q.name, "John Q Smith");
     EXPECT_EQ(q.street, "12 Oak Ave Apt 3");
     EXPECT_EQ(q.city, "Austin, TX  78701");
@@ -101,7 +107,8 @@ TEST(BulkLabel, PrintsTheCompanyOnlyWhenItIsIncluded) {
     EXPECT_EQ(bulkLabelOf(labelContact(1, "Acme", "1")).company, "Acme");
     EXPECT_EQ(bulkLabelOf(labelContact(1, "Acme", "0")).company, "");
     EXPECT_EQ(bulkLabelOf(labelContact(1, "", "1")).company, "");
-    EXPECT_EQ(bulkLabelOf(labelContact(1, "Acme", "x")).company, "");  // an unknown flag prints without it
+    EXPECT_EQ(bulkLabelOf(labelContact(1, "Acme", "x")).company,
+              "");  // an unknown flag prints without it
     const BulkLabel with = bulkLabelOf(labelContact(1, "Acme", "1"));
     EXPECT_EQ(with.rowLines(), QStringList({name(1), "Acme", street(1), kCity}));
     EXPECT_EQ(with.lastRowLines(), QStringList({"Acme", name(1), street(1), kCity}));
@@ -152,14 +159,16 @@ TEST(BulkLabelRun, TheLastIncompleteRowPutsTheCompanyFirstWithoutSpacing) {
     printBulkLabelRun(surface, labels.entries, labels.reader(), {});
     const QStringList ops = surface.operations();
     const QStringList tail = ops.mid(ops.size() - 4);
-    EXPECT_EQ(tail, QStringList({line({{2, "Acme"}, {35, name(5)}}), line({{2, name(4)}, {35, street(5)}}),
+    EXPECT_EQ(tail, QStringList({line({{2, "Acme"}, {35, name(5)}}),
+                                 line({{2, name(4)}, {35, street(5)}}),
                                  line({{2, street(4)}, {35, kCity}}), line({{2, kCity}})}));
 
     Labels one({labelContact(7, "Acme", "1")});
     RecordingSurface single;
     printBulkLabelRun(single, one.entries, one.reader(), {});
     QStringList expected = kRunStart;
-    expected << line({{2, "Acme"}}) << line({{2, name(7)}}) << line({{2, street(7)}}) << line({{2, kCity}});
+    expected << line({{2, "Acme"}}) << line({{2, name(7)}}) << line({{2, street(7)}})
+             << line({{2, kCity}});
     EXPECT_EQ(single.operations(), expected);
 }
 
@@ -171,8 +180,10 @@ TEST(BulkLabelRun, StartsANewPageAfterEveryThirtyLabelsOnEveryPrinter) {
     const QStringList& ops = surface.operations();
     const qsizetype at = ops.indexOf("new page");
     ASSERT_GE(at, 0);
-    EXPECT_EQ(ops.mid(at, 6), QStringList({"new page", "left edge at 40", "empty", "empty", "empty", "empty"}));
-    EXPECT_EQ(ops.mid(at + 6, 3), QStringList({line({{2, name(31)}}), line({{2, street(31)}}), line({{2, kCity}})}));
+    EXPECT_EQ(ops.mid(at, 6),
+              QStringList({"new page", "left edge at 40", "empty", "empty", "empty", "empty"}));
+    EXPECT_EQ(ops.mid(at + 6, 3),
+              QStringList({line({{2, name(31)}}), line({{2, street(31)}}), line({{2, kCity}})}));
 
     ASSERT_EQ(surface.documents().size(), 1u);
     const PrintedDocument& doc = surface.documents()[0];
@@ -190,8 +201,9 @@ TEST(BulkLabelRun, APagePrinterGetsItsEmptyLinesBeforeTheMoveToTheTop) {
     RecordingSurface surface(QStringLiteral("HP Officejet Pro 8600"));
     printBulkLabelRun(surface, labels.entries, labels.reader(), {});
     const QStringList& ops = surface.operations();
-    EXPECT_EQ(ops.mid(ops.size() - 10), QStringList({"new page", "empty", "empty", "empty", "empty", "left edge at 40",
-                                                     "empty", "empty", "empty", "empty"}));
+    EXPECT_EQ(ops.mid(ops.size() - 10),
+              QStringList({"new page", "empty", "empty", "empty", "empty", "left edge at 40",
+                           "empty", "empty", "empty", "empty"}));
     EXPECT_TRUE(ops.contains(line({{4, name(1)}, {37, name(2)}, {70, name(3)}})));
     surface.endDocument();
     ASSERT_EQ(surface.documents().size(), 1u);
@@ -248,7 +260,8 @@ protected:
 };
 
 TEST_F(BulkLabelsCommandTest, RefusesAListWithoutContacts) {
-    for (const std::vector<ListEntry>& entries : {std::vector<ListEntry>{}, std::vector<ListEntry>{{"pasted", 0}}}) {
+    for (const std::vector<ListEntry>& entries :
+         {std::vector<ListEntry>{}, std::vector<ListEntry>{{"pasted", 0}}}) {
         platform.clearRecords();
         EXPECT_EQ(run(entries), BulkLabelsOutcome::EmptyList);
         ASSERT_EQ(platform.messages().size(), 1);
@@ -266,7 +279,8 @@ TEST_F(BulkLabelsCommandTest, SetsTheFontAndPortraitAndPrintsEachCopyAsItsOwnDoc
     EXPECT_TRUE(platform.printRequests()[0].disablePrintToFile);
     EXPECT_FALSE(platform.printRequests()[0].offerSelection);
     EXPECT_EQ(surface().operations().mid(0, 4),
-              QStringList({"font name Courier New", "font size 10", "italic off", "orientation portrait"}));
+              QStringList(
+                  {"font name Courier New", "font size 10", "italic off", "orientation portrait"}));
     EXPECT_EQ(surface().operations().count("end document"), 2);
     ASSERT_EQ(surface().documents().size(), 2u);
     EXPECT_EQ(RecordingSurface::pageGrid(surface().documents()[0].pages[0]),
@@ -279,8 +293,10 @@ TEST_F(BulkLabelsCommandTest, TheBulkListAdjustmentMovesTheColumns) {
     folder.write("TDRPARAM.TXT", file);
     platform.setPrinterName("HP ENVY 5540");
     run();
-    EXPECT_TRUE(surface().operations().contains(line({{3, name(1)}, {36, name(2)}, {69, name(3)}})));
-    EXPECT_EQ(surface().operations().mid(4, 4), QStringList({"empty", "empty", "empty", "empty"}));  // top unchanged
+    EXPECT_TRUE(
+        surface().operations().contains(line({{3, name(1)}, {36, name(2)}, {69, name(3)}})));
+    EXPECT_EQ(surface().operations().mid(4, 4),
+              QStringList({"empty", "empty", "empty", "empty"}));  // top unchanged
 }
 
 TEST_F(BulkLabelsCommandTest, CancellingTheDialogPrintsNothingAndSaysNothing) {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "ListTestSupport.h"
 #include "list/ContactLines.h"
 #include "list/TabStops.h"
 #include "list/widgets/ContactListModel.h"
 #include "store/ContactsFile.h"
 #include "support/TestFiles.h"
-#include "ListTestSupport.h"
 
 using namespace tandor;
 using test::contact;
@@ -34,8 +34,8 @@ ContactRecord john(const QString& initial, const QString& home = {}, const QStri
 
 // The six columns after the name of john(): city, state, ZIP at full width, phones, e-mail.
 QString johnColumns(const QString& home, const QString& cell) {
-    return kTab + "Springfield" + spaces(5) + kTab + "IL" + kTab + "62704" + spaces(5) + kTab + home +
-           kTab + cell + kTab + "js@example.com" + spaces(36);
+    return kTab + "Springfield" + spaces(5) + kTab + "IL" + kTab + "62704" + spaces(5) + kTab +
+           home + kTab + cell + kTab + "js@example.com" + spaces(36);
 }
 
 }  // namespace
@@ -45,8 +45,10 @@ TEST(ListLine, ShowsACapitalInitialWithAFullStopAndNoOtherInitial) {
     EXPECT_EQ(listLine(john("Q"), SortOrder::FirstName), "John Q. Smith" + blankPhones);
     EXPECT_EQ(listLine(john("Q"), SortOrder::LastName), "Smith, John Q. " + blankPhones);
     for (const QString& none : {QStringLiteral("q"), QStringLiteral(""), QStringLiteral("7")}) {
-        EXPECT_EQ(listLine(john(none), SortOrder::FirstName), "John Smith" + blankPhones) << none.toStdString();
-        EXPECT_EQ(listLine(john(none), SortOrder::LastName), "Smith, John " + blankPhones) << none.toStdString();
+        EXPECT_EQ(listLine(john(none), SortOrder::FirstName), "John Smith" + blankPhones)
+            << none.toStdString();
+        EXPECT_EQ(listLine(john(none), SortOrder::LastName), "Smith, John " + blankPhones)
+            << none.toStdString();
     }
 }
 
@@ -66,16 +68,17 @@ TEST(ListLine, AContactWithoutLastNameBeginsWithACommaInLastNameOrder) {
 }
 
 TEST(ListOrder, IsCaseInsensitiveAndPutsAnEmptyLastNameFirst) {
-    std::vector<ListEntry> entries = test::entriesFor(
-        {person("Eve", "Evans"), person("Anna", "de Vries"), person("Bob", "Davis"), person("Cher", ""),
-         person("al", "Zed")},
-        SortOrder::LastName);
+    std::vector<ListEntry> entries =
+        test::entriesFor({person("Eve", "Evans"), person("Anna", "de Vries"),
+                          person("Bob", "Davis"), person("Cher", ""), person("al", "Zed")},
+                         SortOrder::LastName);
     sortEntries(entries);
     QStringList names;
     for (const ListEntry& e : entries) {
         names.append(e.text.section(kTab, 0, 0));
     }
-    EXPECT_EQ(names, QStringList({", Cher ", "Davis, Bob ", "de Vries, Anna ", "Evans, Eve ", "Zed, al "}));
+    EXPECT_EQ(names, QStringList(
+                         {", Cher ", "Davis, Bob ", "de Vries, Anna ", "Evans, Eve ", "Zed, al "}));
     EXPECT_EQ(entries.front().recordNumber, 4);
 }
 
@@ -86,7 +89,8 @@ TEST(ListOrder, MergingKeepsEqualLinesInTheOrderTheyCame) {
     for (const ListEntry& e : list) {
         got.emplace_back(e.text, e.recordNumber);
     }
-    EXPECT_EQ(got, (std::vector<std::pair<QString, int>>{{"A", 4}, {"b", 1}, {"B", 5}, {"c", 0}, {"D", 2}, {"d", 3}}));
+    EXPECT_EQ(got, (std::vector<std::pair<QString, int>>{
+                       {"A", 4}, {"b", 1}, {"B", 5}, {"c", 0}, {"D", 2}, {"d", 3}}));
     EXPECT_EQ(sortedPosition(list, "b"), 3u);
     EXPECT_EQ(sortedPosition(list, ""), 0u);
 }
@@ -99,7 +103,8 @@ TEST(ContactSearch, IsAContainmentTestOverTheTrimmedField) {
                                      {Field::Email, "Ann@Example.com"}});
     EXPECT_TRUE(contactMatches(r, SearchField::City, "san"));
     EXPECT_TRUE(contactMatches(r, SearchField::City, "N DIE"));
-    EXPECT_FALSE(contactMatches(r, SearchField::City, "Diego "));  // trailing blanks are trimmed away
+    EXPECT_FALSE(
+        contactMatches(r, SearchField::City, "Diego "));  // trailing blanks are trimmed away
     EXPECT_TRUE(contactMatches(r, SearchField::Category, "fam"));
     EXPECT_TRUE(contactMatches(r, SearchField::Email, "ann@"));
     EXPECT_TRUE(contactMatches(r, SearchField::Company, "ACME"));
@@ -126,9 +131,10 @@ TEST(ContactSearch, OptionsCarryTheirTitlesAndResultNames) {
 TEST(FindContacts, ListsTheTakenContactsInOrderWithTheirRecordNumbers) {
     test::TempFolder folder;
     const QString path = folder.file("Family.DAT");
-    test::writeContacts(path, {person("Al", "One", "San Diego", "92101"), person("Bo", "Two", "Boston", "02101"),
-                               person("Cy", "Three", "Pleasanton", "94566"), person("Di", "Four", "Santa Fe", "92104"),
-                               person("Ed", "Five", "", "")});
+    test::writeContacts(
+        path, {person("Al", "One", "San Diego", "92101"), person("Bo", "Two", "Boston", "02101"),
+               person("Cy", "Three", "Pleasanton", "94566"),
+               person("Di", "Four", "Santa Fe", "92104"), person("Ed", "Five", "", "")});
     ContactsFile file;
     file.openExisting(path);
 
@@ -176,10 +182,13 @@ TEST(TabStops, EachPieceStartsAtTheFirstStopRightOfTheTextDrawn) {
     EXPECT_EQ(tabPieceOffsets({"Ann", "Boston", "MA", "02101", "", "", "e"}, stops, 4.0, width),
               (std::vector<double>{0, 100, 154, 176, 212, 242, 274}));
     // A name reaching past 100 pushes the city to 110; one ending exactly on a stop to the next.
-    EXPECT_EQ(tabPieceOffsets({QString(26, 'x'), "c"}, stops, 4.0, width), (std::vector<double>{0, 110}));
-    EXPECT_EQ(tabPieceOffsets({QString(25, 'x'), "c"}, stops, 4.0, width), (std::vector<double>{0, 110}));
+    EXPECT_EQ(tabPieceOffsets({QString(26, 'x'), "c"}, stops, 4.0, width),
+              (std::vector<double>{0, 110}));
+    EXPECT_EQ(tabPieceOffsets({QString(25, 'x'), "c"}, stops, 4.0, width),
+              (std::vector<double>{0, 110}));
     // Past the last stop, stops follow every 32 units.
-    EXPECT_EQ(tabPieceOffsets({QString(70, 'x'), "c"}, stops, 4.0, width), (std::vector<double>{0, 306}));
+    EXPECT_EQ(tabPieceOffsets({QString(70, 'x'), "c"}, stops, 4.0, width),
+              (std::vector<double>{0, 306}));
 }
 
 TEST(ContactListModel, KeepsLinesSortedAndRemovesRunsOfRows) {

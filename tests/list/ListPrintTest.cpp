@@ -9,11 +9,14 @@ using namespace tandor;
 namespace {
 
 const QString kHeaderLine = QStringLiteral(
-    "line [col 2] \"Name\" [col 30] \"City\" [col 48] \"ST\" [col 52] \"Zip\" [col 64] \"Home\" [col 78] "
+    "line [col 2] \"Name\" [col 30] \"City\" [col 48] \"ST\" [col 52] \"Zip\" [col 64] \"Home\" "
+    "[col 78] "
     "\"Cell\" [col 92] \"Email Address\"");
 
 std::vector<ListEntry> sampleLines() {
-    return {{"Ann Lee\tReno            \tNV\t89501     \t                      \t212-555-1212   \tann@x.com   ", 1},
+    return {{"Ann Lee\tReno            \tNV\t89501     \t                      \t212-555-1212   "
+             "\tann@x.com   ",
+             1},
             {"pasted without tabs", 0},
             {"A\t\tB", 0}};
 }
@@ -53,13 +56,15 @@ TEST_F(ListPrintTest, TheWholeListHasTitleFileLineHeaderAndTheColumnsOfEachLine)
     EXPECT_EQ(dialog.toPage, 1);
     EXPECT_FALSE(dialog.offerSelection);
     EXPECT_FALSE(dialog.disablePrintToFile);
-    EXPECT_EQ(ops(), QStringList({"font name Courier New", "font size 10", "italic off", "orientation landscape",
-                                  "empty", "font size 24", "line [col 18] \"Tandor\"", "font size 10", "empty",
-                                  "line [col 48] \"File: Family\"", "empty", kHeaderLine,
-                                  "line [col 2] \"Ann Lee\" [col 30] \"Reno\" [col 48] \"NV\" [col 52] \"89501\" "
-                                  "[col 64] \"\" [col 78] \"212-555-1212\" [col 92] \"ann@x.com\"",
-                                  "line [col 2] \"pasted without tabs\"", "line [col 2] \"A\" [col 30] \"\"", "empty",
-                                  "new page", "end document"}));
+    EXPECT_EQ(ops(),
+              QStringList(
+                  {"font name Courier New", "font size 10", "italic off", "orientation landscape",
+                   "empty", "font size 24", "line [col 18] \"Tandor\"", "font size 10", "empty",
+                   "line [col 48] \"File: Family\"", "empty", kHeaderLine,
+                   "line [col 2] \"Ann Lee\" [col 30] \"Reno\" [col 48] \"NV\" [col 52] \"89501\" "
+                   "[col 64] \"\" [col 78] \"212-555-1212\" [col 92] \"ann@x.com\"",
+                   "line [col 2] \"pasted without tabs\"", "line [col 2] \"A\" [col 30] \"\"",
+                   "empty", "new page", "end document"}));
     ASSERT_EQ(surface().documents().size(), 1u);
     EXPECT_EQ(surface().documents()[0].pages.size(), 1u);
     EXPECT_EQ(surface().documents()[0].pages[0].orientation, PageOrientation::Landscape);
@@ -106,9 +111,10 @@ TEST_F(ListPrintTest, ASelectionOfLinesPrintsTheHeaderAndTheLinesAsShownOnce) {
     request.selectedRows = {0, 2};
     platform.answerPrint({false, 3, true});
     runListPrintCommand(platform, request);
-    EXPECT_EQ(ops(), QStringList({"font name Courier New", "font size 10", "italic off", "font name MS Sans Serif",
-                                  "font size 10", "italic off", kHeaderLine, "empty", "line \"c\tthree\"",
-                                  "line \"b\ttwo\"", "new page", "end document"}));
+    EXPECT_EQ(ops(), QStringList({"font name Courier New", "font size 10", "italic off",
+                                  "font name MS Sans Serif", "font size 10", "italic off",
+                                  kHeaderLine, "empty", "line \"c\tthree\"", "line \"b\ttwo\"",
+                                  "new page", "end document"}));
     EXPECT_EQ(surface().documents().size(), 1u);
 }
 
@@ -117,8 +123,9 @@ TEST_F(ListPrintTest, ASelectionInTheHeaderBoxPrintsItsText) {
     request.headerSelectedText = "ST     Zip";
     platform.answerPrint({false, 1, true});
     runListPrintCommand(platform, request);
-    EXPECT_EQ(ops().mid(3), QStringList({"font name Courier New", "font size 10", "italic off", "empty",
-                                         "line \"ST     Zip\"", "new page", "end document"}));
+    EXPECT_EQ(ops().mid(3),
+              QStringList({"font name Courier New", "font size 10", "italic off", "empty",
+                           "line \"ST     Zip\"", "new page", "end document"}));
 }
 
 TEST_F(ListPrintTest, CancelEndsSilentlyAndAFailureAbandonsWithThePrinterMessage) {
