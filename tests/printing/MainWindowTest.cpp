@@ -34,6 +34,11 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
+    // Clicks an option button on its indicator (the button may be wider than its text).
+    void clickOption(const char* name) {
+        QRadioButton* option = find<QRadioButton>(name);
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+    }
     QLineEdit* line(int n) {
         static const char* names[5] = {"txtLMLine1", "txtLMLine2", "txtLMline3", "txtLMLine4", "txtLMLine5"};
         return find<QLineEdit>(names[n - 1]);
@@ -156,7 +161,7 @@ TEST_F(MainWindowTest, EnterInLinesOneToFourMovesOnButNotInLineFive) {
 }
 
 TEST_F(MainWindowTest, EnvelopeSizeAndLabelClicksWriteTheMarginBoxes) {
-    QTest::mouseClick(find<QRadioButton>("optLMEnvelope"), Qt::LeftButton);
+    clickOption("optLMEnvelope");
     EXPECT_TRUE(find<QRadioButton>("optLandscape")->isChecked());
     auto* list = find<QComboBox>("cboLMEnvelope");
     EXPECT_TRUE(list->isVisible());
@@ -168,7 +173,7 @@ TEST_F(MainWindowTest, EnvelopeSizeAndLabelClicksWriteTheMarginBoxes) {
     EXPECT_EQ(find<QLabel>("lblLMEnvSize")->text(), QStringLiteral("#6 3/4 Small envelope (3 5/8 in x 6 1/2 in)"));
 
     platform.answerInput(QStringLiteral("5"));
-    QTest::mouseClick(find<QRadioButton>("optLMLabel"), Qt::LeftButton);
+    clickOption("optLMLabel");
     EXPECT_TRUE(find<QRadioButton>("optLMLabel")->isChecked());
     EXPECT_FALSE(find<QRadioButton>("optLMEnvelope")->isChecked());
     EXPECT_TRUE(find<QRadioButton>("optPortrait")->isChecked());
@@ -177,14 +182,14 @@ TEST_F(MainWindowTest, EnvelopeSizeAndLabelClicksWriteTheMarginBoxes) {
     EXPECT_EQ(find<QLabel>("lblLMPosition")->text(), QStringLiteral("Label Position 5"));
     EXPECT_FALSE(find<QCheckBox>("chkBold")->isVisible());
 
-    QTest::mouseClick(find<QRadioButton>("optLMEnvelope"), Qt::LeftButton);
+    clickOption("optLMEnvelope");
     EXPECT_EQ(find<QLineEdit>("txtLMLeftPad")->text(), QStringLiteral("28"));
     EXPECT_EQ(find<QLineEdit>("txtLMToppad")->text(), QStringLiteral("39"));
 }
 
 TEST_F(MainWindowTest, ClearFormEmptiesTheLinesAndKeepsCentered) {
     QTest::keyClicks(line(1), QStringLiteral("Ann Lee"));
-    QTest::mouseClick(find<QRadioButton>("optLMCenter"), Qt::LeftButton);
+    clickOption("optLMCenter");
     QTest::mouseClick(find<QPushButton>("cmdLMClear"), Qt::LeftButton);
     EXPECT_TRUE(line(1)->text().isEmpty());
     EXPECT_TRUE(find<QRadioButton>("optLMCenter")->isChecked());

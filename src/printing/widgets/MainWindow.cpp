@@ -191,6 +191,8 @@ void MainWindow::buildControls() {
     setTabOrder(txtLMLeftPad_, txtLMToppad_);
     setTabOrder(txtLMToppad_, optLMLabel_);
 
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
     resize(760, 480);
 }
 

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/ScriptedPlatform.h"
+#include "printing/widgets/MainWindow.h"
+#include "shell/widgets/AboutBox.h"
+#include "shell/widgets/WindowWiring.h"
+#include "store/Session.h"
+#include "support/TestFiles.h"
+
+using namespace tandor;
+
+namespace {
+
+class ShellCommandsTest : public ::testing::Test {
+protected:
+    ShellCommandsTest() : session(folder.withDefaultAdjustments()), window(session, platform) {
+        wireWindows(window);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        line1 = window.findChild<QLineEdit*>(QStringLiteral("txtLMLine1"));
+    }
+    ~ShellCommandsTest() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<AboutBox*>(w)) {
+                w->close();
+            }
+        }
+    }
+    QAction* action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+    void openEditMenu() {
+        auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuLMEdit"));
+        ASSERT_NE(menu, nullptr);
+        emit menu->aboutToShow();
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    Session session;
+    MainWindow window;
+    QLineEdit* line1 = nullptr;
+};
+
+}  // namespace
+
+TEST_F(ShellCommandsTest, TheEditMenuEnablesCutAndCopyOnlyForASelection) {
+    line1->setFocus();
+    QTest::keyClicks(line1, QStringLiteral("Ann Lee"));
+    openEditMenu();
+    EXPECT_FALSE(action("mnuLMEditCut")->isEnabled());
+    EXPECT_FALSE(action("mnuLMEditCopy")->isEnabled());
+    EXPECT_TRUE(action("mnuLMEditPaste")->isEnabled());
+
+    line1->setSelection(0, 3);
+    openEditMenu();
+    EXPECT_TRUE(action("mnuLMEditCut")->isEnabled());
+    EXPECT_TRUE(action("mnuLMEditCopy")->isEnabled());
+}
+
+TEST_F(ShellCommandsTest, CutCopyAndPasteGoThroughTheClipboard) {
+    line1->setFocus();
+    QTest::keyClicks(line1, QStringLiteral("Ann Lee"));
+    line1->setSelection(0, 3);
+    action("mnuLMEditCopy")->trigger();
+    EXPECT_EQ(platform.clipboardText(), QStringLiteral("Ann"));
+    EXPECT_EQ(line1->text(), QStringLiteral("Ann Lee"));
+
+    line1->setSelection(3, 4);
+    action("mnuLMEditCut")->trigger();
+    EXPECT_EQ(platform.clipboardText(), QStringLiteral(" Lee"));
+    EXPECT_EQ(line1->text(), QStringLiteral("Ann"));
+
+    auto* line2 = window.findChild<QLineEdit*>(QStringLiteral("txtLMLine2"));
+    line2->setFocus();
+    QTest::keyClicks(line2, QStringLiteral("12"));
+    line2->setCursorPosition(1);
+    action("mnuLMEditPaste")->trigger();
+    EXPECT_EQ(line2->text(), QStringLiteral("1 Lee2"));
+}
+
+TEST_F(ShellCommandsTest, HelpAndLookUpsOpenTheirDocumentsAndPages) {
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QDir::tempPath());
+    action("mnuManual")->trigger();
+    QDir::setCurrent(before);
+    action("mnuStates")->trigger();
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdPeopleFind")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdZipFinder")), Qt::LeftButton);
+    ASSERT_EQ(platform.shellOpened().size(), 4);
+    EXPECT_EQ(platform.shellOpened()[0], folder.file(QStringLiteral("tdrUman.pdf")));
+    EXPECT_EQ(platform.shellOpened()[1], folder.file(QStringLiteral("tdr_state_abbreviations.pdf")));
+    EXPECT_TRUE(platform.shellOpened()[2].startsWith(QStringLiteral("https://")));
+    EXPECT_TRUE(platform.shellOpened()[3].startsWith(QStringLiteral("https://")));
+}
+
+TEST_F(ShellCommandsTest, TheAboutBoxNamesTheProgramAndItsVersionAndComesForward) {
+    action("mnuAbout")->trigger();
+    AboutBox* box = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* b = qobject_cast<AboutBox*>(w); b && b->isVisible()) {
+            box = b;
+        }
+    }
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("About Tandor"));
+    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("lblTitle"))->text(), QStringLiteral("Tandor"));
+    EXPECT_EQ(box->findChild<QLabel*>(QStringLiteral("lblVersion"))->text(), QStringLiteral("Version 5.8.0"));
+    EXPECT_TRUE(box->findChild<QLabel*>(QStringLiteral("lblDisclaimer"))->text().startsWith(QStringLiteral("Disclaimer:")));
+    EXPECT_EQ(box->findChild<QPushButton*>(QStringLiteral("cmdSysInfo"))->text(), QStringLiteral("&System Info..."));
+    EXPECT_TRUE(window.isVisible()) << "the caller stays open";
+
+    action("mnuAbout")->trigger();
+    int boxes = 0;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        boxes += qobject_cast<AboutBox*>(w) && w->isVisible() ? 1 : 0;
+    }
+    EXPECT_EQ(boxes, 1);
+
+    QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
+    auto* info = box->findChild<QPlainTextEdit*>(QStringLiteral("txtSystemInformation"));
+    ASSERT_NE(info, nullptr);
+    EXPECT_TRUE(info->toPlainText().contains(folder.path()));
+    EXPECT_TRUE(platform.messages().isEmpty());
+    QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
+    EXPECT_FALSE(box->isVisible());
+}
