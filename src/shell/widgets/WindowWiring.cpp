@@ -1,6 +1,7 @@
 #include "shell/widgets/WindowWiring.h"
 
 #include "contacts/widgets/ContactWindows.h"
+#include "list/widgets/ContactListWindow.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
 
@@ -14,6 +15,8 @@ void wireWindows(MainWindow& window) {
     openers.browserOnRecord = openContactBrowserOnRecord;
     openers.birthdayCheck = checkBirthdays;
     openers.birthdayReminders = switchBirthdayReminders;
+    // Contact list.
+    openers.contactList = [](MainWindow& main) { openContactList(main); };
     window.setOpeners(openers);
     attachShellCommands(&window, window);
 }
