@@ -7,110 +7,14 @@
 #include <map>
 
 #include "platform/PrintGrid.h"
+#include "support/PdfWords.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
+using namespace tandor::test;
 using test::TempFolder;
 
 namespace {
-
-struct BatchRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-BatchRun runBatch(const QStringList& args) {
-    QProcess process;
-    process.start(test::batchExecutable(), args);
-    process.waitForFinished(120000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-// A word of a PDF page as pdftotext places it, in inches from the page's top-left corner.
-struct Word {
-    double x0, y0, x1, y1;
-    QString text;
-};
-
-struct Page {
-    double width = 0;  // inches
-    double height = 0;
-    std::vector<Word> words;
-};
-
-bool havePdfToText() {
-    return !QStandardPaths::findExecutable("pdftotext").isEmpty();
-}
-
-std::vector<Page> pdfPages(const QString& pdf) {
-    QProcess process;
-    process.start("pdftotext", {"-bbox", pdf, "-"});
-    process.waitForFinished(60000);
-    const QString html = QString::fromUtf8(process.readAllStandardOutput());
-    std::vector<Page> pages;
-    static const QRegularExpression tag(
-        R"re(<page width="([\d.]+)" height="([\d.]+)">|<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
-    for (auto it = tag.globalMatch(html); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        if (!m.captured(1).isEmpty()) {
-            pages.push_back({m.captured(1).toDouble() / 72, m.captured(2).toDouble() / 72, {}});
-        } else if (!pages.empty()) {
-            QString text = m.captured(7);
-            text.replace("&amp;", "&")
-                .replace("&lt;", "<")
-                .replace("&gt;", ">")
-                .replace("&quot;", "\"");
-            pages.back().words.push_back(
-                {m.captured(3).toDouble() / 72, m.captured(4).toDouble() / 72,
-                 m.captured(5).toDouble() / 72, m.captured(6).toDouble() / 72, text});
-        }
-    }
-    return pages;
-}
-
-// A sheet of labels: the first label's top-left corner, size and pitch, in inches.
-struct Sheet {
-    double left, top, width, height, pitchX, pitchY;
-    int columns, rows;
-};
-const Sheet kAvery5160{0.1875, 0.5, 2.625, 1.0, 2.75, 1.0, 3, 10};
-const Sheet kAvery5167{0.28125, 0.5, 1.75, 0.5, 2.0625, 0.5, 4, 20};
-
-// The words of one label, in reading order, and how far they reach outside it.
-struct LabelContents {
-    QStringList words;
-    double overflow = 0;  // inches; 0 when every word box lies inside
-};
-
-// Each word goes to the label under its centre; labels are numbered from 1, left to right, top to
-// bottom.
-std::map<int, LabelContents> wordsByLabel(const Page& page, const Sheet& sheet) {
-    std::vector<Word> sorted = page.words;
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Word& a, const Word& b) {
-        return a.y0 + 0.01 < b.y0 || (std::abs(a.y0 - b.y0) <= 0.01 && a.x0 < b.x0);
-    });
-    std::map<int, LabelContents> labels;
-    for (const Word& w : sorted) {
-        const int column =
-            static_cast<int>(std::floor(((w.x0 + w.x1) / 2 - sheet.left) / sheet.pitchX));
-        const int row =
-            static_cast<int>(std::floor(((w.y0 + w.y1) / 2 - sheet.top) / sheet.pitchY));
-        const double left = sheet.left + column * sheet.pitchX;
-        const double top = sheet.top + row * sheet.pitchY;
-        LabelContents& label = labels[row * sheet.columns + column + 1];
-        label.words.append(w.text);
-        label.overflow = std::max({label.overflow, left - w.x0, w.x1 - (left + sheet.width),
-                                   top - w.y0, w.y1 - (top + sheet.height)});
-    }
-    return labels;
-}
-
-QStringList wordsOf(const QStringList& lines) {
-    return lines.join(' ').split(' ', Qt::SkipEmptyParts);
-}
 
 class PrintingBatch : public ::testing::Test {
 protected:

@@ -1,21 +1,38 @@
 #include "docs/WindowPictures.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include "contacts/widgets/ContactWindows.h"
+#include "list/widgets/ContactListWindow.h"
 #include "platform/ScriptedPlatform.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/AboutBox.h"
 #include "shell/widgets/WindowWiring.h"
+#include "store/ContactsFile.h"
 #include "store/Session.h"
 
 namespace tandor::docs {
 namespace {
 
+QWidget* topLevel(const char* name) {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String(name) && w->isVisible()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
 bool save(QWidget* window, const QString& folder, const QString& name) {
+    if (!window) {
+        return false;
+    }
     window->show();
     QApplication::processEvents();
     return window->grab().save(folder + QLatin1Char('/') + name);
@@ -27,26 +44,109 @@ void type(QWidget* window, const char* name, const QString& text) {
     }
 }
 
+void click(QWidget* window, const char* name) {
+    if (auto* button = window ? window->findChild<QPushButton*>(QString::fromLatin1(name)) : nullptr) {
+        button->click();
+    }
+}
+
+// An example address book for the pictures.
+void writeExampleContacts(const QString& path) {
+    struct Example {
+        const char* first;
+        const char* initial;
+        const char* last;
+        const char* street;
+        const char* city;
+        const char* state;
+        const char* zip;
+        const char* phone;
+        const char* email;
+        const char* category;
+    };
+    const Example examples[] = {
+        {"John", "Q", "Smith", "1234 Main Street", "Springfield", "IL", "62704", "217-555-0142", "john.smith@example.com", "Family;Christmas"},
+        {"Ann", "", "Lee", "12 Oak Ln", "Reno", "NV", "89501", "775-555-0110", "ann.lee@example.net", "Golf"},
+        {"Maria", "T", "Garcia", "88 Harbor Blvd", "San Diego", "CA", "92101", "619-555-0187", "mgarcia@example.org", "Customers"},
+        {"Paul", "", "de Vries", "5 Canal St", "Santa Fe", "NM", "87501", "", "paul@example.com", "Christmas"},
+        {"Grace", "H", "Evans", "410 Elm Drive", "Pleasanton", "CA", "94566", "925-555-0199", "", "Family"},
+    };
+    ContactsFile file;
+    file.open(path);
+    for (const Example& e : examples) {
+        ContactFields f;
+        f[Field::FName] = QString::fromLatin1(e.first);
+        f[Field::MiddleInit] = QString::fromLatin1(e.initial);
+        f[Field::LName] = QString::fromLatin1(e.last);
+        f[Field::FStreet] = QString::fromLatin1(e.street);
+        f[Field::City] = QString::fromLatin1(e.city);
+        f[Field::State] = QString::fromLatin1(e.state);
+        f[Field::Zip] = QString::fromLatin1(e.zip);
+        f[Field::Country] = QStringLiteral("USA");
+        f[Field::HPhone] = QString::fromLatin1(e.phone);
+        f[Field::Email] = QString::fromLatin1(e.email);
+        f[Field::Category] = QString::fromLatin1(e.category);
+        f[Field::IncludeCompany] = QStringLiteral("0");
+        f[Field::BirthdayReminder] = QStringLiteral("1");
+        f[Field::Birthdate] = QStringLiteral("        ");
+        file.append(ContactRecord::build(f));
+    }
+    file.close();
+}
+
 }  // namespace
 
 bool makeWindowPictures(const QString& folder, QString* error) {
     QDir().mkpath(folder);
     QTemporaryDir programFolder;
+    const QString contacts = programFolder.filePath(QStringLiteral("Family.DAT"));
+    writeExampleContacts(contacts);
+
     ScriptedPlatform platform;
     Session session(programFolder.path());
     MainWindow main(session, platform);
     wireWindows(main);
+    main.show();
+    platform.answerOpenFile(contacts);
+    if (QAction* open = main.findChild<QAction*>(QStringLiteral("mnuFileOpen"))) {
+        open->trigger();
+    }
     type(&main, "txtLMLine1", QStringLiteral("John Q. Smith"));
     type(&main, "txtLMLine2", QStringLiteral("1234 Main Street"));
     type(&main, "txtLMline3", QStringLiteral("Springfield, IL  62704"));
     bool ok = save(&main, folder, QStringLiteral("main-window.png"));
+
+    // The new-contact form, filled from the main window's lines.
+    click(&main, "cmdAddContact");
+    QWidget* form = topLevel("frmNewContact");
+    ok = save(form, folder, QStringLiteral("new-contact.png")) && ok;
+    if (form) {
+        form->close();
+    }
+
+    // The browser on the first contact.
+    openContactBrowserOnRecord(main, 1);
+    QWidget* browser = topLevel("frmEdDelViewContact");
+    ok = save(browser, folder, QStringLiteral("contact-browser.png")) && ok;
+    if (browser) {
+        browser->close();
+    }
+
+    // The contact list of every contact.
+    openContactList(main);
+    QWidget* list = topLevel("frmViewAll");
+    click(list, "cmdACGetReport");
+    ok = save(list, folder, QStringLiteral("contact-list.png")) && ok;
+    if (list) {
+        list->close();
+    }
 
     AboutBox about(platform, programFolder.path());
     ok = save(&about, folder, QStringLiteral("about-box.png")) && ok;
     about.close();
     main.close();
     if (!ok) {
-        *error = QStringLiteral("could not write the window pictures into ") + folder;
+        *error = QStringLiteral("could not draw every window picture into ") + folder;
     }
     return ok;
 }

@@ -490,8 +490,10 @@ void MainWindow::fileExit() {
 void MainWindow::showSecondary(QWidget* window) {
     secondary_ = window;
     window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &QObject::destroyed, this, [this] {
-        if (!closing_) {
+    connect(window, &QObject::destroyed, this, [this](QObject* gone) {
+        // A window that handed over to another one (the contact list opening
+        // the browser) does not bring this window back.
+        if (!closing_ && (secondary_.isNull() || secondary_.data() == gone)) {
             showWithFocusInLine1();
         }
     });

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Remakes the pictures of the README from a build: the main window, a #10
+# envelope and a return-address sheet printed to PDF.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BIN=build/bin
+OUT=docs/images
+TMP=$(mktemp -d)
+trap 'rm -rf "$TMP"' EXIT
+mkdir -p "$OUT"
+cp "$BIN/manual-images/main-window.png" "$OUT/main-window.png"
+"$BIN/tandor-batch" envelope --size 1 -o "$TMP/envelope.pdf" \
+  "John Q. Smith" "1234 Main Street" "Apt 5" "Springfield, IL  62704"
+"$BIN/tandor-batch" return-labels -o "$TMP/return.pdf" "Ann Lee" "12 Oak Ln" "Reno, NV 89501"
+"$BIN/tandor-batch" labels --positions 1-30 -o "$TMP/labels.pdf" \
+  "John Q. Smith" "1234 Main Street" "Apt 5" "Springfield, IL  62704"
+pdftoppm -r 60 -png -singlefile "$TMP/envelope.pdf" "$OUT/envelope-10"
+pdftoppm -r 60 -png -singlefile "$TMP/return.pdf" "$OUT/return-address-sheet"
+pdftoppm -r 60 -png -singlefile "$TMP/labels.pdf" "$OUT/label-sheet"
+echo "pictures written to $OUT"

@@ -1,0 +1,312 @@
+#include "contacts/widgets/ContactBrowser.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "contacts/DetailsSheet.h"
+#include "contacts/PrintLabelLines.h"
+#include "contacts/widgets/ContactBoxes.h"
+#include "contacts/widgets/SecondaryErrors.h"
+#include "contacts/widgets/WindowParts.h"
+#include "platform/Platform.h"
+#include "printing/widgets/MainWindow.h"
+#include "shell/widgets/ShellCommands.h"
+#include "store/Session.h"
+
+namespace tandor {
+
+ContactBrowser::ContactBrowser(MainWindow& main) : main_(main) {
+    setObjectName(QStringLiteral("frmEdDelViewContact"));
+    setWindowTitle(QStringLiteral("Contact Information"));
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+
+    // The find list looks like a text box with a drop-down; typing a listed
+    // name and pressing Enter chooses it too.
+    cboFindContact_ = named(new QComboBox(central), "cboFindContact");
+    cboFindContact_->setEditable(true);
+    cboFindContact_->setInsertPolicy(QComboBox::NoInsert);
+    cboFindContact_->setPlaceholderText(kSelectContactText);  // no item chosen when filled
+    cboFindContact_->setMinimumWidth(260);
+    auto* top = new QHBoxLayout;
+    top->addWidget(cboFindContact_);
+    top->addStretch();
+    layout->addLayout(top);
+
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    boxes_ = new ContactBoxes(central, grid, QStringLiteral("Notes are limited to 80 characters"));
+
+    auto* include = new QHBoxLayout;
+    chkCompanyInclude_ = named(new QCheckBox(central), "chkCompanyInclude");
+    chkCompanyInclude_->setToolTip(kIncludeCompanyTip);
+    lblACCompOnLabel_ = named(new QLabel(kIncludeCompanyCaption, central), "lblACCompOnLabel");
+    include->addWidget(chkCompanyInclude_);
+    include->addWidget(lblACCompOnLabel_);
+    include->addStretch();
+    layout->addLayout(include);
+
+    auto* steps = new QHBoxLayout;
+    QPushButton* first = button(central, "cmdFirst", "|<", "Jump to first contact in file");
+    QPushButton* previous = button(central, "cmdPrevious", "<", "Previous contact");
+    QPushButton* next = button(central, "cmdNext", ">", "Next contact");
+    QPushButton* last = button(central, "cmdLast", ">|", "Jump to last contact in file");
+    for (QPushButton* b : {first, previous, next, last}) {
+        b->setMaximumWidth(48);
+        steps->addWidget(b);
+    }
+    steps->addStretch();
+    QPushButton* zip = button(central, "cmdZipFinder", "Zip Code Finder", "Look up Zip Code");
+    QPushButton* people = button(central, "cmdPeopleFind", "People Finder", "");
+    QPushButton* states = button(central, "cmdStateAbb", "?", "Look up State abbreviations");
+    for (QPushButton* b : {zip, people, states}) {
+        steps->addWidget(b);
+    }
+    layout->addLayout(steps);
+
+    auto* actions = new QHBoxLayout;
+    cmdSave_ = button(central, "cmdSave", "Save changes", "");
+    cmdDelete_ = button(central, "cmdDelete", "Delete contact", "");
+    cmdPrintLabel_ = button(central, "cmdPrintLabel", "Print Label", "");
+    cmdCancel_ = button(central, "cmdCancel", "Close", "Return to main screen");
+    for (QPushButton* b : {cmdSave_, cmdDelete_, cmdPrintLabel_, cmdCancel_}) {
+        actions->addWidget(b);
+    }
+    actions->addStretch();
+    layout->addLayout(actions);
+
+    // Tab order: the find list, the 17 boxes, the check box, the commands, the
+    // stepping buttons, the look-up buttons.
+    setTabOrder(cboFindContact_, boxes_->first());
+    QWidget* previousInOrder = boxes_->last();
+    for (QWidget* w : std::initializer_list<QWidget*>{chkCompanyInclude_, cmdSave_, cmdDelete_,
+                                                      cmdPrintLabel_, cmdCancel_, first, previous,
+                                                      next, last, zip, people, states}) {
+        setTabOrder(previousInOrder, w);
+        previousInOrder = w;
+    }
+
+    connect(cboFindContact_, &QComboBox::activated, this, &ContactBrowser::choose);
+    connect(boxes_->box(EntryBox::Company), &QLineEdit::textChanged, this,
+            &ContactBrowser::companyChanged);
+    connect(first, &QPushButton::clicked, this, [this] { step(BrowserStep::First); });
+    connect(previous, &QPushButton::clicked, this, [this] { step(BrowserStep::Previous); });
+    connect(next, &QPushButton::clicked, this, [this] { step(BrowserStep::Next); });
+    connect(last, &QPushButton::clicked, this, [this] { step(BrowserStep::Last); });
+    connect(cmdSave_, &QPushButton::clicked, this, &ContactBrowser::saveChanges);
+    connect(cmdDelete_, &QPushButton::clicked, this, &ContactBrowser::deleteContact);
+    connect(cmdPrintLabel_, &QPushButton::clicked, this, &ContactBrowser::printLabel);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
+
+    buildMenus();
+    resize(760, 480);
+    attachShellCommands(this, main_);
+}
+
+void ContactBrowser::buildMenus() {
+    QMenu* file = menu(menuBar(), "File", "mnuEDVFile");
+    QAction* print = action(file, "Print", "mnuEDVPrint");
+    connect(print, &QAction::triggered, this, &ContactBrowser::printDetails);
+    QMenu* edit = menu(menuBar(), "Edit", "mnuEDVEdit");
+    action(edit, "Cut", "mnuEDVEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
+    action(edit, "Copy", "mnuEDVEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
+    action(edit, "Paste", "mnuEDVEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
+    QMenu* help = menu(menuBar(), "Help", "mnuEDVHelp");
+    action(help, "User Manual", "mnuEDVManual", QKeySequence(Qt::Key_F1));
+    action(help, "About Tandor", "mnuEDVAbout");
+}
+
+void ContactBrowser::open() {
+    setWindowTitle(QStringLiteral("Contact Information  [") + main_.session().fileTitle() +
+                   QLatin1Char(']'));
+    main_.showSecondary(this);
+    activateWindow();
+    lblACCompOnLabel_->hide();
+    chkCompanyInclude_->hide();
+    // No contact is shown yet: nothing can be edited, saved, deleted or printed.
+    setEditing(false);
+    cboFindContact_->setFocus(Qt::OtherFocusReason);
+    runInSecondaryWindow(this, main_.platform(), [this] { fillFindList(); });
+}
+
+void ContactBrowser::openOnRecord(int n) {
+    open();
+    if (!isVisible()) {
+        return;  // the opening failed and the user cancelled
+    }
+    runInSecondaryWindow(this, main_.platform(), [this, n] {
+        if (n < 1 || n > main_.session().file().recordCount()) {
+            return;  // no such contact: the browser stays as opened, nothing shown
+        }
+        display(n);
+        main_.session().currentRecordNumber = n;
+        setEditing(true);
+        cboFindContact_->setFocus(Qt::OtherFocusReason);
+    });
+}
+
+void ContactBrowser::fillFindList() {
+    const QSignalBlocker quiet(cboFindContact_);
+    cboFindContact_->clear();
+    for (const FindListItem& item : findListItems(main_.session().file())) {
+        cboFindContact_->addItem(item.text, item.recordNumber);
+    }
+    cboFindContact_->setCurrentIndex(-1);
+    cboFindContact_->setEditText(kSelectContactText);
+}
+
+void ContactBrowser::display(int n) {
+    const ContactEntry entry = entryFromRecord(main_.session().file().read(n));
+    // Setting the company runs its change rule when the text changes.
+    boxes_->writeTexts(entry);
+    chkCompanyInclude_->setChecked(entry.includeCompany);
+    if (entry.company.isEmpty()) {
+        lblACCompOnLabel_->hide();
+        chkCompanyInclude_->hide();
+    }
+}
+
+void ContactBrowser::setEditing(bool on) {
+    boxes_->setEnabled(on);
+    chkCompanyInclude_->setEnabled(on);
+    cmdSave_->setEnabled(on);
+    cmdDelete_->setEnabled(on);
+    cmdPrintLabel_->setEnabled(on);
+}
+
+void ContactBrowser::companyChanged() {
+    lblACCompOnLabel_->show();
+    chkCompanyInclude_->show();
+    chkCompanyInclude_->setChecked(!boxes_->box(EntryBox::Company)->text().isEmpty());
+}
+
+ContactEntry ContactBrowser::shown() const {
+    return boxes_->read(chkCompanyInclude_);
+}
+
+void ContactBrowser::choose(int index) {
+    // The record number is the item's own, whatever its place in the sorted list.
+    const int n = cboFindContact_->itemData(index).toInt();
+    if (index < 0 || n < 1) {
+        return;
+    }
+    runInSecondaryWindow(this, main_.platform(), [this, n] {
+        main_.session().currentRecordNumber = n;
+        display(n);
+        setEditing(true);
+    });
+}
+
+void ContactBrowser::step(BrowserStep which) {
+    Session& session = main_.session();
+    runInSecondaryWindow(this, main_.platform(), [&] {
+        const StepOutcome outcome =
+            stepOutcome(which, session.currentRecordNumber, session.file().recordCount());
+        if (outcome.message) {
+            main_.platform().message(outcome.message->text, outcome.message->title,
+                                     MessageIcon::None, MessageButtons::Ok);
+            return;
+        }
+        if (outcome.show < 1) {
+            return;  // an empty file: nothing to show
+        }
+        display(outcome.show);
+        fillFindList();
+        session.currentRecordNumber = outcome.show;
+    });
+}
+
+void ContactBrowser::saveChanges() {
+    Session& session = main_.session();
+    Platform& platform = main_.platform();
+    ContactEntry entry = shown();
+    const SaveResult result =
+        saveContactEntry(entry, EntryWindow::Browser, session.remindersOn(), platform);
+    {
+        // The cleaned texts go back into the boxes; the include box keeps the
+        // value the record was built with.
+        const QSignalBlocker quiet(boxes_->box(EntryBox::Company));
+        boxes_->writeTexts(entry);
+    }
+    chkCompanyInclude_->setChecked(entry.includeCompany);
+    if (!result.record) {
+        boxes_->focus(result.focus);
+        return;
+    }
+    const bool written = runInSecondaryWindow(this, platform, [&] {
+        session.file().write(session.currentRecordNumber, *result.record);
+        session.file().flush();
+    });
+    if (!written) {
+        return;
+    }
+    session.noteContactWritten();
+    main_.refreshFileState();
+    platform.message(kSavedText, kChangesSavedTitle, MessageIcon::None, MessageButtons::Ok);
+}
+
+void ContactBrowser::deleteContact() {
+    Session& session = main_.session();
+    Platform& platform = main_.platform();
+    const MessageAnswer answer = platform.message(kDeleteQuestionText, kDeleteQuestionTitle,
+                                                  MessageIcon::None, MessageButtons::YesNo);
+    if (answer != MessageAnswer::Yes) {
+        platform.message(kNothingDeletedText, kNothingDeletedTitle, MessageIcon::None,
+                         MessageButtons::Ok);
+        cmdCancel_->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const bool deleted = runInSecondaryWindow(this, platform, [&] {
+        session.file().deleteRecord(session.currentRecordNumber, [&platform] {
+            platform.message(kContactDeletedText, kContactDeletedTitle, MessageIcon::None,
+                             MessageButtons::Ok);
+        });
+    });
+    if (!deleted) {
+        return;
+    }
+    main_.refreshFileState();
+    if (cboFindContact_->currentIndex() >= 0) {
+        cboFindContact_->removeItem(cboFindContact_->currentIndex());
+    }
+    boxes_->writeTexts(ContactEntry{});
+    cmdCancel_->setFocus(Qt::OtherFocusReason);
+    close();
+}
+
+void ContactBrowser::printLabel() {
+    const ContactEntry contact = shown();
+    hide();
+    main_.setAddressLines(printLabelLines(contact));
+    main_.showWithFocusInLine1();
+    close();
+}
+
+void ContactBrowser::printDetails() {
+    // Only one of the 17 boxes counts as a text box; the find list does not.
+    FocusedControl focused;
+    auto* edit = qobject_cast<QLineEdit*>(focusWidget());
+    if (edit && boxes_->isBox(edit)) {
+        focused.isTextBox = true;
+        focused.selectedText = edit->selectedText();
+    }
+    Platform& platform = main_.platform();
+    runDetailsPrint(shown(), focused, platform.today(), platform);
+}
+
+void ContactBrowser::closeEvent(QCloseEvent* event) {
+    main_.session().currentRecordNumber = 0;
+    event->accept();
+}
+
+}  // namespace tandor

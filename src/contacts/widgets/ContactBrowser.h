@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "contacts/BrowserRules.h"
+#include "store/FieldRules.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace tandor {
+
+class ContactBoxes;
+class MainWindow;
+
+// The contact browser and editor frmEdDelViewContact: one contact of the
+// current file at a time, chosen by name in the find list or stepped to in
+// record order; its changes saved over the same record; deleted; printed.
+// CurrentRecordNumber (the session's) names the contact shown. Every opening
+// is a fresh window; closing it by any road unloads it and sets
+// CurrentRecordNumber back to 0.
+class ContactBrowser : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ContactBrowser(MainWindow& main);
+
+    // Shows the browser in place of the main window with the find list filled,
+    // the focus in it, and nothing shown: the boxes and the Save, Delete and
+    // Print Label buttons disabled.
+    void open();
+    // The same, then record n shown with everything enabled (the contact
+    // list's double-click).
+    void openOnRecord(int n);
+
+    ContactBoxes& boxes() { return *boxes_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void fillFindList();
+    void display(int n);
+    void setEditing(bool on);
+    void companyChanged();
+    ContactEntry shown() const;
+
+    void choose(int index);
+    void step(BrowserStep step);
+    void saveChanges();
+    void deleteContact();
+    void printLabel();
+    void printDetails();
+
+    MainWindow& main_;
+    ContactBoxes* boxes_ = nullptr;
+    QComboBox* cboFindContact_ = nullptr;
+    QLabel* lblACCompOnLabel_ = nullptr;
+    QCheckBox* chkCompanyInclude_ = nullptr;
+    QPushButton* cmdSave_ = nullptr;
+    QPushButton* cmdDelete_ = nullptr;
+    QPushButton* cmdPrintLabel_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+};
+
+}  // namespace tandor

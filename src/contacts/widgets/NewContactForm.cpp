@@ -1,0 +1,127 @@
+#include "contacts/widgets/NewContactForm.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "contacts/BrowserRules.h"
+#include "contacts/widgets/ContactBoxes.h"
+#include "contacts/widgets/SecondaryErrors.h"
+#include "contacts/widgets/WindowParts.h"
+#include "platform/Platform.h"
+#include "printing/widgets/MainWindow.h"
+#include "shell/widgets/ShellCommands.h"
+#include "store/Session.h"
+
+namespace tandor {
+
+NewContactForm::NewContactForm(MainWindow& main) : main_(main) {
+    setObjectName(QStringLiteral("frmNewContact"));
+    setWindowTitle(QStringLiteral("Add Contact"));
+
+    auto* central = new QWidget(this);
+    setCentralWidget(central);
+    auto* layout = new QVBoxLayout(central);
+    auto* grid = new QGridLayout;
+    layout->addLayout(grid);
+    boxes_ = new ContactBoxes(central, grid, QStringLiteral("Notes are limited to 80 characters."));
+
+    auto* include = new QHBoxLayout;
+    chkIncComp_ = named(new QCheckBox(central), "chkIncComp");
+    chkIncComp_->setToolTip(kIncludeCompanyTip);
+    lblIncCompName_ = named(new QLabel(kIncludeCompanyCaption, central), "lblIncCompName");
+    include->addWidget(chkIncComp_);
+    include->addWidget(lblIncCompName_);
+    include->addStretch();
+    layout->addLayout(include);
+
+    auto* buttons = new QHBoxLayout;
+    cmdSave_ = button(central, "cmdSave", "Save", "Saves contact to file");
+    cmdCancel_ = button(central, "cmdCancel", "Close", "Return to main screen");
+    QPushButton* zip = button(central, "cmdZipFinder", "Zip Code Finder", "");
+    QPushButton* people = button(central, "cmdPeopleFind", "People Finder", "");
+    QPushButton* states = button(central, "cmdStateAbb", "?", "Look up State abbreviations");
+    for (QPushButton* b : {cmdSave_, cmdCancel_, zip, people, states}) {
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+
+    // Tab order: the 17 boxes, Save, Close, the look-up buttons, the check box.
+    setTabOrder(boxes_->last(), cmdSave_);
+    setTabOrder(cmdSave_, cmdCancel_);
+    setTabOrder(cmdCancel_, zip);
+    setTabOrder(zip, people);
+    setTabOrder(people, states);
+    setTabOrder(states, chkIncComp_);
+
+    lblIncCompName_->hide();
+    chkIncComp_->hide();
+    // The include-company controls appear as soon as the company changes; the
+    // check box keeps its value.
+    connect(boxes_->box(EntryBox::Company), &QLineEdit::textChanged, this, [this] {
+        lblIncCompName_->show();
+        chkIncComp_->show();
+    });
+    connect(cmdSave_, &QPushButton::clicked, this, &NewContactForm::save);
+    connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
+
+    buildMenus();
+    resize(720, 420);
+    attachShellCommands(this, main_);
+}
+
+void NewContactForm::buildMenus() {
+    QMenu* edit = menu(menuBar(), "Edit", "mnuNewEdit");
+    action(edit, "Cut", "mnuNewEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
+    action(edit, "Copy", "mnuNewEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
+    action(edit, "Paste", "mnuNewEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
+    QMenu* help = menu(menuBar(), "Help", "mnuNewHelp");
+    action(help, "User Manual", "mnuNewManual", QKeySequence(Qt::Key_F1));
+    action(help, "About Tandor", "mnuNewAbout");
+}
+
+void NewContactForm::setTexts(const ContactEntry& entry) {
+    boxes_->writeTexts(entry);
+}
+
+void NewContactForm::open() {
+    setWindowTitle(QStringLiteral("Add Contact  [") + main_.session().fileTitle() +
+                   QLatin1Char(']'));
+    main_.showSecondary(this);
+    activateWindow();
+    boxes_->focus(EntryBox::FName);
+}
+
+void NewContactForm::save() {
+    Session& session = main_.session();
+    Platform& platform = main_.platform();
+    ContactEntry entry = boxes_->read(chkIncComp_);
+    const SaveResult result =
+        saveContactEntry(entry, EntryWindow::NewContactForm, session.remindersOn(), platform);
+    // The cleaning shows in the boxes, after a refusal too.
+    boxes_->writeTexts(entry);
+    chkIncComp_->setChecked(entry.includeCompany);
+    if (!result.record) {
+        boxes_->focus(result.focus);
+        return;
+    }
+    const bool written = runInSecondaryWindow(this, platform, [&] {
+        session.file().append(*result.record);
+        session.file().flush();
+    });
+    if (!written) {
+        return;
+    }
+    session.noteContactWritten();
+    main_.refreshFileState();
+    platform.message(kSavedText, kContactSavedTitle, MessageIcon::None, MessageButtons::Ok);
+    close();
+}
+
+}  // namespace tandor

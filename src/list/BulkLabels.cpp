@@ -1,0 +1,202 @@
+#include "list/BulkLabels.h"
+
+#include <algorithm>
+
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+
+namespace tandor {
+namespace {
+
+const QString kLabelFont = QStringLiteral("Courier New");
+
+bool nameContains(const QString& deviceName, std::initializer_list<const char*> names) {
+    return std::any_of(names.begin(), names.end(), [&](const char* name) {
+        return deviceName.contains(QLatin1String(name), Qt::CaseSensitive);
+    });
+}
+
+// Prints labels side by side, row line by row line: row line k holds line k of
+// every label that has one. Returns the number of row lines printed.
+int printSideBySide(PrintSurface& surface, const std::vector<QStringList>& labelLines, int left) {
+    int rowLines = 0;
+    for (const QStringList& lines : labelLines) {
+        rowLines = std::max(rowLines, static_cast<int>(lines.size()));
+    }
+    for (int k = 0; k < rowLines; ++k) {
+        QList<PrintItem> items;
+        for (std::size_t j = 0; j < labelLines.size(); ++j) {
+            if (k < labelLines[j].size()) {
+                items.append(PrintItem::column(left + static_cast<int>(j) * kBulkLabelPitch));
+                items.append(PrintItem::textItem(labelLines[j][k]));
+            }
+        }
+        surface.printLine(items);
+    }
+    return rowLines;
+}
+
+// The spacing below a full row gives every row the height of one label: 3
+// lines at 9 points after a row of 4 lines; 1 line at 11 and 3 at 9 points
+// after a row of 3 lines.
+void printRowSpacing(PrintSurface& surface, int rowLines) {
+    if (rowLines < 4) {
+        surface.setFontSize(11);
+        surface.printEmptyLine();
+    }
+    surface.setFontSize(9);
+    surface.printEmptyLines(3);
+    surface.setFontSize(10);
+}
+
+void printFullRow(PrintSurface& surface, const std::vector<BulkLabel>& row, int left) {
+    std::vector<QStringList> lines;
+    for (const BulkLabel& label : row) {
+        lines.push_back(label.rowLines());
+    }
+    printRowSpacing(surface, printSideBySide(surface, lines, left));
+}
+
+void printLastRow(PrintSurface& surface, const std::vector<BulkLabel>& row, int left) {
+    std::vector<QStringList> lines;
+    for (const BulkLabel& label : row) {
+        lines.push_back(label.lastRowLines());
+    }
+    printSideBySide(surface, lines, left);
+}
+
+// After every 30 labels the next row starts a new page. A page that the
+// surface already began by itself (a spacing line that passed the bottom of
+// the printable area) is used as it is, so no blank sheet comes out.
+void startNextSheet(PrintSurface& surface, bool pagePrinter) {
+    if (!surface.currentPageBlank()) {
+        surface.newPage();
+    }
+    if (pagePrinter) {
+        surface.printEmptyLines(kBulkTopLines);
+    }
+    surface.moveToLeftEdgeAt(kBulkPageTopTwips);
+    surface.printEmptyLines(kBulkTopLines);
+}
+
+}  // namespace
+
+QStringList BulkLabel::rowLines() const {
+    if (withCompany()) {
+        return {name, company, street, city};
+    }
+    return {name, street, city};
+}
+
+QStringList BulkLabel::lastRowLines() const {
+    if (withCompany()) {
+        return {company, name, street, city};
+    }
+    return {name, street, city};
+}
+
+BulkLabel bulkLabelOf(const ContactRecord& record) {
+    BulkLabel label;
+    const QString initial = record.field(Field::MiddleInit);
+    const QString middle =
+        initial.isEmpty() ? QStringLiteral(" ") : QLatin1Char(' ') + initial + QLatin1Char(' ');
+    label.name = record.field(Field::FName) + middle + record.field(Field::LName);
+    const QString company = record.field(Field::Company);
+    if (!company.isEmpty() && record.field(Field::IncludeCompany) == QLatin1String("1")) {
+        label.company = company;
+    }
+    label.street = record.field(Field::FStreet) + QLatin1Char(' ') + record.field(Field::SStreet);
+    label.city = record.field(Field::City) + QStringLiteral(", ") + record.field(Field::State) +
+                 QStringLiteral("  ") + record.field(Field::Zip);
+    return label;
+}
+
+int bulkLeftColumn(const QString& deviceName, const Adjustment& adjustment) {
+    const int base = nameContains(deviceName, {"Officejet Pro", "ENVY", "Photosmart"}) ? 4 : 2;
+    return base + adjustment.left;
+}
+
+bool isBulkPagePrinter(const QString& deviceName) {
+    return nameContains(deviceName,
+                        {"HP DeskJet 640C/642C/648C", "Officejet Pro", "ENVY", "Photosmart"});
+}
+
+void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& lines,
+                       const std::function<ContactRecord(int)>& readRecord,
+                       const Adjustment& adjustment) {
+    surface.printEmptyLines(kBulkTopLines);
+    surface.setFontName(kLabelFont);
+    surface.setFontSize(10);
+    surface.setItalic(false);
+    const QString device = surface.deviceName();
+    const int left = bulkLeftColumn(device, adjustment);
+    const bool pagePrinter = isBulkPagePrinter(device);
+
+    std::vector<const ListEntry*> contacts;
+    contacts.reserve(lines.size());
+    for (const ListEntry& entry : lines) {
+        if (entry.hasRecord()) {
+            contacts.push_back(&entry);
+        }
+    }
+    std::vector<BulkLabel> row;
+    for (std::size_t i = 0; i < contacts.size(); ++i) {
+        row.push_back(bulkLabelOf(readRecord(contacts[i]->recordNumber)));
+        if (row.size() == 3) {
+            printFullRow(surface, row, left);
+            row.clear();
+        } else if (i + 1 == contacts.size()) {
+            printLastRow(surface, row, left);
+        }
+        if ((i + 1) % kBulkLabelsPerPage == 0) {
+            startNextSheet(surface, pagePrinter);
+        }
+    }
+}
+
+BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,
+                                       const std::vector<ListEntry>& lines,
+                                       const std::function<ContactRecord(int)>& readRecord) {
+    std::shared_ptr<PrintSurface> surface;
+    try {
+        const Adjustment adjustment = readAdjustment(programFolder, kBulkList);
+        const bool anyContact = std::any_of(lines.begin(), lines.end(),
+                                            [](const ListEntry& e) { return e.hasRecord(); });
+        if (!anyContact) {
+            platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None,
+                             MessageButtons::Ok);
+            return BulkLabelsOutcome::EmptyList;
+        }
+        PrintDialogRequest request;
+        request.disablePrintToFile = true;
+        const PrintDialogResult chosen = platform.printDialog(request);
+        if (chosen.cancelled) {
+            return BulkLabelsOutcome::Cancelled;
+        }
+        if (!chosen.surface) {
+            throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
+        }
+        surface = chosen.surface;
+        surface->setFontName(kLabelFont);
+        surface->setFontSize(10);
+        surface->setItalic(false);
+        surface->setOrientation(PageOrientation::Portrait);
+        for (int copy = 1; copy <= chosen.copies; ++copy) {
+            printBulkLabelRun(*surface, lines, readRecord, adjustment);
+            surface->endDocument();
+        }
+        return BulkLabelsOutcome::Printed;
+    } catch (...) {
+        if (surface) {
+            try {
+                surface->abandonDocument();
+            } catch (...) {
+            }
+        }
+        platform.message(kPrinterProblemText, kPrinterErrorTitle, MessageIcon::Exclamation,
+                         MessageButtons::Ok);
+        return BulkLabelsOutcome::PrinterProblem;
+    }
+}
+
+}  // namespace tandor

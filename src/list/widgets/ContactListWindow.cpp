@@ -1,0 +1,451 @@
+#include "list/widgets/ContactListWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "list/BulkLabels.h"
+#include "list/ContactLines.h"
+#include "list/ListPrint.h"
+#include "list/widgets/ContactListModel.h"
+#include "list/widgets/TabStopDelegate.h"
+#include "platform/AppError.h"
+#include "platform/Platform.h"
+#include "printing/widgets/MainWindow.h"
+#include "shell/widgets/EditCommands.h"
+#include "shell/widgets/ShellCommands.h"
+#include "store/Session.h"
+
+namespace tandor {
+namespace {
+
+template <typename T>
+T* named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QAction* action(QMenu* menu, const QString& caption, const char* name,
+                const QKeySequence& shortcut = {}) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) {
+        a->setShortcut(shortcut);
+    }
+    return a;
+}
+
+// What a double-click on a line that has no focus reports.
+constexpr int kInvalidArrayIndex = 381;
+
+const QString kBrowserName = QStringLiteral("frmEdDelViewContact");
+
+// The contact browser when it is open.
+QWidget* openBrowser() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == kBrowserName && w->isVisible()) {
+            return w;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ContactListWindow::ContactListWindow(MainWindow& main, QWidget* parent)
+    : QMainWindow(parent), main_(main) {
+    setObjectName(QStringLiteral("frmViewAll"));
+    setWindowTitle(QStringLiteral("View All Contacts"));
+    buildControls();
+    buildMenus();
+    connectHandlers();
+
+    // Loading: an empty list, nothing printable yet, the title of the current file.
+    model_->clear();
+    mnuPrint_->setEnabled(false);
+    cmdPrintLabels_->setEnabled(false);
+    setWindowTitle(QStringLiteral("All Contacts  [") + main_.session().fileTitle() +
+                   QLatin1Char(']'));
+    txtViewAllHeader_->setVisible(true);
+    lstAllContacts_->setVisible(true);
+    cmdACGetReport_->setEnabled(true);
+    lblTotContacts_->setText(QString());
+    searchText_.clear();
+    searchField_ = SearchField::All;
+    sortOrder_ = SortOrder::FirstName;
+    cmdACGetReport_->setFocus();
+
+    attachShellCommands(this, main_);
+}
+
+ContactListWindow::~ContactListWindow() = default;
+
+void ContactListWindow::buildControls() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    setCentralWidget(central);
+
+    auto* top = new QHBoxLayout;
+    frSearch_ = named(new QGroupBox(QStringLiteral("Search")), "frSearch");
+    auto* searchGrid = new QGridLayout(frSearch_);
+    int i = 0;
+    for (const SearchOption& option : searchOptions()) {
+        QRadioButton* button =
+            named(new QRadioButton(QString::fromLatin1(option.caption)), option.control);
+        searchButtons_[static_cast<std::size_t>(i)] = button;
+        searchGrid->addWidget(button, i % 5, i / 5);
+        ++i;
+    }
+    frSearch_->setVisible(false);  // shown by the command that opens the window
+    top->addWidget(frSearch_);
+
+    frSortOrder_ = named(new QGroupBox(QStringLiteral("Sort")), "frSortOrder");
+    auto* sortLayout = new QVBoxLayout(frSortOrder_);
+    optFnameSort_ = named(new QRadioButton(QStringLiteral("Sort by first name")), "optFnameSort");
+    optLnameSort_ = named(new QRadioButton(QStringLiteral("Sort by last name")), "optLnameSort");
+    sortLayout->addWidget(optFnameSort_);
+    sortLayout->addWidget(optLnameSort_);
+    sortLayout->addStretch();
+    top->addWidget(frSortOrder_);
+
+    auto* buttons = new QVBoxLayout;
+    cmdACGetReport_ = named(new QPushButton(QStringLiteral("Get report")), "cmdACGetReport");
+    cmdPrintLabels_ = named(new QPushButton(QStringLiteral("Print labels")), "cmdPrintLabels");
+    cmdPrintLabels_->setToolTip(QStringLiteral("Print a label for each contact in list"));
+    cmdViewAllClose_ = named(new QPushButton(QStringLiteral("Close")), "cmdViewAllClose");
+    buttons->addWidget(cmdACGetReport_);
+    buttons->addWidget(cmdPrintLabels_);
+    buttons->addWidget(cmdViewAllClose_);
+    buttons->addStretch();
+    top->addLayout(buttons);
+    top->addStretch();
+    layout->addLayout(top);
+
+    auto* labels = new QHBoxLayout;
+    lblSearchDisplay_ = named(new QLabel, "lblSearchDisplay");
+    lblSearchDisplay_->setVisible(false);
+    lblTotContacts_ = named(new QLabel, "lblTotContacts");
+    labels->addWidget(lblSearchDisplay_);
+    labels->addStretch();
+    labels->addWidget(lblTotContacts_);
+    layout->addLayout(labels);
+
+    txtViewAllHeader_ = named(new QLineEdit, "txtViewAllHeader");
+    layout->addWidget(txtViewAllHeader_);
+
+    model_ = new ContactListModel(this);
+    delegate_ = new TabStopDelegate(this);
+    lstAllContacts_ = named(new QListView, "lstAllContacts");
+    lstAllContacts_->setModel(model_);
+    lstAllContacts_->setItemDelegate(delegate_);
+    lstAllContacts_->setUniformItemSizes(true);
+    lstAllContacts_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lstAllContacts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstAllContacts_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    lstAllContacts_->setToolTip(QStringLiteral("Double-click contact to view or edit details"));
+    layout->addWidget(lstAllContacts_, 1);
+
+    resize(980, 620);
+}
+
+void ContactListWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    mnuPrint_ = action(file, QStringLiteral("Print"), "mnuPrint");
+
+    mnuVAEdit_ = menuBar()->addMenu(QStringLiteral("Edit"));
+    mnuVAEdit_->setObjectName(QStringLiteral("mnuVAEdit"));
+    mnuVAEditCut_ = action(mnuVAEdit_, QStringLiteral("Cut"), "mnuVAEditCut",
+                           QKeySequence(QStringLiteral("Ctrl+X")));
+    mnuVAEditCopy_ = action(mnuVAEdit_, QStringLiteral("Copy"), "mnuVAEditCopy",
+                            QKeySequence(QStringLiteral("Ctrl+C")));
+    mnuVAEditPaste_ = action(mnuVAEdit_, QStringLiteral("Paste"), "mnuVAEditPaste",
+                             QKeySequence(QStringLiteral("Ctrl+V")));
+    mnuVAEditSelAll_ = action(mnuVAEdit_, QStringLiteral("Select All"), "mnuVAEditSelAll",
+                              QKeySequence(QStringLiteral("Ctrl+A")));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("mnuVAHelp"));
+    mnuVAManual_ =
+        action(help, QStringLiteral("User Manual"), "mnuVAManual", QKeySequence(Qt::Key_F1));
+    mnuVAAbout_ = action(help, QStringLiteral("About Tandor"), "mnuVAAbout");
+}
+
+void ContactListWindow::connectHandlers() {
+    for (std::size_t i = 0; i < searchButtons_.size(); ++i) {
+        const SearchField code = searchOptions()[i].code;
+        connect(searchButtons_[i], &QRadioButton::clicked, this,
+                [this, code] { chooseSearch(code); });
+    }
+    connect(optFnameSort_, &QRadioButton::clicked, this,
+            [this] { chooseSort(SortOrder::FirstName); });
+    connect(optLnameSort_, &QRadioButton::clicked, this,
+            [this] { chooseSort(SortOrder::LastName); });
+    connect(cmdACGetReport_, &QPushButton::clicked, this,
+            [this] { runGuarded([this] { getReport(); }); });
+    connect(cmdPrintLabels_, &QPushButton::clicked, this, &ContactListWindow::printLabels);
+    connect(cmdViewAllClose_, &QPushButton::clicked, this, &ContactListWindow::closeAndShowMain);
+    connect(lstAllContacts_, &QListView::doubleClicked, this,
+            [this] { runGuarded([this] { openFocusedContact(); }); });
+    connect(mnuPrint_, &QAction::triggered, this, &ContactListWindow::printList);
+
+    connect(mnuVAEdit_, &QMenu::aboutToShow, this, &ContactListWindow::editMenuOpening);
+    connect(mnuVAEditCut_, &QAction::triggered, this, &ContactListWindow::editCut);
+    connect(mnuVAEditCopy_, &QAction::triggered, this, &ContactListWindow::editCopy);
+    connect(mnuVAEditPaste_, &QAction::triggered, this, &ContactListWindow::editPaste);
+    connect(mnuVAEditSelAll_, &QAction::triggered, this, &ContactListWindow::editSelectAll);
+}
+
+void ContactListWindow::showSearchFrame() {
+    frSearch_->setVisible(true);
+}
+
+void ContactListWindow::chooseSearch(SearchField field) {
+    for (std::size_t i = 0; i < searchButtons_.size(); ++i) {
+        if (searchOptions()[i].code == field) {
+            searchButtons_[i]->setChecked(true);
+        }
+    }
+    searchField_ = field;
+    if (field == SearchField::All) {
+        lblSearchDisplay_->setVisible(false);
+        return;
+    }
+    const SearchOption& option = searchOption(field);
+    searchText_ =
+        main_.platform().input(kSearchPrompt, QString::fromLatin1(option.inputTitle), QString());
+    lblSearchDisplay_->setVisible(true);
+    lblSearchDisplay_->setText(searchText_);
+    cmdACGetReport_->setFocus();
+}
+
+void ContactListWindow::chooseSort(SortOrder order) {
+    (order == SortOrder::FirstName ? optFnameSort_ : optLnameSort_)->setChecked(true);
+    sortOrder_ = order;
+    cmdACGetReport_->setFocus();
+}
+
+void ContactListWindow::getReport() {
+    delegate_->setTabStops({});
+    delegate_->setTabStops(std::vector<int>(kListTabStops.begin(), kListTabStops.end()));
+    frSearch_->setVisible(false);
+    frSortOrder_->setVisible(false);
+    txtViewAllHeader_->setVisible(true);
+    QFont headerFont = txtViewAllHeader_->font();
+    headerFont.setPointSize(12);
+    txtViewAllHeader_->setFont(headerFont);
+    txtViewAllHeader_->setText(kListHeaderText);
+    txtViewAllHeader_->setCursorPosition(0);
+
+    Platform& platform = main_.platform();
+    platform.setBusy(true);
+    FoundContacts found;
+    try {
+        found = findContacts(main_.session().file(), searchField_, searchText_, sortOrder_);
+    } catch (...) {
+        platform.setBusy(false);
+        throw;
+    }
+    const int count = found.found;
+    model_->addEntries(std::move(found.entries));
+    platform.setBusy(false);
+
+    lblSearchDisplay_->setVisible(searchField_ != SearchField::All);
+    lblSearchDisplay_->setText(resultCaption(found, searchText_));
+    cmdPrintLabels_->setEnabled(true);
+    lblTotContacts_->setVisible(true);
+    lblTotContacts_->setText(countCaption(count));
+    mnuPrint_->setEnabled(true);
+    cmdViewAllClose_->setFocus();
+    if (count != 0) {
+        cmdACGetReport_->setEnabled(false);
+    } else {
+        platform.message(QStringLiteral("No contacts found."),
+                         QStringLiteral("Contact file empty."), MessageIcon::None,
+                         MessageButtons::Ok);
+        cmdViewAllClose_->setFocus();
+    }
+}
+
+void ContactListWindow::openFocusedContact() {
+    Session& session = main_.session();
+    session.file().close();
+    session.file().open(session.fileName());
+    const QModelIndex focused = lstAllContacts_->currentIndex();
+    if (!focused.isValid()) {
+        throw AppError(kInvalidArrayIndex, QStringLiteral("Invalid property array index"));
+    }
+    const int n = focused.data(ContactListModel::kRecordNumberRole).toInt();
+    session.file().read(n);  // a line without a record number fails here (63)
+    session.currentRecordNumber = n;
+    model_->clear();
+    if (const auto& browserOnRecord = main_.openers().browserOnRecord) {
+        browserOnRecord(main_, n);
+    }
+    close();
+}
+
+void ContactListWindow::printLabels() {
+    Platform& platform = main_.platform();
+    Session& session = main_.session();
+    const BulkLabelsOutcome outcome =
+        runBulkLabelsCommand(platform, session.programFolder(), model_->entries(),
+                             [&session](int n) { return session.file().read(n); });
+    if (outcome == BulkLabelsOutcome::Printed || outcome == BulkLabelsOutcome::EmptyList) {
+        cmdViewAllClose_->setFocus();
+    }
+}
+
+void ContactListWindow::printList() {
+    ListPrintRequest request;
+    request.lines = &model_->entries();
+    request.selectedRows = selectedRows();
+    request.headerBoxActive = activeTextBox() == txtViewAllHeader_;
+    request.headerSelectedText = txtViewAllHeader_->selectedText();
+    request.fileTitle = main_.session().fileTitle();
+    runListPrintCommand(main_.platform(), request);
+}
+
+QLineEdit* ContactListWindow::activeTextBox() const {
+    return qobject_cast<QLineEdit*>(focusWidget());
+}
+
+std::vector<int> ContactListWindow::selectedRows() const {
+    std::vector<int> rows;
+    const QModelIndexList selected = lstAllContacts_->selectionModel()->selectedRows();
+    rows.reserve(static_cast<std::size_t>(selected.size()));
+    for (const QModelIndex& index : selected) {
+        rows.push_back(index.row());
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QStringList ContactListWindow::selectedLineTexts() const {
+    QStringList texts;
+    for (int row : selectedRows()) {
+        texts.append(model_->entries()[static_cast<std::size_t>(row)].text);
+    }
+    return texts;
+}
+
+void ContactListWindow::editMenuOpening() {
+    mnuVAEditCut_->setEnabled(true);
+    mnuVAEditCopy_->setEnabled(true);
+    if (QLineEdit* box = activeTextBox(); box != nullptr && !box->hasSelectedText()) {
+        mnuVAEditCut_->setEnabled(false);
+        mnuVAEditCopy_->setEnabled(false);
+    }
+}
+
+void ContactListWindow::editCut() {
+    Platform& platform = main_.platform();
+    if (QLineEdit* box = activeTextBox()) {
+        edit::cut(box, platform);
+        return;
+    }
+    editCopy();
+    model_->removeRows(selectedRows());
+}
+
+void ContactListWindow::editCopy() {
+    Platform& platform = main_.platform();
+    if (QLineEdit* box = activeTextBox()) {
+        edit::copy(box, platform);
+        return;
+    }
+    platform.clearClipboard();
+    const QStringList lines = selectedLineTexts();
+    if (!lines.isEmpty()) {
+        platform.setClipboardText(copiedLinesText(lines));
+    }
+}
+
+void ContactListWindow::editPaste() {
+    Platform& platform = main_.platform();
+    if (QLineEdit* box = activeTextBox()) {
+        edit::paste(box, platform);
+        return;
+    }
+    for (const QString& line : pastedLines(platform.clipboardText())) {
+        model_->addLine(line);
+    }
+}
+
+void ContactListWindow::editSelectAll() {
+    if (QLineEdit* box = activeTextBox()) {
+        edit::selectAll(box);
+        return;
+    }
+    lstAllContacts_->selectAll();
+}
+
+void ContactListWindow::runGuarded(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const AppError& e) {
+        const MessageAnswer answer =
+            main_.platform().message(standardErrorText(e), QStringLiteral("Error"),
+                                     MessageIcon::None, MessageButtons::RetryCancel);
+        if (answer != MessageAnswer::Retry) {
+            closeAndShowMain();
+        }
+    }
+}
+
+void ContactListWindow::closeAndShowMain() {
+    model_->clear();
+    close();
+    main_.showWithFocusInLine1();
+}
+
+void ContactListWindow::closeEvent(QCloseEvent* event) {
+    // Unloading, by any road: the list is emptied; the contact browser comes
+    // back when a contact has been chosen, else the main window.
+    model_->clear();
+    bool browserShown = false;
+    if (main_.session().currentRecordNumber != 0) {
+        QWidget* browser = openBrowser();
+        if (browser == nullptr && main_.openers().browser) {
+            main_.openers().browser(main_, true);
+            browser = openBrowser();
+        }
+        if (browser != nullptr) {
+            browser->raise();
+            browser->activateWindow();
+            if (auto* find = browser->findChild<QWidget*>(QStringLiteral("cboFindContact"))) {
+                find->setFocus();
+            }
+            browserShown = true;
+        }
+    }
+    if (!browserShown) {
+        main_.showWithFocusInLine1();
+    }
+    event->accept();
+}
+
+ContactListWindow* openContactList(MainWindow& main) {
+    auto* window = new ContactListWindow(main);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    main.hide();
+    window->show();
+    window->showSearchFrame();
+    window->chooseSearch(SearchField::All);
+    window->chooseSort(SortOrder::FirstName);
+    return window;
+}
+
+}  // namespace tandor

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+
+#include "list/ContactSearch.h"
+#include "list/ListLine.h"
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+
+namespace tandor {
+
+class ContactListModel;
+class MainWindow;
+class TabStopDelegate;
+
+// The contact list window frmViewAll: the search and sort options, "Get
+// report", the sorted multi-selection list of contacts with its header box,
+// "Print labels", File > Print, the Edit menu on the list and the Help items.
+// It stands in place of the main window while it is open and is deleted when
+// it closes.
+class ContactListWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit ContactListWindow(MainWindow& main, QWidget* parent = nullptr);
+    ~ContactListWindow() override;
+
+    // The option buttons, as a click on them does.
+    void chooseSearch(SearchField field);
+    void chooseSort(SortOrder order);
+    void showSearchFrame();
+
+    SearchField searchField() const { return searchField_; }
+    const QString& searchText() const { return searchText_; }
+    SortOrder sortOrder() const { return sortOrder_; }
+    ContactListModel& model() { return *model_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void connectHandlers();
+
+    void getReport();
+    void openFocusedContact();
+    void printLabels();
+    void printList();
+
+    void editMenuOpening();
+    void editCut();
+    void editCopy();
+    void editPaste();
+    void editSelectAll();
+    QLineEdit* activeTextBox() const;
+    QStringList selectedLineTexts() const;
+    std::vector<int> selectedRows() const;
+
+    // The window's error routine: the standard error message with Retry and
+    // Cancel; Retry leaves the window as it is, Cancel closes it and shows the
+    // main window.
+    void runGuarded(const std::function<void()>& command);
+    void closeAndShowMain();
+
+    MainWindow& main_;
+    SearchField searchField_ = SearchField::All;
+    QString searchText_;
+    SortOrder sortOrder_ = SortOrder::FirstName;
+
+    ContactListModel* model_ = nullptr;
+    TabStopDelegate* delegate_ = nullptr;
+
+    QGroupBox* frSearch_ = nullptr;
+    std::array<QRadioButton*, 9> searchButtons_{};
+    QGroupBox* frSortOrder_ = nullptr;
+    QRadioButton* optFnameSort_ = nullptr;
+    QRadioButton* optLnameSort_ = nullptr;
+    QPushButton* cmdACGetReport_ = nullptr;
+    QPushButton* cmdPrintLabels_ = nullptr;
+    QPushButton* cmdViewAllClose_ = nullptr;
+    QLabel* lblSearchDisplay_ = nullptr;
+    QLabel* lblTotContacts_ = nullptr;
+    QLineEdit* txtViewAllHeader_ = nullptr;
+    QListView* lstAllContacts_ = nullptr;
+
+    QMenu* mnuVAEdit_ = nullptr;
+    QAction* mnuPrint_ = nullptr;
+    QAction* mnuVAEditCut_ = nullptr;
+    QAction* mnuVAEditCopy_ = nullptr;
+    QAction* mnuVAEditPaste_ = nullptr;
+    QAction* mnuVAEditSelAll_ = nullptr;
+    QAction* mnuVAManual_ = nullptr;
+    QAction* mnuVAAbout_ = nullptr;
+};
+
+// Opens the contact list in place of the main window, as "Search Contacts"
+// and "All Contacts" do: search frame visible, "View all contacts without
+// searching" and "Sort by first name" selected.
+ContactListWindow* openContactList(MainWindow& main);
+
+}  // namespace tandor

@@ -1,0 +1,61 @@
+#include "list/widgets/TabStopDelegate.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include "list/TabStops.h"
+
+namespace tandor {
+namespace {
+constexpr int kTextMargin = 3;
+}
+
+TabStopDelegate::TabStopDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                            const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QString text = opt.text;
+    opt.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter,
+                       widget);  // background, selection, focus
+
+    const QFontMetricsF metrics(opt.font);
+    const QStringList pieces = text.split(QLatin1Char('\t'));
+    const std::vector<double> offsets = tabPieceOffsets(
+        pieces, stops_, metrics.averageCharWidth(),
+        [&metrics](const QString& piece) { return metrics.horizontalAdvance(piece); });
+    painter->save();
+    painter->setFont(opt.font);
+    const bool selected = opt.state & QStyle::State_Selected;
+    painter->setPen(
+        opt.palette.color(opt.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled,
+                          selected ? QPalette::HighlightedText : QPalette::Text));
+    const QRectF area = QRectF(opt.rect).adjusted(kTextMargin, 0, 0, 0);
+    painter->setClipRect(opt.rect);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        const double x = area.left() + offsets[static_cast<std::size_t>(i)];
+        if (x > area.right()) {
+            break;
+        }
+        painter->drawText(QRectF(x, area.top(), area.right() - x, area.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, pieces[i]);
+    }
+    painter->restore();
+}
+
+QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    // Every line has the same height; the width reaches past the last column.
+    Q_UNUSED(index);
+    const QFontMetricsF metrics(option.font);
+    const int stopsWidth = stops_.empty() ? 0 : stops_.back();
+    const double width = (stopsWidth / 4.0 + 52.0) * metrics.averageCharWidth() + 2 * kTextMargin;
+    return {static_cast<int>(width), static_cast<int>(metrics.height()) + 2};
+}
+
+}  // namespace tandor
