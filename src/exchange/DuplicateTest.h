@@ -32,7 +32,6 @@ public:
     void finish();
 
     bool isDuplicate(const ContactFields& values) const;
-    int size() const { return static_cast<int>(firstNames_.size()); }
 
     // The text a value is compared as: trimmed, in the characters the record
     // can hold (a character outside the code page reads back as "?").
