@@ -1,8 +1,10 @@
 #include "docs/WindowPictures.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -139,6 +141,33 @@ bool makeWindowPictures(const QString& folder, QString* error) {
     ok = save(list, folder, QStringLiteral("contact-list.png")) && ok;
     if (list) {
         list->close();
+    }
+
+    // The import window with a file chosen, and the export window.
+    const QString csv = programFolder.filePath(QStringLiteral("contacts.csv"));
+    {
+        QFile f(csv);
+        if (f.open(QIODevice::WriteOnly)) {
+            f.write("First Name,Last Name,E-mail Address\r\n");
+        }
+    }
+    if (QAction* item = main.findChild<QAction*>(QStringLiteral("mnuImport"))) {
+        item->trigger();
+    }
+    QWidget* import = topLevel("frmLMImport");
+    platform.answerOpenFile(csv);
+    click(import, "cmdCsvOpen");
+    ok = save(import, folder, QStringLiteral("import-window.png")) && ok;
+    if (import) {
+        import->close();
+    }
+    if (QAction* item = main.findChild<QAction*>(QStringLiteral("mnuExport"))) {
+        item->trigger();
+    }
+    QWidget* exportWindow = topLevel("frmLMExport");
+    ok = save(exportWindow, folder, QStringLiteral("export-window.png")) && ok;
+    if (exportWindow) {
+        exportWindow->close();
     }
 
     AboutBox about(platform, programFolder.path());
