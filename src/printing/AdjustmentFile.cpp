@@ -115,7 +115,9 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
         throw AppError(errors::kPathFileAccess, QStringLiteral("Path/File access error"));
     }
     fault::hit("adjustments.write");
-    if (file.write(bytes) != bytes.size()) {
+    // The bytes are flushed before the commit: a commit that meets a full disk
+    // while it flushes still puts the short copy in the file's place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         throw AppError(errors::kDeviceIo, QStringLiteral("Device I/O error"));
     }
     fault::hit("adjustments.commit");

@@ -68,6 +68,12 @@ ContactRecord ContactRecord::build(const ContactFields& fields) {
     for (const FieldLayout& f : kLayout) {
         record.setField(f.field, fields[f.field]);
     }
+    // A first name that begins with the deletion mark would make the contact
+    // disappear at the next deletion or opening of the file: it is stored
+    // without its first "*".
+    if (record.isMarkedDeleted()) {
+        record.setField(Field::FName, record.rawField(Field::FName).mid(1));
+    }
     return record;
 }
 

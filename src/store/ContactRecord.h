@@ -66,7 +66,9 @@ class ContactRecord {
 public:
     ContactRecord();  // every field blank
 
-    // The one routine that lays out a record from field values.
+    // The one routine that lays out a record from field values. It never makes
+    // a record marked for deletion: a first name that begins with "*DELETED*"
+    // is stored without its first "*".
     static ContactRecord build(const ContactFields& fields);
     // A record from stored bytes; fewer than 513 bytes (the partial last
     // record of a damaged file) are padded with blanks.

@@ -30,7 +30,7 @@ ContactsFile::~ContactsFile() {
 }
 
 void ContactsFile::open(const QString& path) {
-    openFile(path, false);
+    openFile(path, false, true);
     finishInterruptedDeletion();
 }
 
@@ -43,7 +43,7 @@ void ContactsFile::openExisting(const QString& path) {
     open(path);
 }
 
-void ContactsFile::openFile(const QString& path, bool mustWrite) {
+void ContactsFile::openFile(const QString& path, bool mustWrite, bool create) {
     close();
     fault::hit("contacts.open");
     if (path.isEmpty()) {
@@ -54,8 +54,15 @@ void ContactsFile::openFile(const QString& path, bool mustWrite) {
     }
     auto file = std::make_unique<QFile>(path);
     bool writable = true;
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+    // Only File New and File Open create a missing file; a reopening must not
+    // put an empty file in the place of one that was removed meanwhile.
+    const QIODevice::OpenMode existing = create ? QIODevice::NotOpen : QIODevice::ExistingOnly;
+    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered | existing)) {
         const int err = errno;
+        if (!create && !file->exists()) {
+            throw fileerror::make(QFileInfo(path).dir().exists() ? errors::kFileNotFound
+                                                                  : errors::kPathNotFound);
+        }
         if (mustWrite || !file->exists() ||
             !file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             throw fileerror::openFailure(path, err);
@@ -172,14 +179,27 @@ ContactRecord ContactsFile::read(int n) const {
 
 void ContactsFile::writeAt(qint64 offset, const char* data, qint64 size) {
     cache_.clear();
+    // A file removed (or replaced) since it was opened would take the write
+    // and lose it with the last handle: the user is told instead.
+    fault::hit("contacts.write.name");
+    if (disk::isNameless(*file_)) {
+        throw fileerror::make(errors::kFileNotFound);
+    }
     fault::hit("contacts.write.seek");
     if (!file_->seek(offset)) {
         throw fileerror::make(errors::kDeviceIo);
     }
+    const qint64 length = file_->size();
     fault::hit("contacts.write");
     errno = 0;
     if (file_->write(data, size) != size) {
-        throw fileerror::make(fileerror::numberForErrno(errno));
+        const int err = errno;
+        // A disk that filled up in the middle of a new record leaves part of
+        // it: the file is cut back to its former length.
+        if (offset + size > length) {
+            file_->resize(length);
+        }
+        throw fileerror::make(fileerror::numberForErrno(err));
     }
 }
 
@@ -228,6 +248,19 @@ void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmati
     if (n < 1 || n > count) {
         throw fileerror::make(errors::kBadRecordNumber);
     }
+    // The file must still be there under its name and open to writing (it
+    // may have become read-only or been removed since it was opened): else
+    // nothing is marked. This handle also undoes the mark should the file
+    // not reopen for writing further on.
+    fault::hit("delete.check");
+    QFile guard(path);
+    if (!guard.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+        const int err = errno;
+        if (!guard.exists()) {
+            throw fileerror::make(errors::kFileNotFound);
+        }
+        throw fileerror::openFailure(path, err);
+    }
     fault::hit("delete.read");
     const ContactRecord original = read(n);
     ContactRecord marked = original;
@@ -245,11 +278,13 @@ void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmati
         }
         fault::hit("delete.close.compaction");
         close();
+        // The copy is to take the file's name: nothing may hold the file open.
+        guard.close();
         compactContactsFile(path, count);
         markOnDisk = false;
     } catch (...) {
         if (markOnDisk) {
-            undoMark(path, n, original);
+            undoMark(path, n, original, guard);
         }
         if (!isOpen()) {
             try {
@@ -264,8 +299,16 @@ void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmati
     openFile(path, false);
 }
 
-void ContactsFile::undoMark(const QString& path, int n, const ContactRecord& original) {
+void ContactsFile::undoMark(const QString& path, int n, const ContactRecord& original,
+                            QFile& guard) {
     try {
+        if (!isWritable() && guard.isOpen()) {
+            fault::hit("delete.undo.write");
+            if (guard.seek(static_cast<qint64>(n - 1) * kRecordSize) &&
+                guard.write(original.bytes().constData(), kRecordSize) == kRecordSize) {
+                return;
+            }
+        }
         if (!isWritable()) {
             fault::hit("delete.undo.reopen");
             openFile(path, true);

@@ -69,9 +69,9 @@ public:
     void deleteRecord(int n, const std::function<void()>& atConfirmation = {});
 
 private:
-    void openFile(const QString& path, bool mustWrite);
+    void openFile(const QString& path, bool mustWrite, bool create = false);
     void finishInterruptedDeletion();
-    void undoMark(const QString& path, int n, const ContactRecord& original);
+    void undoMark(const QString& path, int n, const ContactRecord& original, QFile& guard);
     void requireOpen() const;
     void requireWritable() const;
     void writeAt(qint64 offset, const char* data, qint64 size);

@@ -5,6 +5,7 @@
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 #ifdef Q_OS_WIN
@@ -23,6 +24,17 @@ bool syncFile(QFile& file) {
     return ::_commit(file.handle()) == 0;
 #else
     return true;
+#endif
+}
+
+bool isNameless(QFile& file) {
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    return ::fstat(file.handle(), &info) == 0 && info.st_nlink == 0;
+#else
+    // Elsewhere a file that is open cannot be removed.
+    Q_UNUSED(file);
+    return false;
 #endif
 }
 

@@ -9,6 +9,9 @@ namespace tandor::disk {
 // Forces what was written to an open file onto the disk. Returns false with
 // errno set when the system refuses.
 bool syncFile(QFile& file);
+// True when an open file has lost its last name (removed, or replaced by
+// another file of that name): what is written to it then reaches no file.
+bool isNameless(QFile& file);
 // Forces a folder's entries (a rename just made in it) onto the disk; best effort.
 void syncFolder(const QString& folder);
 // The path as the operating system's file functions take it.

@@ -1,0 +1,72 @@
+// The CSV import from the first byte to the records written: encoding,
+// reading, header recognition, each layout's taking and cleaning of values,
+// the duplicate test, and the appending of records to a contacts file. The
+// input is imported into an empty file, then a second time into the same file
+// (so that the duplicate test meets the contacts of the first run).
+#include <QByteArray>
+#include <QFileInfo>
+
+#include "FuzzSupport.h"
+#include "exchange/ImportRun.h"
+#include "exchange/ImportValues.h"
+#include "store/ContactsFile.h"
+
+using namespace tandor;
+
+namespace {
+
+void checkRecords(const ContactsFile& file, int from) {
+    for (int n = from; n <= file.recordCount(); ++n) {
+        const ContactRecord record = file.read(n);
+        const QByteArray& bytes = record.bytes();
+        fuzz::check(bytes.size() == kRecordSize, "a record of 513 bytes");
+        for (const FieldLayout& layout : recordLayout()) {
+            const int end = layout.offset + layout.width;
+            if (layout.field == Field::BirthdayReminder) {
+                fuzz::check(bytes.mid(end, 2) == "\r\n", "a record ends with CR LF");
+            } else {
+                fuzz::check(bytes.at(end) == '|', "a separator holds |", QString::number(end));
+            }
+            const QByteArray value = bytes.mid(layout.offset, layout.width);
+            fuzz::check(!value.contains(',') && !value.contains('\r') && !value.contains('\n'),
+                        "no comma or line break inside a field", QString::fromLatin1(value));
+        }
+        fuzz::check(!record.isMarkedDeleted(), "an imported contact is not marked deleted",
+                    record.field(Field::FName));
+        fuzz::check(record.rawField(Field::BirthdayReminder) == QLatin1String("1"),
+                    "the reminder setting of the file");
+        ContactFields values = record.fields();
+        fuzz::check(!holdsNoContact(values), "an imported contact holds something");
+    }
+}
+
+void importOnce(const QByteArray& data, ContactsFile& file) {
+    const int before = file.recordCount();
+    const ImportOutcome outcome = importCsv(data, file);
+    if (outcome.result == ImportResult::Failed) {
+        // The only failure of a run on a healthy disk: a file without a first line.
+        fuzz::check(outcome.error && outcome.error->number() == errors::kInputPastEnd,
+                    "an import fails only on an empty file",
+                    outcome.error ? outcome.error->description() : QString());
+    }
+    if (outcome.result == ImportResult::NoRecognisedHeader ||
+        outcome.result == ImportResult::NotCompatible) {
+        fuzz::check(outcome.written == 0, "nothing written without a usable header");
+    }
+    const qint64 length = QFileInfo(file.path()).size();
+    fuzz::check(length == static_cast<qint64>(before + outcome.written) * kRecordSize,
+                "the file grows by whole records, one for each contact written",
+                QStringLiteral("length %1, written %2").arg(length).arg(outcome.written));
+    checkRecords(file, before + 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QByteArray csv(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    ContactsFile file;
+    file.open(fuzz::scratchFile(QStringLiteral("import.DAT")));
+    importOnce(csv, file);
+    importOnce(csv, file);
+    return 0;
+}

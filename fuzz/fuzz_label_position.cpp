@@ -1,0 +1,52 @@
+// The label-position prompt answered with the input's text once (a second
+// question is cancelled), then, when a position was accepted, the on-the-fly
+// label printed there on the recording printer.
+#include <QByteArray>
+
+#include "FuzzSupport.h"
+#include "platform/ScriptedPlatform.h"
+#include "printing/Composition.h"
+#include "printing/LabelSheet.h"
+#include "printing/PrintCommand.h"
+
+using namespace tandor;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QString answer =
+        QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    CompositionState state;
+    composition::startUp(state);
+    state.lines[0] = QStringLiteral("Ann Lee");
+    ScriptedPlatform platform;
+    platform.answerInput(answer);
+    composition::clickLabel(state, platform);
+    fuzz::check(platform.inputs().size() <= 2, "asked at most twice");
+    if (!state.labelSelected) {
+        fuzz::check(!state.positionCaptionVisible, "no position without a label");
+        return 0;
+    }
+    const int start = positionNumber(state.startPosition);
+    fuzz::check(start >= 1 && start <= kLabelPositions, "an accepted start lies on the sheet",
+                state.startPosition);
+    fuzz::check(state.labelCount >= 1 && start + state.labelCount - 1 <= kLabelPositions,
+                "every accepted label lies on the sheet",
+                QStringLiteral("start %1 count %2").arg(start).arg(state.labelCount));
+
+    composition::clickLeftJustified(state);
+    platform.clearRecords();
+    runPrintCommand(state, platform, fuzz::scratchFolder());
+    const auto& documents = platform.recording()->documents();
+    fuzz::check(documents.size() == 1, "the labels printed as one document",
+                platform.messages().isEmpty() ? QString() : platform.messages().last().text);
+    int printed = 0;
+    for (const PrintedPage& page : documents.front().pages) {
+        for (const PlacedText& text : page.texts) {
+            fuzz::check(text.column >= 1 && text.line >= 1, "a text placed on the page");
+            printed += text.text == QLatin1String("Ann Lee");
+        }
+    }
+    fuzz::check(documents.front().pages.size() == 1, "one sheet");
+    fuzz::check(printed == state.labelCount, "one label for each position",
+                QStringLiteral("%1 of %2").arg(printed).arg(state.labelCount));
+    return 0;
+}
