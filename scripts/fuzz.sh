@@ -46,19 +46,23 @@ max_len() {
   esac
 }
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+# Leaks count as findings here (the test suite's sanitizer run leaves them out).
+export ASAN_OPTIONS=${FUZZ_ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${FUZZ_UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 run_target() {
   local t=$1
   local corpus=$BUILD/corpus/$t artifacts=$BUILD/artifacts/$t log=$BUILD/logs/$t.log
   mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
-  local seeds=(fuzz/corpus/"$t")
+  local seeds=(fuzz/corpus/"$t") options=()
+  if [ -f "fuzz/$t.dict" ]; then
+    options+=(-dict="fuzz/$t.dict")
+  fi
   if [ "$t" = import_csv ] && [ -d tests/data/samples/csv ]; then
     seeds+=(tests/data/samples/csv)
   fi
   "$BUILD/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="$(max_len "$t")" -timeout=20 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
+    -rss_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$artifacts/" "${options[@]}" \
     "$corpus" "${seeds[@]}" > "$log" 2>&1
 }
 
