@@ -11,6 +11,13 @@ namespace {
 
 const QLatin1String kMultiValue(" ::: ");
 
+// What a header can make a line cost: no value is looked for in more than
+// this many columns, and no more than this many numbered Google columns of a
+// kind are read (real exports have a handful), so that each line is read in
+// a time that does not grow with the header.
+constexpr std::size_t kMaxColumnsPerValue = 16;
+constexpr int kMaxNumberedGroups = 32;
+
 // A cell's first value, without the spaces around it.
 QString firstValue(const QString& cell) {
     const qsizetype at = cell.indexOf(kMultiValue);
@@ -111,7 +118,7 @@ NamedColumns::NamedColumns(const NamedColumnTable& table, const QStringList& hea
 NamedColumns::Positions NamedColumns::find(const QStringList& names) const {
     Positions found;
     for (const QString& name : names) {
-        for (qsizetype i = 0; i < header_.size(); ++i) {
+        for (qsizetype i = 0; i < header_.size() && found.size() < kMaxColumnsPerValue; ++i) {
             if (!name.isEmpty() && header_[i] == name) {
                 found.push_back(i);
             }
@@ -134,11 +141,14 @@ void NamedColumns::findGoogleColumns() {
         }
         const QString kind = m.captured(1);
         const int n = m.captured(2).toInt();
+        if (n < 1 || n > kMaxNumberedGroups) {
+            continue;
+        }
         auto& groups = kind == QLatin1String("E-mail")    ? emails
                        : kind == QLatin1String("Phone")   ? phones
                        : kind == QLatin1String("Address") ? addresses
                                                           : organizations;
-        groups[n].parts.emplace(m.captured(3), i);
+        groups[n].parts.emplace(m.captured(3), i);  // a column named twice: the first
     }
     const auto part = [](const Group& g, std::initializer_list<const char*> names) {
         Positions p;

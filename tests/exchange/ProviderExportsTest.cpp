@@ -5,6 +5,8 @@
 // whole (cut to the field widths), and a second import writes nothing.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+
 #include "ExchangeTestSupport.h"
 #include "exchange/ImportLayouts.h"
 #include "platform/Ansi.h"
@@ -575,6 +577,27 @@ TEST(ProviderExports, NoiseNeverCrashesOrDamagesTheFile) {
                 << seed;
         }
     }
+}
+
+TEST(ProviderExports, AHeaderOfManyColumnsDoesNotSlowEachLine) {
+    // A column named many times and numbered columns by the thousand: each
+    // line still looks at a bounded number of them.
+    QStringList header = {"First Name", "Last Name", "Labels", "Birthday"};
+    for (int n = 1; n <= 40000; ++n) {
+        header << QStringLiteral("Notes") << QStringLiteral("Phone %1 - Value").arg(n);
+    }
+    QByteArray csv = header.join(u',').toUtf8() + "\r\n";
+    for (int i = 0; i < 20000; ++i) {
+        csv += ",,,1/2/1980\r\n";
+    }
+    test::ImportTarget target;
+    QElapsedTimer timer;
+    timer.start();
+    const ImportOutcome outcome = target.import(csv);
+    EXPECT_LT(timer.elapsed(), 5000);  // well under a second when bounded
+    EXPECT_EQ(outcome.layout, "Google CSV");
+    EXPECT_EQ(outcome.withoutName, 20000);
+    EXPECT_TRUE(target.bytes().isEmpty());
 }
 
 }  // namespace
