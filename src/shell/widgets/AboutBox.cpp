@@ -85,7 +85,8 @@ void AboutBox::systemInfo() {
 }
 
 AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder) {
-    if (!theBox) {
+    // A box that was closed is on its way out; a new one takes its place.
+    if (!theBox || !theBox->isVisible()) {
         theBox = new AboutBox(platform, programFolder);
         theBox->setAttribute(Qt::WA_DeleteOnClose);
     }
