@@ -42,9 +42,11 @@ bool hasGoogleNumbered(const QStringList& columns) {
 }
 
 // The recognitions, each on the header's column names.
+// Google's own columns, so that another program's "First Name,Email,Labels"
+// stays with the generic layout (which reads its e-mail column).
 bool isGoogle(const QStringList& c) {
     return c.contains(QLatin1String("First Name")) &&
-           (c.contains(QLatin1String("Labels")) || hasGoogleNumbered(c));
+           (hasGoogleNumbered(c) || hasAny(c, {"File As", "Phonetic First Name"}));
 }
 
 bool isOlderGoogle(const QStringList& c) {

@@ -536,6 +536,8 @@ TEST(ProviderExports, EachHeaderGoesToItsLayoutAndTheOlderOnesStay) {
     EXPECT_EQ(layoutOf("First Name,Last Name,Email,Phone,Home Street"), "generic");
     EXPECT_EQ(layoutOf("Name,E-mail,Notes"), "generic");
     EXPECT_EQ(layoutOf("Given Name,Family Name,E-mail 1 - Value"), "generic");
+    EXPECT_EQ(layoutOf("First Name,Last Name,Email,Labels"), "generic");
+    EXPECT_EQ(layoutOf("First Name,Last Name,File As,Labels"), "Google CSV");
 }
 
 TEST(ProviderExports, NoiseNeverCrashesOrDamagesTheFile) {
