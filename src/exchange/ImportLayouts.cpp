@@ -71,6 +71,8 @@ ImportLayout yahooLayout() {
     l.cleaning.homePhoneFromWork = true;
     l.cleaning.shortStreetEmpty = true;
     l.cleaning.addressChecks = true;
+    // The address under the UK export's names, and the comments, by name.
+    l.namedColumns = yahooAddedColumns();
     return l;
 }
 

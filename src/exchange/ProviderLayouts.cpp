@@ -222,4 +222,16 @@ std::shared_ptr<const NamedColumnTable> outlookAddedColumns() {
     return std::make_shared<const NamedColumnTable>(std::move(t));
 }
 
+std::shared_ptr<const NamedColumnTable> yahooAddedColumns() {
+    NamedColumnTable t;
+    t.addresses = {AddressColumnNames{{"Home Address"},
+                                      {},
+                                      {"Home City", "Home Town"},
+                                      {"Home State", "Home County"},
+                                      {"Home ZIP", "Home Post Code"},
+                                      {"Home Country"}}};
+    t.notes = {"Comments"};
+    return std::make_shared<const NamedColumnTable>(std::move(t));
+}
+
 }  // namespace tandor

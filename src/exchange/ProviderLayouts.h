@@ -34,4 +34,9 @@ bool providerRecognises(const QString& headerText);
 // phone, the company, the notes and the categories.
 std::shared_ptr<const NamedColumnTable> outlookAddedColumns();
 
+// What the Yahoo layout reads by name besides its table: the home address
+// under the names the UK export gives it ("Home Town", "Home County", "Home
+// Post Code") and the "Comments", which its table has no place for.
+std::shared_ptr<const NamedColumnTable> yahooAddedColumns();
+
 }  // namespace tandor

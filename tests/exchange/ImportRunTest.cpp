@@ -59,6 +59,7 @@ TEST_P(ImportRun, YahooLayout) {
                                                                {"Email", "ann@x.com.au"},
                                                                {"Birthdate", "19800307"},
                                                                {"Category", "Friends"},
+                                                               {"Notes", "a comment"},
                                                                {"Company", "Acme"},
                                                                {"IncludeCompany", "1"},
                                                                {"BirthdayReminder", "1"}})});

@@ -107,7 +107,7 @@ const std::vector<Sample> kSamples = {
     {"yahoo-3.csv",
      "Yahoo",
      0,
-     {"Firman||Wandayandi|Foo Street|||||Indonesia||||firman@php.net||||Foo|1|1"}},
+     {"Firman||Wandayandi|Foo Street||Bandung||99999|Indonesia||||firman@php.net|||It's multiline  memo.|Foo|1|1"}},
 };
 
 TEST(SampleFiles, EachImportsWholeAndASecondRunWritesNothing) {
@@ -154,7 +154,10 @@ TEST(SampleFiles, ValuesComeOutOfQuotesAndByteOrderMarks) {
     EXPECT_EQ(yahoo.contacts()[0], test::contact({{"FName", "Firman"},
                                                   {"LName", "Wandayandi"},
                                                   {"FStreet", "Foo Street"},
+                                                  {"City", "Bandung"},
+                                                  {"Zip", "99999"},
                                                   {"Country", "Indonesia"},
+                                                  {"Notes", "It's multiline  memo."},
                                                   {"Email", "firman@php.net"},
                                                   {"Company", "Foo"},
                                                   {"IncludeCompany", "1"},
