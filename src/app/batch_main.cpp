@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "batch/BatchCommand.h"
+#include "platform/Version.h"
 
 using namespace tandor::batch;
 
@@ -36,7 +37,7 @@ int main(int argc, char** argv) {
     }
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tandor-batch"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("5.8.0"));
+    QCoreApplication::setApplicationVersion(tandor::versionText());
 
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -53,7 +54,7 @@ int main(int argc, char** argv) {
         return args.isEmpty() ? kRefused : kOk;
     }
     if (args[0] == QLatin1String("--version")) {
-        out << "tandor-batch 5.8.0\n";
+        out << "tandor-batch " << tandor::versionText() << "\n";
         return kOk;
     }
     for (const Command& c : commands()) {

@@ -1,15 +1,23 @@
 #include <QApplication>
+#include <QTextStream>
+#include <cstring>
 
+#include "platform/Version.h"
 #include "platform/widgets/DesktopPlatform.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/WindowWiring.h"
 #include "store/Session.h"
 
 int main(int argc, char** argv) {
+    // The executable's version information, as on every program of this desktop.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        QTextStream(stdout) << "Tandor " << tandor::versionText() << "\n";
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tandor"));
     QApplication::setOrganizationName(QStringLiteral("Tandor"));
-    QApplication::setApplicationVersion(QStringLiteral("5.8.0"));
+    QApplication::setApplicationVersion(tandor::versionText());
 
     tandor::DesktopPlatform platform;
     // The program folder is the folder of the running executable.

@@ -1,5 +1,7 @@
 #include "contacts/DetailsSheet.h"
 
+#include "platform/PrinterProblem.h"
+
 #include <QLocale>
 #include <exception>
 
@@ -129,15 +131,7 @@ void runDetailsPrint(const ContactEntry& shown, const FocusedControl& focused, c
         }
         surface->endDocument();
     } catch (const std::exception&) {
-        if (surface) {
-            try {
-                surface->abandonDocument();
-            } catch (const std::exception&) {
-                // The document is gone either way; the user is told below.
-            }
-        }
-        platform.message(kPrinterProblemText, kDetailsPrinterErrorTitle, MessageIcon::Exclamation,
-                         MessageButtons::Ok);
+        reportPrinterProblem(platform, surface, kDetailsPrinterErrorTitle);
     }
 }
 

@@ -156,9 +156,32 @@ CsvReader::CsvReader(QIODevice& device) : device_(device) {
     if (encoding_ != CsvEncoding::Windows1252) {
         decoder_ = QStringDecoder(converterFor(encoding_));
     }
-    if (detected.bomLength > 0 && !device_.seek(detected.bomLength)) {
+    bomLength_ = detected.bomLength;
+    if (bomLength_ > 0 && !device_.seek(bomLength_)) {
         readFailure();
     }
+}
+
+void CsvReader::restart(QChar separator) {
+    if (!device_.seek(bomLength_)) {
+        readFailure();
+    }
+    separator_ = separator;
+    if (encoding_ != CsvEncoding::Windows1252) {
+        decoder_ = QStringDecoder(converterFor(encoding_));
+    }
+    text_.clear();
+    pos_ = 0;
+    deviceDone_ = false;
+    skipLineFeed_ = false;
+}
+
+QChar separatorOfHeader(const QStringList& readWithCommas) {
+    qsizetype semicolons = 0;
+    for (const QString& value : readWithCommas) {
+        semicolons += value.count(u';');
+    }
+    return semicolons > readWithCommas.size() - 1 ? QChar(u';') : QChar(u',');
 }
 
 bool CsvReader::fillText() {
@@ -219,7 +242,7 @@ std::optional<QStringList> CsvReader::next() {
             }
             continue;
         }
-        if (c == u',') {
+        if (c == separator_) {
             // Past the bound the commas are dropped with the rest of the text.
             if (recordChars_ < kMaxRecordChars) {
                 endValue();

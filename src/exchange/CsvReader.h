@@ -45,6 +45,9 @@ bool isValidUtf8(QByteArrayView bytes);
 // that (a stray quote that never closes, a binary file) the rest of the
 // record's text is dropped until the record ends.
 //
+// The separator is the comma unless the reader is told another (the ";" of
+// European exports, see separatorOfHeader).
+//
 // Read failures throw AppError 57 "Device I/O error".
 class CsvReader {
 public:
@@ -55,9 +58,12 @@ public:
     explicit CsvReader(QIODevice& device);
 
     CsvEncoding encoding() const { return encoding_; }
+    QChar separator() const { return separator_; }
     // The next record's values (at least one, possibly empty), or nothing at
     // the end of the file. An empty line is a record of one empty value.
     std::optional<QStringList> next();
+    // Goes back to the first record, reading from now on with the separator.
+    void restart(QChar separator);
 
 private:
     bool fillText();
@@ -65,6 +71,8 @@ private:
 
     QIODevice& device_;
     CsvEncoding encoding_;
+    int bomLength_ = 0;
+    QChar separator_ = u',';
     QStringDecoder decoder_;
     QString text_;
     qsizetype pos_ = 0;
@@ -76,5 +84,10 @@ private:
     QString value_;
     qsizetype recordChars_ = 0;
 };
+
+// The separator a file's first record shows, given that record as read with
+// commas: ";" when its values hold more semicolons than there were commas
+// between them, else ",".
+QChar separatorOfHeader(const QStringList& readWithCommas);
 
 }  // namespace tandor

@@ -1,5 +1,7 @@
 #include "exchange/ImportLayouts.h"
 
+#include "exchange/ProviderLayouts.h"
+
 // The layouts work on a line's unquoted values. Line breaks inside values need
 // no treatment here: each becomes one space when the value is taken, as each
 // comma inside a value does.
@@ -69,6 +71,8 @@ ImportLayout yahooLayout() {
     l.cleaning.homePhoneFromWork = true;
     l.cleaning.shortStreetEmpty = true;
     l.cleaning.addressChecks = true;
+    // The address under the UK export's names, and the comments, by name.
+    l.namedColumns = yahooAddedColumns();
     return l;
 }
 
@@ -76,8 +80,14 @@ ImportLayout primaryPhoneLayout() {
     constexpr qsizetype kColumns = 21;
     ImportLayout l;
     l.name = QStringLiteral("Primary-Phone");
+    // The web-mail header its table was written for: the columns its line
+    // tests look at (Last Name, E-mail Address) stand where it looks. Other
+    // headers with these texts are read by name as the Outlook layout.
     l.recognises = [](const QString& header) {
-        return contains(header, "Primary Phone") && contains(header, "Web Page");
+        const QStringList columns = header.split(QLatin1Char(','));
+        return contains(header, "Primary Phone") && contains(header, "Web Page") &&
+               columnOrEmpty(columns, 2) == QLatin1String("Last Name") &&
+               columnOrEmpty(columns, 14) == QLatin1String("E-mail Address");
     };
     l.prepareHeader = [](const QStringList& header) -> std::optional<QStringList> {
         return firstColumns(header, kColumns);
@@ -102,6 +112,8 @@ ImportLayout primaryPhoneLayout() {
     l.cleaning.stripPhoneMarks = true;
     l.cleaning.phonesEndingInNumber = {Field::HPhone, Field::CPhone};
     l.cleaning.phonesWithDash = {Field::HPhone, Field::CPhone};
+    // The address, work phone, company, notes and categories, by name.
+    l.namedColumns = outlookAddedColumns();
     return l;
 }
 
@@ -186,7 +198,7 @@ ImportLayout genericLayout() {
         return contains(header, "Name,") && !contains(header, "Suffix,Initials,Web Page,") &&
                !contains(header, "Name,E-mail Address,") &&
                !contains(header, "Distribution Lists") &&
-               !contains(header, "Birthdate,Category,Notes");
+               !contains(header, "Birthdate,Category,Notes") && !providerRecognises(header);
     };
     // The header is cut before the comma after its e-mail column, so that the
     // e-mail column is its last; the last of the four names found wins.
@@ -233,9 +245,16 @@ ImportLayout genericLayout() {
 }  // namespace
 
 const std::vector<ImportLayout>& importLayouts() {
-    static const std::vector<ImportLayout> layouts = {
-        yahooLayout(), primaryPhoneLayout(), nameEmailLayout(), ownExportLayout(), genericLayout(),
-    };
+    static const std::vector<ImportLayout> layouts = [] {
+        std::vector<ImportLayout> all = {
+            yahooLayout(),     primaryPhoneLayout(), nameEmailLayout(),
+            ownExportLayout(), genericLayout(),
+        };
+        for (ImportLayout& layout : providerLayouts()) {
+            all.push_back(std::move(layout));
+        }
+        return all;
+    }();
     return layouts;
 }
 

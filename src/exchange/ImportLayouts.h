@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "store/ContactRecord.h"
 
 namespace tandor {
+
+struct NamedColumnTable;
 
 // A position in a column rule that stands for the header's last column.
 inline constexpr int kLastHeaderColumn = -1;
@@ -36,7 +39,10 @@ struct CleaningRules {
     bool stateUpperCase = false;
     bool stripPhoneMarks = false;  // "+", "(" and ")" removed from HPhone and CPhone
     QList<Field>
-        phonesEndingInNumber;        // emptied unless their last four characters read as a number
+        phonesEndingInNumber;  // emptied unless their last four characters read as a number
+    // The test above looks at the phone without the spaces, dots, dashes,
+    // slashes and parentheses that group its digits ("+33 1 42 68 53 00").
+    bool phoneGroupingIgnored = false;
     QList<Field> phonesWithDash;     // emptied unless they contain "-"
     bool homePhoneFromWork = false;  // an empty HPhone takes WPhone
     bool shortStreetEmpty = false;   // an FStreet shorter than 6 characters is emptied
@@ -62,10 +68,20 @@ struct ImportLayout {
     // column table stays empty).
     QList<std::pair<Field, QString>> fixedValues;
     CleaningRules cleaning;
+    // Columns read by name, wherever the header has them, from the line as
+    // the file holds it (not prepared as above): the whole reading of a
+    // layout of today's exports, or the columns an older layout gained. They
+    // are taken after the column table. Null when the layout has none.
+    std::shared_ptr<const NamedColumnTable> namedColumns;
+    // Whether a line whose contact has no first name, no last name and no
+    // company is skipped (the layouts of today's exports).
+    bool needsName = false;
 };
 
 // The layouts in the order they are tried; the first that recognises the
-// header is used.
+// header is used: the five older layouts, then those of today's exports
+// (see ProviderLayouts.h). The generic layout leaves the headers of today's
+// exports to their own layouts.
 const std::vector<ImportLayout>& importLayouts();
 const ImportLayout* recogniseLayout(const QString& headerText);
 

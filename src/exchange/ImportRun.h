@@ -10,7 +10,9 @@
 
 namespace tandor {
 
+class ContactRecord;
 class ContactsFile;
+class DuplicateTest;
 
 enum class ImportResult {
     Done,                // every line read; `written` contacts were added
@@ -21,7 +23,13 @@ enum class ImportResult {
 
 struct ImportOutcome {
     ImportResult result = ImportResult::Done;
-    int written = 0;
+    int written = 0;  // in a preview: the contacts that would be written
+    // The data lines not written: duplicates of a contact on file, lines that
+    // give no name (a line that gives nothing at all included), and lines the
+    // line tests of the older layouts skip.
+    int duplicates = 0;
+    int withoutName = 0;
+    int skippedByLayout = 0;
     QString layout;  // the name of the layout recognised, empty when none
     std::optional<AppError> error;
 };
@@ -30,10 +38,14 @@ struct ImportSettings {
     // Whether birthday reminders are on for the file, asked as each contact
     // is written (its BirthdayReminder is "1" then, else "0").
     std::function<bool()> remindersOn = [] { return true; };
+    // Told the name of the layout as soon as the header is recognised.
+    std::function<void(const QString& layout)> layoutRecognised;
 };
 
 // One import run: reads the CSV text from the device (open for reading and
-// able to seek back to its start), recognises its header, and appends every
+// able to seek back to its start; a header whose columns are separated by
+// ";" makes the file read with that separator), recognises its header, and
+// appends every
 // line that passes the layout's tests and is not a duplicate of a contact on
 // file when the run started to the open contacts file, as complete records.
 // Never throws an AppError: failures come back as Failed. The contacts file
@@ -44,6 +56,16 @@ ImportOutcome importCsv(const QByteArray& csv, ContactsFile& file,
 // The file at a path; a file that cannot be opened is Failed.
 ImportOutcome importCsvFile(const QString& path, ContactsFile& file,
                             const ImportSettings& settings = {});
+
+// A run that writes nothing: each contact the run would write is handed to
+// `contact`, as its record, in the order it would be written; the duplicate
+// test is the one given (the contacts on file).
+ImportOutcome previewCsv(QIODevice& csv, const DuplicateTest& onFile,
+                         const std::function<void(const ContactRecord&)>& contact,
+                         const ImportSettings& settings = {});
+ImportOutcome previewCsvFile(const QString& path, const DuplicateTest& onFile,
+                             const std::function<void(const ContactRecord&)>& contact,
+                             const ImportSettings& settings = {});
 
 // Opens a CSV file for reading and closes it again, as choosing the file
 // does: throws the AppError of a file that cannot be read.

@@ -5,18 +5,6 @@
 namespace tandor {
 namespace {
 
-// A value's text as a record may hold it: each line break (CR LF, CR or LF)
-// and each comma becomes one space.
-QString flattened(QString value) {
-    value.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    for (QChar& c : value) {
-        if (c == u'\r' || c == u'\n' || c == u',') {
-            c = u' ';
-        }
-    }
-    return value;
-}
-
 // Whether a value matches a pattern whole: '#' is one digit 0-9, 's' the
 // separator, and the value has the pattern's length.
 bool matches(const QString& value, QLatin1String pattern, QChar separator) {
@@ -55,7 +43,25 @@ bool hasDigit(const QString& text) {
     return false;
 }
 
+// A phone number without the characters that group its digits.
+QString withoutGrouping(QString phone) {
+    phone.removeIf([](QChar c) {
+        return c == u' ' || c == u'.' || c == u'-' || c == u'/' || c == u'(' || c == u')';
+    });
+    return phone;
+}
+
 }  // namespace
+
+QString flattenedValue(QString value) {
+    value.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar& c : value) {
+        if (c == u'\r' || c == u'\n' || c == u',') {
+            c = u' ';
+        }
+    }
+    return value;
+}
 
 ContactFields takeValues(const ImportLayout& layout, const QStringList& header,
                          const QStringList& line) {
@@ -70,7 +76,7 @@ ContactFields takeValues(const ImportLayout& layout, const QStringList& header,
             if (position < 0 || position >= header.size() || header[position] != rule.headerText) {
                 continue;
             }
-            QString value = flattened(columnOrEmpty(line, position));
+            QString value = flattenedValue(columnOrEmpty(line, position));
             if (rule.field == Field::MiddleInit) {
                 value = value.left(1);
             }
@@ -116,7 +122,9 @@ void cleanValues(ContactFields& values, const CleaningRules& rules) {
         }
     }
     for (const Field phone : rules.phonesEndingInNumber) {
-        if (!readsAsNumber(QStringView(values[phone]).right(4))) {
+        const QString tested =
+            rules.phoneGroupingIgnored ? withoutGrouping(values[phone]) : values[phone];
+        if (!readsAsNumber(QStringView(tested).right(4))) {
             values[phone].clear();
         }
     }

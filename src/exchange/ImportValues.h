@@ -15,6 +15,10 @@ namespace tandor {
 ContactFields takeValues(const ImportLayout& layout, const QStringList& header,
                          const QStringList& line);
 
+// A value's text as a record may hold it: each line break (CR LF, CR or LF)
+// and each comma becomes one space.
+QString flattenedValue(QString value);
+
 // The cleaning of the taken values, in this order: birth date, state in upper
 // case, phones, short street, city/state/ZIP/country tests, then (every
 // layout) a birth date that does not begin with "19" or "20" is emptied.

@@ -1,5 +1,7 @@
 #include "list/BulkLabels.h"
 
+#include "platform/PrinterProblem.h"
+
 #include <algorithm>
 
 #include "platform/AppError.h"
@@ -187,14 +189,7 @@ BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& progra
         }
         return BulkLabelsOutcome::Printed;
     } catch (...) {
-        if (surface) {
-            try {
-                surface->abandonDocument();
-            } catch (...) {
-            }
-        }
-        platform.message(kPrinterProblemText, kPrinterErrorTitle, MessageIcon::Exclamation,
-                         MessageButtons::Ok);
+        reportPrinterProblem(platform, surface.get());
         return BulkLabelsOutcome::PrinterProblem;
     }
 }

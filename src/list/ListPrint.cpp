@@ -1,5 +1,7 @@
 #include "list/ListPrint.h"
 
+#include "platform/PrinterProblem.h"
+
 #include "platform/AppError.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
@@ -44,17 +46,6 @@ void printReportLine(PrintSurface& surface, const QString& line) {
         }
     }
     surface.printLine(items);
-}
-
-void reportProblem(Platform& platform, PrintSurface* surface) {
-    if (surface != nullptr) {
-        try {
-            surface->abandonDocument();
-        } catch (...) {
-        }
-    }
-    platform.message(kPrinterProblemText, kPrinterErrorTitle, MessageIcon::Exclamation,
-                     MessageButtons::Ok);
 }
 
 }  // namespace
@@ -142,7 +133,7 @@ void runListPrintCommand(Platform& platform, const ListPrintRequest& request) {
             surface->endDocument();
         }
     } catch (...) {
-        reportProblem(platform, surface.get());
+        reportPrinterProblem(platform, surface.get());
     }
 }
 

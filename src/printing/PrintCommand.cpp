@@ -2,6 +2,7 @@
 
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "platform/PrinterProblem.h"
 #include "printing/AdjustmentFile.h"
 #include "printing/LabelSheet.h"
 #include "printing/PrintRuns.h"
@@ -13,20 +14,6 @@ void refuse(Platform& platform, const QString& text, const QString& title,
             MessageIcon icon = MessageIcon::Exclamation) {
     platform.beep();
     platform.message(text, title, icon, MessageButtons::Ok);
-}
-
-// A run-time failure while printing: what was sent of the current document is
-// discarded and the user is told to check the printer.
-void reportPrinterProblem(Platform& platform, PrintSurface* surface) {
-    if (surface != nullptr) {
-        try {
-            surface->abandonDocument();
-        } catch (...) {
-            // The printer is already in trouble; the message below says so.
-        }
-    }
-    platform.message(kPrinterProblemText, kPrinterErrorTitle, MessageIcon::Exclamation,
-                     MessageButtons::Ok);
 }
 
 // The print dialog as every print command asks for it: copies may be chosen,

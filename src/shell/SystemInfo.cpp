@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "platform/PrintGrid.h"
+#include "platform/Version.h"
 
 namespace tandor {
 
@@ -46,7 +47,7 @@ SysInfoOutcome startSystemInformation(RegistryReader& registry, const SysInfoAct
 
 QStringList systemInformationLines(const QString& programFolder) {
     QStringList lines;
-    lines << QStringLiteral("Tandor 5.8.0");
+    lines << QStringLiteral("Tandor ") + versionText();
     lines << QStringLiteral("Operating system: ") + QSysInfo::prettyProductName() + QStringLiteral(" (") +
                  QSysInfo::kernelType() + QLatin1Char(' ') + QSysInfo::kernelVersion() + QLatin1Char(')');
     lines << QStringLiteral("Qt version: ") + QString::fromLatin1(qVersion());

@@ -146,5 +146,77 @@ TEST(ExportCommand, RefusalsAndFailures) {
     EXPECT_EQ(batch({"export", empty, "--csv", "--txt"}).exitCode, 2);
 }
 
+TEST(ImportCommand, DryRunShowsWhatWouldBeWrittenAndWritesNothing) {
+    test::TempFolder folder;
+    const QString csv = folder.write(
+        "tb.csv",
+        "First Name,Last Name,Display Name,Nickname,Primary Email,Home Phone,Home City,Birth "
+        "Year,Birth Month,Birth Day\n"
+        "Ann,Lee,,,ann@x.com,555-0100,Springfield,1980,3,7\n"
+        "Bob,Ray,,,bob@x.com,,,,,\n"
+        ",,,,nobody@x.com,,,,,\n");
+    const QString dat = folder.write("Family.DAT", test::personBytes("Bob", "Ray", '0'));
+    const QByteArray before = test::readAll(dat);
+    const BatchResult run = batch({"import", "--dry-run", dat, csv});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out,
+              "Layout: Thunderbird\n"
+              "Ann||Lee|||Springfield||||555-0100|||ann@x.com|19800307||||1|0\n"
+              "Imported: 1\n"
+              "Skipped as duplicates: 1\n"
+              "Skipped for lack of a name: 1\n");
+    EXPECT_EQ(test::readAll(dat), before);
+
+    // A contacts file that does not exist is not made; the older layouts'
+    // line tests are counted apart.
+    const QString none = folder.file("None.DAT");
+    const BatchResult fresh =
+        batch({"import", "--dry-run", none,
+               folder.write("g.csv",
+                            "First Name,Last Name,Email,Phone\r\nAnn,Lee,ann@x.com,\r\n"
+                            "Cy,Day,no address,\r\n")});
+    EXPECT_EQ(fresh.out,
+              "Layout: generic\n"
+              "Ann||Lee||||||||||ann@x.com|||||1|1\n"
+              "Imported: 1\n"
+              "Skipped as duplicates: 0\n"
+              "Skipped for lack of a name: 0\n"
+              "Skipped by the layout's line tests: 1\n");
+    EXPECT_FALSE(QFileInfo::exists(none));
+
+    // Refusals are those of the import.
+    const BatchResult refused =
+        batch({"import", "--dry-run", none,
+               folder.write("r.csv", "First Name,Last Name,Email\r\nAnn,Lee,a@x.com\r\n")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_EQ(refused.out, "Layout: generic\n");
+    EXPECT_EQ(refused.err, "CSV file not compatible with import function.");
+    EXPECT_FALSE(QFileInfo::exists(none));
+}
+
+TEST(ImportCommand, DryRunOfASampleMatchesTheImport) {
+    test::TempFolder folder;
+    const QString sample = test::samplePath("csv/outlook-4.csv");
+    const BatchResult dry = batch({"import", "--dry-run", folder.file("A.DAT"), sample});
+    EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    const QStringList lines = dry.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 4 + 3);
+    EXPECT_EQ(lines[0], "Layout: Outlook");
+    EXPECT_EQ(lines[5], "Imported: 4");
+    EXPECT_EQ(lines[7], "Skipped for lack of a name: 1");
+
+    const QString dat = folder.file("B.DAT");
+    EXPECT_EQ(batch({"import", dat, sample}).out, "D O N E !  4 contacts successfully imported.\n");
+    const QByteArray bytes = test::readAll(dat);
+    ASSERT_EQ(bytes.size(), 4 * 513);
+    for (int r = 0; r < 4; ++r) {
+        QStringList fields;
+        for (const QByteArray& f : bytes.mid(r * 513, 511).split('|')) {
+            fields.append(QString::fromLatin1(f).trimmed());
+        }
+        EXPECT_EQ(fields.join('|'), lines[1 + r]);  // Windows-1252 reads as Latin-1 here
+    }
+}
+
 }  // namespace
 }  // namespace tandor

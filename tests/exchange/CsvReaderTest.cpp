@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 
+#include "ExchangeTestSupport.h"
 #include "exchange/CsvReader.h"
 
 namespace tandor {
@@ -126,6 +127,29 @@ TEST(CsvReader, ARecordKeepsAtMostItsBoundAndTheNextRecordReadsNormally) {
     const QList<QStringList> many = records(commas);
     ASSERT_EQ(many.size(), 1);
     EXPECT_LE(many[0].size(), bound + 1);
+}
+
+TEST(CsvReader, SemicolonFilesAreReadAgainWithTheirSeparator) {
+    EXPECT_EQ(separatorOfHeader({"First Name;Last Name;E-mail Address"}), QChar(u';'));
+    EXPECT_EQ(separatorOfHeader({"First Name", "Last Name"}), QChar(u','));
+    EXPECT_EQ(separatorOfHeader({"Name", "Categories;Groups"}), QChar(u','));
+    EXPECT_EQ(separatorOfHeader({"a;b;c", "d"}), QChar(u';'));
+    EXPECT_EQ(separatorOfHeader({""}), QChar(u','));
+
+    // Restarting goes back past the byte-order mark, in the new separator;
+    // quotes still group separators, commas are ordinary characters.
+    QBuffer buffer;
+    buffer.setData("\xEF\xBB\xBF\"Name\";Street\r\n\"Lee; Ann\";\"1 Main St, Apt 4\"\r\n");
+    buffer.open(QIODevice::ReadOnly);
+    CsvReader reader(buffer);
+    EXPECT_EQ(reader.next(), (QStringList{"Name;Street"}));
+    reader.restart(u';');
+    EXPECT_EQ(reader.separator(), QChar(u';'));
+    EXPECT_EQ(reader.next(), (QStringList{"Name", "Street"}));
+    EXPECT_EQ(reader.next(), (QStringList{"Lee; Ann", "1 Main St, Apt 4"}));
+    EXPECT_EQ(reader.next(), std::nullopt);
+    reader.restart(u';');
+    EXPECT_EQ(reader.next(), (QStringList{"Name", "Street"}));
 }
 
 }  // namespace

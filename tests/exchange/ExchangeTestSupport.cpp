@@ -38,6 +38,14 @@ QList<ContactFields> ImportTarget::contacts() const {
     return out;
 }
 
+QStringList ImportTarget::lines() const {
+    QStringList out;
+    for (const ContactFields& c : contacts()) {
+        out.append(QStringList(c.values.begin(), c.values.end()).join(QLatin1Char('|')));
+    }
+    return out;
+}
+
 ContactFields contact(std::initializer_list<std::pair<const char*, const char*>> values) {
     ContactFields fields;
     for (const auto& [name, value] : values) {

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <ostream>
 
 #include "exchange/ImportRun.h"
 #include "store/ContactRecord.h"
@@ -20,6 +21,8 @@ public:
     ImportOutcome import(const QByteArray& csv, bool remindersOn = true);
     // Every record on file, its fields trimmed.
     QList<ContactFields> contacts() const;
+    // The same, each contact as its nineteen fields joined by "|".
+    QStringList lines() const;
     QByteArray bytes() const { return readAll(path_); }
     ContactsFile& file() { return file_; }
     const QString& path() const { return path_; }
@@ -50,3 +53,8 @@ QString quoted(const QString& header);
 QString lineWith(int columns, std::initializer_list<std::pair<int, const char*>> values);
 
 }  // namespace tandor::test
+
+// Texts in failure messages as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}

@@ -131,5 +131,26 @@ TEST(ImportCleaning, ValuesAreCutToTheirFieldWidthsWhenWritten) {
     EXPECT_EQ(got[Field::Email], longMail.left(50));
 }
 
+TEST(ImportCleaning, LayoutsOfTodaysExportsCleanAsTheOwnExportLayout) {
+    for (const char* layout : {"Google CSV", "Thunderbird", "Windows Address Book", "Outlook"}) {
+        SCOPED_TRACE(layout);
+        EXPECT_EQ(cleanedField(layout, Field::State, "ca"), "CA");
+        EXPECT_EQ(cleanedField(layout, Field::State, "Niedersachsen"), "");
+        EXPECT_EQ(cleanedField(layout, Field::Zip, "0357"), "0357");
+        EXPECT_EQ(cleanedField(layout, Field::Zip, "SW1A 1AA"), "");
+        EXPECT_EQ(cleanedField(layout, Field::City, "Area 51"), "");
+        EXPECT_EQ(cleanedField(layout, Field::FStreet, "Main"), "Main");
+        // Phones must end in a number, read on their digits; none needs a "-".
+        EXPECT_EQ(cleanedField(layout, Field::HPhone, "+33 1 42 68 53 00"), "+33 1 42 68 53 00");
+        EXPECT_EQ(cleanedField(layout, Field::CPhone, "+49 89 1234-5"), "+49 89 1234-5");
+        EXPECT_EQ(cleanedField(layout, Field::CPhone, "(0)6.12.34.56.78"), "(0)6.12.34.56.78");
+        EXPECT_EQ(cleanedField(layout, Field::WPhone, "phone work"), "");
+        EXPECT_EQ(cleanedField(layout, Field::WPhone, "555-1234 x12"), "");
+        // Birth dates are stored by the reading; the century test stays.
+        EXPECT_EQ(cleanedField(layout, Field::Birthdate, "19800307"), "19800307");
+        EXPECT_EQ(cleanedField(layout, Field::Birthdate, "18800307"), "");
+    }
+}
+
 }  // namespace
 }  // namespace tandor

@@ -59,12 +59,13 @@ TEST_P(ImportRun, YahooLayout) {
                                                                {"Email", "ann@x.com.au"},
                                                                {"Birthdate", "19800307"},
                                                                {"Category", "Friends"},
+                                                               {"Notes", "a comment"},
                                                                {"Company", "Acme"},
                                                                {"IncludeCompany", "1"},
                                                                {"BirthdayReminder", "1"}})});
 }
 
-TEST_P(ImportRun, PrimaryPhoneLayoutReadsTheFirst21Columns) {
+TEST_P(ImportRun, PrimaryPhoneLayoutReadsItsTableAndTheAddressByName) {
     test::ImportTarget target;
     const QString h = test::primaryPhoneHeader();
     const QStringList lines = {
@@ -88,9 +89,11 @@ TEST_P(ImportRun, PrimaryPhoneLayoutReadsTheFirst21Columns) {
     EXPECT_EQ(target.contacts(), QList<ContactFields>{contact({{"FName", "Ann"},
                                                                {"MiddleInit", "m"},
                                                                {"LName", "Lee"},
+                                                               {"FStreet", "1 Main Street"},
                                                                {"HPhone", "1 212 555-1234"},
                                                                {"Email", "ann@example.de"},
                                                                {"Birthdate", "19801205"},
+                                                               {"Company", "Acme"},
                                                                {"IncludeCompany", "1"},
                                                                {"BirthdayReminder", "0"}})});
 }

@@ -6,24 +6,10 @@ namespace tandor::batch {
 namespace {
 
 int runList(const QStringList& args, Context& context) {
-    QStringList rest = args;
     ListQuery query;
-    if (!takeListQuery(rest, query, context)) {
-        return kFailure;
-    }
-    Arguments arguments(rest);
-    const QStringList positional = arguments.positional();
-    if (!arguments.error().isEmpty()) {
-        context.err << arguments.error() << "\n";
-        return kFailure;
-    }
-    if (!takeListFile(positional, query, context)) {
-        return kFailure;
-    }
     ContactsFile file;
     FoundContacts found;
-    int code = kOk;
-    if (!loadList(query, file, found, context, code)) {
+    if (const int code = readListCommand(args, context, nullptr, query, file, found); code != kOk) {
         return code;
     }
     for (const ListEntry& entry : found.entries) {

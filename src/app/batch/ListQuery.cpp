@@ -1,5 +1,7 @@
 #include "batch/ListQuery.h"
 
+#include "batch/PdfPrinting.h"
+
 #include <QFileInfo>
 
 #include "platform/AppError.h"
@@ -68,6 +70,31 @@ bool loadList(const ListQuery& query, ContactsFile& file, FoundContacts& found, 
         code = kFailure;
         return false;
     }
+}
+
+int readListCommand(const QStringList& args, Context& context, PdfOptions* pdf, ListQuery& query,
+                    ContactsFile& file, FoundContacts& found) {
+    QStringList rest = args;
+    if (!takeListQuery(rest, query, context)) {
+        return kFailure;
+    }
+    Arguments arguments(rest);
+    if (pdf != nullptr && !takePdfOptions(arguments, *pdf, context)) {
+        return kFailure;
+    }
+    const QStringList positional = arguments.positional();
+    if (!arguments.error().isEmpty()) {
+        context.err << arguments.error() << "\n";
+        return kFailure;
+    }
+    if (!takeListFile(positional, query, context)) {
+        return kFailure;
+    }
+    int code = kOk;
+    if (!loadList(query, file, found, context, code)) {
+        return code;
+    }
+    return kOk;
 }
 
 }  // namespace tandor::batch

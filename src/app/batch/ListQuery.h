@@ -39,4 +39,12 @@ bool takeListFile(const QStringList& positional, ListQuery& query, Context& cont
 bool loadList(const ListQuery& query, ContactsFile& file, FoundContacts& found, Context& context,
               int& code);
 
+struct PdfOptions;
+
+// The whole start of a list command: the query, -o and --copies when `pdf` is
+// given, FILE.DAT, then the list read from the open file. Returns kOk, or the
+// exit code to end the command with (the message is on stderr).
+int readListCommand(const QStringList& args, Context& context, PdfOptions* pdf, ListQuery& query,
+                    ContactsFile& file, FoundContacts& found);
+
 }  // namespace tandor::batch

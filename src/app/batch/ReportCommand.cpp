@@ -9,28 +9,11 @@ namespace tandor::batch {
 namespace {
 
 int runReport(const QStringList& args, Context& context) {
-    QStringList rest = args;
     ListQuery query;
-    if (!takeListQuery(rest, query, context)) {
-        return kFailure;
-    }
-    Arguments arguments(rest);
-    PdfOptions options;
-    if (!takePdfOptions(arguments, options, context)) {
-        return kFailure;
-    }
-    const QStringList positional = arguments.positional();
-    if (!arguments.error().isEmpty()) {
-        context.err << arguments.error() << "\n";
-        return kFailure;
-    }
-    if (!takeListFile(positional, query, context)) {
-        return kFailure;
-    }
     ContactsFile file;
     FoundContacts found;
-    int code = kOk;
-    if (!loadList(query, file, found, context, code)) {
+    PdfOptions options;
+    if (const int code = readListCommand(args, context, &options, query, file, found); code != kOk) {
         return code;
     }
     PdfPrinting printing(options);

@@ -114,16 +114,16 @@ ContactBrowser::ContactBrowser(MainWindow& main) : main_(main) {
 }
 
 void ContactBrowser::buildMenus() {
-    QMenu* file = menu(menuBar(), "File", "mnuEDVFile");
-    QAction* print = action(file, "Print", "mnuEDVPrint");
+    QMenu* file = namedMenu(menuBar(), "File", "mnuEDVFile");
+    QAction* print = menuItem(file, "Print", "mnuEDVPrint");
     connect(print, &QAction::triggered, this, &ContactBrowser::printDetails);
-    QMenu* edit = menu(menuBar(), "Edit", "mnuEDVEdit");
-    action(edit, "Cut", "mnuEDVEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
-    action(edit, "Copy", "mnuEDVEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
-    action(edit, "Paste", "mnuEDVEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
-    QMenu* help = menu(menuBar(), "Help", "mnuEDVHelp");
-    action(help, "User Manual", "mnuEDVManual", QKeySequence(Qt::Key_F1));
-    action(help, "About Tandor", "mnuEDVAbout");
+    QMenu* edit = namedMenu(menuBar(), "Edit", "mnuEDVEdit");
+    menuItem(edit, "Cut", "mnuEDVEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
+    menuItem(edit, "Copy", "mnuEDVEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
+    menuItem(edit, "Paste", "mnuEDVEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
+    QMenu* help = namedMenu(menuBar(), "Help", "mnuEDVHelp");
+    menuItem(help, "User Manual", "mnuEDVManual", QKeySequence(Qt::Key_F1));
+    menuItem(help, "About Tandor", "mnuEDVAbout");
 }
 
 void ContactBrowser::open() {

@@ -77,13 +77,13 @@ NewContactForm::NewContactForm(MainWindow& main) : main_(main) {
 }
 
 void NewContactForm::buildMenus() {
-    QMenu* edit = menu(menuBar(), "Edit", "mnuNewEdit");
-    action(edit, "Cut", "mnuNewEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
-    action(edit, "Copy", "mnuNewEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
-    action(edit, "Paste", "mnuNewEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
-    QMenu* help = menu(menuBar(), "Help", "mnuNewHelp");
-    action(help, "User Manual", "mnuNewManual", QKeySequence(Qt::Key_F1));
-    action(help, "About Tandor", "mnuNewAbout");
+    QMenu* edit = namedMenu(menuBar(), "Edit", "mnuNewEdit");
+    menuItem(edit, "Cut", "mnuNewEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
+    menuItem(edit, "Copy", "mnuNewEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
+    menuItem(edit, "Paste", "mnuNewEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
+    QMenu* help = namedMenu(menuBar(), "Help", "mnuNewHelp");
+    menuItem(help, "User Manual", "mnuNewManual", QKeySequence(Qt::Key_F1));
+    menuItem(help, "About Tandor", "mnuNewAbout");
 }
 
 void NewContactForm::setTexts(const ContactEntry& entry) {

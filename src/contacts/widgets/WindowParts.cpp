@@ -13,19 +13,4 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption, cons
     return b;
 }
 
-QMenu* menu(QMenuBar* bar, const char* caption, const char* name) {
-    QMenu* m = bar->addMenu(QString::fromUtf8(caption));
-    m->setObjectName(QString::fromLatin1(name));
-    return m;
-}
-
-QAction* action(QMenu* menu, const char* caption, const char* name, const QKeySequence& shortcut) {
-    QAction* a = menu->addAction(QString::fromUtf8(caption));
-    a->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty()) {
-        a->setShortcut(shortcut);
-    }
-    return a;
-}
-
 }  // namespace tandor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/widgets/NamedControls.h"
 #include <QKeySequence>
 #include <QString>
 
@@ -18,15 +19,6 @@ inline const QString kIncludeCompanyCaption = QStringLiteral("Include Company Na
 inline const QString kIncludeCompanyTip =
     QStringLiteral("If checked, Company Name will be included when printing address");
 
-template <typename T>
-T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QPushButton* button(QWidget* parent, const char* name, const char* caption, const char* tip);
-QMenu* menu(QMenuBar* bar, const char* caption, const char* name);
-QAction* action(QMenu* menu, const char* caption, const char* name,
-                const QKeySequence& shortcut = {});
 
 }  // namespace tandor

@@ -1,3 +1,4 @@
+#include "platform/widgets/NamedControls.h"
 #include "exchange/widgets/ExportWindow.h"
 
 #include <QAction>
@@ -19,21 +20,6 @@
 
 namespace tandor {
 namespace {
-
-template <typename T>
-T* named(T* widget, const char* name, const QString& toolTip = {}) {
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setToolTip(toolTip);
-    return widget;
-}
-
-QAction* item(QMenu* menu, const QString& caption, const char* name,
-              const QKeySequence& keys = {}) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcut(keys);
-    return a;
-}
 
 }  // namespace
 
@@ -107,13 +93,13 @@ void ExportWindow::buildControls() {
 void ExportWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuETFile"));
-    mnuETFileExit_ = item(file, QStringLiteral("Exit"), "mnuETFileExit");
+    mnuETFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuETFileExit");
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuETHelp"));
-    item(help, QStringLiteral("User Manual"), "mnuETHelpUM", QKeySequence(Qt::Key_F1));
+    menuItem(help, QStringLiteral("User Manual"), "mnuETHelpUM", QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    item(help, QStringLiteral("About Tandor"), "mnuETHelpAbout");
+    menuItem(help, QStringLiteral("About Tandor"), "mnuETHelpAbout");
 }
 
 void ExportWindow::createExport() {

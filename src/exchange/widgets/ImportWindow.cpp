@@ -1,3 +1,4 @@
+#include "platform/widgets/NamedControls.h"
 #include "exchange/widgets/ImportWindow.h"
 
 #include <QAction>
@@ -22,20 +23,6 @@ namespace {
 
 const QString kCsvFilter =
     QStringLiteral("CSV Files (*.CSV)|*.CSV|Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
-
-template <typename T>
-T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QAction* item(QMenu* menu, const QString& caption, const char* name,
-              const QKeySequence& keys = {}) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcut(keys);
-    return a;
-}
 
 }  // namespace
 
@@ -92,19 +79,19 @@ void ImportWindow::buildControls() {
 void ImportWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuITFile"));
-    mnuITFileExit_ = item(file, QStringLiteral("Exit"), "mnuITFileExit");
+    mnuITFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuITFileExit");
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuITEdit"));
-    item(edit, QStringLiteral("Cut"), "mnuITEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
-    item(edit, QStringLiteral("Copy"), "mnuITEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
-    item(edit, QStringLiteral("Paste"), "mnuITEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
+    menuItem(edit, QStringLiteral("Cut"), "mnuITEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
+    menuItem(edit, QStringLiteral("Copy"), "mnuITEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
+    menuItem(edit, QStringLiteral("Paste"), "mnuITEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuITHelp"));
-    item(help, QStringLiteral("User Manual"), "mnuITHelpUM", QKeySequence(Qt::Key_F1));
+    menuItem(help, QStringLiteral("User Manual"), "mnuITHelpUM", QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    item(help, QStringLiteral("About Tandor"), "mnuITHelpAbout");
+    menuItem(help, QStringLiteral("About Tandor"), "mnuITHelpAbout");
 }
 
 void ImportWindow::chooseFile() {

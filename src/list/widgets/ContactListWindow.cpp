@@ -1,3 +1,4 @@
+#include "platform/widgets/NamedControls.h"
 #include "list/widgets/ContactListWindow.h"
 
 #include <QAction>
@@ -30,22 +31,6 @@
 
 namespace tandor {
 namespace {
-
-template <typename T>
-T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QAction* action(QMenu* menu, const QString& caption, const char* name,
-                const QKeySequence& shortcut = {}) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty()) {
-        a->setShortcut(shortcut);
-    }
-    return a;
-}
 
 // What a double-click on a line that has no focus reports.
 constexpr int kInvalidArrayIndex = 381;
@@ -163,24 +148,24 @@ void ContactListWindow::buildControls() {
 void ContactListWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuPrint_ = action(file, QStringLiteral("Print"), "mnuPrint");
+    mnuPrint_ = menuItem(file, QStringLiteral("Print"), "mnuPrint");
 
     mnuVAEdit_ = menuBar()->addMenu(QStringLiteral("Edit"));
     mnuVAEdit_->setObjectName(QStringLiteral("mnuVAEdit"));
-    mnuVAEditCut_ = action(mnuVAEdit_, QStringLiteral("Cut"), "mnuVAEditCut",
+    mnuVAEditCut_ = menuItem(mnuVAEdit_, QStringLiteral("Cut"), "mnuVAEditCut",
                            QKeySequence(QStringLiteral("Ctrl+X")));
-    mnuVAEditCopy_ = action(mnuVAEdit_, QStringLiteral("Copy"), "mnuVAEditCopy",
+    mnuVAEditCopy_ = menuItem(mnuVAEdit_, QStringLiteral("Copy"), "mnuVAEditCopy",
                             QKeySequence(QStringLiteral("Ctrl+C")));
-    mnuVAEditPaste_ = action(mnuVAEdit_, QStringLiteral("Paste"), "mnuVAEditPaste",
+    mnuVAEditPaste_ = menuItem(mnuVAEdit_, QStringLiteral("Paste"), "mnuVAEditPaste",
                              QKeySequence(QStringLiteral("Ctrl+V")));
-    mnuVAEditSelAll_ = action(mnuVAEdit_, QStringLiteral("Select All"), "mnuVAEditSelAll",
+    mnuVAEditSelAll_ = menuItem(mnuVAEdit_, QStringLiteral("Select All"), "mnuVAEditSelAll",
                               QKeySequence(QStringLiteral("Ctrl+A")));
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     help->setObjectName(QStringLiteral("mnuVAHelp"));
     mnuVAManual_ =
-        action(help, QStringLiteral("User Manual"), "mnuVAManual", QKeySequence(Qt::Key_F1));
-    mnuVAAbout_ = action(help, QStringLiteral("About Tandor"), "mnuVAAbout");
+        menuItem(help, QStringLiteral("User Manual"), "mnuVAManual", QKeySequence(Qt::Key_F1));
+    mnuVAAbout_ = menuItem(help, QStringLiteral("About Tandor"), "mnuVAAbout");
 }
 
 void ContactListWindow::connectHandlers() {

@@ -1,3 +1,4 @@
+#include "platform/widgets/NamedControls.h"
 #include "printing/widgets/MainWindow.h"
 
 #include <QAction>
@@ -26,21 +27,6 @@
 
 namespace tandor {
 namespace {
-
-template <typename T>
-T* named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QAction* action(QMenu* menu, const QString& caption, const char* name, const QKeySequence& shortcut = {}) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    if (!shortcut.isEmpty()) {
-        a->setShortcut(shortcut);
-    }
-    return a;
-}
 
 }  // namespace
 
@@ -199,53 +185,53 @@ void MainWindow::buildControls() {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileNew_ = action(file, QStringLiteral("New"), "mnuFileNew");
-    mnuFileOpen_ = action(file, QStringLiteral("Open"), "mnuFileOpen", QKeySequence(QStringLiteral("Ctrl+O")));
-    mnuFileClose_ = action(file, QStringLiteral("Close"), "mnuFileClose");
+    mnuFileNew_ = menuItem(file, QStringLiteral("New"), "mnuFileNew");
+    mnuFileOpen_ = menuItem(file, QStringLiteral("Open"), "mnuFileOpen", QKeySequence(QStringLiteral("Ctrl+O")));
+    mnuFileClose_ = menuItem(file, QStringLiteral("Close"), "mnuFileClose");
     file->addSeparator();
-    mnuFileBdayOn_ = action(file, QStringLiteral("Enable Birthday Reminders"), "mnuFileBdayOn");
-    mnuFileBdayOff_ = action(file, QStringLiteral("Disable Birthday Reminders"), "mnuFileBdayOff");
+    mnuFileBdayOn_ = menuItem(file, QStringLiteral("Enable Birthday Reminders"), "mnuFileBdayOn");
+    mnuFileBdayOff_ = menuItem(file, QStringLiteral("Disable Birthday Reminders"), "mnuFileBdayOff");
     file->addSeparator();
-    mnuRetAddress_ = action(file, QStringLiteral("Return Address Labels"), "mnuRetAddress");
-    mnuStates_ = action(file, QStringLiteral("State Abbreviations"), "mnuStates");
+    mnuRetAddress_ = menuItem(file, QStringLiteral("Return Address Labels"), "mnuRetAddress");
+    mnuStates_ = menuItem(file, QStringLiteral("State Abbreviations"), "mnuStates");
     file->addSeparator();
-    mnuFilePrint_ = action(file, QStringLiteral("Print"), "mnuFilePrint", QKeySequence(QStringLiteral("Ctrl+P")));
+    mnuFilePrint_ = menuItem(file, QStringLiteral("Print"), "mnuFilePrint", QKeySequence(QStringLiteral("Ctrl+P")));
     file->addSeparator();
-    mnuFileExit_ = action(file, QStringLiteral("Exit"), "mnuFileExit");
+    mnuFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuFileExit");
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuLMEdit"));
-    mnuLMEditCut_ = action(edit, QStringLiteral("Cut"), "mnuLMEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
-    mnuLMEditCopy_ = action(edit, QStringLiteral("Copy"), "mnuLMEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
-    mnuLMEditPaste_ = action(edit, QStringLiteral("Paste"), "mnuLMEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
+    mnuLMEditCut_ = menuItem(edit, QStringLiteral("Cut"), "mnuLMEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
+    mnuLMEditCopy_ = menuItem(edit, QStringLiteral("Copy"), "mnuLMEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));
+    mnuLMEditPaste_ = menuItem(edit, QStringLiteral("Paste"), "mnuLMEditPaste", QKeySequence(QStringLiteral("Ctrl+V")));
 
     QMenu* contacts = menuBar()->addMenu(QStringLiteral("&Contacts"));
     contacts->setObjectName(QStringLiteral("mnuContacts"));
-    mnuAdd_ = action(contacts, QStringLiteral("Add Contact"), "mnuAdd");
-    mnuEdit_ = action(contacts, QStringLiteral("Edit Contact"), "mnuEdit");
-    mnuFind_ = action(contacts, QStringLiteral("Find Contact"), "mnuFind");
-    mnuDelete_ = action(contacts, QStringLiteral("Delete Contact"), "mnuDelete");
+    mnuAdd_ = menuItem(contacts, QStringLiteral("Add Contact"), "mnuAdd");
+    mnuEdit_ = menuItem(contacts, QStringLiteral("Edit Contact"), "mnuEdit");
+    mnuFind_ = menuItem(contacts, QStringLiteral("Find Contact"), "mnuFind");
+    mnuDelete_ = menuItem(contacts, QStringLiteral("Delete Contact"), "mnuDelete");
     contacts->addSeparator();
-    mnuSrchContacts_ = action(contacts, QStringLiteral("Search Contacts"), "mnuSrchContacts");
+    mnuSrchContacts_ = menuItem(contacts, QStringLiteral("Search Contacts"), "mnuSrchContacts");
     contacts->addSeparator();
-    mnuImport_ = action(contacts, QStringLiteral("Import Contacts"), "mnuImport");
-    mnuExport_ = action(contacts, QStringLiteral("Export Contacts"), "mnuExport");
+    mnuImport_ = menuItem(contacts, QStringLiteral("Import Contacts"), "mnuImport");
+    mnuExport_ = menuItem(contacts, QStringLiteral("Export Contacts"), "mnuExport");
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));
-    mnuViewOne_ = action(view, QStringLiteral("One Contact"), "mnuViewOne");
-    mnuViewAll_ = action(view, QStringLiteral("All Contacts"), "mnuViewAll");
+    mnuViewOne_ = menuItem(view, QStringLiteral("One Contact"), "mnuViewOne");
+    mnuViewAll_ = menuItem(view, QStringLiteral("All Contacts"), "mnuViewAll");
 
     QMenu* margins = menuBar()->addMenu(QStringLiteral("&Margins"));
     margins->setObjectName(QStringLiteral("mnuMargins"));
-    mnuMarginOnTheFly_ = action(margins, QStringLiteral("On-The-Fly label"), "mnuMarginOnTheFly");
-    mnuMarginSearch_ = action(margins, QStringLiteral("Search-result labels"), "mnuMarginSearch");
-    mnuMarginEnvelope_ = action(margins, QStringLiteral("Envelope"), "mnuMarginEnvelope");
+    mnuMarginOnTheFly_ = menuItem(margins, QStringLiteral("On-The-Fly label"), "mnuMarginOnTheFly");
+    mnuMarginSearch_ = menuItem(margins, QStringLiteral("Search-result labels"), "mnuMarginSearch");
+    mnuMarginEnvelope_ = menuItem(margins, QStringLiteral("Envelope"), "mnuMarginEnvelope");
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    mnuManual_ = action(help, QStringLiteral("User Manual"), "mnuManual", QKeySequence(Qt::Key_F1));
-    mnuAbout_ = action(help, QStringLiteral("About Tandor"), "mnuAbout");
+    mnuManual_ = menuItem(help, QStringLiteral("User Manual"), "mnuManual", QKeySequence(Qt::Key_F1));
+    mnuAbout_ = menuItem(help, QStringLiteral("About Tandor"), "mnuAbout");
 }
 
 template <typename Handler>

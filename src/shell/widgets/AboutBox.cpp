@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "platform/Version.h"
 #include "shell/SystemInfo.h"
 
 namespace tandor {
@@ -32,10 +33,7 @@ AboutBox::AboutBox(Platform& platform, QString programFolder, QWidget* parent)
     big.setPointSize(big.pointSize() + 8);
     big.setBold(true);
     lblTitle->setFont(big);
-    auto* lblVersion = new QLabel(QStringLiteral("Version %1.%2.%3")
-                                      .arg(TANDOR_VERSION_MAJOR)
-                                      .arg(TANDOR_VERSION_MINOR)
-                                      .arg(TANDOR_VERSION_PATCH));
+    auto* lblVersion = new QLabel(QStringLiteral("Version ") + versionText());
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     auto* lblDescription = new QLabel(kAboutDescription);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
@@ -87,7 +85,8 @@ void AboutBox::systemInfo() {
 }
 
 AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder) {
-    if (!theBox) {
+    // A box that was closed is on its way out; a new one takes its place.
+    if (!theBox || !theBox->isVisible()) {
         theBox = new AboutBox(platform, programFolder);
         theBox->setAttribute(Qt::WA_DeleteOnClose);
     }

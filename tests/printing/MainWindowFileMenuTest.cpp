@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "platform/ScriptedPlatform.h"
+#include "printing/widgets/MainWindow.h"
+#include "shell/widgets/WindowWiring.h"
+#include "store/Session.h"
+#include "support/RecordBytes.h"
+#include "support/TestFiles.h"
+
+using namespace tandor;
+
+namespace {
+
+// The File menu of the main window with scripted dialogs: titles, enabled items
+// and the error routine.
+class FileMenuTest : public ::testing::Test {
+protected:
+    FileMenuTest() : session(folder.path()), window(session, platform) {
+        wireWindows(window);
+        window.show();
+    }
+    QAction* item(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+    QPushButton* button(const char* name) { return window.findChild<QPushButton*>(QString::fromLatin1(name)); }
+    QString hidden(const char* name) { return window.findChild<QLineEdit*>(QString::fromLatin1(name))->text(); }
+
+    void expectFileItems(bool enabled) {
+        for (const char* name : {"mnuAdd", "mnuEdit", "mnuFind", "mnuDelete", "mnuSrchContacts", "mnuImport",
+                                 "mnuExport", "mnuViewOne", "mnuViewAll"}) {
+            EXPECT_EQ(item(name)->isEnabled(), enabled) << name;
+        }
+        EXPECT_EQ(button("cmdAddContact")->isEnabled(), enabled);
+        EXPECT_EQ(button("cmdFindContact")->isEnabled(), enabled);
+    }
+    QString contactsFile(const QString& name, int records, char reminder) {
+        QByteArray bytes;
+        for (int i = 0; i < records; ++i) {
+            bytes += test::personBytes("Ann", "Lee", reminder);
+        }
+        return folder.write(name, bytes);
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    Session session;
+    MainWindow window;
+};
+
+}  // namespace
+
+TEST_F(FileMenuTest, NewMakesAFileCurrentWithRemindersOn) {
+    expectFileItems(false);
+    const QString path = folder.file(QStringLiteral("Family.DAT"));
+    platform.answerOpenFile(path);
+    item("mnuFileNew")->trigger();
+    ASSERT_EQ(platform.openFileRequests().size(), 1);
+    EXPECT_EQ(platform.openFileRequests()[0].title, QStringLiteral("New"));
+    EXPECT_EQ(platform.openFileRequests()[0].filter, QStringLiteral("Data Files (*.DAT)|*.DAT"));
+    EXPECT_EQ(platform.openFileRequests()[0].startFolder, folder.path());
+    EXPECT_TRUE(platform.openFileRequests()[0].acceptNewName);
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor  [Family]"));
+    EXPECT_EQ(hidden("txtFileNam"), path);
+    EXPECT_EQ(hidden("txtFileTitle"), QStringLiteral("Family"));
+    expectFileItems(true);
+    EXPECT_FALSE(item("mnuFileBdayOn")->isEnabled());
+    EXPECT_TRUE(item("mnuFileBdayOff")->isEnabled());
+}
+
+TEST_F(FileMenuTest, OpenSetsTheBirthdayItemsFromTheFileAndCloseClearsEverything) {
+    platform.answerOpenFile(contactsFile(QStringLiteral("off.dat"), 2, '0'));
+    item("mnuFileOpen")->trigger();
+    EXPECT_EQ(platform.openFileRequests().last().title, QStringLiteral("Open"));
+    EXPECT_FALSE(platform.openFileRequests().last().acceptNewName);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor  [off.dat]"));
+    EXPECT_TRUE(item("mnuFileBdayOn")->isEnabled());
+    EXPECT_FALSE(item("mnuFileBdayOff")->isEnabled());
+
+    platform.answerOpenFile(contactsFile(QStringLiteral("empty.DAT"), 0, '1'));
+    item("mnuFileOpen")->trigger();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor  [empty]"));
+    EXPECT_FALSE(item("mnuFileBdayOn")->isEnabled());
+    EXPECT_FALSE(item("mnuFileBdayOff")->isEnabled());
+
+    // Cancelling the dialog keeps the current file current.
+    item("mnuFileOpen")->trigger();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor  [empty]"));
+    EXPECT_TRUE(session.file().isOpen());
+
+    item("mnuFileClose")->trigger();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor"));
+    EXPECT_TRUE(hidden("txtFileNam").isEmpty());
+    EXPECT_TRUE(hidden("txtFileTitle").isEmpty());
+    expectFileItems(false);
+    EXPECT_FALSE(item("mnuFileBdayOn")->isEnabled());
+    EXPECT_FALSE(item("mnuFileBdayOff")->isEnabled());
+    EXPECT_FALSE(session.file().isOpen());
+}
+
+TEST_F(FileMenuTest, AFailedOpenAnsweredWithRetryLeavesNoFileCurrent) {
+    platform.answerOpenFile(contactsFile(QStringLiteral("Family.DAT"), 1, '1'));
+    item("mnuFileOpen")->trigger();
+    platform.answerOpenFile(folder.file(QStringLiteral("no-such-folder/Other.DAT")));
+    platform.answerMessage(MessageAnswer::Retry);
+    item("mnuFileNew")->trigger();
+    ASSERT_FALSE(platform.messages().isEmpty());
+    const RecordedMessage& m = platform.messages().last();
+    EXPECT_TRUE(m.text.startsWith(QStringLiteral("An error has occurred. Error number ")));
+    EXPECT_TRUE(m.text.endsWith(QStringLiteral(".  Try again, or notify author.")));
+    EXPECT_EQ(m.title, QStringLiteral("Error"));
+    EXPECT_EQ(m.buttons, MessageButtons::RetryCancel);
+    EXPECT_EQ(m.icon, MessageIcon::None);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor"));
+    expectFileItems(false);
+    EXPECT_FALSE(session.file().isOpen());
+}
+
+TEST_F(FileMenuTest, AFailedOpenAnsweredWithCancelEndsTheProgram) {
+    platform.answerOpenFile(folder.file(QStringLiteral("no-such-folder/Other.DAT")));
+    platform.answerMessage(MessageAnswer::Cancel);
+    item("mnuFileNew")->trigger();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(FileMenuTest, TheInstallerFileIsHiddenDuringTheDialogAndNamedBackAfter) {
+    folder.write(QStringLiteral("unins000.DAT"), "installer");
+    platform.answerOpenFile(QString());  // cancelled: the file keeps its hidden name
+    item("mnuFileOpen")->trigger();
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("unins000.DAK"))));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("unins000.DAT"))));
+
+    platform.answerOpenFile(folder.file(QStringLiteral("Family.DAT")));
+    item("mnuFileNew")->trigger();
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("unins000.DAT"))));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("unins000.DAK"))));
+
+    platform.answerOpenFile(QString());
+    item("mnuFileOpen")->trigger();
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("unins000.DAK"))));
+    item("mnuFileExit")->trigger();  // shutting down names it back
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("unins000.DAT"))));
+    EXPECT_FALSE(window.isVisible());
+}

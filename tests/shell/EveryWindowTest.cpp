@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/ScriptedPlatform.h"
+#include "printing/widgets/MainWindow.h"
+#include "shell/widgets/AboutBox.h"
+#include "shell/widgets/WindowWiring.h"
+#include "store/ContactsFile.h"
+#include "store/Session.h"
+#include "support/TestFiles.h"
+
+using namespace tandor;
+
+namespace {
+
+// The main window with a contacts file of one contact open, and a way to open
+// each of the other windows from its menus.
+class EveryWindowTest : public ::testing::Test {
+protected:
+    EveryWindowTest() : session(folder.withDefaultAdjustments()), main(session, platform) {
+        const QString path = folder.file(QStringLiteral("Family.DAT"));
+        {
+            ContactsFile file;
+            file.open(path);
+            ContactFields f;
+            f[Field::FName] = QStringLiteral("Ann");
+            f[Field::LName] = QStringLiteral("Lee");
+            f[Field::State] = QStringLiteral("NV");
+            f[Field::IncludeCompany] = QStringLiteral("0");
+            f[Field::BirthdayReminder] = QStringLiteral("0");
+            file.append(ContactRecord::build(f));
+        }
+        wireWindows(main);
+        main.show();
+        platform.answerOpenFile(path);
+        mainAction("mnuFileOpen")->trigger();
+    }
+    ~EveryWindowTest() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != &main && w->isVisible()) {
+                w->close();
+            }
+        }
+    }
+
+    QAction* mainAction(const char* name) { return main.findChild<QAction*>(QString::fromLatin1(name)); }
+
+    QWidget* open(const char* menuItem, const char* windowName) {
+        mainAction(menuItem)->trigger();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QLatin1String(windowName) && w->isVisible()) {
+                QApplication::setActiveWindow(w);
+                return w;
+            }
+        }
+        ADD_FAILURE() << windowName << " did not open";
+        return nullptr;
+    }
+
+    test::TempFolder folder;
+    ScriptedPlatform platform;
+    Session session;
+    MainWindow main;
+};
+
+struct WindowCase {
+    const char* menuItem;
+    const char* window;
+};
+
+const WindowCase kWindows[] = {
+    {"mnuAdd", "frmNewContact"},     {"mnuEdit", "frmEdDelViewContact"}, {"mnuViewAll", "frmViewAll"},
+    {"mnuImport", "frmLMImport"},    {"mnuExport", "frmLMExport"},
+};
+
+}  // namespace
+
+TEST_F(EveryWindowTest, F1OpensTheManualFromTheProgramFolderInEveryWindow) {
+    const QString manual = folder.file(QStringLiteral("tdrUman.pdf"));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QDir::tempPath());
+    QApplication::setActiveWindow(&main);
+    QTest::keyClick(&main, Qt::Key_F1);
+    ASSERT_EQ(platform.shellOpened().size(), 1);
+    EXPECT_EQ(platform.shellOpened().last(), manual);
+    for (const WindowCase& c : kWindows) {
+        QWidget* w = open(c.menuItem, c.window);
+        ASSERT_NE(w, nullptr);
+        const qsizetype opened = platform.shellOpened().size();
+        QTest::keyClick(w, Qt::Key_F1);
+        ASSERT_EQ(platform.shellOpened().size(), opened + 1) << c.window;
+        EXPECT_EQ(platform.shellOpened().last(), manual) << c.window;
+        w->close();
+    }
+    QDir::setCurrent(before);
+}
+
+TEST_F(EveryWindowTest, EveryWindowShowsTheAboutBox) {
+    for (const WindowCase& c : kWindows) {
+        QWidget* w = open(c.menuItem, c.window);
+        ASSERT_NE(w, nullptr);
+        QAction* about = nullptr;
+        for (QAction* a : w->findChildren<QAction*>()) {
+            if (a->objectName().endsWith(QLatin1String("About"))) {
+                about = a;
+            }
+        }
+        ASSERT_NE(about, nullptr) << c.window;
+        EXPECT_TRUE(about->isEnabled()) << c.window;
+        about->trigger();
+        bool shown = false;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<AboutBox*>(top); box && box->isVisible()) {
+                shown = true;
+                box->close();
+            }
+        }
+        EXPECT_TRUE(shown) << c.window;
+        EXPECT_TRUE(w->isVisible()) << c.window << " stays open beside the about box";
+        w->close();
+    }
+}
+
+TEST_F(EveryWindowTest, TheStateButtonOpensTheSheetAndLeavesTheFocusInTheStateBox) {
+    for (const WindowCase& c : {kWindows[0], kWindows[1]}) {
+        QWidget* w = open(c.menuItem, c.window);
+        ASSERT_NE(w, nullptr);
+        if (auto* first = w->findChild<QLineEdit*>(QStringLiteral("txtACFName"))) {
+            first->setEnabled(true);
+            first->setFocus();
+        }
+        auto* button = w->findChild<QPushButton*>(QStringLiteral("cmdStateAbb"));
+        ASSERT_NE(button, nullptr) << c.window;
+        EXPECT_EQ(button->text(), QStringLiteral("?"));
+        EXPECT_EQ(button->toolTip(), QStringLiteral("Look up State abbreviations"));
+        auto* state = w->findChild<QLineEdit*>(QStringLiteral("txtACState"));
+        state->setEnabled(true);
+        button->click();
+        EXPECT_EQ(platform.shellOpened().last(), folder.file(QStringLiteral("tdr_state_abbreviations.pdf")));
+        EXPECT_EQ(QApplication::focusWidget(), state) << c.window;
+        w->close();
+    }
+}
+
+TEST_F(EveryWindowTest, EditMenusGreyCutAndCopyWithoutASelection) {
+    struct EditCase {
+        WindowCase window;
+        const char* menu;
+        const char* prefix;
+    };
+    const EditCase cases[] = {{kWindows[0], "mnuNewEdit", "mnuNew"},
+                              {kWindows[3], "mnuITEdit", "mnuIT"}};
+    for (const EditCase& c : cases) {
+        QWidget* w = open(c.window.menuItem, c.window.window);
+        ASSERT_NE(w, nullptr);
+        auto* menu = w->findChild<QMenu*>(QString::fromLatin1(c.menu));
+        ASSERT_NE(menu, nullptr) << c.menu;
+        auto item = [&](const char* suffix) {
+            return w->findChild<QAction*>(QString::fromLatin1(c.prefix) + QString::fromLatin1(suffix));
+        };
+        QLineEdit* box = w->findChild<QLineEdit*>();
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        emit menu->aboutToShow();
+        EXPECT_FALSE(item("EditCut")->isEnabled()) << c.menu;
+        EXPECT_FALSE(item("EditCopy")->isEnabled()) << c.menu;
+        EXPECT_TRUE(item("EditPaste")->isEnabled()) << c.menu;
+        w->close();
+    }
+}
