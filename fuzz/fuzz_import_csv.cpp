@@ -2,11 +2,14 @@
 // reading, header recognition, each layout's taking and cleaning of values,
 // the duplicate test, and the appending of records to a contacts file. The
 // input is imported into an empty file, then a second time into the same file
-// (so that the duplicate test meets the contacts of the first run).
+// (so that the duplicate test meets the contacts of the first run); each time
+// the preview of the run must show exactly the records the run writes.
+#include <QBuffer>
 #include <QByteArray>
 #include <QFileInfo>
 
 #include "FuzzSupport.h"
+#include "exchange/DuplicateTest.h"
 #include "exchange/ImportRun.h"
 #include "exchange/ImportValues.h"
 #include "store/ContactsFile.h"
@@ -42,7 +45,27 @@ void checkRecords(const ContactsFile& file, int from) {
 
 void importOnce(const QByteArray& data, ContactsFile& file) {
     const int before = file.recordCount();
+    // The preview (tandor-batch import --dry-run) tells the records the run writes.
+    QList<QByteArray> previewed;
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    const ImportOutcome preview =
+        previewCsv(buffer, DuplicateTest(file, before),
+                   [&previewed](const ContactRecord& r) { previewed.append(r.bytes()); });
+
     const ImportOutcome outcome = importCsv(data, file);
+    fuzz::check(preview.result == outcome.result && preview.written == outcome.written &&
+                    preview.duplicates == outcome.duplicates &&
+                    preview.withoutName == outcome.withoutName &&
+                    preview.skippedByLayout == outcome.skippedByLayout,
+                "the preview counts as the run does",
+                QStringLiteral("written %1/%2").arg(preview.written).arg(outcome.written));
+    fuzz::check(previewed.size() == outcome.written, "one previewed record for each written");
+    for (int i = 0; i < previewed.size(); ++i) {
+        fuzz::check(file.read(before + 1 + i).bytes() == previewed[i],
+                    "the run writes the records the preview showed", QString::number(i));
+    }
     if (outcome.result == ImportResult::Failed) {
         // The only failure of a run on a healthy disk: a file without a first line.
         fuzz::check(outcome.error && outcome.error->number() == errors::kInputPastEnd,
