@@ -61,7 +61,7 @@ void ContactsFile::openFile(const QString& path, bool mustWrite, bool create) {
         const int err = errno;
         if (!create && !file->exists()) {
             throw fileerror::make(QFileInfo(path).dir().exists() ? errors::kFileNotFound
-                                                                  : errors::kPathNotFound);
+                                                                 : errors::kPathNotFound);
         }
         if (mustWrite || !file->exists() ||
             !file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
