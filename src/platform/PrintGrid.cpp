@@ -52,12 +52,12 @@ void installSubstitutions() {
 }
 
 // Raw fonts at 1 point: widths scale with the size.
-const QRawFont& rawFont(const FontSpec& spec) {
+const QRawFont& rawFont(const FontSpec& fontSpec) {
     static QHash<FontKey, QRawFont> cache;
-    const FontKey key{spec.name, spec.bold, spec.italic};
+    const FontKey key{fontSpec.name, fontSpec.bold, fontSpec.italic};
     auto it = cache.find(key);
     if (it == cache.end()) {
-        FontSpec unit = spec;
+        FontSpec unit = fontSpec;
         unit.size = 100.0;
         QFont font = resolveFont(unit);
         QRawFont raw = QRawFont::fromFont(font);
@@ -69,15 +69,15 @@ const QRawFont& rawFont(const FontSpec& spec) {
 
 }  // namespace
 
-QFont resolveFont(const FontSpec& spec) {
+QFont resolveFont(const FontSpec& fontSpec) {
     installSubstitutions();
-    QFont font(spec.name);
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(fontSpec.name);
+    font.setPointSizeF(fontSpec.size);
+    font.setBold(fontSpec.bold);
+    font.setItalic(fontSpec.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
-    if (spec.name == QLatin1String("Courier New")) {
+    if (fontSpec.name == QLatin1String("Courier New")) {
         font.setStyleHint(QFont::TypeWriter);
         font.setFixedPitch(true);
     }
@@ -85,26 +85,26 @@ QFont resolveFont(const FontSpec& spec) {
 }
 
 QString resolvedFamily(const QString& programFontName) {
-    FontSpec spec;
-    spec.name = programFontName;
-    return QFontInfo(resolveFont(spec)).family();
+    FontSpec fontSpec;
+    fontSpec.name = programFontName;
+    return QFontInfo(resolveFont(fontSpec)).family();
 }
 
-double columnWidth(const FontSpec& spec) {
-    const QRawFont& raw = rawFont(spec);
+double columnWidth(const FontSpec& fontSpec) {
+    const QRawFont& raw = rawFont(fontSpec);
     if (!raw.isValid()) {
-        return spec.size * 0.6;
+        return fontSpec.size * 0.6;
     }
-    return raw.averageCharWidth() / 100.0 * spec.size;
+    return raw.averageCharWidth() / 100.0 * fontSpec.size;
 }
 
-double textWidth(const FontSpec& spec, const QString& text) {
+double textWidth(const FontSpec& fontSpec, const QString& text) {
     if (text.isEmpty()) {
         return 0.0;
     }
-    const QRawFont& raw = rawFont(spec);
+    const QRawFont& raw = rawFont(fontSpec);
     if (!raw.isValid()) {
-        return text.size() * columnWidth(spec);
+        return text.size() * columnWidth(fontSpec);
     }
     const QList<quint32> glyphs = raw.glyphIndexesForString(text);
     const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::UseDesignMetrics);
@@ -112,7 +112,7 @@ double textWidth(const FontSpec& spec, const QString& text) {
     for (const QPointF& a : advances) {
         width += a.x();
     }
-    return width / 100.0 * spec.size;
+    return width / 100.0 * fontSpec.size;
 }
 
 }  // namespace tandor

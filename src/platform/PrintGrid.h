@@ -59,12 +59,12 @@ QSizeF pdfPrintableSize(PaperSize paper, PageOrientation orientation);
 // The font that draws a FontSpec on this machine. "Courier New" resolves to its
 // metric-compatible stand-in through fontconfig; "Trebuchet MS" and "MS Sans
 // Serif" are given sans-serif stand-ins.
-QFont resolveFont(const FontSpec& spec);
+QFont resolveFont(const FontSpec& fontSpec);
 // The family a program font name is drawn with on this machine.
 QString resolvedFamily(const QString& programFontName);
 
 // Widths in points, from the font's design metrics (no hinting).
-double columnWidth(const FontSpec& spec);
-double textWidth(const FontSpec& spec, const QString& text);
+double columnWidth(const FontSpec& fontSpec);
+double textWidth(const FontSpec& fontSpec, const QString& text);
 
 }  // namespace tandor
