@@ -125,6 +125,22 @@ void run(QIODevice& csv, const DuplicateTest& duplicates, const ImportSettings& 
     outcome.result = ImportResult::Done;
 }
 
+// Opens the CSV file at path and hands it to readCsv; a file that cannot be
+// opened is a failed run.
+template <typename ReadCsv>
+ImportOutcome withCsvFile(const QString& path, ReadCsv readCsv) {
+    QFile csv(path);
+    try {
+        openCsv(csv);
+    } catch (const AppError& error) {
+        ImportOutcome outcome;
+        outcome.result = ImportResult::Failed;
+        outcome.error = error;
+        return outcome;
+    }
+    return readCsv(csv);
+}
+
 }  // namespace
 
 ImportOutcome importCsv(QIODevice& csv, ContactsFile& file, const ImportSettings& settings) {
@@ -166,16 +182,7 @@ ImportOutcome importCsv(const QByteArray& csv, ContactsFile& file, const ImportS
 
 ImportOutcome importCsvFile(const QString& path, ContactsFile& file,
                             const ImportSettings& settings) {
-    QFile csv(path);
-    try {
-        openCsv(csv);
-    } catch (const AppError& error) {
-        ImportOutcome outcome;
-        outcome.result = ImportResult::Failed;
-        outcome.error = error;
-        return outcome;
-    }
-    return importCsv(csv, file, settings);
+    return withCsvFile(path, [&](QFile& csv) { return importCsv(csv, file, settings); });
 }
 
 ImportOutcome previewCsv(QIODevice& csv, const DuplicateTest& onFile,
@@ -194,16 +201,8 @@ ImportOutcome previewCsv(QIODevice& csv, const DuplicateTest& onFile,
 ImportOutcome previewCsvFile(const QString& path, const DuplicateTest& onFile,
                              const std::function<void(const ContactRecord&)>& contact,
                              const ImportSettings& settings) {
-    QFile csv(path);
-    try {
-        openCsv(csv);
-    } catch (const AppError& error) {
-        ImportOutcome outcome;
-        outcome.result = ImportResult::Failed;
-        outcome.error = error;
-        return outcome;
-    }
-    return previewCsv(csv, onFile, contact, settings);
+    return withCsvFile(path,
+                       [&](QFile& csv) { return previewCsv(csv, onFile, contact, settings); });
 }
 
 void checkCsvReadable(const QString& path) {
