@@ -174,6 +174,8 @@ void CsvReader::restart(QChar separator) {
     pos_ = 0;
     deviceDone_ = false;
     skipLineFeed_ = false;
+    quoted_.clear();
+    quotesOff_ = false;
 }
 
 QChar separatorOfHeader(const QStringList& readWithCommas) {
@@ -219,9 +221,26 @@ std::optional<QStringList> CsvReader::next() {
         }
     };
 
+    // An unclosed quote: the value so far is dropped and the text from the
+    // quote on is read again, the quote as an ordinary character.
+    auto reopenQuote = [&] {
+        text_ = quoted_ + text_.mid(pos_);
+        pos_ = 1;
+        quoted_.clear();
+        quotesOff_ = true;
+        value_.clear();
+        recordChars_ = charsBeforeQuote_;
+        append(u'"');
+        state = State::Unquoted;
+    };
+
     for (;;) {
         if (pos_ >= text_.size()) {
             if (!fillText()) {
+                if (state == State::Quoted) {
+                    reopenQuote();
+                    continue;
+                }
                 break;
             }
             continue;
@@ -235,12 +254,21 @@ std::optional<QStringList> CsvReader::next() {
         }
         anything = true;
         if (state == State::Quoted) {
+            if (quoted_.size() > kMaxRecordChars) {
+                --pos_;
+                reopenQuote();
+                continue;
+            }
+            quoted_.append(c);
             if (c == u'"') {
                 state = State::QuoteInQuoted;
             } else {
                 append(c);
             }
             continue;
+        }
+        if (state == State::QuoteInQuoted && c != u'"') {
+            quoted_.clear();  // the quote closed
         }
         if (c == separator_) {
             // Past the bound the commas are dropped with the rest of the text.
@@ -252,9 +280,12 @@ std::optional<QStringList> CsvReader::next() {
             skipLineFeed_ = c == u'\r';
             endValue();
             return values_;
-        } else if (c == u'"' && state == State::FieldStart) {
+        } else if (c == u'"' && state == State::FieldStart && !quotesOff_) {
+            quoted_ = c;
+            charsBeforeQuote_ = recordChars_;
             state = State::Quoted;
         } else if (c == u'"' && state == State::QuoteInQuoted) {
+            quoted_.append(c);
             append(c);
             state = State::Quoted;
         } else {

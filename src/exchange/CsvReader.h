@@ -39,11 +39,16 @@ bool isValidUtf8(QByteArrayView bytes);
 // it belong to the value; "" inside such a value is one quote. The reader is
 // lenient where files break the rules: a quote inside an unquoted value is an
 // ordinary character, and text after a closing quote is added to the value.
+// A quote that never closes (the file ends inside the value, or the value
+// grows past kMaxRecordChars characters) is an ordinary character too: the
+// text after it is read again as unquoted, so a stray quote costs no records,
+// and from there to the end of the file every quote is an ordinary character
+// (which keeps the reading of a broken file linear).
 //
 // The file is read in blocks and decoded as it goes, so memory does not grow
 // with the file. One record holds at most kMaxRecordChars characters: past
-// that (a stray quote that never closes, a binary file) the rest of the
-// record's text is dropped until the record ends.
+// that (a binary file) the rest of the record's text is dropped until the
+// record ends.
 //
 // The separator is the comma unless the reader is told another (the ";" of
 // European exports, see separatorOfHeader).
@@ -83,6 +88,11 @@ private:
     QStringList values_;
     QString value_;
     qsizetype recordChars_ = 0;
+    // The text read since the opening quote of the value being read, kept
+    // until the quote closes so that an unclosed one can be read again.
+    QString quoted_;
+    qsizetype charsBeforeQuote_ = 0;
+    bool quotesOff_ = false;  // a quote was found unclosed
 };
 
 // The separator a file's first record shows, given that record as read with

@@ -38,8 +38,33 @@ TEST(CsvReader, QuotesGroupCommasLineBreaksAndDoubledQuotes) {
     // Lenient where files break the rules: a quote inside an unquoted value is
     // a character, text after a closing quote joins the value.
     EXPECT_EQ(records("5\" disk,\"ab\"cd,e\n"), (QList<QStringList>{{"5\" disk", "abcd", "e"}}));
-    // A quote that never closes runs to the end of the file.
-    EXPECT_EQ(records("a,\"open\r\nb,c"), (QList<QStringList>{{"a", "open\r\nb,c"}}));
+}
+
+TEST(CsvReader, QuoteThatNeverClosesIsAnOrdinaryCharacter) {
+    // The records after a stray quote are kept, and from there on quotes do
+    // not group commas.
+    EXPECT_EQ(records("a,\"open\r\nb,c"), (QList<QStringList>{{"a", "\"open"}, {"b", "c"}}));
+    EXPECT_EQ(records("First Name,Last Name\r\nAnn,\"Smith,a@x.com\r\nBob,Jones\r\n"
+                      "Cy,Cole\r\n"),
+              (QList<QStringList>{{"First Name", "Last Name"},
+                                  {"Ann", "\"Smith", "a@x.com"},
+                                  {"Bob", "Jones"},
+                                  {"Cy", "Cole"}}));
+    // Doubled quotes to the end of the file do not close the value either.
+    EXPECT_EQ(records("x,\"a\"\"b\nc"), (QList<QStringList>{{"x", "\"a\"\"b"}, {"c"}}));
+
+    // A quoted value that grows past the bound is given up at the bound, even
+    // when a quote would close it later.
+    QByteArray huge("\"");
+    huge.append(QByteArray(CsvReader::kMaxRecordChars + 10, 'x'));
+    huge.append("\r\nnext\r\n\"");
+    const QList<QStringList> read = records(huge);
+    ASSERT_EQ(read.size(), 3);
+    EXPECT_EQ(read[0].size(), 1);
+    EXPECT_EQ(read[0][0].size(), CsvReader::kMaxRecordChars);
+    EXPECT_TRUE(read[0][0].startsWith(QStringLiteral("\"xxx")));
+    EXPECT_EQ(read[1], QStringList{QStringLiteral("next")});
+    EXPECT_EQ(read[2], QStringList{QStringLiteral("\"")});
 }
 
 TEST(CsvReader, RecordsEndAtCarriageReturnLineFeedOrBoth) {

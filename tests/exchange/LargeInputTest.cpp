@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 #include <QFile>
+#include <QFileInfo>
 
 #include "ExchangeTestSupport.h"
 
@@ -93,19 +94,24 @@ TEST(LargeInput, AQuoteThatNeverClosesIsBounded) {
         GTEST_SKIP() << "no /proc/self/statm";
     }
     test::ImportTarget target;
-    const QString path = writeLarge(
-        target.folder(), test::csvLines({"First Name,Last Name,Email,Phone"}) + "Ann,\"Lee",
-        "x,y@z.com\r\n");
+    const QByteArray first =
+        test::csvLines({"First Name,Last Name,Email,Phone"}) + "Ann,\"Lee,ann@x.com,";
+    const QString path = writeLarge(target.folder(), first, ",,\r\n");
+    // Ann's line ends at the first of the ",," lines, which give no e-mail.
+    const qint64 linesWithoutEmail = (QFileInfo(path).size() - first.size()) / 4 - 1;
     WatchedFile csv(path);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const qint64 before = residentBytes();
     const ImportOutcome outcome = importCsv(csv, target.file());
     EXPECT_EQ(outcome.result, ImportResult::Done);
     expectBoundedGrowth(before, csv.peak);
-    // One contact: Ann with the rest of the file (as far as a record holds) as her last name.
+    // The quote is given up at the bound of a record: Ann's line ends at its
+    // own line break, and the lines after it are read one by one.
     ASSERT_EQ(target.contacts().size(), 1);
     EXPECT_EQ(target.contacts()[0][Field::FName], "Ann");
-    EXPECT_TRUE(target.contacts()[0][Field::LName].startsWith("Leex y@z.com"));
+    EXPECT_EQ(target.contacts()[0][Field::LName], "Lee");
+    EXPECT_EQ(target.contacts()[0][Field::Email], "ann@x.com");
+    EXPECT_EQ(outcome.skippedByLayout, linesWithoutEmail);
 }
 
 }  // namespace
