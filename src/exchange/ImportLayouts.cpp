@@ -117,10 +117,30 @@ ImportLayout primaryPhoneLayout() {
     return l;
 }
 
+// The index of the value that holds position `at` of the values joined by ",".
+qsizetype valueAt(const QStringList& values, qsizetype at) {
+    qsizetype index = 0;
+    qsizetype start = 0;
+    for (const QString& value : values) {
+        if (start + value.size() >= at) {
+            break;
+        }
+        start += value.size() + 1;
+        ++index;
+    }
+    return index;
+}
+
 ImportLayout nameEmailLayout() {
     ImportLayout l;
     l.name = QStringLiteral("Name-E-mail");
-    l.recognises = [](const QString& header) { return contains(header, "Name,E-mail Address"); };
+    // A header without "First Name," that names its full-name and e-mail
+    // columns is left to the Windows Address Book layout, which reads them by
+    // name.
+    l.recognises = [](const QString& header) {
+        return contains(header, "Name,E-mail Address") &&
+               (contains(header, "First Name,") || !providerRecognises(header));
+    };
     // The header from its first "First Name," through the end of the first
     // "Name,E-mail Address" after it; without "First Name," the whole header.
     l.prepareHeader = [](const QStringList& header) -> std::optional<QStringList> {
@@ -133,6 +153,13 @@ ImportLayout nameEmailLayout() {
         const qsizetype at = text.indexOf(last, begin);
         const qsizetype end = at < 0 ? text.size() : at + last.size();
         return cutJoinedValues(header, begin, end);
+    };
+    // The columns before "First Name" (a "Title" column, say) are dropped from
+    // the data lines too.
+    l.columnsBeforeHeader = [](const QStringList& header) -> qsizetype {
+        const qsizetype begin =
+            header.join(QLatin1Char(',')).indexOf(QLatin1String("First Name,"));
+        return begin < 0 ? 0 : valueAt(header, begin);
     };
     l.prepareLine = unchanged;
     l.skipLine = [](const QStringList& line, const QString& text) {

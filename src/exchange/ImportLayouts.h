@@ -59,6 +59,10 @@ struct ImportLayout {
     // The header's columns as the layout reads them, or nothing when the file
     // cannot be imported ("CSV file not compatible with import function.").
     std::function<std::optional<QStringList>(const QStringList& header)> prepareHeader;
+    // How many of a data line's first values stand before the prepared
+    // header's first column (they are dropped before prepareLine), so that the
+    // line's columns stay under their names; null for none.
+    std::function<qsizetype(const QStringList& header)> columnsBeforeHeader;
     // A data line as the layout reads it.
     std::function<QStringList(const QStringList& line)> prepareLine;
     // True for a prepared line that is not imported.

@@ -98,8 +98,10 @@ void run(QIODevice& csv, const DuplicateTest& duplicates, const ImportSettings& 
             reader.next();  // the header again
         }
     }
+    const qsizetype columnsBefore =
+        layout->columnsBeforeHeader ? layout->columnsBeforeHeader(*header) : 0;
     while (const std::optional<QStringList> read = reader.next()) {
-        const QStringList line = layout->prepareLine(*read);
+        const QStringList line = layout->prepareLine(read->mid(columnsBefore));
         if (layout->skipLine(line, line.join(QLatin1Char(',')))) {
             ++outcome.skippedByLayout;
             continue;

@@ -116,6 +116,32 @@ TEST_P(ImportRun, NameEmailLayoutTakesTheEmailAtTheHeadersLastColumn) {
                                                                {"BirthdayReminder", "1"}})});
 }
 
+TEST_P(ImportRun, NameEmailLayoutKeepsLineColumnsUnderTheirNames) {
+    // Columns before "First Name" are dropped from the lines as from the header.
+    test::ImportTarget target;
+    const ImportOutcome outcome = target.import(
+        csvLines({header("Title,First Name,Last Name,Middle Name,Name,E-mail Address"),
+                  line("Mr,Ann,Lee,Marie,Ann Lee,ann@x.com")}));
+    EXPECT_EQ(outcome.layout, "Name-E-mail");
+    EXPECT_EQ(target.contacts(), QList<ContactFields>{contact({{"FName", "Ann"},
+                                                               {"MiddleInit", "M"},
+                                                               {"LName", "Lee"},
+                                                               {"Email", "ann@x.com"},
+                                                               {"IncludeCompany", "1"},
+                                                               {"BirthdayReminder", "1"}})});
+
+    // Without "First Name" the full name is split by the address book's layout.
+    test::ImportTarget book;
+    const ImportOutcome named = book.import(csvLines(
+        {header("Name,E-mail Address,Home City"), line("Ann Lee,ann@x.com,Springfield")}));
+    EXPECT_EQ(named.layout, "Windows Address Book");
+    ASSERT_EQ(book.contacts().size(), 1);
+    EXPECT_EQ(book.contacts()[0][Field::FName], "Ann");
+    EXPECT_EQ(book.contacts()[0][Field::LName], "Lee");
+    EXPECT_EQ(book.contacts()[0][Field::Email], "ann@x.com");
+    EXPECT_EQ(book.contacts()[0][Field::City], "Springfield");
+}
+
 TEST_P(ImportRun, GenericLayoutWithTheEmailBeforeOtherColumns) {
     test::ImportTarget target;
     const QStringList lines = {
