@@ -187,7 +187,9 @@ ImportLayout ownExportLayout() {
     l.prepareHeader = [](const QStringList& header) -> std::optional<QStringList> {
         return withoutQuotes(header);
     };
-    l.prepareLine = [](const QStringList& line) { return withoutQuotes(line); };
+    // The export quotes a value that holds a quote, so the quotes left in a
+    // value once the file is read belong to it and stay.
+    l.prepareLine = unchanged;
     l.skipLine = [](const QStringList&, const QString& text) {
         return contains(text, "Birthdate,Category,Notes");
     };

@@ -134,7 +134,7 @@ TEST(ContactExport, ExportingAndImportingIntoAnEmptyFileGivesBackTheSameContacts
                        {"Email", "ann@x.com"},
                        {"Birthdate", "19800410"},
                        {"Category", "Family;Friends"},
-                       {"Notes", "Met at the 1999 fair"},
+                       {"Notes", "Met at the \"1999\" fair"},
                        {"Company", "Acme Inc."},
                        {"IncludeCompany", "0"},
                        {"BirthdayReminder", "1"}}),

@@ -225,7 +225,7 @@ TEST(ImportRunValues, QuotedCommasAndLineBreaksBecomeSpaces) {
     EXPECT_EQ(got[0][Field::FStreet], "12 Main St Apt 4");
     EXPECT_EQ(got[0][Field::City], "Springfield");  // not shifted by the comma
     EXPECT_EQ(got[0][Field::Email], "ann@x.com");
-    EXPECT_EQ(got[0][Field::Notes], "a quoted note");  // quotes removed by the layout
+    EXPECT_EQ(got[0][Field::Notes], "a \"quoted\" note");  // a quote in a value stays
 }
 
 TEST(ImportRunValues, AccentedNamesFromUtf8AndWindows1252Files) {
