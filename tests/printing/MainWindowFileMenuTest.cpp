@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "platform/FaultPoint.h"
 #include "platform/ScriptedPlatform.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/WindowWiring.h"
@@ -119,6 +120,19 @@ TEST_F(FileMenuTest, AFailedOpenAnsweredWithRetryLeavesNoFileCurrent) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor"));
     expectFileItems(false);
     EXPECT_FALSE(session.file().isOpen());
+}
+
+TEST_F(FileMenuTest, ClosingGoesOnWhenTheInstallerFileCannotBeNamedBack) {
+    folder.write(QStringLiteral("unins000.DAT"), "installer");
+    platform.answerOpenFile(QString());
+    item("mnuFileOpen")->trigger();
+    ASSERT_TRUE(QFile::exists(folder.file(QStringLiteral("unins000.DAK"))));
+    fault::arm("installer.restore");
+    window.close();
+    fault::disarmAll();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(platform.settings().size(), 4);  // the placement is still saved
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("unins000.DAK"))));
 }
 
 TEST_F(FileMenuTest, AFailedOpenAnsweredWithCancelEndsTheProgram) {

@@ -151,6 +151,9 @@ TEST_F(MainWindowTest, EnterInLinesOneToFourMovesOnButNotInLineFive) {
     line(1)->setFocus();
     QTest::keyClick(line(1), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), line(2));
+    line(2)->setFocus();
+    QTest::keyClick(line(2), Qt::Key_Enter, Qt::KeypadModifier);  // the keypad's Enter
+    EXPECT_EQ(QApplication::focusWidget(), line(3));
     line(4)->setFocus();
     QTest::keyClick(line(4), Qt::Key_Enter);
     EXPECT_EQ(QApplication::focusWidget(), line(5));

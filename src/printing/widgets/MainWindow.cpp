@@ -414,7 +414,9 @@ void MainWindow::refreshFileState() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers() == Qt::NoModifier) {
+        // The keypad's Enter key carries the keypad modifier.
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             // Enter in Lines 1 to 4 moves to the next control, as Tab does.
             for (int i = 0; i < 4; ++i) {
                 if (watched == lines_[i]) {
@@ -506,7 +508,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Closing sequence: files closed, the installer's data file renamed back,
     // the other windows closed, the placement saved unless minimized.
     session_.file().close();
-    session_.restoreInstallerFile();
+    try {
+        session_.restoreInstallerFile();
+    } catch (const AppError&) {
+        // The program still closes; the file keeps its hidden name, and the
+        // next File New or Open names it back.
+    }
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w != this && w->isVisible() && !qobject_cast<QMenu*>(w)) {
             w->close();
@@ -515,7 +522,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (!isMinimized()) {
         const double twipsX = 1440.0 / logicalDpiX();
         const double twipsY = 1440.0 / logicalDpiY();
-        const QRect r = geometry();
+        const QRect r = frameGeometry();  // the outer window, title bar and borders included
         const QString section = QStringLiteral("Settings");
         platform_.writeSetting(section, QStringLiteral("MainLeft"), QString::number(qRound(r.x() * twipsX)));
         platform_.writeSetting(section, QStringLiteral("MainTop"), QString::number(qRound(r.y() * twipsY)));
