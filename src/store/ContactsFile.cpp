@@ -241,6 +241,20 @@ void ContactsFile::flush() {
     }
 }
 
+int ContactsFile::appendFlushed(const ContactRecord& record) {
+    requireWritable();
+    const qint64 length = file_->size();
+    const int n = append(record);
+    try {
+        flush();
+    } catch (const AppError&) {
+        cache_.clear();
+        file_->resize(length);
+        throw;
+    }
+    return n;
+}
+
 void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmation) {
     requireWritable();
     const QString path = path_;

@@ -58,6 +58,10 @@ public:
     int append(const ContactRecord& record);
     // Forces what was written onto the disk.
     void flush();
+    // Appends one contact and forces it onto the disk. When that fails the
+    // file is cut back to its former length, so that saving the contact again
+    // does not store it twice.
+    int appendFlushed(const ContactRecord& record);
 
     // Deletes record n (1..count, else 63): marks its FName "*DELETED*" and
     // writes it back, closes and reopens the file, calls atConfirmation (where

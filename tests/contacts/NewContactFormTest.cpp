@@ -245,6 +245,21 @@ TEST_F(NewContactFormTest, AFailedWriteOffersRetryAndCancel) {
     EXPECT_EQ(fileNow().size(), 2 * 513);
     settle();
 
+    // A contact written but not forced onto the disk is taken back, so that
+    // Retry and Save store it once.
+    form = openForm();
+    box(form, "txtACLName")->setText("Day");
+    fault::arm(QStringLiteral("contacts.flush"));
+    platform.answerMessage(MessageAnswer::Retry);
+    child<QPushButton>(form, "cmdSave")->click();
+    settle();
+    ASSERT_EQ(window("frmNewContact"), form);
+    EXPECT_EQ(fileNow().size(), 2 * 513);
+    child<QPushButton>(form, "cmdSave")->click();
+    EXPECT_EQ(platform.messages().last().text, QStringLiteral("S A V E D"));
+    EXPECT_EQ(fileNow().size(), 3 * 513);
+    settle();
+
     // Cancel: the form is unloaded and the main window comes back.
     form = openForm();
     box(form, "txtACLName")->setText("Ray");
@@ -254,7 +269,7 @@ TEST_F(NewContactFormTest, AFailedWriteOffersRetryAndCancel) {
     settle();
     EXPECT_EQ(window("frmNewContact"), nullptr);
     EXPECT_TRUE(main.isVisible());
-    EXPECT_EQ(fileNow().size(), 2 * 513);
+    EXPECT_EQ(fileNow().size(), 3 * 513);
 }
 
 TEST_F(NewContactFormTest, FormHasItsControlsInTabOrderAndItsMenus) {

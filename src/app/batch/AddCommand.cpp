@@ -68,8 +68,7 @@ int runAdd(const QStringList& args, Context& context) {
         // Reminders are on for an empty file (its first contact switches them on)
         // and otherwise as record 1 says.
         const bool remindersOn = count == 0 || remindersOnInFile(file);
-        const int n = file.append(buildContactRecord(entry, remindersOn));
-        file.flush();
+        const int n = file.appendFlushed(buildContactRecord(entry, remindersOn));
         context.out << "S A V E D\n"
                     << "record: " << n << "\n";
         return kOk;

@@ -200,9 +200,11 @@ void ContactBrowser::choose(int index) {
     if (index < 0 || n < 1) {
         return;
     }
+    // The number is stored once the contact is shown, so that after a failed
+    // read Save changes cannot write the contact on screen over another.
     runInSecondaryWindow(this, main_.platform(), [this, n] {
-        main_.session().currentRecordNumber = n;
         display(n);
+        main_.session().currentRecordNumber = n;
         setEditing(true);
     });
 }
@@ -221,8 +223,8 @@ void ContactBrowser::step(BrowserStep which) {
             return;  // an empty file: nothing to show
         }
         display(outcome.show);
+        session.currentRecordNumber = outcome.show;  // the contact now on screen
         fillFindList();
-        session.currentRecordNumber = outcome.show;
     });
 }
 

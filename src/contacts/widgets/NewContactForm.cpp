@@ -112,8 +112,7 @@ void NewContactForm::save() {
         return;
     }
     const bool written = runInSecondaryWindow(this, platform, [&] {
-        session.file().append(*result.record);
-        session.file().flush();
+        session.file().appendFlushed(*result.record);
     });
     if (!written) {
         return;
