@@ -146,6 +146,7 @@ int ContactsFile::recordCount() const {
 
 ContactRecord ContactsFile::read(int n) const {
     requireOpen();
+    fault::hit("contacts.read");
     if (n < 1) {
         throw fileerror::make(errors::kBadRecordNumber);
     }

@@ -388,6 +388,34 @@ TEST_F(ContactBrowserTest, FailuresOfferRetryAndCancel) {
     EXPECT_EQ(fileNow(), fileBytes(three));
 }
 
+TEST_F(ContactBrowserTest, AFailedReadLeavesTheRecordNumberWithTheContactShown) {
+    openFile(three);
+    QWidget* browser = openBrowser();
+    chooseWithKeys(browser, 0);  // Ann Lee, record 1
+    ASSERT_EQ(session.currentRecordNumber, 1);
+
+    // Choosing Bob fails: Ann stays on screen and Save changes writes her own record.
+    fault::arm(QStringLiteral("contacts.read"));
+    platform.answerMessage(MessageAnswer::Retry);
+    QTest::keyClick(findList(browser), Qt::Key_Down);
+    settle();
+    ASSERT_EQ(window("frmEdDelViewContact"), browser);
+    EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Ann"));
+    EXPECT_EQ(session.currentRecordNumber, 1);
+
+    // A step whose list refill fails: the contact shown is the one the number names.
+    fault::arm(QStringLiteral("contacts.read"), 1);
+    platform.answerMessage(MessageAnswer::Retry);
+    stepBy(browser, "cmdNext");
+    settle();
+    EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Bob"));
+    EXPECT_EQ(session.currentRecordNumber, 2);
+
+    child<QPushButton>(browser, "cmdSave")->click();
+    EXPECT_EQ(platform.messages().last().text, QStringLiteral("S A V E D"));
+    EXPECT_EQ(fileNow(), fileBytes(three));
+}
+
 TEST_F(ContactBrowserTest, TheContactListOpensTheBrowserOnARecord) {
     openFile(three);
     // A stand-in for the contact list, which hands over to the browser and goes.
