@@ -124,8 +124,8 @@ QString birthdateForDisplay(const QString& stored) {
     if (leadingNumber(stored) <= 1.0) {
         return {};
     }
-    const QString padded = stored.leftJustified(8, QLatin1Char(' '));
-    return trimSpaces(padded.mid(4, 2) + QLatin1Char('/') + padded.mid(6, 2) + QLatin1Char('/') + padded.left(4));
+    const QString value = trimSpaces(stored);
+    return value.mid(4, 2) + QLatin1Char('/') + value.mid(6, 2) + QLatin1Char('/') + value.left(4);
 }
 
 }  // namespace tandor

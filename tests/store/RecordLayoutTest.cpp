@@ -141,6 +141,9 @@ TEST(RecordLayout, BirthDateDisplay) {
     EXPECT_EQ(birthdateForDisplay(QStringLiteral("19800410")), QStringLiteral("04/10/1980"));
     EXPECT_EQ(birthdateForDisplay(QStringLiteral("00000000")), QString());
     EXPECT_EQ(birthdateForDisplay(QStringLiteral("20011231")), QStringLiteral("12/31/2001"));
+    // Shorter values (edited by hand) are trimmed first, then cut into parts.
+    EXPECT_EQ(birthdateForDisplay(QStringLiteral("1980    ")), QStringLiteral("//1980"));
+    EXPECT_EQ(birthdateForDisplay(QStringLiteral("1980041 ")), QStringLiteral("04/1/1980"));
 }
 
 }  // namespace
