@@ -73,6 +73,8 @@ void clearForm(CompositionState& s) {
     s.positionCaptionVisible = false;
     s.envelopeListVisible = false;
     s.positionCaption.clear();
+    // No envelope size is chosen any more: its caption goes with the list.
+    s.sizeCaption.clear();
     s.startPosition = QStringLiteral("0");
     s.envelopeSizeCode = QStringLiteral("0");
     s.leftPad = QStringLiteral("2");

@@ -112,12 +112,14 @@ TEST(Composition, ClearFormResetsTheMediumButKeepsAlignmentOrientationAndList) {
     CompositionState s = started();
     s.lines = {"a", "b", "c", "d", "e"};
     composition::clickCentered(s);
-    composition::chooseEnvelopeSize(s, 3);
     composition::clickEnvelope(s);
+    composition::chooseEnvelopeSize(s, 3);
+    ASSERT_FALSE(s.sizeCaption.isEmpty());
     composition::clickBold(s, true);
     s.returnAddressMode = true;
     s.mediumOptionsEnabled = false;
     composition::clearForm(s);
+    EXPECT_TRUE(s.sizeCaption.isEmpty());
     for (const QString& line : s.lines) {
         EXPECT_TRUE(line.isEmpty());
     }
