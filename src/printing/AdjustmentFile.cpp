@@ -66,15 +66,29 @@ int readField(const QByteArray& slot, qsizetype offset) {
     return toInt16(leadingNumber(text));
 }
 
+// A decimal text that fits the field if it can: a fraction too long with its
+// leading zero drops it ("-0.5" -> "-.5").
+QString fittingDecimal(double value) {
+    QString text = shortestDecimal(value);
+    if (text.size() > kFieldWidth) {
+        if (text.startsWith(QLatin1String("0."))) {
+            text.remove(0, 1);
+        } else if (text.startsWith(QLatin1String("-0."))) {
+            text.remove(1, 1);
+        }
+    }
+    return text;
+}
+
 // The text stored for a new adjustment: its shortest decimal form when that
 // fits the field, else the nearest value that fits (whole numbers are kept
 // within -99..999, fractions lose decimals).
 QString storedText(double value) {
     value = std::clamp(value, kFieldMin, kFieldMax);
-    QString text = shortestDecimal(value);
+    QString text = fittingDecimal(value);
     for (int decimals = 2; text.size() > kFieldWidth && decimals >= 0; --decimals) {
         const double scale = std::pow(10.0, decimals);
-        text = shortestDecimal(static_cast<double>(roundHalfEven(value * scale)) / scale);
+        text = fittingDecimal(static_cast<double>(roundHalfEven(value * scale)) / scale);
     }
     return text;
 }

@@ -234,6 +234,13 @@ TEST(MarginsCommand, SumsThatDoNotFitAreClampedNotCut) {
     runMargins(dir, MarginsKind::Envelope, {"1.5", ""});
     EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)), slot("ENVELOPE", "1.5", "0"));
     EXPECT_EQ(readAdjustment(dir, kEnvelope).left, 2);
+
+    // A fraction below one keeps its digits without the leading zero.
+    folder.write(kAdjustmentFileName, slot("ENVELOPE", "0", "0"));
+    runMargins(dir, MarginsKind::Envelope, {"-.5", ".25"});
+    EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)), slot("ENVELOPE", "-.5", ".25"));
+    runMargins(dir, MarginsKind::Envelope, {"-.5", "-.4"});  // -1, -0.15 -> -.2
+    EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)), slot("ENVELOPE", "-1", "-.2"));
 }
 
 TEST(MarginsCommand, EveryRecordOfTheNameIsUpdatedAndOtherBytesKept) {
