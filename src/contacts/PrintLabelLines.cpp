@@ -1,6 +1,7 @@
 #include "contacts/PrintLabelLines.h"
 
-#include "printing/CompositionState.h"
+#include <QStringList>
+
 
 namespace tandor {
 
@@ -34,14 +35,6 @@ std::array<QString, 5> printLabelLines(const ContactEntry& shown) {
         lines[i + 1] = rest[i];
     }
     return lines;
-}
-
-void transferToMainWindow(const ContactEntry& shown, CompositionState& main) {
-    // Clearing "Bold" here is not a click on it: the focus stays in line 1.
-    main.bold = false;
-    main.boldVisible = false;
-    main.lines = printLabelLines(shown);
-    main.focus = FocusTarget::Line1;
 }
 
 }  // namespace tandor

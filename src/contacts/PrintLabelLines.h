@@ -7,8 +7,6 @@
 
 namespace tandor {
 
-struct CompositionState;
-
 // The city line of a contact's address: city + ", " + state + "  " + ZIP.
 QString cityLine(const QString& city, const QString& state, const QString& zip);
 
@@ -18,9 +16,5 @@ QString cityLine(const QString& city, const QString& state, const QString& zip);
 // when it is not empty and the include-company box is checked; the country is
 // never used.
 std::array<QString, 5> printLabelLines(const ContactEntry& shown);
-
-// Puts those lines on the main window: the five lines, the "Bold" box cleared
-// and hidden, the focus in line 1.
-void transferToMainWindow(const ContactEntry& shown, CompositionState& main);
 
 }  // namespace tandor

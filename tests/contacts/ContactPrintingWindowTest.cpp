@@ -85,7 +85,8 @@ TEST_F(ContactPrintingWindowTest, PrintLabelFillsTheMainWindowForEachRowOfTheTab
         EXPECT_EQ(mainLines(), expected[n - 1]);
         EXPECT_FALSE(bold->isChecked());
         EXPECT_FALSE(bold->isVisible());
-        EXPECT_EQ(main.focusWidget(), mainChild<QLineEdit>("txtLMLine1"));
+        // Clearing the checked box is a click on it: the focus goes on to Print.
+        EXPECT_EQ(main.focusWidget(), mainChild<QPushButton>("cmdLMStart"));
     }
     // What the boxes show is printed, saved or not; nothing is written.
     QWidget* browser = browserOn(1);
@@ -94,6 +95,8 @@ TEST_F(ContactPrintingWindowTest, PrintLabelFillsTheMainWindowForEachRowOfTheTab
     child<QPushButton>(browser, "cmdPrintLabel")->click();
     settle();
     EXPECT_EQ(mainLines(), QStringList({"John Q Smith", "1 Main St", "Peoria, IL  62701", "", ""}));
+    // "Bold" was clear already: the focus stays in Line 1.
+    EXPECT_EQ(main.focusWidget(), mainChild<QLineEdit>("txtLMLine1"));
     EXPECT_EQ(recordNow(1), address("Acme", "1", "", "Springfield"));
     EXPECT_TRUE(platform.messages().isEmpty());
 }

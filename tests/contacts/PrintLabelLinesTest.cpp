@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "contacts/PrintLabelLines.h"
-#include "printing/CompositionState.h"
 
 using namespace tandor;
 
@@ -67,16 +66,4 @@ TEST(PrintLabelLines, NameLineAndEmptyAddress) {
     EXPECT_EQ(printLabelLines(e)[0], "Jo  hn Smith");
     // No street and no city.
     EXPECT_EQ(printLabelLines(e), (Lines{"Jo  hn Smith", "", "", "", ""}));
-}
-
-TEST(PrintLabelLines, TransferFillsTheMainWindowAndClearsBold) {
-    CompositionState main;
-    main.lines = {"a", "b", "c", "d", "e"};
-    main.bold = true;
-    main.boldVisible = true;
-    transferToMainWindow(acme(), main);
-    EXPECT_EQ(main.lines, (Lines{"John Smith", "Acme", "1 Main St", "Springfield, IL  62701", ""}));
-    EXPECT_FALSE(main.bold);
-    EXPECT_FALSE(main.boldVisible);
-    EXPECT_EQ(main.focus, FocusTarget::Line1);
 }

@@ -289,8 +289,7 @@ void ContactBrowser::deleteContact() {
 void ContactBrowser::printLabel() {
     const ContactEntry contact = shown();
     hide();
-    main_.setAddressLines(printLabelLines(contact));
-    main_.showWithFocusInLine1();
+    main_.takeAddressLines(this, printLabelLines(contact));
     close();
 }
 

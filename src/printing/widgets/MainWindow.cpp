@@ -481,6 +481,10 @@ void MainWindow::showSecondary(QWidget* window) {
     connect(window, &QObject::destroyed, this, [this](QObject* gone) {
         // A window that handed over to another one (the contact list opening
         // the browser) does not bring this window back.
+        if (gone == handedBack_) {
+            handedBack_ = nullptr;  // this window is shown already
+            return;
+        }
         if (!closing_ && (secondary_.isNull() || secondary_.data() == gone)) {
             showWithFocusInLine1();
         }
@@ -495,7 +499,9 @@ void MainWindow::showWithFocusInLine1() {
     lines_[0]->setFocus();
 }
 
-void MainWindow::setAddressLines(const std::array<QString, 5>& lines) {
+void MainWindow::takeAddressLines(QWidget* browser, const std::array<QString, 5>& lines) {
+    handedBack_ = browser;
+    showWithFocusInLine1();
     readLines();
     state_.lines = lines;
     composition::setBold(state_, false);

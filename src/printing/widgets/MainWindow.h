@@ -42,8 +42,11 @@ public:
     void showSecondary(QWidget* window);
     // Shows this window again with the focus in Line 1.
     void showWithFocusInLine1();
-    // Puts the five lines (the browser's Print Label) and clears and hides Bold.
-    void setAddressLines(const std::array<QString, 5>& lines);
+    // The browser's Print Label: shows this window with the focus in Line 1,
+    // then puts the five lines and clears and hides Bold (clearing a checked
+    // Bold is a click on it, which moves the focus on to Print). The browser's
+    // closing afterwards leaves the focus where it is.
+    void takeAddressLines(QWidget* browser, const std::array<QString, 5>& lines);
     // Refreshes the title, the hidden file boxes and the enabling of every file item.
     void refreshFileState();
 
@@ -89,6 +92,7 @@ private:
     Platform& platform_;
     CompositionState state_;
     QPointer<QWidget> secondary_;
+    const QObject* handedBack_ = nullptr;  // a window whose closing does not show this one again
     Openers openers_;
     bool closing_ = false;
 
