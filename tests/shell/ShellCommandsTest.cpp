@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -126,10 +127,22 @@ TEST_F(ShellCommandsTest, TheAboutBoxNamesTheProgramAndItsVersionAndComesForward
     EXPECT_EQ(boxes, 1);
 
     QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("cmdSysInfo")), Qt::LeftButton);
-    auto* info = box->findChild<QPlainTextEdit*>(QStringLiteral("txtSystemInformation"));
+    QPointer<QWidget> infoWindow;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == QLatin1String("frmSystemInformation") && w->isVisible()) {
+            infoWindow = w;
+        }
+    }
+    ASSERT_FALSE(infoWindow.isNull());
+    auto* info = infoWindow->findChild<QPlainTextEdit*>(QStringLiteral("txtSystemInformation"));
     ASSERT_NE(info, nullptr);
     EXPECT_TRUE(info->toPlainText().contains(folder.path()));
     EXPECT_TRUE(platform.messages().isEmpty());
     QTest::mouseClick(box->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
     EXPECT_FALSE(box->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the box is deleted
+    // The information stays open when the about box closes.
+    ASSERT_FALSE(infoWindow.isNull());
+    EXPECT_TRUE(infoWindow->isVisible());
+    infoWindow->close();
 }

@@ -57,17 +57,22 @@ bool renderMarkdownToPdf(const QString& markdownPath, const QString& imagesFolde
     doc.setDefaultFont(font);
     doc.setMarkdown(QString::fromUtf8(source.readAll()));
 
-    QPdfWriter writer(pdfPath);
-    writer.setCreator(QStringLiteral("Tandor"));
-    writer.setTitle(QFileInfo(markdownPath).completeBaseName());
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Point));
-    // Printing keeps a 2 cm margin around the text and lays it out in screen
-    // pixels (96 an inch): the text is 8.5 in less 4 cm wide.
-    const double textWidth = (8.5 - 4.0 / 2.54) * 96 - 2 * doc.documentMargin();
-    fitImages(doc, imagesFolder, textWidth - 8);
-    doc.print(&writer);
-    return true;
+    QFile::remove(pdfPath);
+    {
+        QPdfWriter writer(pdfPath);
+        writer.setCreator(QStringLiteral("Tandor"));
+        writer.setTitle(QFileInfo(markdownPath).completeBaseName());
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+                                         QMarginsF(0, 0, 0, 0), QPageLayout::Point));
+        // Printing keeps a 2 cm margin around the text and lays it out in screen
+        // pixels (96 an inch): the text is 8.5 in less 4 cm wide.
+        const double textWidth = (8.5 - 4.0 / 2.54) * 96 - 2 * doc.documentMargin();
+        fitImages(doc, imagesFolder, textWidth - 8);
+        doc.print(&writer);
+    }
+    // The writer reports no failure of its own: a PDF that could not be
+    // written is missing or empty.
+    return QFileInfo(pdfPath).size() > 0;
 }
 
 }  // namespace tandor::docs

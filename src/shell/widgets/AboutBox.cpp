@@ -80,7 +80,9 @@ void AboutBox::systemInfo() {
     SysInfoActions actions;
     actions.fileExists = [](const QString&) { return false; };
     actions.startProgram = [](const QString&) { return false; };
-    actions.showStandIn = [this] { return showSystemInformationWindow(this, programFolder_) != nullptr; };
+    // A window of its own, as the system's tool would be: it stays open when
+    // the about box closes.
+    actions.showStandIn = [this] { return showSystemInformationWindow(nullptr, programFolder_) != nullptr; };
     startSystemInformation(registry, actions, platform_);
 }
 
