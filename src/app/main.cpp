@@ -5,6 +5,7 @@
 #include "platform/Version.h"
 #include "platform/widgets/DesktopPlatform.h"
 #include "printing/widgets/MainWindow.h"
+#include "shell/widgets/ProgramIcon.h"
 #include "shell/widgets/WindowWiring.h"
 #include "store/Session.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Tandor"));
     QApplication::setOrganizationName(QStringLiteral("Tandor"));
     QApplication::setApplicationVersion(tandor::versionText());
+    QApplication::setWindowIcon(tandor::programIcon());
 
     tandor::DesktopPlatform platform;
     // The program folder is the folder of the running executable.

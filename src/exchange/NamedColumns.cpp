@@ -326,4 +326,24 @@ void NamedColumns::take(const QStringList& line, DateOrder order, ContactFields&
     }
 }
 
+qsizetype NamedColumns::columnsRead() const {
+    qsizetype n = 0;
+    for (const Positions* p : {&first_, &middle_, &last_, &full_, &email_, &home_, &mobile_, &work_,
+                               &birthday_, &otherDates_, &year_, &month_, &day_, &company_,
+                               &notes_, &categories_}) {
+        n += static_cast<qsizetype>(p->size());
+    }
+    const auto addressColumns = [](const Address& a) {
+        return static_cast<qsizetype>(a.street.size() + a.street2.size() + a.city.size() +
+                                      a.state.size() + a.zip.size() + a.country.size());
+    };
+    for (const Address& a : addresses_) {
+        n += addressColumns(a);
+    }
+    for (const GoogleAddress& g : googleAddresses_) {
+        n += addressColumns(g.address) + 1;
+    }
+    return n + 2 * static_cast<qsizetype>(phones_.size());
+}
+
 }  // namespace tandor

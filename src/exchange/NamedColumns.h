@@ -67,6 +67,9 @@ public:
     // others keep their values. A cell of several values joined by " ::: "
     // gives its first; a line break or comma inside a value becomes a space.
     void take(const QStringList& line, DateOrder order, ContactFields& values) const;
+    // The number of column positions a line is looked at in, at most: bounded
+    // whatever the size of the header.
+    qsizetype columnsRead() const;
 
 private:
     using Positions = std::vector<qsizetype>;

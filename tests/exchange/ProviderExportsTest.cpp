@@ -5,10 +5,10 @@
 // whole (cut to the field widths), and a second import writes nothing.
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 
 #include "ExchangeTestSupport.h"
 #include "exchange/ImportLayouts.h"
+#include "exchange/NamedColumns.h"
 #include "platform/Ansi.h"
 
 namespace tandor {
@@ -592,11 +592,13 @@ TEST(ProviderExports, AHeaderOfManyColumnsDoesNotSlowEachLine) {
     for (int i = 0; i < 20000; ++i) {
         csv += ",,,1/2/1980\r\n";
     }
+    const ImportLayout* google = recogniseLayout(header.join(u','));
+    ASSERT_NE(google, nullptr);
+    ASSERT_TRUE(google->namedColumns);
+    EXPECT_LE(NamedColumns(*google->namedColumns, header).columnsRead(), 1000);
+
     test::ImportTarget target;
-    QElapsedTimer timer;
-    timer.start();
     const ImportOutcome outcome = target.import(csv);
-    EXPECT_LT(timer.elapsed(), 5000);  // well under a second when bounded
     EXPECT_EQ(outcome.layout, "Google CSV");
     EXPECT_EQ(outcome.withoutName, 20000);
     EXPECT_TRUE(target.bytes().isEmpty());

@@ -502,7 +502,10 @@ TEST_F(ContactListWindowTest, PrintLabelsAndFilePrintUseTheListInItsOrder) {
     EXPECT_TRUE(ops[ops.size() - 3].startsWith("line \"Two, Bo \t"));
 }
 
-TEST_F(ContactListWindowTest, AHundredThousandContactsFillTheListQuickly) {
+// The times are figures to read (the benchmarks measure them); what is
+// checked is that the list holds every contact without a widget or a copy
+// of the record for each.
+TEST_F(ContactListWindowTest, AHundredThousandContactsFillTheList) {
     const QString path = folder.file("Big.DAT");
     {
         QFile big(path);
@@ -537,7 +540,5 @@ TEST_F(ContactListWindowTest, AHundredThousandContactsFillTheListQuickly) {
         static_cast<long long>(fill), static_cast<long long>(scroll), listMb, residentMb());
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizers slow everything and take memory of their own
     EXPECT_LT(residentMb(), 200.0);
-    EXPECT_LT(fill, 1000);
-    EXPECT_LT(scroll, 300);
 #endif
 }

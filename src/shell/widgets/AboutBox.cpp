@@ -12,6 +12,7 @@
 
 #include "platform/Version.h"
 #include "shell/SystemInfo.h"
+#include "shell/widgets/ProgramIcon.h"
 
 namespace tandor {
 namespace {
@@ -26,7 +27,7 @@ AboutBox::AboutBox(Platform& platform, QString programFolder, QWidget* parent)
 
     auto* picIcon = new QLabel;
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogDetailedView).pixmap(48, 48));
+    picIcon->setPixmap(programIcon().pixmap(48, 48));
     auto* lblTitle = new QLabel(title);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     QFont big = lblTitle->font();
