@@ -33,8 +33,9 @@ void GridSurface::setItalic(bool on) {
     font_.italic = on;
 }
 
-QSizeF GridSurface::printableSize(PaperSize paper, PageOrientation orientation) const {
-    return printgrid::pdfPrintableSize(paper, orientation);
+QSizeF GridSurface::printableSize(std::optional<PaperSize> paper,
+                                  PageOrientation orientation) const {
+    return printgrid::pdfPrintableSize(paper.value_or(PaperSize::Letter), orientation);
 }
 
 double GridSurface::columnWidthPt(const FontSpec& font) const {
@@ -173,6 +174,7 @@ void GridSurface::endDocument() {
     PrintedDocument finished = std::move(document_);
     document_ = {};
     pageIndex_ = 0;
+    paper_.reset();
     GridSurface::moveToTopLeft();
     if (!finished.pages.empty()) {
         documentFinished(finished);
@@ -182,6 +184,7 @@ void GridSurface::endDocument() {
 void GridSurface::abandonDocument() {
     document_ = {};
     pageIndex_ = 0;
+    paper_.reset();
     GridSurface::moveToTopLeft();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSizeF>
+#include <optional>
 #include <vector>
 
 #include "platform/PrintGrid.h"
@@ -20,7 +21,9 @@ struct PlacedText {
 
 struct PrintedPage {
     PageOrientation orientation = PageOrientation::Portrait;
-    PaperSize paper = PaperSize::Letter;
+    // The paper size the program set for the document; none leaves the
+    // printer's own page size.
+    std::optional<PaperSize> paper;
     std::vector<PlacedText> texts;
 };
 
@@ -51,13 +54,15 @@ public:
 
     const FontSpec& font() const { return font_; }
     PageOrientation orientation() const { return orientation_; }
-    PaperSize paper() const { return paper_; }
+    // The paper size set for the current document, if any (each document starts with none).
+    std::optional<PaperSize> paper() const { return paper_; }
 
 protected:
     // The device receives each ended document that holds at least one page.
     virtual void documentFinished(const PrintedDocument& document) = 0;
-    // Printable width and height in points.
-    virtual QSizeF printableSize(PaperSize paper, PageOrientation orientation) const;
+    // Printable width and height in points; without a paper size, those of the
+    // device's own page (Letter for the grid itself).
+    virtual QSizeF printableSize(std::optional<PaperSize> paper, PageOrientation orientation) const;
     virtual double columnWidthPt(const FontSpec& font) const;
     virtual double textWidthPt(const FontSpec& font, const QString& text) const;
 
@@ -69,7 +74,7 @@ private:
 
     FontSpec font_;
     PageOrientation orientation_ = PageOrientation::Portrait;
-    PaperSize paper_ = PaperSize::Letter;
+    std::optional<PaperSize> paper_;
 
     PrintedDocument document_;
     std::size_t pageIndex_ = 0;

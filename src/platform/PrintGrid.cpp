@@ -19,7 +19,10 @@ QSizeF paperSize(PaperSize paper, PageOrientation orientation) {
 }
 
 QSizeF pdfPrintableSize(PaperSize paper, PageOrientation orientation) {
-    const QSizeF page = paperSize(paper, orientation);
+    return pdfPrintableSize(paperSize(paper, orientation));
+}
+
+QSizeF pdfPrintableSize(const QSizeF& page) {
     return {page.width() - (kPdfLeftMarginInches + kPdfRightMarginInches) * kPointsPerInch,
             page.height() - (kPdfTopMarginInches + kPdfBottomMarginInches) * kPointsPerInch};
 }

@@ -54,6 +54,8 @@ double lineHeight(double fontSize);
 QSizeF paperSize(PaperSize paper, PageOrientation orientation);
 // The printable area of a PDF page in points.
 QSizeF pdfPrintableSize(PaperSize paper, PageOrientation orientation);
+// The printable area of a PDF page of the given size in points, as oriented.
+QSizeF pdfPrintableSize(const QSizeF& page);
 }  // namespace printgrid
 
 // The font that draws a FontSpec on this machine. "Courier New" resolves to its

@@ -31,6 +31,7 @@ PrinterSurface::PrinterSurface(std::shared_ptr<QPrinter> printer) : printer_(std
     if (isPdf()) {
         printer_->setPageMargins(pdfMargins(), QPageLayout::Point);
     }
+    ownLayout_ = printer_->pageLayout();
 }
 
 PrinterSurface::~PrinterSurface() {
@@ -61,27 +62,39 @@ bool PrinterSurface::finish() {
     if (painter_.isActive()) {
         painter_.end();
     }
+    // A paper size a document set does not stay with the printer.
+    printer_->setPageLayout(ownLayout_);
     return !failed_;
 }
 
-QSizeF PrinterSurface::printableSize(PaperSize paper, PageOrientation orientation) const {
-    if (isPdf()) {
-        return printgrid::pdfPrintableSize(paper, orientation);
+QPageLayout PrinterSurface::layoutFor(std::optional<PaperSize> paper,
+                                      PageOrientation orientation) const {
+    QPageLayout layout = ownLayout_;
+    if (paper) {
+        layout.setPageSize(pageSizeOf(*paper),
+                           isPdf() ? pdfMargins() : layout.margins(QPageLayout::Point));
     }
-    QPageLayout layout(pageSizeOf(paper), qtOrientation(orientation), printer_->pageLayout().margins(QPageLayout::Point),
-                       QPageLayout::Point);
-    return layout.paintRect(QPageLayout::Point).size();
-}
-
-void PrinterSurface::applyLayout(const PrintedPage& page) {
-    QPageLayout layout = printer_->pageLayout();
-    layout.setPageSize(pageSizeOf(page.paper), isPdf() ? pdfMargins() : layout.margins(QPageLayout::Point));
-    layout.setOrientation(qtOrientation(page.orientation));
+    layout.setOrientation(qtOrientation(orientation));
     if (isPdf()) {
         layout.setUnits(QPageLayout::Point);
         layout.setMargins(pdfMargins());
     }
-    printer_->setPageLayout(layout);
+    return layout;
+}
+
+QSizeF PrinterSurface::printableSize(std::optional<PaperSize> paper,
+                                     PageOrientation orientation) const {
+    const QPageLayout layout = layoutFor(paper, orientation);
+    if (isPdf()) {
+        // The grid's own margins, on the printer's page or the size the document set.
+        return paper ? printgrid::pdfPrintableSize(*paper, orientation)
+                     : printgrid::pdfPrintableSize(layout.fullRect(QPageLayout::Point).size());
+    }
+    return layout.paintRect(QPageLayout::Point).size();
+}
+
+void PrinterSurface::applyLayout(const PrintedPage& page) {
+    printer_->setPageLayout(layoutFor(page.paper, page.orientation));
 }
 
 void PrinterSurface::paintPage(const PrintedPage& page) {

@@ -12,7 +12,8 @@ namespace tandor {
 // a PDF file. Each ended document is one print job on a printer; on a PDF
 // printer all documents of the surface's life go into the one file, one after
 // the other, and the file is finished when the surface is destroyed (or
-// finish() is called).
+// finish() is called). A document that sets no paper size prints on the
+// printer's own page size.
 class PrinterSurface : public GridSurface {
 public:
     explicit PrinterSurface(std::shared_ptr<QPrinter> printer);
@@ -28,14 +29,19 @@ public:
 
 protected:
     void documentFinished(const PrintedDocument& document) override;
-    QSizeF printableSize(PaperSize paper, PageOrientation orientation) const override;
+    QSizeF printableSize(std::optional<PaperSize> paper,
+                         PageOrientation orientation) const override;
 
 private:
     bool isPdf() const;
+    // The printer's own page layout, with the paper size a document set and the
+    // page's orientation.
+    QPageLayout layoutFor(std::optional<PaperSize> paper, PageOrientation orientation) const;
     void applyLayout(const PrintedPage& page);
     void paintPage(const PrintedPage& page);
 
     std::shared_ptr<QPrinter> printer_;
+    QPageLayout ownLayout_;  // as the print dialog or the surface's creator left it
     QPainter painter_;
     int pagesPrinted_ = 0;
     bool failed_ = false;

@@ -74,7 +74,9 @@ public:
     explicit ShortPageSurface(double heightPt) : height_(heightPt) {}
 
 protected:
-    QSizeF printableSize(PaperSize, PageOrientation) const override { return {576, height_}; }
+    QSizeF printableSize(std::optional<PaperSize>, PageOrientation) const override {
+        return {576, height_};
+    }
 
 private:
     double height_;

@@ -82,6 +82,58 @@ TEST(GridSurface, ALineThatWouldPassTheBottomStartsANewPage) {
     EXPECT_EQ(s.documents()[0].pages[1].texts.front().line, 1);
 }
 
+TEST(GridSurface, APaperSizeHoldsForItsOwnDocumentOnly) {
+    RecordingSurface s;
+    s.printAt(1, QStringLiteral("own size"));
+    s.endDocument();
+    s.setPaperSize(PaperSize::Envelope10);
+    s.printAt(1, QStringLiteral("envelope"));
+    s.newPage();
+    s.printAt(1, QStringLiteral("envelope, second page"));
+    s.endDocument();
+    s.printAt(1, QStringLiteral("own size again"));
+    s.endDocument();
+    s.setPaperSize(PaperSize::Letter);
+    s.printAt(1, QStringLiteral("gone"));
+    s.abandonDocument();
+    EXPECT_FALSE(s.paper().has_value());
+    s.printAt(1, QStringLiteral("after the abandoned one"));
+    s.endDocument();
+
+    const auto& docs = s.documents();
+    ASSERT_EQ(docs.size(), 4u);
+    EXPECT_EQ(docs[0].pages[0].paper, std::nullopt);
+    ASSERT_EQ(docs[1].pages.size(), 2u);
+    EXPECT_EQ(docs[1].pages[0].paper, PaperSize::Envelope10);
+    EXPECT_EQ(docs[1].pages[1].paper, PaperSize::Envelope10);
+    EXPECT_EQ(docs[2].pages[0].paper, std::nullopt);
+    EXPECT_EQ(docs[3].pages[0].paper, std::nullopt);
+    EXPECT_EQ(s.operations().filter(QStringLiteral("paper")),
+              QStringList({"paper envelope 10", "paper letter"}));
+}
+
+TEST(GridSurface, TheSetPaperSizeDecidesWhereThePageEnds) {
+    const double envelopeHeight =
+        printgrid::pdfPrintableSize(PaperSize::Envelope10, PageOrientation::Landscape).height();
+    const int perEnvelope = static_cast<int>(envelopeHeight / printgrid::lineHeight(12));
+    auto pagesFor = [&](std::optional<PaperSize> paper) {
+        RecordingSurface s;
+        s.setOrientation(PageOrientation::Landscape);
+        if (paper) {
+            s.setPaperSize(*paper);
+        }
+        s.setFontSize(12);
+        for (int i = 1; i <= perEnvelope + 1; ++i) {
+            s.printAt(1, QString::number(i));
+        }
+        s.endDocument();
+        return s.documents().at(0).pages.size();
+    };
+    EXPECT_EQ(pagesFor(PaperSize::Envelope10), 2u);
+    EXPECT_EQ(pagesFor(std::nullopt), 1u) << "without a size the grid's own page is Letter";
+    EXPECT_EQ(pagesFor(PaperSize::Letter), 1u);
+}
+
 TEST(GridSurface, ANewPageRightBeforeTheEndAddsNoBlankSheet) {
     RecordingSurface s;
     s.printAt(1, QStringLiteral("only"));

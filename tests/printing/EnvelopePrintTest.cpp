@@ -2,6 +2,7 @@
 
 #include "platform/PrintGrid.h"
 #include "printing/PrintTestSupport.h"
+#include "support/PdfWords.h"
 
 using namespace tandor;
 using test::PrintBench;
@@ -95,6 +96,12 @@ TEST(EnvelopePrint, BoldLargeFontAndShiftedPrinterMoveTheText) {
         // On the #10 envelope of a shifted printer the empty lines run past the
         // envelope's height, so the text may start on a later page.
         const PrintedDocument& document = b.surface().documents().at(0);
+        for (const PrintedPage& page : document.pages) {
+            EXPECT_EQ(page.paper, QString(c.printer) == "Plain"
+                                      ? std::nullopt
+                                      : std::optional(PaperSize::Envelope10))
+                << c.printer;
+        }
         const PlacedText& first = document.pages.back().texts.at(0);
         EXPECT_EQ(first.font.name, c.large ? "Trebuchet MS" : "Courier New");
         EXPECT_EQ(first.font.size, c.large ? 14 : 12);
@@ -153,4 +160,36 @@ TEST(EnvelopePrint, CopiesAreSeparateEnvelopesAndLabelStateIsUntouched) {
     EXPECT_EQ(b.state.startPosition, "7");
     EXPECT_EQ(b.state.leftPad, "28");
     EXPECT_EQ(b.state.topPad, "39");
+}
+
+// Only a shifted printer is given a paper size; any other keeps the page its
+// user set, here A4 in landscape.
+TEST(EnvelopePrint, APlainPrinterKeepsItsPaperAndAShiftedOneGetsTheEnvelope) {
+    if (!test::havePdfToText()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: the page sizes cannot be read";
+    }
+    struct Case {
+        const char* printer;
+        double width;  // inches
+        double height;
+    };
+    const Case cases[] = {{"Plain", 11.69, 8.27}, {"HP DeskJet 640C/642C/648C", 9.5, 4.125}};
+    for (const Case& c : cases) {
+        PrintBench b;
+        const QString pdf = b.folder.file("envelope.pdf");
+        auto surface = std::make_shared<test::NamedPdfSurface>(pdf, QPageSize::A4, c.printer);
+        b.platform.setPrinterName(c.printer);
+        b.platform.setPrintSurface(surface);
+        b.chooseEnvelope(1);
+        b.print();
+        ASSERT_TRUE(b.platform.messages().isEmpty()) << c.printer;
+        ASSERT_TRUE(surface->finish());
+        const std::vector<test::Page> pages = test::pdfPages(pdf);
+        ASSERT_FALSE(pages.empty()) << c.printer;
+        for (const test::Page& page : pages) {
+            EXPECT_NEAR(page.width, c.width, 0.01) << c.printer;
+            EXPECT_NEAR(page.height, c.height, 0.01) << c.printer;
+        }
+        EXPECT_EQ(pages.back().words.at(0).text, "John") << c.printer;
+    }
 }

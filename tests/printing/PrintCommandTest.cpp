@@ -4,6 +4,7 @@
 
 #include "platform/AppError.h"
 #include "printing/PrintTestSupport.h"
+#include "support/PdfWords.h"
 
 using namespace tandor;
 using test::PrintBench;
@@ -131,6 +132,7 @@ TEST(LabelPrint, AdjustmentAndShiftedPrinterMoveTheGrid) {
     expected += fiveLines(35, kLines);
     expected += "end document";
     EXPECT_EQ(b.ops(), expected);
+    EXPECT_EQ(b.surface().documents().at(0).pages.at(0).paper, PaperSize::Letter);
 
     // The first label's column is decided by the printer current before the dialog.
     PrintBench before;
@@ -140,8 +142,40 @@ TEST(LabelPrint, AdjustmentAndShiftedPrinterMoveTheGrid) {
     before.chooseLabel("1-2");
     before.print();
     EXPECT_FALSE(plain->operations().contains("paper letter"));
+    for (const PrintedPage& page : plain->documents().at(0).pages) {
+        EXPECT_EQ(page.paper, std::nullopt) << "the printer's own paper";
+    }
     EXPECT_TRUE(plain->operations().contains("line [col 3] \"John Q. Smith\""));
     EXPECT_TRUE(plain->operations().contains("line [col 35] \"John Q. Smith\""));
+}
+
+// A label sheet on a printer left at another paper: only a shifted printer is set to Letter.
+TEST(LabelPrint, APlainPrinterKeepsItsPaperAndAShiftedOneGetsLetter) {
+    if (!test::havePdfToText()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed: the page sizes cannot be read";
+    }
+    struct Case {
+        const char* printer;
+        double width;  // inches
+        double height;
+    };
+    const Case cases[] = {{"Plain", 4.125, 9.5}, {"HP ENVY 6000 series", 8.5, 11.0}};
+    for (const Case& c : cases) {
+        PrintBench b;
+        const QString pdf = b.folder.file("labels.pdf");
+        auto surface =
+            std::make_shared<test::NamedPdfSurface>(pdf, QPageSize::Envelope10, c.printer);
+        b.platform.setPrinterName(c.printer);
+        b.platform.setPrintSurface(surface);
+        b.chooseLabel("1");
+        b.print();
+        ASSERT_TRUE(b.platform.messages().isEmpty()) << c.printer;
+        ASSERT_TRUE(surface->finish());
+        const std::vector<test::Page> pages = test::pdfPages(pdf);
+        ASSERT_EQ(pages.size(), 1u) << c.printer;
+        EXPECT_NEAR(pages[0].width, c.width, 0.01) << c.printer;
+        EXPECT_NEAR(pages[0].height, c.height, 0.01) << c.printer;
+    }
 }
 
 TEST(LabelPrint, LandscapeUsesTwelvePoints) {

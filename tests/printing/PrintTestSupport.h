@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QPageSize>
+#include <QPrinter>
 #include <QStringList>
 #include <ostream>
 
+#include "platform/PrinterSurface.h"
 #include "platform/ScriptedPlatform.h"
 #include "printing/Composition.h"
 #include "printing/PrintCommand.h"
@@ -39,6 +42,25 @@ struct PrintBench {
     void print() { runPrintCommand(state, platform, programFolder); }
     RecordingSurface& surface() { return *platform.recording(); }
     const QStringList& ops() { return surface().operations(); }
+};
+
+// A PDF printer preset to a page size, as a user may leave a printer, handed
+// out under a printer's name (the name decides whether it is a shifted model).
+class NamedPdfSurface : public PrinterSurface {
+public:
+    NamedPdfSurface(const QString& path, QPageSize::PageSizeId size, QString name)
+        : PrinterSurface(pdfPrinter(path, size)), name_(std::move(name)) {}
+    QString deviceName() const override { return name_; }
+
+private:
+    static std::shared_ptr<QPrinter> pdfPrinter(const QString& path, QPageSize::PageSizeId size) {
+        auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(path);
+        printer->setPageSize(QPageSize(size));
+        return printer;
+    }
+    QString name_;
 };
 
 inline QStringList repeated(const QString& op, int count) {
