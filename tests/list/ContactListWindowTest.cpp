@@ -22,6 +22,7 @@
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/WindowWiring.h"
 #include "store/Session.h"
+#include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -474,6 +475,41 @@ TEST_F(ContactListWindowTest, EditMenuOnTheHeaderBoxActsOnItsText) {
     emit edit->aboutToShow();
     EXPECT_TRUE(find<QAction>("mnuVAEditCut")->isEnabled());
     EXPECT_TRUE(find<QAction>("mnuVAEditCopy")->isEnabled());
+}
+
+TEST_F(ContactListWindowTest, EditMenuFromTheKeyboardActsOnTheHeaderBoxItCameFrom) {
+    openFile(cities());
+    open();
+    click("cmdACGetReport");
+    QApplication::setActiveWindow(window);
+    auto* header = find<QLineEdit>("txtViewAllHeader");
+    auto* edit = find<QMenu>("mnuVAEdit");
+    selectRows({0, 1});
+    header->setFocus();
+    header->setCursorPosition(2);
+    QMenu* menu = test::openMenuByKeys(window, edit);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(find<QAction>("mnuVAEditCut")->isEnabled())
+        << "the header box, not the list, is active";
+    EXPECT_FALSE(find<QAction>("mnuVAEditCopy")->isEnabled());
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_EQ(QApplication::focusWidget(), header);
+
+    header->setSelection(0, 4);
+    menu = test::openMenuByKeys(window, edit);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(find<QAction>("mnuVAEditCut")->isEnabled());
+    test::chooseByKeys(menu, find<QAction>("mnuVAEditCut"));
+    EXPECT_EQ(platform.clipboardText(), "Name");
+    EXPECT_EQ(header->text(), kListHeaderText.mid(4));
+    EXPECT_EQ(names().size(), 5) << "no line is cut from the list";
+
+    // Ctrl+C in the header box copies its selection, not the selected lines.
+    header->setSelection(1, 3);
+    QTest::keyClick(header, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(platform.clipboardText(), kListHeaderText.mid(5, 3));
+    EXPECT_EQ(list()->selectionModel()->selectedRows().size(), 2);
 }
 
 TEST_F(ContactListWindowTest, PrintLabelsAndFilePrintUseTheListInItsOrder) {

@@ -14,6 +14,7 @@
 #include "shell/widgets/WindowWiring.h"
 #include "store/ContactsFile.h"
 #include "store/Session.h"
+#include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -172,6 +173,52 @@ TEST_F(EveryWindowTest, EditMenusGreyCutAndCopyWithoutASelection) {
         EXPECT_FALSE(item("EditCut")->isEnabled()) << c.menu;
         EXPECT_FALSE(item("EditCopy")->isEnabled()) << c.menu;
         EXPECT_TRUE(item("EditPaste")->isEnabled()) << c.menu;
+        w->close();
+    }
+}
+
+TEST_F(EveryWindowTest, EditMenusUsedFromTheKeyboardActOnTheFocusedBox) {
+    struct EditCase {
+        WindowCase window;
+        const char* box;
+        const char* prefix;
+    };
+    const EditCase cases[] = {{kWindows[0], "txtACFName", "mnuNew"},
+                              {kWindows[1], "txtACFName", "mnuEDV"},
+                              {kWindows[3], "txtImpFilename", "mnuIT"}};
+    for (const EditCase& c : cases) {
+        QWidget* w = open(c.window.menuItem, c.window.window);
+        ASSERT_NE(w, nullptr);
+        auto item = [&](const char* suffix) {
+            return w->findChild<QAction*>(QString::fromLatin1(c.prefix) + QString::fromLatin1(suffix));
+        };
+        auto* menu = w->findChild<QMenu*>(QString::fromLatin1(c.prefix) + QStringLiteral("Edit"));
+        ASSERT_NE(menu, nullptr) << c.window.window;
+        auto* box = w->findChild<QLineEdit*>(QString::fromLatin1(c.box));
+        ASSERT_NE(box, nullptr) << c.window.window;
+        box->setVisible(true);
+        box->setEnabled(true);
+        box->setReadOnly(false);
+        box->setText(QStringLiteral("Ann Lee"));
+        box->setFocus();
+        box->setSelection(4, 3);
+
+        ASSERT_NE(test::openMenuByKeys(w, menu), nullptr) << c.window.window;
+        EXPECT_TRUE(item("EditCut")->isEnabled()) << c.window.window;
+        test::chooseByKeys(menu, item("EditCut"));
+        EXPECT_EQ(box->text(), QStringLiteral("Ann ")) << c.window.window;
+        EXPECT_EQ(platform.clipboardText(), QStringLiteral("Lee")) << c.window.window;
+
+        box->setSelection(0, 3);
+        ASSERT_NE(test::openMenuByKeys(w, menu), nullptr) << c.window.window;
+        test::chooseByKeys(menu, item("EditCopy"));
+        EXPECT_EQ(platform.clipboardText(), QStringLiteral("Ann")) << c.window.window;
+        EXPECT_EQ(box->selectedText(), QStringLiteral("Ann")) << c.window.window;
+
+        box->setCursorPosition(4);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), QStringLiteral("Ann Ann"))
+            << c.window.window << ": Ctrl+V pastes the clipboard";
         w->close();
     }
 }

@@ -16,6 +16,7 @@
 #include "shell/widgets/AboutBox.h"
 #include "shell/widgets/WindowWiring.h"
 #include "store/Session.h"
+#include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -38,6 +39,13 @@ protected:
         }
     }
     QAction* action(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
+    QMenu* editMenu() { return window.findChild<QMenu*>(QStringLiteral("mnuLMEdit")); }
+    // Line 1 holding "Ann Lee" with the keyboard focus and the given part selected.
+    void selectInLine1(int start, int length) {
+        line1->setFocus();
+        line1->setText(QStringLiteral("Ann Lee"));
+        line1->setSelection(start, length);
+    }
     void openEditMenu() {
         auto* menu = window.findChild<QMenu*>(QStringLiteral("mnuLMEdit"));
         ASSERT_NE(menu, nullptr);
@@ -86,6 +94,105 @@ TEST_F(ShellCommandsTest, CutCopyAndPasteGoThroughTheClipboard) {
     line2->setCursorPosition(1);
     action("mnuLMEditPaste")->trigger();
     EXPECT_EQ(line2->text(), QStringLiteral("1 Lee2"));
+}
+
+TEST_F(ShellCommandsTest, TheEditMenuUsedFromTheKeyboardActsOnTheSelectionLeftInTheBox) {
+    // Alt+E opens the menu with Cut highlighted; Return cuts the selection.
+    platform.setClipboardText(QStringLiteral("old"));
+    selectInLine1(0, 3);
+    QTest::keyClick(line1, Qt::Key_E, Qt::AltModifier);
+    ASSERT_EQ(QApplication::activePopupWidget(), editMenu());
+    EXPECT_TRUE(action("mnuLMEditCut")->isEnabled());
+    EXPECT_EQ(editMenu()->activeAction(), action("mnuLMEditCut"));
+    QTest::keyClick(editMenu(), Qt::Key_Return);
+    EXPECT_EQ(line1->text(), QStringLiteral(" Lee"));
+    EXPECT_EQ(platform.clipboardText(), QStringLiteral("Ann"));
+    EXPECT_EQ(QApplication::focusWidget(), line1);
+
+    // Alt, then the arrow keys: Copy leaves the box, its selection and the
+    // focus as they were.
+    selectInLine1(4, 3);
+    QMenu* menu = test::openMenuByKeys(&window, editMenu());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_TRUE(action("mnuLMEditCut")->isEnabled());
+    EXPECT_TRUE(action("mnuLMEditCopy")->isEnabled());
+    test::chooseByKeys(menu, action("mnuLMEditCopy"));
+    EXPECT_EQ(platform.clipboardText(), QStringLiteral("Lee"));
+    EXPECT_EQ(line1->text(), QStringLiteral("Ann Lee"));
+    EXPECT_EQ(line1->selectedText(), QStringLiteral("Lee"));
+    EXPECT_EQ(QApplication::focusWidget(), line1);
+
+    // Paste replaces the selection, here one made from the caret leftwards;
+    // the caret stays at the start of the selection as it was.
+    platform.setClipboardText(QStringLiteral("Bo"));
+    line1->setCursorPosition(3);
+    QTest::keyClick(line1, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(line1, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(line1, Qt::Key_E, Qt::AltModifier);
+    QTest::keyClick(editMenu(), Qt::Key_Escape);  // back to the menu bar
+    EXPECT_EQ(line1->selectedText(), QStringLiteral("nn"));
+    EXPECT_EQ(line1->cursorPosition(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);  // back to the box
+    EXPECT_EQ(QApplication::focusWidget(), line1);
+    EXPECT_EQ(line1->selectedText(), QStringLiteral("nn"));
+    EXPECT_EQ(line1->cursorPosition(), 1);
+    menu = test::openMenuByKeys(&window, editMenu());
+    ASSERT_NE(menu, nullptr);
+    test::chooseByKeys(menu, action("mnuLMEditPaste"));
+    EXPECT_EQ(line1->text(), QStringLiteral("ABo Lee"));
+
+    // With only a caret, the keyboard-opened menu greys Cut and Copy.
+    line1->setCursorPosition(2);
+    menu = test::openMenuByKeys(&window, editMenu());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(action("mnuLMEditCut")->isEnabled());
+    EXPECT_FALSE(action("mnuLMEditCopy")->isEnabled());
+    EXPECT_TRUE(action("mnuLMEditPaste")->isEnabled());
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(line1->cursorPosition(), 2);
+}
+
+TEST_F(ShellCommandsTest, ASelectionTheMenuBarTookIsDroppedWhenTheFocusMovesElsewhere) {
+    auto* line2 = window.findChild<QLineEdit*>(QStringLiteral("txtLMLine2"));
+    selectInLine1(0, 3);
+    line2->setText(QStringLiteral("12 Oak"));
+    QTest::keyClick(line1, Qt::Key_Alt);
+    ASSERT_NE(QApplication::focusWidget(), line1);
+    line2->setFocus(Qt::MouseFocusReason);
+    line2->setSelection(0, 2);
+    action("mnuLMEditCut")->trigger();
+    EXPECT_EQ(platform.clipboardText(), QStringLiteral("12"));
+    EXPECT_EQ(line2->text(), QStringLiteral(" Oak"));
+    EXPECT_EQ(line1->text(), QStringLiteral("Ann Lee"));
+    line1->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(line1->hasSelectedText()) << "no old selection comes back";
+}
+
+TEST_F(ShellCommandsTest, CtrlXCAndVInATextBoxRunTheEditCommands) {
+    platform.setClipboardText(QStringLiteral("old"));
+    selectInLine1(4, 3);
+    QTest::keyClick(line1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(platform.clipboardText(), QStringLiteral("Lee"));
+
+    line1->setCursorPosition(0);
+    QTest::keyClick(line1, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(platform.clipboardText(), QString())
+        << "Copy with nothing selected empties the clipboard";
+
+    line1->setSelection(0, 4);
+    QTest::keyClick(line1, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(platform.clipboardText(), QStringLiteral("Ann "));
+    EXPECT_EQ(line1->text(), QStringLiteral("Lee"));
+
+    platform.setClipboardText(QStringLiteral("Bo "));
+    line1->setCursorPosition(0);
+    QTest::keyClick(line1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(line1->text(), QStringLiteral("Bo Lee"));
+
+    // Other keys stay with the box: Ctrl+Z undoes there.
+    QTest::keyClick(line1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(line1->text(), QStringLiteral("Bo Lee"));
 }
 
 TEST_F(ShellCommandsTest, HelpAndLookUpsOpenTheirDocumentsAndPages) {

@@ -25,6 +25,7 @@
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "printing/widgets/MainWindow.h"
+#include "shell/widgets/ActiveControl.h"
 #include "shell/widgets/EditCommands.h"
 #include "shell/widgets/ShellCommands.h"
 #include "store/Session.h"
@@ -166,6 +167,9 @@ void ContactListWindow::buildMenus() {
     mnuVAManual_ =
         menuItem(help, QStringLiteral("User Manual"), "mnuVAManual", QKeySequence(Qt::Key_F1));
     mnuVAAbout_ = menuItem(help, QStringLiteral("About Tandor"), "mnuVAAbout");
+
+    active_ =
+        new ActiveControl(this, {mnuVAEditCut_, mnuVAEditCopy_, mnuVAEditPaste_, mnuVAEditSelAll_});
 }
 
 void ContactListWindow::connectHandlers() {
@@ -304,7 +308,7 @@ void ContactListWindow::printList() {
 }
 
 QLineEdit* ContactListWindow::activeTextBox() const {
-    return qobject_cast<QLineEdit*>(focusWidget());
+    return qobject_cast<QLineEdit*>(active_->control());
 }
 
 std::vector<int> ContactListWindow::selectedRows() const {
@@ -329,7 +333,7 @@ QStringList ContactListWindow::selectedLineTexts() const {
 void ContactListWindow::editMenuOpening() {
     mnuVAEditCut_->setEnabled(true);
     mnuVAEditCopy_->setEnabled(true);
-    if (QLineEdit* box = activeTextBox(); box != nullptr && !box->hasSelectedText()) {
+    if (qobject_cast<QLineEdit*>(active_->widget()) != nullptr && !active_->hasSelectedText()) {
         mnuVAEditCut_->setEnabled(false);
         mnuVAEditCopy_->setEnabled(false);
     }

@@ -18,6 +18,7 @@ class QRadioButton;
 
 namespace tandor {
 
+class ActiveControl;
 class ContactListModel;
 class MainWindow;
 class TabStopDelegate;
@@ -101,6 +102,7 @@ private:
     QAction* mnuVAEditSelAll_ = nullptr;
     QAction* mnuVAManual_ = nullptr;
     QAction* mnuVAAbout_ = nullptr;
+    ActiveControl* active_ = nullptr;
 };
 
 // Opens the contact list in place of the main window, as "Search Contacts"

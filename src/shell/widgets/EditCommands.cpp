@@ -4,7 +4,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextDocumentFragment>
+#include <QTextDocument>
 #include <QTextEdit>
+#include <algorithm>
 
 #include "platform/Platform.h"
 
@@ -96,6 +98,52 @@ void selectAll(QWidget* control) {
         edit->selectAll();
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
         plain->selectAll();
+    }
+}
+
+std::optional<TextSelection> selectionOf(QWidget* control) {
+    if (QLineEdit* line = lineEditOf(control)) {
+        const int caret = line->cursorPosition();
+        if (!line->hasSelectedText()) {
+            return TextSelection{caret, caret};
+        }
+        const int start = line->selectionStart();
+        const int end = start + line->selectionLength();
+        return TextSelection{caret == start ? end : start, caret};
+    }
+    QTextCursor cursor;
+    if (auto* edit = qobject_cast<QTextEdit*>(control)) {
+        cursor = edit->textCursor();
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
+        cursor = plain->textCursor();
+    } else {
+        return std::nullopt;
+    }
+    return TextSelection{cursor.anchor(), cursor.position()};
+}
+
+void restoreSelection(QWidget* control, const TextSelection& selection) {
+    if (QLineEdit* line = lineEditOf(control)) {
+        const int size = static_cast<int>(line->text().size());
+        const int anchor = std::clamp(selection.anchor, 0, size);
+        const int caret = std::clamp(selection.caret, 0, size);
+        if (anchor == caret) {
+            line->setCursorPosition(caret);
+        } else {
+            line->setSelection(anchor, caret - anchor);
+        }
+        return;
+    }
+    auto place = [&selection](QTextCursor cursor) {
+        const int last = std::max(0, cursor.document()->characterCount() - 1);
+        cursor.setPosition(std::clamp(selection.anchor, 0, last));
+        cursor.setPosition(std::clamp(selection.caret, 0, last), QTextCursor::KeepAnchor);
+        return cursor;
+    };
+    if (auto* edit = qobject_cast<QTextEdit*>(control)) {
+        edit->setTextCursor(place(edit->textCursor()));
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(control)) {
+        plain->setTextCursor(place(plain->textCursor()));
     }
 }
 

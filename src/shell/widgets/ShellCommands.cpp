@@ -4,42 +4,18 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 
 #include "printing/widgets/MainWindow.h"
 #include "shell/HelpLinks.h"
 #include "shell/widgets/AboutBox.h"
+#include "shell/widgets/ActiveControl.h"
 #include "shell/widgets/EditCommands.h"
 #include "store/Session.h"
 
 namespace tandor {
 namespace {
-
-// Keeps, for one window, the text control that last had the keyboard focus:
-// the Edit commands act on it (a menu takes the focus while it is open).
-class ActiveControl : public QObject {
-public:
-    explicit ActiveControl(QWidget* window) : QObject(window), window_(window) {
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (now && window_ && window_->isAncestorOf(now) && !qobject_cast<QMenu*>(now)) {
-                control_ = now;
-            }
-        });
-    }
-    QWidget* control() const {
-        QWidget* focus = QApplication::focusWidget();
-        if (focus && window_ && window_->isAncestorOf(focus)) {
-            return focus;
-        }
-        return control_;
-    }
-
-private:
-    QPointer<QWidget> window_;
-    QPointer<QWidget> control_;
-};
 
 bool endsWithAny(const QString& name, std::initializer_list<const char*> suffixes) {
     for (const char* s : suffixes) {
@@ -51,7 +27,7 @@ bool endsWithAny(const QString& name, std::initializer_list<const char*> suffixe
 }
 
 void attachEditMenu(QWidget* window, MainWindow& main, QAction* cut, QAction* copy, QAction* paste) {
-    auto* active = new ActiveControl(window);
+    auto* active = new ActiveControl(window, {cut, copy, paste});
     Platform& platform = main.platform();
     QObject::connect(cut, &QAction::triggered, window, [active, &platform] { edit::cut(active->control(), platform); });
     QObject::connect(copy, &QAction::triggered, window,
@@ -62,7 +38,7 @@ void attachEditMenu(QWidget* window, MainWindow& main, QAction* cut, QAction* co
     for (QMenu* menu : window->findChildren<QMenu*>()) {
         if (menu->actions().contains(cut)) {
             QObject::connect(menu, &QMenu::aboutToShow, window, [active, cut, copy] {
-                const bool selection = edit::hasSelectedText(active->control());
+                const bool selection = active->hasSelectedText();
                 cut->setEnabled(selection);
                 copy->setEnabled(selection);
             });
