@@ -30,11 +30,7 @@ int runEnvelope(const QStringList& args, Context& context) {
         }
     }
 
-    CompositionState state;
-    composition::startUp(state);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        state.lines[i] = lines[i];
-    }
+    CompositionState state = startedWithLines(lines);
     // The size chosen in the list, then Envelope clicked with it selected:
     // the margins of the Envelope-option column. Without --size no size is
     // chosen and Print asks for one.

@@ -18,11 +18,7 @@ int runLabels(const QStringList& args, Context& context) {
         return kFailure;
     }
 
-    CompositionState state;
-    composition::startUp(state);
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        state.lines[i] = lines[i];
-    }
+    CompositionState state = startedWithLines(lines);
 
     PdfPrinting printing(options);
     ScriptedPlatform& platform = printing.platform();

@@ -6,6 +6,7 @@
 #include <QTemporaryFile>
 
 #include "platform/AppError.h"
+#include "printing/Composition.h"
 
 namespace tandor::batch {
 
@@ -43,6 +44,15 @@ bool takeLines(Arguments& arguments, int maxLines, QStringList& lines, Context& 
         return false;
     }
     return true;
+}
+
+CompositionState startedWithLines(const QStringList& lines) {
+    CompositionState state;
+    composition::startUp(state);
+    for (qsizetype i = 0; i < lines.size() && i < qsizetype(state.lines.size()); ++i) {
+        state.lines[i] = lines[i];
+    }
+    return state;
 }
 
 PdfPrinting::PdfPrinting(const PdfOptions& options)

@@ -8,6 +8,7 @@
 #include "batch/BatchCommand.h"
 #include "platform/PrinterSurface.h"
 #include "platform/ScriptedPlatform.h"
+#include "printing/CompositionState.h"
 
 namespace tandor::batch {
 
@@ -24,6 +25,9 @@ bool takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context)
 // Takes the remaining positional arguments as up to `maxLines` lines. False
 // (with a message on stderr) on an unknown option or too many lines.
 bool takeLines(Arguments& arguments, int maxLines, QStringList& lines, Context& context);
+
+// The main window as started, with the lines typed into Lines 1 onward.
+CompositionState startedWithLines(const QStringList& lines);
 
 // A print command of the main window run against a PDF file: a ScriptedPlatform
 // whose print dialog hands out a PDF surface with the copies asked for. The
