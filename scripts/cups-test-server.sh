@@ -83,7 +83,6 @@ start_server() {
   chmod 0755 "$dir"
   mkdir -p "$dir/etc/ppd" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log" "$dir/pdf" \
            "$dir/pdf-spool"
-  chmod 0777 "$dir/pdf"
 
   local name="tandor-test-$$-${dir##*.}"
   local queue="TandorTestPDF"

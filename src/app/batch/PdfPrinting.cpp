@@ -166,7 +166,8 @@ int PdfPrinting::finish(Context& context,
                         const std::function<bool(const RecordedMessage&)>& stops) {
     if (const RecordedMessage* m = stoppingMessage(stops)) {
         context.err << m->text << "\n";
-        const bool printerError = m->title == kPrinterErrorTitle;
+        // "Printer error", or "Printer error." as the contact browser titles it.
+        const bool printerError = m->title.startsWith(kPrinterErrorTitle);
         discard();
         return printerError ? kFailure : kRefused;
     }
