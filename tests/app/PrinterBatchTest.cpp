@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
@@ -18,90 +17,33 @@ namespace {
 
 constexpr double kTolerance = 0.02;  // inches
 
-// The private print server of scripts/cups-test-server.sh with its one PDF queue:
-// the one scripts/test.sh started (its address in the environment), or else one
-// started for these tests and stopped after them.
-struct PrintServer {
-    QString dir, socket, printer, pdfDir;
-    bool startedHere = false;
-    QString missing;  // why there is no server, when there is none
-    QByteArray previousCupsServer;
-};
-
-PrintServer& server() {
-    static PrintServer s;
-    return s;
-}
-
-void startServer() {
-    PrintServer& s = server();
-    s.socket = qEnvironmentVariable("TANDOR_CUPS_SERVER");
-    s.printer = qEnvironmentVariable("TANDOR_CUPS_PRINTER");
-    s.pdfDir = qEnvironmentVariable("TANDOR_CUPS_PDF_DIR");
-    if (s.socket.isEmpty()) {
-        QProcess script;
-        script.start("bash", {sourcePath("scripts/cups-test-server.sh"), "start"});
-        script.waitForFinished(60000);
-        const QString out = QString::fromUtf8(script.readAllStandardOutput());
-        if (script.exitStatus() != QProcess::NormalExit || script.exitCode() != 0) {
-            s.missing = QString::fromUtf8(script.readAllStandardError()).trimmed();
-            if (s.missing.isEmpty()) {
-                s.missing = "scripts/cups-test-server.sh start failed";
-            }
-            return;
-        }
-        for (const QString& line : out.split('\n', Qt::SkipEmptyParts)) {
-            const QString key = line.section('=', 0, 0);
-            const QString value = line.section('=', 1);
-            if (key == "TANDOR_CUPS_DIR") s.dir = value;
-            if (key == "TANDOR_CUPS_SERVER") s.socket = value;
-            if (key == "TANDOR_CUPS_PRINTER") s.printer = value;
-            if (key == "TANDOR_CUPS_PDF_DIR") s.pdfDir = value;
-        }
-        s.startedHere = true;
-    }
-    if (s.printer.isEmpty() || s.pdfDir.isEmpty()) {
-        s.missing = "the print server's queue or PDF folder is not known";
-        return;
-    }
-    s.previousCupsServer = qgetenv("CUPS_SERVER");
-    qputenv("CUPS_SERVER", s.socket.toUtf8());
-}
-
-void stopServer() {
-    PrintServer& s = server();
-    if (!s.missing.isEmpty()) {
-        return;
-    }
-    if (s.previousCupsServer.isEmpty()) {
-        qunsetenv("CUPS_SERVER");
-    } else {
-        qputenv("CUPS_SERVER", s.previousCupsServer);
-    }
-    if (s.startedHere) {
-        QProcess::execute("bash", {sourcePath("scripts/cups-test-server.sh"), "stop", s.dir});
-    }
-}
-
+// The private print server of scripts/cups-test-server.sh with its one PDF
+// queue, as scripts/test.sh started it: its address in the environment, or why
+// it could not start.
 class PrinterBatch : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { startServer(); }
-    static void TearDownTestSuite() { stopServer(); }
     void SetUp() override {
         if (!havePdfToText()) {
             GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
         }
-        if (!server().missing.isEmpty()) {
+        if (socket.isEmpty() || printer.isEmpty() || pdfDir.isEmpty()) {
+            const QString reason = qEnvironmentVariable(
+                "TANDOR_CUPS_MISSING",
+                "TANDOR_CUPS_SERVER is not set; scripts/test.sh starts the server, or run "
+                "eval \"$(bash scripts/cups-test-server.sh start)\" as root and export its "
+                "TANDOR_CUPS_* variables");
             const std::string why =
-                "no private print server (cupsd with a cups-pdf queue) could be started, so "
+                "no private print server (cupsd with a cups-pdf queue), so "
                 "printing through --printer is not tested: " +
-                server().missing.toStdString();
+                reason.toStdString();
             if (qEnvironmentVariable("CI") == "true") {
                 FAIL() << why;
             }
             GTEST_SKIP() << why;
         }
+        qputenv("CUPS_SERVER", socket.toUtf8());
     }
+    void TearDown() override { qunsetenv("CUPS_SERVER"); }
 
     // The pages of the PDF the queue writes for the one job sent after its
     // folder was emptied, once the file is complete.
@@ -110,8 +52,7 @@ protected:
         clock.start();
         qint64 lastSize = -1;
         while (clock.elapsed() < 60000) {
-            const QFileInfoList files =
-                QDir(server().pdfDir).entryInfoList({"*.pdf"}, QDir::Files);
+            const QFileInfoList files = QDir(pdfDir).entryInfoList({"*.pdf"}, QDir::Files);
             if (files.size() == 1 && files[0].size() > 0 && files[0].size() == lastSize) {
                 std::vector<Page> pages = pdfPages(files[0].filePath());
                 if (pages.size() == expected) {
@@ -122,10 +63,13 @@ protected:
             QThread::msleep(250);
         }
         ADD_FAILURE() << "the queue wrote no complete PDF of " << expected
-                      << " page(s) within 60 s into " << server().pdfDir.toStdString();
+                      << " page(s) within 60 s into " << pdfDir.toStdString();
         return {};
     }
 
+    const QString socket = qEnvironmentVariable("TANDOR_CUPS_SERVER");
+    const QString printer = qEnvironmentVariable("TANDOR_CUPS_PRINTER");
+    const QString pdfDir = qEnvironmentVariable("TANDOR_CUPS_PDF_DIR");
     TempFolder folder;
     QString programFolder = folder.withDefaultAdjustments();
 };
@@ -174,10 +118,10 @@ TEST_F(PrinterBatch, PrintsWhatThePdfShowsOnThePrinterQueue) {
         const std::vector<Page> want = pdfPages(direct);
         ASSERT_FALSE(want.empty());
 
-        for (const QFileInfo& old : QDir(server().pdfDir).entryInfoList({"*.pdf"}, QDir::Files)) {
+        for (const QFileInfo& old : QDir(pdfDir).entryInfoList({"*.pdf"}, QDir::Files)) {
             QFile::remove(old.filePath());
         }
-        run = runBatch(args + QStringList{"--printer", server().printer});
+        run = runBatch(args + QStringList{"--printer", printer});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const std::vector<Page> got = queuePages(want.size());
         ASSERT_EQ(got.size(), want.size());
@@ -201,8 +145,12 @@ TEST_F(PrinterBatch, PrintsWhatThePdfShowsOnThePrinterQueue) {
                     std::abs(a[i].y - b[i].y) > kTolerance) {
                     if (misplaced++ == 0) {
                         first = QString("\"%1\" at (%2, %3) in, on the queue \"%4\" at (%5, %6)")
-                                    .arg(a[i].text).arg(a[i].x).arg(a[i].y)
-                                    .arg(b[i].text).arg(b[i].x).arg(b[i].y);
+                                    .arg(a[i].text)
+                                    .arg(a[i].x)
+                                    .arg(a[i].y)
+                                    .arg(b[i].text)
+                                    .arg(b[i].x)
+                                    .arg(b[i].y);
                     }
                 }
             }
@@ -217,15 +165,11 @@ TEST(PrinterBatchRefusals, RefuseAMissingPrinterAndTwoDestinations) {
     const QString contacts = folder.write("F.DAT", personBytes("Al", "One"));
     const QString out = folder.file("out.pdf");
     const QStringList commands[] = {
-        {"labels", "x"},
-        {"envelope", "--size", "1", "x"},
-        {"return-labels", "x"},
-        {"bulk-labels", contacts},
-        {"report", contacts},
-        {"details", contacts, "1"},
+        {"labels", "x"},        {"envelope", "--size", "1", "x"},
+        {"return-labels", "x"}, {"bulk-labels", contacts},
+        {"report", contacts},   {"details", contacts, "1"},
     };
     // A print server that is not there offers no printers at all.
-    const QByteArray previous = qgetenv("CUPS_SERVER");
     qputenv("CUPS_SERVER", folder.file("no-server.sock").toUtf8());
     for (const QStringList& command : commands) {
         SCOPED_TRACE(command.join(' ').toStdString());
@@ -239,9 +183,5 @@ TEST(PrinterBatchRefusals, RefuseAMissingPrinterAndTwoDestinations) {
             << run.err.toStdString();
         EXPECT_FALSE(QFile::exists(out));
     }
-    if (previous.isEmpty()) {
-        qunsetenv("CUPS_SERVER");
-    } else {
-        qputenv("CUPS_SERVER", previous);
-    }
+    qunsetenv("CUPS_SERVER");
 }

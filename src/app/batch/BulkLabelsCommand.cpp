@@ -23,7 +23,8 @@ int runBulkLabels(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("bulk-labels"),
-    QStringLiteral("bulk-labels ") + kListQueryUsage + QStringLiteral(" [--copies N] (-o OUT.pdf | --printer NAME)"),
+    QStringLiteral("bulk-labels ") + kListQueryUsage +
+        QStringLiteral(" [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral(
         "Prints a label for every contact of the list (as the list command gives it) on sheets\n"
         "of 30 labels (Avery 5160 / 8160), as \"Print labels\" does: three labels a\n"

@@ -77,7 +77,8 @@ const Registration registration{Command{
         "6 #A10, 7 custom; the margins are those Envelope sets for it. --left and --top stand\n"
         "for text typed into the margin boxes (columns and empty lines). --portrait clicks\n"
         "Portrait (margins 2 and 3 unless --left/--top follow), --bold and --large tick Bold and\n"
-        "Large Font, --center centres the lines. The ENVELOPE adjustment of TDRPARAM.TXT applies.\n") +
+        "Large Font, --center centres the lines. The ENVELOPE adjustment of TDRPARAM.TXT "
+        "applies.\n") +
         kOutputHelp,
     runEnvelope}};
 

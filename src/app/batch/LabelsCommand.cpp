@@ -52,7 +52,8 @@ const Registration registration{Command{
         "Label stock and Print do on the main window. SPEC answers the label-position prompt:\n"
         "a position 1 to 30 (default 1) or a range such as 4-9 or 1-30 (a whole sheet).\n"
         "--center centres the lines on their labels, --landscape prints in landscape, --copies N\n"
-        "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder applies.\n") +
+        "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder "
+        "applies.\n") +
         kOutputHelp,
     runLabels}};
 

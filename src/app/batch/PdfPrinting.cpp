@@ -174,7 +174,7 @@ int PdfPrinting::finish(Context& context,
     const int pages = surface_->pagesPrinted();
     const bool written = surface_->finish();
     if (!written || pages == 0) {
-        context.err << (pages == 0      ? "nothing was printed\n"
+        context.err << (pages == 0           ? "nothing was printed\n"
                         : outPath_.isEmpty() ? "the printer did not take the job\n"
                                              : "the PDF file could not be written\n");
         discard();

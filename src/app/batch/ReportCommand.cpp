@@ -26,7 +26,8 @@ int runReport(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("report"),
-    QStringLiteral("report ") + kListQueryUsage + QStringLiteral(" [--copies N] (-o OUT.pdf | --printer NAME)"),
+    QStringLiteral("report ") + kListQueryUsage +
+        QStringLiteral(" [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral(
         "Prints the contact list (as the list command gives it) as File > Print of the list\n"
         "window does: in landscape, the title, the file's name, the column header\n"
