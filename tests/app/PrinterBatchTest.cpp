@@ -138,24 +138,18 @@ TEST_F(PrinterBatch, PrintsWhatThePdfShowsOnThePrinterQueue) {
             const std::vector<Spot> a = spots(want[p], false);
             const std::vector<Spot> b = spots(got[p], !same);
             ASSERT_EQ(a.size(), b.size()) << "page " << p + 1;
-            int misplaced = 0;
-            QString first;
+            std::size_t misplaced = 0, first = 0;
             for (std::size_t i = 0; i < a.size(); ++i) {
                 if (a[i].text != b[i].text || std::abs(a[i].x - b[i].x) > kTolerance ||
                     std::abs(a[i].y - b[i].y) > kTolerance) {
-                    if (misplaced++ == 0) {
-                        first = QString("\"%1\" at (%2, %3) in, on the queue \"%4\" at (%5, %6)")
-                                    .arg(a[i].text)
-                                    .arg(a[i].x)
-                                    .arg(a[i].y)
-                                    .arg(b[i].text)
-                                    .arg(b[i].x)
-                                    .arg(b[i].y);
-                    }
+                    first = misplaced++ == 0 ? i : first;
                 }
             }
-            EXPECT_EQ(misplaced, 0) << "of " << a.size() << " words on page " << p + 1
-                                    << "; the first: " << first.toStdString();
+            EXPECT_EQ(misplaced, 0u)
+                << "words of " << a.size() << " on page " << p + 1 << " differ; the first, \""
+                << a[first].text.toStdString() << "\" at " << a[first].x << ", " << a[first].y
+                << " in, is \"" << b[first].text.toStdString() << "\" at " << b[first].x << ", "
+                << b[first].y << " in on the queue";
         }
     }
 }
