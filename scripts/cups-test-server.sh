@@ -123,6 +123,10 @@ PreserveJobHistory Yes
 </Policy>
 EOF
   # The backend's own settings: every output and log inside the private folder.
+  # Its Ghostscript call is the usual one, except that Ghostscript turns each
+  # page as its text reads, not as the PostScript's comments say (a printer
+  # gets a landscape page turned onto its portrait paper), so that a landscape
+  # page shows in landscape in the queue's PDF as in the PDF written directly.
   local conf="/etc/cups/cups-pdf-$name.conf"
   cat > "$conf" <<EOF
 Out $dir/pdf
@@ -133,6 +137,7 @@ LogType 3
 Label 1
 Grp lp
 UserUMask 0022
+GSCall %s -q -dCompatibilityLevel=%s -dNOPAUSE -dBATCH -dSAFER -dParseDSCComments=false -sDEVICE=pdfwrite -sOutputFile="%s" -dAutoRotatePages=/PageByPage -dAutoFilterColorImages=false -dColorImageFilter=/FlateEncode -dPDFSETTINGS=/prepress -c -f %s
 EOF
   echo "$conf" > "$dir/backend.conf"
 
