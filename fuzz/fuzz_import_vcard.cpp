@@ -73,10 +73,10 @@ void importOnce(const QByteArray& data, ContactsFile& file, int cards) {
                     preview.withoutName == outcome.withoutName &&
                     preview.unreadable == outcome.unreadable,
                 "the preview counts as the run does");
-    fuzz::check(outcome.written + outcome.duplicates + outcome.withoutName + outcome.unreadable ==
-                    cards,
-                "every card is counted once",
-                QStringLiteral("%1 cards, written %2").arg(cards).arg(outcome.written));
+    fuzz::check(
+        outcome.written + outcome.duplicates + outcome.withoutName + outcome.unreadable == cards,
+        "every card is counted once",
+        QStringLiteral("%1 cards, written %2").arg(cards).arg(outcome.written));
     fuzz::check(previewed.size() == outcome.written, "one previewed record for each written");
     for (int i = 0; i < previewed.size(); ++i) {
         fuzz::check(file.read(before + 1 + i).bytes() == previewed[i],

@@ -57,8 +57,8 @@ QByteArrayView withoutGroup(QByteArrayView name) {
 }
 
 bool isNameChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '-' || c == '_';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
 }
 
 bool validName(QByteArrayView name) {
@@ -275,12 +275,12 @@ bool isVcard(QIODevice& device) {
         text = QString::fromLatin1(head);
     }
     qsizetype i = 0;
-    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\r' ||
-                               text[i] == u'\n')) {
+    while (i < text.size() &&
+           (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\r' || text[i] == u'\n')) {
         ++i;
     }
     return QStringView(text).sliced(i).startsWith(QLatin1String("BEGIN:VCARD"),
-                                                   Qt::CaseInsensitive);
+                                                  Qt::CaseInsensitive);
 }
 
 VcardReader::VcardReader(QIODevice& device, QSet<QByteArray> keep)
@@ -382,8 +382,8 @@ bool VcardReader::readLogical(QByteArray& line) {
         line.truncate(colon + 1);
     }
     const bool quotedPrintable =
-        colon >= 0 && QByteArrayView(line).first(colon).toByteArray().toUpper().contains(
-                          "QUOTED-PRINTABLE");
+        colon >= 0 &&
+        QByteArrayView(line).first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
     const qsizetype limit = binary ? line.size() : kMaxLineBytes;
     while (true) {
         const int c = peekByte();
@@ -429,9 +429,8 @@ std::optional<VcardCard> VcardReader::next() {
         if (begin || end) {
             const qsizetype colon = valueColon(line);
             const bool vcard =
-                colon >= 0 &&
-                QByteArrayView(line).sliced(colon + 1).trimmed().compare("VCARD",
-                                                                        Qt::CaseInsensitive) == 0;
+                colon >= 0 && QByteArrayView(line).sliced(colon + 1).trimmed().compare(
+                                  "VCARD", Qt::CaseInsensitive) == 0;
             if (!vcard) {
                 continue;
             }

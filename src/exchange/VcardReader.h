@@ -37,10 +37,10 @@ struct VcardProperty {
 };
 
 struct VcardCard {
-    QByteArray version;  // as written ("2.1", "3.0", "4.0"); empty when missing
+    QByteArray version;                     // as written ("2.1", "3.0", "4.0"); empty when missing
     std::vector<VcardProperty> properties;  // those the reader keeps, in order
-    int propertyLines = 0;  // the lines read as properties (VERSION included)
-    bool ended = false;     // END:VCARD closed it
+    int propertyLines = 0;                  // the lines read as properties (VERSION included)
+    bool ended = false;                     // END:VCARD closed it
 
     // Whether the card can be read: it holds at least one property line and
     // names no version other than 2.1, 3.0 and 4.0.
@@ -92,9 +92,9 @@ private:
     qsizetype pos_ = 0;
     bool deviceDone_ = false;
     bool started_ = false;
-    std::optional<QStringDecoder> utf16_;  // set for a UTF-16 file
+    std::optional<QStringDecoder> utf16_;    // set for a UTF-16 file
     std::optional<QByteArray> pendingLine_;  // a line read ahead and given back
-    bool beginPending_ = false;  // a BEGIN:VCARD ended the card before
+    bool beginPending_ = false;              // a BEGIN:VCARD ended the card before
 };
 
 // The components of a structured value (N, ADR, ORG) split at the semicolons

@@ -15,7 +15,6 @@ inline const QString kVcardFormat = QStringLiteral("vCard");
 // The property that carries IncludeCompany, which vCard has no place for.
 inline constexpr char kIncludeCompanyProperty[] = "X-TANDOR-INCLUDE-COMPANY";
 
-
 // The cards of a vCard file as a contact source. Its values are cleaned as
 // the layouts of today's CSV exports clean theirs, and a card that gives no
 // first name, last name or company is left out, as their lines are.

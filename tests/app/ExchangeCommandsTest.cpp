@@ -142,9 +142,10 @@ TEST(ExportCommand, VcardFileAndItsWayBack) {
     EXPECT_EQ(back.out, "D O N E !  2 contacts successfully imported.\n");
     EXPECT_EQ(test::readAll(copy), test::readAll(dat));
 
-    const BatchResult dry = batch(
-        {"import", "--dry-run", program.file("None.DAT"),
-         program.write("more.vcf", cards + "BEGIN:VCARD\r\nVERSION:9.9\r\nN:Cy;Day\r\nEND:VCARD\r\n")});
+    const BatchResult dry =
+        batch({"import", "--dry-run", program.file("None.DAT"),
+               program.write("more.vcf",
+                             cards + "BEGIN:VCARD\r\nVERSION:9.9\r\nN:Cy;Day\r\nEND:VCARD\r\n")});
     EXPECT_EQ(dry.out,
               "Layout: vCard\n"
               "Ann||Lee||||||||||||||||1\n"

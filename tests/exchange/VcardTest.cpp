@@ -89,8 +89,8 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "NOTE:Z\xC3\xB6\xC3\xAB\rEND:VCARD\r"
          // A card of a company: FN is its name, not a person's.
          "BEGIN:VCARD\nVERSION:3.0\nN:;;;;\nFN:Acme Corp\nORG:Acme Corp\nEND:VCARD\n",
-         {"Mary Ann||Smith|||||||||+1-418-656-92|a@example.org|||" + QString::fromUtf8("Z\u00f6\u00eb") +
-              "||1|1",
+         {"Mary Ann||Smith|||||||||+1-418-656-92|a@example.org|||" +
+              QString::fromUtf8("Z\u00f6\u00eb") + "||1|1",
           "||||||||||||||||Acme Corp|1|1"}},
         {"Windows-1252 text without CHARSET, tab folding, the program's own property",
          "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Fran\xE7ois;Ren\xE9;;;\r\nNOTE:tab\r\n\tfolded\r\n"
@@ -104,21 +104,21 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
 
     // UTF-16 with its byte-order mark.
     QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
-    const QByteArray wide =
-        utf16.encode(QString::fromUtf8("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Zo\u00eb;Ada\r\nEND:VCARD\r\n"));
+    const QByteArray wide = utf16.encode(
+        QString::fromUtf8("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Zo\u00eb;Ada\r\nEND:VCARD\r\n"));
     EXPECT_EQ(imported(wide), QStringList{QString::fromUtf8("Ada||Zo\u00eb|||||||||||||||1|1")});
 }
 
 TEST(Vcard, BadInputLosesNoReadableCard) {
-    QByteArray vcf = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:One;Ann\r\n";                // never ends
-    vcf += "BEGIN:VCARD\r\nVERSION:5.0\r\nN:Two;Bob\r\nEND:VCARD\r\n";     // unknown version
+    QByteArray vcf = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:One;Ann\r\n";     // never ends
+    vcf += "BEGIN:VCARD\r\nVERSION:5.0\r\nN:Two;Bob\r\nEND:VCARD\r\n";  // unknown version
     vcf += QByteArray("\x00\x01 stray bytes between cards\r\n", 30);
     vcf += "BEGIN:VCARD\r\n" + QByteArray("\x00\xFF\xFE\x80 binary\r\n", 13) +
-           "END:VCARD\r\n";                                                   // no property
+           "END:VCARD\r\n";  // no property
     vcf += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Three;Cy\r\nNOTE:";
-    vcf += QByteArray(3 * 1024 * 1024, 'x') + "\r\nEND:VCARD\r\n";          // a line of 3 MB
+    vcf += QByteArray(3 * 1024 * 1024, 'x') + "\r\nEND:VCARD\r\n";  // a line of 3 MB
     vcf += "BEGIN:VCARD\r\nVERSION:2.1\r\nEMAIL:only@example.com\r\nEND:VCARD\r\n";  // no name
-    vcf += "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Four;Di";                       // the file ends
+    vcf += "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Four;Di";  // the file ends
     ImportOutcome outcome;
     const QStringList contacts = imported(vcf, &outcome);
     EXPECT_EQ(outcome.written, 3);
@@ -149,9 +149,8 @@ TEST(Vcard, TheFormatIsKnownByItsContent) {
 
 TEST(Vcard, LinesAreFoldedAt75OctetsWithoutPartingACharacter) {
     const QByteArray line = QByteArray(74, 'a') + "\xC3\xA9" + QByteArray(80, 'b');
-    EXPECT_EQ(foldedLine(line),
-              QByteArray(74, 'a') + "\r\n \xC3\xA9" + QByteArray(72, 'b') + "\r\n " +
-                  QByteArray(8, 'b') + "\r\n");
+    EXPECT_EQ(foldedLine(line), QByteArray(74, 'a') + "\r\n \xC3\xA9" + QByteArray(72, 'b') +
+                                    "\r\n " + QByteArray(8, 'b') + "\r\n");
     EXPECT_EQ(foldedLine(QByteArray(75, 'c')), QByteArray(75, 'c') + "\r\n");
 }
 
@@ -201,9 +200,11 @@ TEST(Vcard, TheExportWritesEveryContactIntoTheProgramFolder) {
     test::TempFolder folder;
     const ContactRecord ann = ContactRecord::build(
         test::contact({{"FName", "Ann"}, {"LName", "Lee"}, {"IncludeCompany", "0"}}));
-    const ContactRecord zoe = ContactRecord::build(test::contact(
-        {{"LName", "Zo\u00eb"}, {"Notes", "A long note that is folded once it passes the "
-                                          "seventy-five octets of a line"}}));
+    const ContactRecord zoe =
+        ContactRecord::build(test::contact({{"LName", "Zo\u00eb"},
+                                            {"Notes",
+                                             "A long note that is folded once it passes the "
+                                             "seventy-five octets of a line"}}));
     const QString path = folder.write("Family.DAT", ann.bytes() + zoe.bytes());
     ContactsFile file;
     file.open(path);
@@ -229,7 +230,8 @@ namespace {
 
 // What each real vCard file of the sample folder gives: its contacts (as the
 // "|"-joined fields) and the counts of a first and a second run, compared
-// with a golden file checked by hand against the samples. TANDOR_UPDATE_GOLDEN=1 writes the file anew.
+// with a golden file checked by hand against the samples. TANDOR_UPDATE_GOLDEN=1 writes the file
+// anew.
 TEST(VcardSamples, EachFileGivesTheContactsItHolds) {
     const QDir folder(QFileInfo(test::samplePath("vcf/SOURCES.md")).path());
     const QStringList files = folder.entryList({"*.vcf"}, QDir::Files, QDir::Name);

@@ -46,10 +46,11 @@ const Registration registration{Command{
     QStringLiteral("export"),
     QStringLiteral("export FILE.DAT --csv|--txt|--vcard"),
     QStringLiteral("Writes every contact to TDRC_name.csv (--csv), TDRT_name.txt (--txt) or\n"
-                   "TDRV_name.vcf (--vcard, vCard 3.0 in UTF-8) in the program folder, name being the contacts file's path with the program folder\n"
-                   "and \".DAT\"/\".dat\" removed (a file outside the program folder cannot be\n"
-                   "exported). A file without contacts gives a file holding only the header and\n"
-                   "exits 2 with \"Export file could not be created...\"."),
+                   "TDRV_name.vcf (--vcard, vCard 3.0 in UTF-8) in the program folder, name\n"
+                   "being the contacts file's path with the program folder and \".DAT\"/\".dat\"\n"
+                   "removed (a file outside the program folder cannot be exported). A file\n"
+                   "without contacts gives a file holding only the header (an empty vCard file)\n"
+                   "and exits 2 with \"Export file could not be created...\"."),
     runExport,
 }};
 
