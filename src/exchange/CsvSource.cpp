@@ -72,7 +72,8 @@ public:
         }
         item.values = takeValues(*layout_, *columns_, line);
         if (named_) {
-            named_->take(*read, order_, item.values);
+            named_->take(layout_->prepareNamedLine ? layout_->prepareNamedLine(*read) : *read,
+                         order_, item.values);
         }
         return item;
     }
