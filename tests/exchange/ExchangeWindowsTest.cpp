@@ -138,7 +138,7 @@ TEST_F(ImportWindowTest, ChoosingAFile) {
     const OpenFileRequest& request = platform.openFileRequests().last();
     EXPECT_EQ(request.title, "Open");
     EXPECT_EQ(request.filter,
-              "CSV Files (*.CSV)|*.CSV|vCard Files (*.vcf;*.vcard)|*.vcf;*.vcard|"
+              "CSV Files (*.CSV)|*.CSV|vCard Files (*.VCF;*.VCARD)|*.VCF;*.VCARD|"
               "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
     EXPECT_TRUE(request.startFolder.isEmpty());
     EXPECT_FALSE(find<QLineEdit>("txtImpFilename")->isVisible());

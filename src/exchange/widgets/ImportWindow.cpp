@@ -22,7 +22,7 @@ namespace tandor {
 namespace {
 
 const QString kCsvFilter = QStringLiteral(
-    "CSV Files (*.CSV)|*.CSV|vCard Files (*.vcf;*.vcard)|*.vcf;*.vcard|Text Files (*.TXT)|*.TXT|"
+    "CSV Files (*.CSV)|*.CSV|vCard Files (*.VCF;*.VCARD)|*.VCF;*.VCARD|Text Files (*.TXT)|*.TXT|"
     "All Files (*.*)|*.*");
 
 }  // namespace
