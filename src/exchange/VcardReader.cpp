@@ -279,8 +279,14 @@ bool isVcard(QIODevice& device) {
            (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\r' || text[i] == u'\n')) {
         ++i;
     }
-    return QStringView(text).sliced(i).startsWith(QLatin1String("BEGIN:VCARD"),
-                                                  Qt::CaseInsensitive);
+    // The whole first line: a CSV file whose first cell reads "BEGIN:VCARD"
+    // stays a CSV file.
+    qsizetype end = i;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
+        ++end;
+    }
+    const QStringView line = QStringView(text).sliced(i, end - i);
+    return line.trimmed().compare(QLatin1String("BEGIN:VCARD"), Qt::CaseInsensitive) == 0;
 }
 
 VcardReader::VcardReader(QIODevice& device, QSet<QByteArray> keep)

@@ -48,7 +48,8 @@ struct VcardCard {
 };
 
 // Whether a file is a vCard file: its first text, after a byte-order mark and
-// white space, is "BEGIN:VCARD" in any case. The device is left where it was.
+// white space, is the line "BEGIN:VCARD" in any case. The device is left where
+// it was.
 bool isVcard(QIODevice& device);
 
 // Reads the cards of a vCard file one at a time, for versions 2.1, 3.0 and

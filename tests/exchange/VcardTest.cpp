@@ -145,6 +145,21 @@ TEST(Vcard, TheFormatIsKnownByItsContent) {
         QByteArray("First Name,Last Name,Email,Phone\r\nAnn,Lee,ann@x.com,\r\n"), target.file());
     EXPECT_EQ(csv.layout, "generic");
     EXPECT_EQ(csv.written, 1);
+
+    // Only a first line that is "BEGIN:VCARD" makes a vCard file.
+    for (QByteArray text : {QByteArray("BEGIN:VCARD,Last Name\r\nAnn,Lee\r\n"),
+                            QByteArray("BEGIN:VCARDS\r\n"), QByteArray("BEGIN:VCARD;x\r\n")}) {
+        QBuffer other(&text);
+        other.open(QIODevice::ReadOnly);
+        EXPECT_FALSE(isVcard(other)) << text.constData();
+    }
+    const ImportOutcome notVcard = importContacts(
+        QByteArray("BEGIN:VCARD,Last Name\r\nAnn,Lee\r\n"), target.file());
+    EXPECT_EQ(notVcard.result, ImportResult::NoRecognisedHeader);
+    QByteArray spaced = "\xEF\xBB\xBF BEGIN:VCARD \t\nN:Lee;Ann\nEND:VCARD";
+    QBuffer card(&spaced);
+    card.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(isVcard(card));
 }
 
 TEST(Vcard, LinesAreFoldedAt75OctetsWithoutPartingACharacter) {
