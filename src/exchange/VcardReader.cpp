@@ -428,16 +428,30 @@ std::optional<VcardCard> VcardReader::next() {
     beginPending_ = false;
     QByteArray line;
     VcardProperty property;
+    // vCard 2.1 writes an agent's card inside the card, after an "AGENT:" line
+    // of no value; it is passed over and the card goes on after it.
+    bool agentFollows = false;
+    bool inAgent = false;
     while (readLogical(line)) {
         const QByteArrayView name = withoutGroup(namePart(line));
         const bool begin = name.compare("BEGIN", Qt::CaseInsensitive) == 0;
         const bool end = name.compare("END", Qt::CaseInsensitive) == 0;
+        const bool agentLine = agentFollows;
+        agentFollows = false;
         if (begin || end) {
             const qsizetype colon = valueColon(line);
             const bool vcard =
                 colon >= 0 && QByteArrayView(line).sliced(colon + 1).trimmed().compare(
                                   "VCARD", Qt::CaseInsensitive) == 0;
             if (!vcard) {
+                continue;
+            }
+            if (begin && inCard && agentLine) {
+                inAgent = true;
+                continue;
+            }
+            if (end && inAgent) {
+                inAgent = false;
                 continue;
             }
             if (begin && inCard) {
@@ -454,8 +468,12 @@ std::optional<VcardCard> VcardReader::next() {
             }
             continue;
         }
-        if (!inCard) {
+        if (!inCard || inAgent) {
             continue;
+        }
+        if (name.compare("AGENT", Qt::CaseInsensitive) == 0) {
+            const qsizetype colon = valueColon(line);
+            agentFollows = colon >= 0 && QByteArrayView(line).sliced(colon + 1).trimmed().isEmpty();
         }
         const QByteArray upperName = name.toByteArray().toUpper();
         const bool wanted = keep_.isEmpty() || keep_.contains(upperName) || upperName == "VERSION";

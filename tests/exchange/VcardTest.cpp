@@ -96,6 +96,10 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Fran\xE7ois;Ren\xE9;;;\r\nNOTE:tab\r\n\tfolded\r\n"
          "X-TANDOR-INCLUDE-COMPANY:0\r\nEND:VCARD\r\n",
          {QString::fromUtf8("Ren\u00e9||Fran\u00e7ois|||||||||||||tabfolded||0|1")}},
+        {"2.1: an agent's card inside the card is passed over, the card goes on after it",
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann\r\nAGENT:\r\nBEGIN:VCARD\r\nVERSION:2.1\r\n"
+         "N:Agent;Bob\r\nEND:VCARD\r\nEMAIL:ann@example.com\r\nEND:VCARD\r\n",
+         {"Ann||Lee||||||||||ann@example.com|||||1|1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
