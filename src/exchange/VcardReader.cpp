@@ -393,16 +393,18 @@ bool VcardReader::readLogical(QByteArray& line) {
     const qsizetype limit = binary ? line.size() : kMaxLineBytes;
     while (true) {
         const int c = peekByte();
-        if (isSpaceOrTab(c)) {
-            QByteArray rest;
-            readPhysical(rest, limit);
-            line += rest.mid(1).left(std::max<qsizetype>(0, limit - line.size()));
-        } else if (quotedPrintable && line.endsWith('=')) {
+        if (quotedPrintable && line.endsWith('=')) {
+            // A soft line break: the next line goes on with the value, its
+            // leading spaces included.
             line.chop(1);
             if (c == '\n' || c == '\r' || c < 0) {
                 break;  // the soft break leads to an empty line: the value ends
             }
             readPhysical(line, limit);
+        } else if (isSpaceOrTab(c)) {
+            QByteArray rest;
+            readPhysical(rest, limit);
+            line += rest.mid(1).left(std::max<qsizetype>(0, limit - line.size()));
         } else if (binary && c >= 0) {
             // vCard 2.1 writes base64 lines without indenting them; they hold
             // no ":" and end at an empty line.

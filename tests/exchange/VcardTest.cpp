@@ -72,7 +72,9 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "ADR;WORK;PREF:;;1 Work Way;Bonn;;53111;Germany\r\n"
          "EMAIL;INTERNET:j@example.de\r\n"
          "NOTE;ENCODING=QUOTED-PRINTABLE:First=0D=0ASecond li=\r\n"
-         "ne\r\n"
+         "ne,=\r\n"
+         " third=\r\n"
+         "\tline\r\n"
          "PHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n"
          "/9j/4AAQSkZJRgABAQAAAQABAAD\r\n"
          "AAAAAAAAAAAAAAAAAAAAAAAAAA==\r\n"
@@ -80,7 +82,7 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "BDAY:19700102\r\n"
          "END:VCARD\r\n",
          {QString::fromUtf8("J\u00fcrgen||M\u00fcller|1 Work Way||Bonn||53111|Germany|555-1234|"
-                            "555-9876|555-4321|j@example.de|19700102||First Second line||1|1")}},
+                            "555-9876|555-4321|j@example.de|19700102||First Second line  third line||1|1")}},
         {"4.0: a UTF-8 byte-order mark, CR line ends, no N, PREF=n, a tel: URI, no year",
          "\xEF\xBB\xBF"
          "BEGIN:VCARD\rVERSION:4.0\rFN:Mary Ann Smith\r"
