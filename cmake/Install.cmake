@@ -59,11 +59,11 @@ set(CPACK_PACKAGE_VENDOR "The Tandor developers")
 set(CPACK_PACKAGE_CONTACT "The Tandor developers <tandor@tandor.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "mailing labels, envelopes and an address book")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tandor prints mailing labels on any position of a 30-up letter sheet, envelopes in seven\n"
-    "sizes and 80-up return-address sheets, laid out on the character grid of a fixed-pitch\n"
-    "font, and keeps an address book of contacts with search, bulk labels, printed lists,\n"
-    "birthday reminders, CSV import and export. tandor-batch offers the same commands on\n"
-    "the command line.")
+    "Tandor prints mailing labels on any position of a 30-up letter sheet, envelopes in seven \
+sizes and 80-up return-address sheets, laid out on the character grid of a fixed-pitch \
+font, and keeps an address book of contacts with search, bulk labels, printed lists, \
+birthday reminders, CSV import and export. tandor-batch offers the same commands on \
+the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
