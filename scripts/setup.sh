@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-open-sans
   poppler-utils
+  cups printer-driver-cups-pdf
   clang libclang-rt-14-dev
   # the icons, the Debian package and its checks (scripts/check-package.sh)
   librsvg2-bin dpkg-dev file desktop-file-utils appstream man-db
