@@ -21,13 +21,17 @@ Xvfb "$display" -screen 0 1600x1000x24 >/dev/null 2>&1 &
 xvfb=$!
 sleep 1
 
-cpu_seconds() {  # the children's user + system time as reported by `times`
-    times | tail -n 1 | awk '{
+# The children's user + system time as `times` reports it. `times` must run in
+# this shell (not in a command substitution, whose children are its own).
+cpu_seconds() {
+    times >"$work/times"
+    tail -n 1 "$work/times" | awk '{
         s = 0
         for (i = 1; i <= 2; i++) { split($i, p, "m"); sub("s", "", p[2]); s += p[1] * 60 + p[2] }
         printf "%.1f", s }'
 }
-cpu_before=$(cpu_seconds)
+cpu_seconds >"$work/cpu_before"
+cpu_before=$(cat "$work/cpu_before")
 start=$(date +%s.%N)
 (cd "$work/tandor" && exec env DISPLAY="$display" CCACHE_DISABLE=1 bash scripts/run.sh) >"$work/run.log" 2>&1 &
 runner=$!
@@ -43,7 +47,8 @@ done
 end=$(date +%s.%N)
 kill "$runner"
 wait "$runner" || true
-cpu_after=$(cpu_seconds)
+cpu_seconds >"$work/cpu_after"
+cpu_after=$(cat "$work/cpu_after")
 kill "$xvfb"
 wait "$xvfb" || true
 
