@@ -79,8 +79,10 @@ int readListCommand(const QStringList& args, Context& context, PdfOptions* pdf, 
         return kFailure;
     }
     Arguments arguments(rest);
-    if (pdf != nullptr && !takePdfOptions(arguments, *pdf, context)) {
-        return kFailure;
+    if (pdf != nullptr) {
+        if (const int code = takePdfOptions(arguments, *pdf, context); code != kOk) {
+            return code;
+        }
     }
     const QStringList positional = arguments.positional();
     if (!arguments.error().isEmpty()) {
