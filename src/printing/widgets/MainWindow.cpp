@@ -544,17 +544,31 @@ void MainWindow::showWithFocusInLine1() {
     show();
     if (comingBack) {
         // A window manager may place a window shown again as a new one; it
-        // goes back once the window manager has framed it.
-        for (int delay : {60, 200}) {
-            QTimer::singleShot(delay, this, [this, place = *placeBeforeHiding_] {
-                if (isVisible() && frameGeometry().topLeft() != place) {
-                    move(place);
+        // goes back when the window manager has placed it (moveEvent), for
+        // a second or so.
+        returningTo_ = placeBeforeHiding_;
+        for (int delay : {100, 400, 1000}) {
+            QTimer::singleShot(delay, this, [this, last = delay == 1000] {
+                goBackIfMoved();
+                if (last) {
+                    returningTo_.reset();
                 }
             });
         }
     }
     activateWindow();
     lines_[0]->setFocus();
+}
+
+void MainWindow::goBackIfMoved() {
+    if (returningTo_ && isVisible() && frameGeometry().topLeft() != *returningTo_) {
+        move(*returningTo_);
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    goBackIfMoved();
 }
 
 void MainWindow::takeAddressLines(QWidget* browser, const std::array<QString, 5>& lines) {

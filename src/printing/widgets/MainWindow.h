@@ -77,6 +77,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -84,6 +85,7 @@ private:
     void buildMenus();
     void connectHandlers();
     void fitInstructions();
+    void goBackIfMoved();
     void readLines();
     void applyState();
     template <typename Handler>
@@ -102,6 +104,7 @@ private:
     Openers openers_;
     bool closing_ = false;
     std::optional<QPoint> placeBeforeHiding_;
+    std::optional<QPoint> returningTo_;  // while the window manager places the window shown again
 
     // Controls.
     QLabel* lblLMHeader_ = nullptr;
