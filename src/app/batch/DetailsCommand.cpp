@@ -37,7 +37,7 @@ int runDetails(const QStringList& args, Context& context) {
     ContactEntry shown;
     try {
         ContactsFile file;
-        file.openExisting(path);
+        file.openForReading(path);
         const int count = file.recordCount();
         bool isNumber = false;
         const int n = parseInt(positional[1], &isNumber);

@@ -62,7 +62,7 @@ bool loadList(const ListQuery& query, ContactsFile& file, FoundContacts& found, 
         return false;
     }
     try {
-        file.openExisting(query.path);
+        file.openForReading(query.path);
         found = findContacts(file, query.field, query.text, query.order);
         return true;
     } catch (const AppError& error) {
