@@ -15,7 +15,9 @@ const QString kDataFilter = QStringLiteral("Data Files (*.DAT)|*.DAT");
 
 }  // namespace
 
-Session::Session(QString programFolder) : programFolder_(std::move(programFolder)) {}
+Session::Session(QString programFolder, QString documentsFolder)
+    : programFolder_(std::move(programFolder)),
+      documentsFolder_(documentsFolder.isEmpty() ? programFolder_ : std::move(documentsFolder)) {}
 
 QString Session::mainWindowTitle() const {
     if (!hasFile()) {

@@ -14,6 +14,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/HelpLinks.h"
+#include "shell/SystemInfo.h"
 #include "shell/widgets/AboutBox.h"
 #include "shell/widgets/WindowWiring.h"
 #include "store/Session.h"
@@ -272,4 +273,24 @@ TEST_F(ShellCommandsTest, TheAboutBoxNamesTheProgramAndItsVersionAndComesForward
     ASSERT_FALSE(infoWindow.isNull());
     EXPECT_TRUE(infoWindow->isVisible());
     infoWindow->close();
+}
+
+// An installed copy: the help documents are where they were installed, the
+// program folder (in the about box's system information) is the user's own.
+TEST(ShellCommandsInstalled, HelpOpensTheInstalledDocuments) {
+    test::TempFolder program;
+    test::TempFolder installed;
+    ScriptedPlatform platform;
+    Session session(program.withDefaultAdjustments(), installed.path());
+    MainWindow window(session, platform);
+    wireWindows(window);
+    window.findChild<QAction*>(QStringLiteral("mnuManual"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("mnuStates"))->trigger();
+    EXPECT_EQ(platform.shellOpened(), QStringList({installed.file(QStringLiteral("tdrUman.pdf")),
+                                                   installed.file(QStringLiteral("tdr_state_abbreviations.pdf"))}));
+    const QString info = systemInformationLines(program.path(), installed.path()).join(QLatin1Char('\n'));
+    EXPECT_TRUE(info.contains(QStringLiteral("Program folder: ") + program.path()));
+    EXPECT_TRUE(info.contains(QStringLiteral("Help documents: ") + installed.path()));
+    EXPECT_FALSE(systemInformationLines(program.path(), program.path()).join(QLatin1Char('\n')).contains(
+        QStringLiteral("Help documents")));
 }
