@@ -11,7 +11,10 @@ PACKAGES=(
   fonts-liberation fonts-open-sans
   poppler-utils
   cups printer-driver-cups-pdf
+  xvfb openbox
   clang libclang-rt-14-dev
+  # the icons, the Debian package and its checks (scripts/check-package.sh)
+  librsvg2-bin dpkg-dev file desktop-file-utils appstream man-db
 )
 
 missing=()
@@ -39,4 +42,10 @@ fi
 BUILD_DIR=${BUILD_DIR:-build}
 JOBS=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
-cmake --build "$BUILD_DIR" -j"$JOBS"
+# BUILD_TARGETS="a b" builds only those targets (scripts/run.sh: the program).
+if [ -n "${BUILD_TARGETS:-}" ]; then
+    # shellcheck disable=SC2086
+    cmake --build "$BUILD_DIR" -j"$JOBS" --target $BUILD_TARGETS
+else
+    cmake --build "$BUILD_DIR" -j"$JOBS"
+fi

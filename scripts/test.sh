@@ -24,6 +24,9 @@ fi
 
 (cd build && ctest --output-on-failure -j"$JOBS")
 
+echo "== The installation: desktop entry, metainfo, manual pages, Debian package =="
+bash scripts/check-package.sh
+
 echo "== The suite again under AddressSanitizer and UndefinedBehaviorSanitizer =="
 BUILD_DIR=build-asan bash scripts/setup.sh -DTANDOR_SANITIZE=ON -DTANDOR_BUILD_BENCH=OFF
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}

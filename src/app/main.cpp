@@ -1,7 +1,9 @@
 #include <QApplication>
+#include <QMessageBox>
 #include <QTextStream>
 #include <cstring>
 
+#include "platform/ProgramFolders.h"
 #include "platform/Version.h"
 #include "platform/widgets/DesktopPlatform.h"
 #include "printing/widgets/MainWindow.h"
@@ -20,10 +22,19 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Tandor"));
     QApplication::setApplicationVersion(tandor::versionText());
     QApplication::setWindowIcon(tandor::programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tandor.Tandor"));
 
     tandor::DesktopPlatform platform;
-    // The program folder is the folder of the running executable.
-    tandor::Session session(QApplication::applicationDirPath());
+    // The program folder: the executable's folder in a folder of its own that
+    // it may write, else the per-user folder (made ready on first start).
+    const tandor::ProgramFolders folders =
+        tandor::chooseProgramFolders(QApplication::applicationDirPath(), tandor::perUserProgramFolder());
+    const QString problem = tandor::prepareProgramFolder(folders);
+    if (!problem.isEmpty()) {
+        // Everything but the print adjustments and exports still works.
+        QMessageBox::warning(nullptr, QStringLiteral("Tandor"), problem);
+    }
+    tandor::Session session(folders.programFolder, folders.documentsFolder);
     tandor::MainWindow window(session, platform);
     tandor::wireWindows(window);
     window.show();

@@ -45,7 +45,7 @@ SysInfoOutcome startSystemInformation(RegistryReader& registry, const SysInfoAct
     return unavailable();
 }
 
-QStringList systemInformationLines(const QString& programFolder) {
+QStringList systemInformationLines(const QString& programFolder, const QString& documentsFolder) {
     QStringList lines;
     lines << QStringLiteral("Tandor ") + versionText();
     lines << QStringLiteral("Operating system: ") + QSysInfo::prettyProductName() + QStringLiteral(" (") +
@@ -66,6 +66,9 @@ QStringList systemInformationLines(const QString& programFolder) {
                                                                   resolvedFamily(QString::fromLatin1(font)));
     }
     lines << QStringLiteral("Program folder: ") + programFolder;
+    if (!documentsFolder.isEmpty() && documentsFolder != programFolder) {
+        lines << QStringLiteral("Help documents: ") + documentsFolder;
+    }
     return lines;
 }
 

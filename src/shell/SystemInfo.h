@@ -47,6 +47,7 @@ enum class SysInfoOutcome { StartedNamedTool, StartedToolInFolder, ShowedStandIn
 SysInfoOutcome startSystemInformation(RegistryReader& registry, const SysInfoActions& actions, Platform& platform);
 
 // What a user asking for help needs to know about this machine, one item a line.
-QStringList systemInformationLines(const QString& programFolder);
+// The help documents' folder has a line of its own when it is not the program folder.
+QStringList systemInformationLines(const QString& programFolder, const QString& documentsFolder = {});
 
 }  // namespace tandor

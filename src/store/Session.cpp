@@ -15,7 +15,9 @@ const QString kDataFilter = QStringLiteral("Data Files (*.DAT)|*.DAT");
 
 }  // namespace
 
-Session::Session(QString programFolder) : programFolder_(std::move(programFolder)) {}
+Session::Session(QString programFolder, QString documentsFolder)
+    : programFolder_(std::move(programFolder)),
+      documentsFolder_(documentsFolder.isEmpty() ? programFolder_ : std::move(documentsFolder)) {}
 
 QString Session::mainWindowTitle() const {
     if (!hasFile()) {
@@ -74,6 +76,13 @@ bool Session::chooseAndOpen(Platform& platform, const QString& dialogTitle, bool
     request.startFolder = programFolder_;
     request.filter = kDataFilter;
     request.acceptNewName = acceptNewName;
+    // A name typed without an extension gets ".DAT", so that the file shows
+    // under the filter when it is opened again; files of other names can
+    // still be found under "All Files".
+    if (acceptNewName) {
+        request.defaultSuffix = QStringLiteral("DAT");
+    }
+    request.offerAllFiles = true;
     const QString path = platform.openFile(request);
     if (path.isEmpty()) {
         return false;

@@ -14,9 +14,12 @@ namespace tandor {
 // enabling of the file-dependent menu items.
 class Session {
 public:
-    explicit Session(QString programFolder);
+    // The help documents are looked for in documentsFolder (the program
+    // folder when none is given).
+    explicit Session(QString programFolder, QString documentsFolder = {});
 
     const QString& programFolder() const { return programFolder_; }
+    const QString& documentsFolder() const { return documentsFolder_; }
     ContactsFile& file() { return file_; }
     const ContactsFile& file() const { return file_; }
 
@@ -73,6 +76,7 @@ private:
     void abandonOpening();
 
     QString programFolder_;
+    QString documentsFolder_;
     ContactsFile file_;
     QString fileName_;
     QString fileTitle_;

@@ -13,6 +13,8 @@
 
 #include "platform/ScriptedPlatform.h"
 #include "printing/widgets/MainWindow.h"
+#include "shell/HelpLinks.h"
+#include "shell/SystemInfo.h"
 #include "shell/widgets/AboutBox.h"
 #include "shell/widgets/WindowWiring.h"
 #include "store/Session.h"
@@ -210,6 +212,25 @@ TEST_F(ShellCommandsTest, HelpAndLookUpsOpenTheirDocumentsAndPages) {
     EXPECT_TRUE(platform.shellOpened()[3].startsWith(QStringLiteral("https://")));
 }
 
+TEST_F(ShellCommandsTest, HelpAndLookUpsThatCannotOpenSaySoWithThePathOrAddress) {
+    EXPECT_TRUE(platform.messages().isEmpty());  // opened: nothing to say
+    platform.shellOpenFails = true;
+    action("mnuManual")->trigger();
+    action("mnuStates")->trigger();
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdPeopleFind")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdZipFinder")), Qt::LeftButton);
+    ASSERT_EQ(platform.messages().size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const RecordedMessage& m = platform.messages()[i];
+        EXPECT_EQ(m.title, kNotOpenedTitle);
+        EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+        EXPECT_TRUE(m.text.contains(QStringLiteral("\n\n") + platform.shellOpened()[i] + QStringLiteral("\n\n")))
+            << m.text.toStdString();
+    }
+    EXPECT_EQ(platform.messages()[0].text, documentNotOpenedText(folder.file(QStringLiteral("tdrUman.pdf"))));
+    EXPECT_EQ(platform.messages()[3].text, pageNotOpenedText(kZipFinderAddress));
+}
+
 TEST_F(ShellCommandsTest, TheAboutBoxNamesTheProgramAndItsVersionAndComesForward) {
     action("mnuAbout")->trigger();
     AboutBox* box = nullptr;
@@ -252,4 +273,24 @@ TEST_F(ShellCommandsTest, TheAboutBoxNamesTheProgramAndItsVersionAndComesForward
     ASSERT_FALSE(infoWindow.isNull());
     EXPECT_TRUE(infoWindow->isVisible());
     infoWindow->close();
+}
+
+// An installed copy: the help documents are where they were installed, the
+// program folder (in the about box's system information) is the user's own.
+TEST(ShellCommandsInstalled, HelpOpensTheInstalledDocuments) {
+    test::TempFolder program;
+    test::TempFolder installed;
+    ScriptedPlatform platform;
+    Session session(program.withDefaultAdjustments(), installed.path());
+    MainWindow window(session, platform);
+    wireWindows(window);
+    window.findChild<QAction*>(QStringLiteral("mnuManual"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("mnuStates"))->trigger();
+    EXPECT_EQ(platform.shellOpened(), QStringList({installed.file(QStringLiteral("tdrUman.pdf")),
+                                                   installed.file(QStringLiteral("tdr_state_abbreviations.pdf"))}));
+    const QString info = systemInformationLines(program.path(), installed.path()).join(QLatin1Char('\n'));
+    EXPECT_TRUE(info.contains(QStringLiteral("Program folder: ") + program.path()));
+    EXPECT_TRUE(info.contains(QStringLiteral("Help documents: ") + installed.path()));
+    EXPECT_FALSE(systemInformationLines(program.path(), program.path()).join(QLatin1Char('\n')).contains(
+        QStringLiteral("Help documents")));
 }

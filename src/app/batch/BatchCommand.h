@@ -14,7 +14,7 @@ inline constexpr int kFailure = 1;  // a failure: a clear message on stderr
 inline constexpr int kRefused = 2;  // a refusal: the message the window would show, nothing written
 
 struct Context {
-    QString programFolder;  // the executable's folder unless --program-folder DIR
+    QString programFolder;  // the chosen program folder (see ProgramFolders.h) unless --program-folder DIR
     QTextStream& out;
     QTextStream& err;
 };

@@ -19,8 +19,11 @@ namespace {
 QPointer<AboutBox> theBox;
 }
 
-AboutBox::AboutBox(Platform& platform, QString programFolder, QWidget* parent)
-    : QDialog(parent), platform_(platform), programFolder_(std::move(programFolder)) {
+AboutBox::AboutBox(Platform& platform, QString programFolder, QString documentsFolder, QWidget* parent)
+    : QDialog(parent),
+      platform_(platform),
+      programFolder_(std::move(programFolder)),
+      documentsFolder_(std::move(documentsFolder)) {
     setObjectName(QStringLiteral("frmLMAbout"));
     const QString title = QStringLiteral("Tandor");
     setWindowTitle(QStringLiteral("About ") + title);
@@ -83,14 +86,15 @@ void AboutBox::systemInfo() {
     actions.startProgram = [](const QString&) { return false; };
     // A window of its own, as the system's tool would be: it stays open when
     // the about box closes.
-    actions.showStandIn = [this] { return showSystemInformationWindow(nullptr, programFolder_) != nullptr; };
+    actions.showStandIn = [this] { return showSystemInformationWindow(nullptr, programFolder_, documentsFolder_) != nullptr; };
     startSystemInformation(registry, actions, platform_);
 }
 
-AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder) {
+AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder,
+                       const QString& documentsFolder) {
     // A box that was closed is on its way out; a new one takes its place.
     if (!theBox || !theBox->isVisible()) {
-        theBox = new AboutBox(platform, programFolder);
+        theBox = new AboutBox(platform, programFolder, documentsFolder);
         theBox->setAttribute(Qt::WA_DeleteOnClose);
     }
     if (caller) {
@@ -103,12 +107,13 @@ AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& progr
     return theBox;
 }
 
-QDialog* showSystemInformationWindow(QWidget* parent, const QString& programFolder) {
+QDialog* showSystemInformationWindow(QWidget* parent, const QString& programFolder,
+                                    const QString& documentsFolder) {
     auto* dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("frmSystemInformation"));
     dialog->setWindowTitle(QStringLiteral("System Information"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    auto* text = new QPlainTextEdit(systemInformationLines(programFolder).join(QLatin1Char('\n')));
+    auto* text = new QPlainTextEdit(systemInformationLines(programFolder, documentsFolder).join(QLatin1Char('\n')));
     text->setObjectName(QStringLiteral("txtSystemInformation"));
     text->setReadOnly(true);
     auto* close = new QPushButton(QStringLiteral("Close"));

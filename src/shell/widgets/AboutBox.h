@@ -23,7 +23,8 @@ class AboutBox : public QDialog {
     Q_OBJECT
 
 public:
-    AboutBox(Platform& platform, QString programFolder, QWidget* parent = nullptr);
+    // The help documents' folder is shown too when it is not the program folder.
+    AboutBox(Platform& platform, QString programFolder, QString documentsFolder = {}, QWidget* parent = nullptr);
     void setRegistry(RegistryReader* registry) { registry_ = registry; }
 
 private:
@@ -31,13 +32,16 @@ private:
 
     Platform& platform_;
     QString programFolder_;
+    QString documentsFolder_;
     RegistryReader* registry_ = nullptr;
 };
 
 // Shows the about box modeless beside the calling window.
-AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder);
+AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder,
+                       const QString& documentsFolder = {});
 
 // The program's own system-information window (stands in for the system's tool).
-QDialog* showSystemInformationWindow(QWidget* parent, const QString& programFolder);
+QDialog* showSystemInformationWindow(QWidget* parent, const QString& programFolder,
+                                    const QString& documentsFolder = {});
 
 }  // namespace tandor

@@ -53,7 +53,8 @@ void attachEditMenu(QWidget* window, MainWindow& main, QAction* cut, QAction* co
 
 void attachShellCommands(QWidget* window, MainWindow& main) {
     Platform& platform = main.platform();
-    const QString folder = main.session().programFolder();
+    const QString folder = main.session().documentsFolder();
+    const QString programFolder = main.session().programFolder();
     QAction* cut = nullptr;
     QAction* copy = nullptr;
     QAction* paste = nullptr;
@@ -66,7 +67,9 @@ void attachShellCommands(QWidget* window, MainWindow& main) {
             a->setEnabled(true);
         } else if (endsWithAny(name, {"About"})) {
             QObject::connect(a, &QAction::triggered, window,
-                             [window, &platform, folder] { showAboutBox(window, platform, folder); });
+                             [window, &platform, programFolder, folder] {
+                                 showAboutBox(window, platform, programFolder, folder);
+                             });
             a->setEnabled(true);
         } else if (name.startsWith(QLatin1String("mnuVA"))) {
             continue;  // the contact list's Edit menu acts on its list too and is its own
