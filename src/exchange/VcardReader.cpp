@@ -279,8 +279,14 @@ bool isVcard(QIODevice& device) {
            (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\r' || text[i] == u'\n')) {
         ++i;
     }
-    return QStringView(text).sliced(i).startsWith(QLatin1String("BEGIN:VCARD"),
-                                                  Qt::CaseInsensitive);
+    // The whole first line: a CSV file whose first cell reads "BEGIN:VCARD"
+    // stays a CSV file.
+    qsizetype end = i;
+    while (end < text.size() && text[end] != u'\r' && text[end] != u'\n') {
+        ++end;
+    }
+    const QStringView line = QStringView(text).sliced(i, end - i);
+    return line.trimmed().compare(QLatin1String("BEGIN:VCARD"), Qt::CaseInsensitive) == 0;
 }
 
 VcardReader::VcardReader(QIODevice& device, QSet<QByteArray> keep)
@@ -387,16 +393,18 @@ bool VcardReader::readLogical(QByteArray& line) {
     const qsizetype limit = binary ? line.size() : kMaxLineBytes;
     while (true) {
         const int c = peekByte();
-        if (isSpaceOrTab(c)) {
-            QByteArray rest;
-            readPhysical(rest, limit);
-            line += rest.mid(1).left(std::max<qsizetype>(0, limit - line.size()));
-        } else if (quotedPrintable && line.endsWith('=')) {
+        if (quotedPrintable && line.endsWith('=')) {
+            // A soft line break: the next line goes on with the value, its
+            // leading spaces included.
             line.chop(1);
             if (c == '\n' || c == '\r' || c < 0) {
                 break;  // the soft break leads to an empty line: the value ends
             }
             readPhysical(line, limit);
+        } else if (isSpaceOrTab(c)) {
+            QByteArray rest;
+            readPhysical(rest, limit);
+            line += rest.mid(1).left(std::max<qsizetype>(0, limit - line.size()));
         } else if (binary && c >= 0) {
             // vCard 2.1 writes base64 lines without indenting them; they hold
             // no ":" and end at an empty line.
@@ -422,16 +430,30 @@ std::optional<VcardCard> VcardReader::next() {
     beginPending_ = false;
     QByteArray line;
     VcardProperty property;
+    // vCard 2.1 writes an agent's card inside the card, after an "AGENT:" line
+    // of no value; it is passed over and the card goes on after it.
+    bool agentFollows = false;
+    bool inAgent = false;
     while (readLogical(line)) {
         const QByteArrayView name = withoutGroup(namePart(line));
         const bool begin = name.compare("BEGIN", Qt::CaseInsensitive) == 0;
         const bool end = name.compare("END", Qt::CaseInsensitive) == 0;
+        const bool agentLine = agentFollows;
+        agentFollows = false;
         if (begin || end) {
             const qsizetype colon = valueColon(line);
             const bool vcard =
                 colon >= 0 && QByteArrayView(line).sliced(colon + 1).trimmed().compare(
                                   "VCARD", Qt::CaseInsensitive) == 0;
             if (!vcard) {
+                continue;
+            }
+            if (begin && inCard && agentLine) {
+                inAgent = true;
+                continue;
+            }
+            if (end && inAgent) {
+                inAgent = false;
                 continue;
             }
             if (begin && inCard) {
@@ -448,8 +470,12 @@ std::optional<VcardCard> VcardReader::next() {
             }
             continue;
         }
-        if (!inCard) {
+        if (!inCard || inAgent) {
             continue;
+        }
+        if (name.compare("AGENT", Qt::CaseInsensitive) == 0) {
+            const qsizetype colon = valueColon(line);
+            agentFollows = colon >= 0 && QByteArrayView(line).sliced(colon + 1).trimmed().isEmpty();
         }
         const QByteArray upperName = name.toByteArray().toUpper();
         const bool wanted = keep_.isEmpty() || keep_.contains(upperName) || upperName == "VERSION";

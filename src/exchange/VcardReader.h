@@ -48,7 +48,8 @@ struct VcardCard {
 };
 
 // Whether a file is a vCard file: its first text, after a byte-order mark and
-// white space, is "BEGIN:VCARD" in any case. The device is left where it was.
+// white space, is the line "BEGIN:VCARD" in any case. The device is left where
+// it was.
 bool isVcard(QIODevice& device);
 
 // Reads the cards of a vCard file one at a time, for versions 2.1, 3.0 and
@@ -58,6 +59,8 @@ bool isVcard(QIODevice& device);
 // to an empty line). The values of photos, logos, sounds and keys are passed
 // over without being kept or decoded, as are the unindented base64 lines of
 // vCard 2.1 after them (up to an empty line or a line with a ":").
+// The card of an agent that vCard 2.1 nests after an empty "AGENT:" line is
+// passed over.
 //
 // Bad input is read as far as it goes: text outside BEGIN:VCARD and END:VCARD
 // is passed over, a line that is no property is passed over, a card that

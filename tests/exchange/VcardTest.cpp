@@ -72,7 +72,9 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "ADR;WORK;PREF:;;1 Work Way;Bonn;;53111;Germany\r\n"
          "EMAIL;INTERNET:j@example.de\r\n"
          "NOTE;ENCODING=QUOTED-PRINTABLE:First=0D=0ASecond li=\r\n"
-         "ne\r\n"
+         "ne,=\r\n"
+         " third=\r\n"
+         "\tline\r\n"
          "PHOTO;ENCODING=BASE64;TYPE=JPEG:\r\n"
          "/9j/4AAQSkZJRgABAQAAAQABAAD\r\n"
          "AAAAAAAAAAAAAAAAAAAAAAAAAA==\r\n"
@@ -80,7 +82,7 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "BDAY:19700102\r\n"
          "END:VCARD\r\n",
          {QString::fromUtf8("J\u00fcrgen||M\u00fcller|1 Work Way||Bonn||53111|Germany|555-1234|"
-                            "555-9876|555-4321|j@example.de|19700102||First Second line||1|1")}},
+                            "555-9876|555-4321|j@example.de|19700102||First Second line  third line||1|1")}},
         {"4.0: a UTF-8 byte-order mark, CR line ends, no N, PREF=n, a tel: URI, no year",
          "\xEF\xBB\xBF"
          "BEGIN:VCARD\rVERSION:4.0\rFN:Mary Ann Smith\r"
@@ -96,6 +98,10 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Fran\xE7ois;Ren\xE9;;;\r\nNOTE:tab\r\n\tfolded\r\n"
          "X-TANDOR-INCLUDE-COMPANY:0\r\nEND:VCARD\r\n",
          {QString::fromUtf8("Ren\u00e9||Fran\u00e7ois|||||||||||||tabfolded||0|1")}},
+        {"2.1: an agent's card inside the card is passed over, the card goes on after it",
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann\r\nAGENT:\r\nBEGIN:VCARD\r\nVERSION:2.1\r\n"
+         "N:Agent;Bob\r\nEND:VCARD\r\nEMAIL:ann@example.com\r\nEND:VCARD\r\n",
+         {"Ann||Lee||||||||||ann@example.com|||||1|1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -145,6 +151,21 @@ TEST(Vcard, TheFormatIsKnownByItsContent) {
         QByteArray("First Name,Last Name,Email,Phone\r\nAnn,Lee,ann@x.com,\r\n"), target.file());
     EXPECT_EQ(csv.layout, "generic");
     EXPECT_EQ(csv.written, 1);
+
+    // Only a first line that is "BEGIN:VCARD" makes a vCard file.
+    for (QByteArray text : {QByteArray("BEGIN:VCARD,Last Name\r\nAnn,Lee\r\n"),
+                            QByteArray("BEGIN:VCARDS\r\n"), QByteArray("BEGIN:VCARD;x\r\n")}) {
+        QBuffer other(&text);
+        other.open(QIODevice::ReadOnly);
+        EXPECT_FALSE(isVcard(other)) << text.constData();
+    }
+    const ImportOutcome notVcard = importContacts(
+        QByteArray("BEGIN:VCARD,Last Name\r\nAnn,Lee\r\n"), target.file());
+    EXPECT_EQ(notVcard.result, ImportResult::NoRecognisedHeader);
+    QByteArray spaced = "\xEF\xBB\xBF BEGIN:VCARD \t\nN:Lee;Ann\nEND:VCARD";
+    QBuffer card(&spaced);
+    card.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(isVcard(card));
 }
 
 TEST(Vcard, LinesAreFoldedAt75OctetsWithoutPartingACharacter) {
