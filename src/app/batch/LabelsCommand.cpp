@@ -6,7 +6,8 @@
 namespace tandor::batch {
 namespace {
 
-int runLabels(const QStringList& args, Context& context) {
+int runLabels(QStringList args, Context& context) {
+    const bool outlines = takeOutlines(args);
     Arguments arguments(args);
     const QString positions =
         arguments.take(QStringLiteral("--positions")).value_or(QStringLiteral("1"));
@@ -17,6 +18,7 @@ int runLabels(const QStringList& args, Context& context) {
     if (!takePdfOptions(arguments, options, context) || !takeLines(arguments, 5, lines, context)) {
         return kFailure;
     }
+    options.outlines = outlines;
 
     CompositionState state = startedWithLines(lines);
 
@@ -41,7 +43,7 @@ int runLabels(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("labels"),
-    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--copies N] -o OUT.pdf "
+    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--outlines] [--copies N] -o OUT.pdf "
                    "LINE1 [LINE2 ... LINE5]"),
     QStringLiteral(
         "Prints the lines on the 30-position label sheet (Avery 5160 / 8160) into OUT.pdf, as\n"

@@ -16,7 +16,11 @@ namespace tandor::batch {
 struct PdfOptions {
     QString outPath;
     int copies = 1;
+    bool outlines = false;  // --outlines: the label outlines are drawn into the PDF
 };
+
+// Takes the --outlines flag out of the arguments of a label command.
+bool takeOutlines(QStringList& args);
 
 // Takes -o and --copies from the arguments. False (with a message on stderr)
 // when they are missing or wrong.

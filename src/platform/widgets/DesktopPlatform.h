@@ -21,6 +21,8 @@ public:
     void beep() override;
     QString currentPrinterName() override;
     PrintDialogResult printDialog(const PrintDialogRequest& request) override;
+    std::shared_ptr<PrintSurface> previewSurface(const PrintDialogRequest& request) override;
+    std::unique_ptr<JobProgress> jobProgress() override;
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;
@@ -31,6 +33,10 @@ public:
 
     // "Data Files (*.DAT)|*.DAT" in the dialog's own form; patterns match both letter cases.
     static QString qtFilter(const QString& pairs);
+
+    // Puts the page a kind of job prints on into a printer: the paper it
+    // names, else the printer's own default paper, and its orientation.
+    static void setJobPage(QPrinter& printer, const PageSetup& page);
 
 private:
     std::shared_ptr<QPrinter> printer_;
