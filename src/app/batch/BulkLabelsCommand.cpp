@@ -25,13 +25,15 @@ int runBulkLabels(QStringList args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("bulk-labels"),
-    QStringLiteral("bulk-labels ") + kListQueryUsage + QStringLiteral(" [--outlines] [--copies N] -o OUT.pdf"),
+    QStringLiteral("bulk-labels ") + kListQueryUsage +
+        QStringLiteral(" [--outlines] [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral(
         "Prints a label for every contact of the list (as the list command gives it) on sheets\n"
-        "of 30 labels (Avery 5160 / 8160) into OUT.pdf, as \"Print labels\" does: three labels a\n"
+        "of 30 labels (Avery 5160 / 8160), as \"Print labels\" does: three labels a\n"
         "row, a new sheet after every 30. The BULKLIST adjustment of TDRPARAM.TXT applies.\n"
         "--copies N prints N copies of the whole run, --outlines draws the labels' outlines.\n"
-        "An empty list is refused."),
+        "An empty list is refused.\n") +
+        kOutputHelp,
     runBulkLabels}};
 
 }  // namespace

@@ -15,7 +15,10 @@ int runLabels(QStringList args, Context& context) {
     const bool landscape = arguments.takeFlag(QStringLiteral("--landscape"));
     PdfOptions options;
     QStringList lines;
-    if (!takePdfOptions(arguments, options, context) || !takeLines(arguments, 5, lines, context)) {
+    if (const int code = takePdfOptions(arguments, options, context); code != kOk) {
+        return code;
+    }
+    if (!takeLines(arguments, 5, lines, context)) {
         return kFailure;
     }
     options.outlines = outlines;
@@ -43,14 +46,17 @@ int runLabels(QStringList args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("labels"),
-    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--outlines] [--copies N] -o OUT.pdf "
+    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--outlines] [--copies N] "
+                   "(-o OUT.pdf | --printer NAME) "
                    "LINE1 [LINE2 ... LINE5]"),
     QStringLiteral(
-        "Prints the lines on the 30-position label sheet (Avery 5160 / 8160) into OUT.pdf, as\n"
+        "Prints the lines on the 30-position label sheet (Avery 5160 / 8160), as\n"
         "Label stock and Print do on the main window. SPEC answers the label-position prompt:\n"
         "a position 1 to 30 (default 1) or a range such as 4-9 or 1-30 (a whole sheet).\n"
         "--center centres the lines on their labels, --landscape prints in landscape, --copies N\n"
-        "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder applies."),
+        "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder "
+        "applies.\n") +
+        kOutputHelp,
     runLabels}};
 
 }  // namespace
