@@ -11,6 +11,7 @@ PACKAGES=(
   fonts-liberation fonts-open-sans
   poppler-utils
   cups printer-driver-cups-pdf
+  xvfb openbox
   clang libclang-rt-14-dev
 )
 

@@ -1,9 +1,12 @@
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "batch/BatchCommand.h"
 #include "platform/Version.h"
@@ -28,6 +31,23 @@ void printHelp(QTextStream& out) {
     }
 }
 
+// Qt warns on stderr when the per-user runtime folder is not named, as under
+// cron or a root shell: name a private one, as a desktop session would.
+void provideRuntimeFolder() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        return;
+    }
+    const QByteArray folder =
+        QFile::encodeName(QDir::tempPath()) + "/runtime-" + QByteArray::number(static_cast<qulonglong>(geteuid()));
+    struct stat info {};
+    if (::mkdir(folder.constData(), 0700) != 0 &&
+        (::lstat(folder.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != geteuid())) {
+        return;  // not ours: leave it to Qt
+    }
+    ::chmod(folder.constData(), 0700);
+    qputenv("XDG_RUNTIME_DIR", folder);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,6 +55,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    provideRuntimeFolder();
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tandor-batch"));
     QCoreApplication::setApplicationVersion(tandor::versionText());

@@ -67,6 +67,15 @@ inline const QString kSavedText = QStringLiteral("S A V E D");
 inline const QString kContactSavedTitle = QStringLiteral("Contact saved to file");  // new contact
 inline const QString kChangesSavedTitle = QStringLiteral("Changes saved");          // browser
 
+// Leaving a contact whose typed changes are not saved (stepping to another
+// record, Close, Escape, the title-bar button) asks first: Yes saves (and
+// stays when the save refuses), No discards, Cancel stays.
+inline const QString kNotSavedTitle = QStringLiteral("Contact not saved");
+inline const QString kUnsavedNewContactText =
+    QStringLiteral("This contact has not been saved to the file.  Save it now?");
+inline const QString kUnsavedChangesText =
+    QStringLiteral("The changes to this contact have not been saved.  Save them now?");
+
 inline const QString kSelectContactText = QStringLiteral("Select Contact");
 
 }  // namespace tandor

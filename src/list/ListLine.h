@@ -23,12 +23,16 @@ QString listLine(const ContactRecord& record, SortOrder order);
 // The phone column of a list line.
 QString phoneColumn(const QString& storedPhone);
 
-// The text of the header box above the list (122 characters).
+// The text of the header box above the list (122 characters). The list and
+// the header share one fixed-pitch font, so a heading at character position p
+// stands over the column whose tab stop is 4 * p: Name 0, City 35, ST 54,
+// Zip 61, Home 73, Cell 90, Email Address 109. Each column is at least two
+// characters wider than the longest value its field can hold.
 inline const QString kListHeaderText = QStringLiteral(
-    "Name                               City               ST     Zip         Home         Cell"
-    "                   Email Address");
+    "Name                               City               ST     Zip         Home             "
+    "Cell               Email Address");
 
-// The list's seven tab stops, in quarters of the average character width.
-inline constexpr std::array<int, 7> kListTabStops{100, 110, 120, 154, 176, 212, 242};
+// The list's tab stops, in quarters of the average character width.
+inline constexpr std::array<int, 6> kListTabStops{140, 216, 244, 292, 360, 436};
 
 }  // namespace tandor

@@ -18,6 +18,8 @@ struct OpenFileRequest {
     QString startFolder;    // empty: the platform's choice
     QString filter;         // "|"-separated pairs: "Data Files (*.DAT)|*.DAT"
     bool acceptNewName = false;  // File New accepts a name that does not exist yet
+    QString defaultSuffix;  // added to a name typed without an extension ("DAT")
+    bool offerAllFiles = false;  // "All Files (*)" offered after the filter
 };
 
 // The paper and orientation a kind of job prints on: what its print dialog
@@ -83,8 +85,9 @@ public:
     virtual void setClipboardText(const QString& text) = 0;
     virtual QString clipboardText() = 0;
 
-    // Opens a document or web address with its default handler; the result is not examined.
-    virtual void shellOpen(const QString& target) = 0;
+    // Opens a document or web address with its default handler. False when no
+    // handler could be started (or the document is missing).
+    virtual bool shellOpen(const QString& target) = 0;
 
     // The per-user settings store (written only).
     virtual void writeSetting(const QString& section, const QString& key, const QString& value) = 0;

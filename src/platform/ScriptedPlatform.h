@@ -84,7 +84,11 @@ public:
     void clearClipboard() override { clipboard_.clear(); }
     void setClipboardText(const QString& text) override { clipboard_ = text; }
     QString clipboardText() override { return clipboard_; }
-    void shellOpen(const QString& target) override { shellOpened_.append(target); }
+    bool shellOpen(const QString& target) override {
+        shellOpened_.append(target);
+        return !shellOpenFails;
+    }
+    bool shellOpenFails = false;  // no handler for documents and web pages
     void writeSetting(const QString& section, const QString& key, const QString& value) override;
     QDate today() override { return today_; }
     void setBusy(bool busy) override { busy_ = busy; }

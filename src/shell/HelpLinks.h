@@ -17,10 +17,17 @@ inline const QString kZipFinderAddress = QStringLiteral("https://tools.usps.com/
 QString documentPath(const QString& programFolder, const QString& fileName);
 
 // Opens a document of the program folder or a look-up page with its default
-// handler. The result is not examined: a missing document reports nothing.
+// handler. When it cannot be opened (no handler on this desktop, or the
+// document is missing) a message says so and gives the path or address, which
+// the user can copy from the message.
 void openManual(Platform& platform, const QString& programFolder);
 void openStateSheet(Platform& platform, const QString& programFolder);
 void openPeopleFinder(Platform& platform);
 void openZipFinder(Platform& platform);
+
+// The messages shown when a document or a web page could not be opened.
+QString documentNotOpenedText(const QString& path);
+QString pageNotOpenedText(const QString& address);
+inline const QString kNotOpenedTitle = QStringLiteral("Cannot open");
 
 }  // namespace tandor

@@ -74,6 +74,13 @@ bool Session::chooseAndOpen(Platform& platform, const QString& dialogTitle, bool
     request.startFolder = programFolder_;
     request.filter = kDataFilter;
     request.acceptNewName = acceptNewName;
+    // A name typed without an extension gets ".DAT", so that the file shows
+    // under the filter when it is opened again; files of other names can
+    // still be found under "All Files".
+    if (acceptNewName) {
+        request.defaultSuffix = QStringLiteral("DAT");
+    }
+    request.offerAllFiles = true;
     const QString path = platform.openFile(request);
     if (path.isEmpty()) {
         return false;

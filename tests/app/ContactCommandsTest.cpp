@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QProcess>
 
 #include "support/TestFiles.h"
@@ -120,4 +121,23 @@ TEST(BirthdaysCommand, RefusesAMissingFileAndABadDate) {
     EXPECT_EQ(r.exitCode, 2);
     r = batch({"birthdays"});
     EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST(BatchProgram, NormalUseWritesNothingOnStderrWithoutARuntimeFolder) {
+    // As under cron or a root shell: no XDG_RUNTIME_DIR, no display.
+    tandor::test::TempFolder folder;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("DISPLAY"));
+    p.setProcessEnvironment(env);
+    p.start(tandor::test::batchExecutable(),
+            {QStringLiteral("labels"), QStringLiteral("--positions"), QStringLiteral("1"), QStringLiteral("-o"),
+             folder.file(QStringLiteral("one.pdf")), QStringLiteral("Ann Lee"), QStringLiteral("1 Main St"),
+             QStringLiteral("Reno, NV  89501")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), QString());
+    EXPECT_TRUE(QFileInfo::exists(folder.file(QStringLiteral("one.pdf"))));
 }

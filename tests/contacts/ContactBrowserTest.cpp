@@ -3,6 +3,7 @@
 #include <QMenu>
 
 #include "ContactWindowFixture.h"
+#include "contacts/BrowserRules.h"
 
 using namespace tandor;
 using namespace tandor::test;
@@ -141,7 +142,7 @@ TEST_F(ContactBrowserTest, WindowHasItsControlsAndMenus) {
     EXPECT_EQ(child<QLabel>(browser, "lblACCompOnLabel")->text(),
               QStringLiteral("Include Company Name in Address"));
     const std::tuple<const char*, const char*, QKeySequence> actions[] = {
-        {"mnuEDVPrint", "Print", {}},
+        {"mnuEDVPrint", "Print", QKeySequence(QStringLiteral("Ctrl+P"))},
         {"mnuEDVEditCut", "Cut", QKeySequence(QStringLiteral("Ctrl+X"))},
         {"mnuEDVEditCopy", "Copy", QKeySequence(QStringLiteral("Ctrl+C"))},
         {"mnuEDVEditPaste", "Paste", QKeySequence(QStringLiteral("Ctrl+V"))},
@@ -155,8 +156,8 @@ TEST_F(ContactBrowserTest, WindowHasItsControlsAndMenus) {
         EXPECT_EQ(a->shortcut(), shortcut) << name;
     }
     for (const auto& [name, caption] :
-         {std::pair{"mnuEDVFile", "File"}, std::pair{"mnuEDVEdit", "Edit"},
-          std::pair{"mnuEDVHelp", "Help"}}) {
+         {std::pair{"mnuEDVFile", "&File"}, std::pair{"mnuEDVEdit", "&Edit"},
+          std::pair{"mnuEDVHelp", "&Help"}}) {
         auto* m = child<QMenu>(browser, name);
         ASSERT_NE(m, nullptr);
         EXPECT_EQ(m->title(), QString::fromUtf8(caption));
@@ -280,6 +281,39 @@ TEST_F(ContactBrowserTest, SavingAChangeRewritesOnlyThatRecord) {
     EXPECT_EQ(box(browser, "txtACLName")->text(), QStringLiteral("Rayburn Jr"));
     EXPECT_EQ(findList(browser)->itemText(1), QStringLiteral("Bob  Ray"));
     EXPECT_EQ(session.currentRecordNumber, 2);
+}
+
+TEST_F(ContactBrowserTest, LeavingUnsavedChangesAsksFirst) {
+    openFile(three);
+    QWidget* browser = openBrowser();
+    chooseWithKeys(browser, 0);  // Ann Lee, record 1
+    ASSERT_EQ(session.currentRecordNumber, 1);
+    const QByteArray before = fileNow();
+    auto* next = child<QPushButton>(browser, "cmdNext");
+    box(browser, "txtACFName")->setText("Anne");
+    // Cancel stays on the contact with the typing kept.
+    platform.answerMessage(MessageAnswer::Cancel);
+    next->click();
+    EXPECT_EQ(platform.messages().last().text, kUnsavedChangesText);
+    EXPECT_EQ(platform.messages().last().buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(session.currentRecordNumber, 1);
+    EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Anne"));
+    // No discards the typing and steps on; an unchanged contact asks nothing.
+    platform.answerMessage(MessageAnswer::No);
+    next->click();
+    EXPECT_EQ(session.currentRecordNumber, 2);
+    EXPECT_EQ(fileNow(), before);
+    const qsizetype asked = platform.messages().size();
+    next->click();
+    EXPECT_EQ(session.currentRecordNumber, 3);
+    EXPECT_EQ(platform.messages().size(), asked);
+    // Yes saves before Escape closes the window.
+    box(browser, "txtACFName")->setText("Cyrus");
+    platform.answerMessage(MessageAnswer::Yes);
+    QTest::keyClick(box(browser, "txtACFName"), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(window("frmEdDelViewContact"), nullptr);
+    EXPECT_EQ(recordNow(3), contact({{"FName", "Cyrus"}, {"LName", "Do"}}));
 }
 
 TEST_F(ContactBrowserTest, TheCompanyRuleOfTheBrowser) {

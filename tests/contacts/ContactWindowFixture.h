@@ -34,10 +34,18 @@ protected:
         fault::disarmAll();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w != &main && w->isVisible() && !w->inherits("QMenu")) {
+                platform.answerMessage(MessageAnswer::No);  // typing left in a window is dropped
                 w->close();
             }
         }
         settle();
+        // A window still open would outlive the main window it works for.
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != &main && w->isVisible() && !w->inherits("QMenu")) {
+                ADD_FAILURE() << w->objectName().toStdString() << " stayed open";
+                delete w;
+            }
+        }
     }
 
     // Lets windows closed by the program go (they are deleted on close).

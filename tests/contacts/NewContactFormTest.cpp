@@ -2,6 +2,7 @@
 #include <QMenu>
 
 #include "ContactWindowFixture.h"
+#include "contacts/BrowserRules.h"
 
 using namespace tandor;
 using namespace tandor::test;
@@ -161,27 +162,68 @@ TEST_F(NewContactFormTest, RefusalsMoveTheFocusAndKeepTheCleaning) {
     EXPECT_EQ(window("frmNewContact"), form);
 }
 
-TEST_F(NewContactFormTest, CloseAndTheTitleBarDiscardEverything) {
+TEST_F(NewContactFormTest, CloseEscapeAndTheTitleBarAskBeforeTypingIsLost) {
     openFile({person("Al", "One")});
-    for (bool titleBar : {false, true}) {
-        QWidget* form = openForm();
+    // Untouched, the form closes without a word.
+    QWidget* form = openForm();
+    ASSERT_NE(form, nullptr);
+    child<QPushButton>(form, "cmdCancel")->click();
+    settle();
+    EXPECT_EQ(window("frmNewContact"), nullptr);
+    EXPECT_TRUE(platform.messages().isEmpty());
+
+    for (const char* road : {"Close", "Escape", "title bar"}) {
+        SCOPED_TRACE(road);
+        form = openForm();
         ASSERT_NE(form, nullptr);
         // Every opening is a fresh form.
         EXPECT_EQ(box(form, "txtACLName")->text(), QString());
         EXPECT_FALSE(child<QCheckBox>(form, "chkIncComp")->isVisible());
         box(form, "txtACLName")->setText("Lee");
         box(form, "txtACCompany")->setText("Acme");
-        if (titleBar) {
-            form->close();
-        } else {
-            child<QPushButton>(form, "cmdCancel")->click();
-        }
-        settle();
+        const auto leave = [&] {
+            if (road[0] == 'C') {
+                child<QPushButton>(form, "cmdCancel")->click();
+            } else if (road[0] == 'E') {
+                QTest::keyClick(box(form, "txtACLName"), Qt::Key_Escape);
+            } else {
+                form->close();
+            }
+            settle();
+        };
+        platform.clearRecords();
+        platform.answerMessage(MessageAnswer::Cancel);
+        leave();
+        ASSERT_EQ(platform.messages().size(), 1);
+        EXPECT_EQ(platform.messages()[0].title, kNotSavedTitle);
+        EXPECT_EQ(platform.messages()[0].text, kUnsavedNewContactText);
+        EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::YesNoCancel);
+        EXPECT_EQ(window("frmNewContact"), form);
+        EXPECT_EQ(box(form, "txtACLName")->text(), QStringLiteral("Lee"));
+        platform.answerMessage(MessageAnswer::No);
+        leave();
         EXPECT_EQ(window("frmNewContact"), nullptr);
         EXPECT_TRUE(main.isVisible());
         EXPECT_EQ(fileNow().size(), 513);
     }
-    EXPECT_TRUE(platform.messages().isEmpty());
+
+    // Yes runs the save: a refusal keeps the form open, a saved contact closes it.
+    form = openForm();
+    box(form, "txtACLName")->setText("Lee");
+    box(form, "txtACEmail")->setText("ann@example");
+    platform.clearRecords();
+    platform.answerMessage(MessageAnswer::Yes);
+    form->close();
+    settle();
+    EXPECT_EQ(window("frmNewContact"), form);
+    EXPECT_EQ(platform.messages().size(), 2);  // the question, then the refusal
+    EXPECT_EQ(fileNow().size(), 513);
+    box(form, "txtACEmail")->setText("ann@example.com");
+    platform.answerMessage(MessageAnswer::Yes);
+    form->close();
+    settle();
+    EXPECT_EQ(window("frmNewContact"), nullptr);
+    EXPECT_EQ(fileNow().size(), 1026);
 }
 
 TEST_F(NewContactFormTest, AddContactParsesTheLabelLinesOrRefusesLineOne) {
@@ -330,6 +372,6 @@ TEST_F(NewContactFormTest, FormHasItsControlsInTabOrderAndItsMenus) {
         EXPECT_EQ(a->text(), QString::fromUtf8(caption));
         EXPECT_EQ(a->shortcut(), shortcut) << name;
     }
-    EXPECT_EQ(child<QMenu>(form, "mnuNewEdit")->title(), QStringLiteral("Edit"));
-    EXPECT_EQ(child<QMenu>(form, "mnuNewHelp")->title(), QStringLiteral("Help"));
+    EXPECT_EQ(child<QMenu>(form, "mnuNewEdit")->title(), QStringLiteral("&Edit"));
+    EXPECT_EQ(child<QMenu>(form, "mnuNewHelp")->title(), QStringLiteral("&Help"));
 }

@@ -202,7 +202,7 @@ TEST_F(ContactListWindowTest, HasEveryControlAndMenuItemWithItsCaption) {
     EXPECT_EQ(list()->toolTip(), "Double-click contact to view or edit details");
     EXPECT_EQ(list()->selectionMode(), QAbstractItemView::ExtendedSelection);
     const std::tuple<const char*, const char*, const char*> items[] = {
-        {"mnuPrint", "Print", ""},
+        {"mnuPrint", "Print", "Ctrl+P"},
         {"mnuVAEditCut", "Cut", "Ctrl+X"},
         {"mnuVAEditCopy", "Copy", "Ctrl+C"},
         {"mnuVAEditPaste", "Paste", "Ctrl+V"},
@@ -214,9 +214,9 @@ TEST_F(ContactListWindowTest, HasEveryControlAndMenuItemWithItsCaption) {
         EXPECT_EQ(a->text(), caption);
         EXPECT_EQ(a->shortcut().toString(), shortcut);
     }
-    EXPECT_EQ(find<QMenu>("mnuVAEdit")->title(), "Edit");
-    EXPECT_EQ(find<QMenu>("mnuVAHelp")->title(), "Help");
-    EXPECT_EQ(find<QMenu>("mnuFile")->title(), "File");
+    EXPECT_EQ(find<QMenu>("mnuVAEdit")->title(), "&Edit");
+    EXPECT_EQ(find<QMenu>("mnuVAHelp")->title(), "&Help");
+    EXPECT_EQ(find<QMenu>("mnuFile")->title(), "&File");
 }
 
 TEST_F(ContactListWindowTest, ACitySearchListsTheMatchesAndShowsTheResult) {
@@ -244,10 +244,11 @@ TEST_F(ContactListWindowTest, ACitySearchListsTheMatchesAndShowsTheResult) {
     auto* header = find<QLineEdit>("txtViewAllHeader");
     EXPECT_EQ(header->text(), kListHeaderText);
     EXPECT_EQ(header->text().size(), 122);
-    EXPECT_EQ(header->font().pointSize(), 12);
+    EXPECT_EQ(header->font(), list()->font());
+    EXPECT_TRUE(QFontInfo(list()->font()).fixedPitch());
     auto* delegate = qobject_cast<TabStopDelegate*>(list()->itemDelegate());
     ASSERT_NE(delegate, nullptr);
-    EXPECT_EQ(delegate->tabStops(), (std::vector<int>{100, 110, 120, 154, 176, 212, 242}));
+    EXPECT_EQ(delegate->tabStops(), (std::vector<int>{140, 216, 244, 292, 360, 436}));
     EXPECT_TRUE(platform.messages().isEmpty());
 }
 

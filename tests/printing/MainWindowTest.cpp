@@ -126,6 +126,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {
                                   "-", "Print Preview...", "Print", "-", "Exit"}));
     EXPECT_EQ(find<QAction>("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(find<QAction>("mnuFilePrint")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+    EXPECT_EQ(find<QAction>("mnuFileNew")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+    EXPECT_EQ(find<QAction>("mnuFileExit")->shortcut(), QKeySequence(QKeySequence::Quit));  // the desktop's
     EXPECT_EQ(find<QAction>("mnuManual")->shortcut(), QKeySequence(Qt::Key_F1));
     auto* contacts = window.findChild<QMenu*>(QStringLiteral("mnuContacts"));
     items.clear();

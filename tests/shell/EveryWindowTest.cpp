@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QSet>
 #include <QPushButton>
 #include <QTest>
 
@@ -46,6 +48,7 @@ protected:
     ~EveryWindowTest() override {
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (w != &main && w->isVisible()) {
+                platform.answerMessage(MessageAnswer::No);  // typing left in a form is dropped
                 w->close();
             }
         }
@@ -221,4 +224,50 @@ TEST_F(EveryWindowTest, EditMenusUsedFromTheKeyboardActOnTheFocusedBox) {
             << c.window.window << ": Ctrl+V pastes the clipboard";
         w->close();
     }
+}
+
+TEST_F(EveryWindowTest, EscapeClosesEachWindowAsItsCloseButtonDoes) {
+    for (const WindowCase& c : kWindows) {
+        QWidget* w = open(c.menuItem, c.window);
+        ASSERT_NE(w, nullptr);
+        QWidget* focus = w->focusWidget() ? w->focusWidget() : w;
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_FALSE(w->isVisible()) << c.window;
+        EXPECT_TRUE(main.isVisible()) << c.window;
+    }
+}
+
+TEST_F(EveryWindowTest, EveryMenuOfEveryWindowHasAMnemonicOfItsOwn) {
+    QList<QWidget*> windows{&main};
+    for (const WindowCase& c : kWindows) {
+        windows.append(open(c.menuItem, c.window));
+    }
+    for (QWidget* w : windows) {
+        ASSERT_NE(w, nullptr);
+        QStringList letters;
+        for (QAction* menu : w->findChild<QMenuBar*>()->actions()) {
+            const qsizetype amp = menu->text().indexOf(QLatin1Char('&'));
+            ASSERT_GE(amp, 0) << w->objectName().toStdString() << " " << menu->text().toStdString();
+            letters.append(menu->text().mid(amp + 1, 1).toLower());
+        }
+        EXPECT_EQ(letters.size(), QSet<QString>(letters.begin(), letters.end()).size()) << w->objectName().toStdString();
+    }
+}
+
+TEST_F(EveryWindowTest, EnterPressesTheFocusedButtonButStillMovesOnInTheLines) {
+    QApplication::setActiveWindow(&main);
+    auto* clear = main.findChild<QPushButton*>(QStringLiteral("cmdLMClear"));
+    auto* line1 = main.findChild<QLineEdit*>(QStringLiteral("txtLMLine1"));
+    line1->setText(QStringLiteral("Ann Lee"));
+    line1->setFocus();
+    QTest::keyClick(line1, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), main.findChild<QLineEdit*>(QStringLiteral("txtLMLine2")));
+    clear->setFocus();
+    QTest::keyClick(clear, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(line1->text(), QString()) << "Enter on Clear Form cleared the lines";
+    line1->setText(QStringLiteral("Ann Lee"));
+    clear->setFocus();
+    QTest::keyClick(clear, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(line1->text(), QStringLiteral("Ann Lee")) << "Ctrl+Enter is not a press";
 }

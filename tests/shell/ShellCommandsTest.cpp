@@ -13,6 +13,7 @@
 
 #include "platform/ScriptedPlatform.h"
 #include "printing/widgets/MainWindow.h"
+#include "shell/HelpLinks.h"
 #include "shell/widgets/AboutBox.h"
 #include "shell/widgets/WindowWiring.h"
 #include "store/Session.h"
@@ -208,6 +209,25 @@ TEST_F(ShellCommandsTest, HelpAndLookUpsOpenTheirDocumentsAndPages) {
     EXPECT_EQ(platform.shellOpened()[1], folder.file(QStringLiteral("tdr_state_abbreviations.pdf")));
     EXPECT_TRUE(platform.shellOpened()[2].startsWith(QStringLiteral("https://")));
     EXPECT_TRUE(platform.shellOpened()[3].startsWith(QStringLiteral("https://")));
+}
+
+TEST_F(ShellCommandsTest, HelpAndLookUpsThatCannotOpenSaySoWithThePathOrAddress) {
+    EXPECT_TRUE(platform.messages().isEmpty());  // opened: nothing to say
+    platform.shellOpenFails = true;
+    action("mnuManual")->trigger();
+    action("mnuStates")->trigger();
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdPeopleFind")), Qt::LeftButton);
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdZipFinder")), Qt::LeftButton);
+    ASSERT_EQ(platform.messages().size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const RecordedMessage& m = platform.messages()[i];
+        EXPECT_EQ(m.title, kNotOpenedTitle);
+        EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+        EXPECT_TRUE(m.text.contains(QStringLiteral("\n\n") + platform.shellOpened()[i] + QStringLiteral("\n\n")))
+            << m.text.toStdString();
+    }
+    EXPECT_EQ(platform.messages()[0].text, documentNotOpenedText(folder.file(QStringLiteral("tdrUman.pdf"))));
+    EXPECT_EQ(platform.messages()[3].text, pageNotOpenedText(kZipFinderAddress));
 }
 
 TEST_F(ShellCommandsTest, TheAboutBoxNamesTheProgramAndItsVersionAndComesForward) {

@@ -73,6 +73,9 @@ TEST_F(SessionTest, FileNewCreatesTheFileAndHidesTheInstallerFileMeanwhile) {
     EXPECT_EQ(request.startFolder, program.path());
     EXPECT_EQ(request.filter, QStringLiteral("Data Files (*.DAT)|*.DAT"));
     EXPECT_TRUE(request.acceptNewName);
+    // A name typed without extension gets ".DAT"; other files stay reachable.
+    EXPECT_EQ(request.defaultSuffix, QStringLiteral("DAT"));
+    EXPECT_TRUE(request.offerAllFiles);
     EXPECT_EQ(platform.namesDuringDialog, QStringList{"DAK"});
     EXPECT_TRUE(installerVisible());
     EXPECT_EQ(test::readAll(program.file("unins000.DAT")), QByteArray("installer data"));

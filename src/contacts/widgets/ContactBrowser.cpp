@@ -18,6 +18,7 @@
 #include "contacts/widgets/WindowParts.h"
 #include "platform/Platform.h"
 #include "platform/widgets/PrintPreviewDialog.h"
+#include "platform/widgets/WindowConventions.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
 #include "store/Session.h"
@@ -56,6 +57,8 @@ ContactBrowser::ContactBrowser(MainWindow& main) : main_(main) {
     include->addWidget(lblACCompOnLabel_);
     include->addStretch();
     layout->addLayout(include);
+    // Shown only for a contact with a company; the buttons below keep their place.
+    keepPlaceWhenHidden({chkCompanyInclude_, lblACCompOnLabel_});
 
     auto* steps = new QHBoxLayout;
     QPushButton* first = button(central, "cmdFirst", "|<", "Jump to first contact in file");
@@ -110,13 +113,15 @@ ContactBrowser::ContactBrowser(MainWindow& main) : main_(main) {
     connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
 
     buildMenus();
+    giveMenuMnemonics(menuBar());
+    closeOnEscape(this, cmdCancel_);
     resize(760, 480);
     attachShellCommands(this, main_);
 }
 
 void ContactBrowser::buildMenus() {
     QMenu* file = namedMenu(menuBar(), "File", "mnuEDVFile");
-    QAction* print = menuItem(file, "Print", "mnuEDVPrint");
+    QAction* print = menuItem(file, "Print", "mnuEDVPrint", QKeySequence::Print);
     connect(print, &QAction::triggered, this, &ContactBrowser::printDetails);
     QAction* preview = menuItem(file, "Print Preview...", "mnuEDVPreview");
     connect(preview, &QAction::triggered, this, [this] {
@@ -180,6 +185,26 @@ void ContactBrowser::display(int n) {
         lblACCompOnLabel_->hide();
         chkCompanyInclude_->hide();
     }
+    asShown_ = shown();
+}
+
+bool ContactBrowser::hasUnsavedChanges() const {
+    return main_.session().currentRecordNumber != 0 && cmdSave_->isEnabled() && shown() != asShown_;
+}
+
+bool ContactBrowser::mayLeaveContact() {
+    if (!hasUnsavedChanges()) {
+        return true;
+    }
+    switch (main_.platform().message(kUnsavedChangesText, kNotSavedTitle, MessageIcon::None,
+                                     MessageButtons::YesNoCancel)) {
+        case MessageAnswer::Yes:
+            return saveChanges();
+        case MessageAnswer::No:
+            return true;
+        default:
+            return false;
+    }
 }
 
 void ContactBrowser::setEditing(bool on) {
@@ -206,6 +231,9 @@ void ContactBrowser::choose(int index) {
     if (index < 0 || n < 1) {
         return;
     }
+    if (!mayLeaveContact()) {
+        return;
+    }
     // The number is stored once the contact is shown, so that after a failed
     // read Save changes cannot write the contact on screen over another.
     runInSecondaryWindow(this, main_.platform(), [this, n] {
@@ -216,6 +244,9 @@ void ContactBrowser::choose(int index) {
 }
 
 void ContactBrowser::step(BrowserStep which) {
+    if (!mayLeaveContact()) {
+        return;
+    }
     Session& session = main_.session();
     runInSecondaryWindow(this, main_.platform(), [&] {
         const StepOutcome outcome =
@@ -234,7 +265,7 @@ void ContactBrowser::step(BrowserStep which) {
     });
 }
 
-void ContactBrowser::saveChanges() {
+bool ContactBrowser::saveChanges() {
     Session& session = main_.session();
     Platform& platform = main_.platform();
     ContactEntry entry = shown();
@@ -249,18 +280,20 @@ void ContactBrowser::saveChanges() {
     chkCompanyInclude_->setChecked(entry.includeCompany);
     if (!result.record) {
         boxes_->focus(result.focus);
-        return;
+        return false;
     }
     const bool written = runInSecondaryWindow(this, platform, [&] {
         session.file().write(session.currentRecordNumber, *result.record);
         session.file().flush();
     });
     if (!written) {
-        return;
+        return false;
     }
+    asShown_ = shown();
     session.noteContactWritten();
     main_.refreshFileState();
     platform.message(kSavedText, kChangesSavedTitle, MessageIcon::None, MessageButtons::Ok);
+    return true;
 }
 
 void ContactBrowser::deleteContact() {
@@ -289,11 +322,13 @@ void ContactBrowser::deleteContact() {
     }
     boxes_->writeTexts(ContactEntry{});
     cmdCancel_->setFocus(Qt::OtherFocusReason);
+    leaveWithoutAsking_ = true;
     close();
 }
 
 void ContactBrowser::printLabel() {
     const ContactEntry contact = shown();
+    leaveWithoutAsking_ = true;
     hide();
     main_.takeAddressLines(this, printLabelLines(contact));
     close();
@@ -312,6 +347,10 @@ void ContactBrowser::printDetails() {
 }
 
 void ContactBrowser::closeEvent(QCloseEvent* event) {
+    if (!leaveWithoutAsking_ && !unloadingAfterError(this) && !mayLeaveContact()) {
+        event->ignore();
+        return;
+    }
     main_.session().currentRecordNumber = 0;
     event->accept();
 }

@@ -36,6 +36,8 @@ public:
     void openOnRecord(int n);
 
     ContactBoxes& boxes() { return *boxes_; }
+    // The boxes differ from the contact as it was shown or last saved.
+    bool hasUnsavedChanges() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,12 +52,17 @@ private:
 
     void choose(int index);
     void step(BrowserStep step);
-    void saveChanges();
+    bool saveChanges();  // true when the contact was written
+    // Asks about unsaved changes before the contact on screen is left; true
+    // when it may be left.
+    bool mayLeaveContact();
     void deleteContact();
     void printLabel();
     void printDetails();
 
     MainWindow& main_;
+    ContactEntry asShown_;          // the contact as shown or last saved
+    bool leaveWithoutAsking_ = false;  // Print Label and Delete leave by their own road
     ContactBoxes* boxes_ = nullptr;
     QComboBox* cboFindContact_ = nullptr;
     QLabel* lblACCompOnLabel_ = nullptr;

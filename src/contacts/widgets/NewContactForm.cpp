@@ -1,6 +1,7 @@
 #include "contacts/widgets/NewContactForm.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include "contacts/widgets/SecondaryErrors.h"
 #include "contacts/widgets/WindowParts.h"
 #include "platform/Platform.h"
+#include "platform/widgets/WindowConventions.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
 #include "store/Session.h"
@@ -72,6 +74,9 @@ NewContactForm::NewContactForm(MainWindow& main) : main_(main) {
     connect(cmdCancel_, &QPushButton::clicked, this, &QWidget::close);
 
     buildMenus();
+    giveMenuMnemonics(menuBar());
+    closeOnEscape(this, cmdCancel_);
+    keepPlaceWhenHidden({chkIncComp_, lblIncCompName_});
     resize(720, 420);
     attachShellCommands(this, main_);
 }
@@ -96,6 +101,27 @@ void NewContactForm::open() {
     main_.showSecondary(this);
     activateWindow();
     boxes_->focus(EntryBox::FName);
+    asOpened_ = boxes_->read(chkIncComp_);
+}
+
+void NewContactForm::closeEvent(QCloseEvent* event) {
+    if (saved_ || unloadingAfterError(this) || boxes_->read(chkIncComp_) == asOpened_) {
+        event->accept();
+        return;
+    }
+    switch (main_.platform().message(kUnsavedNewContactText, kNotSavedTitle, MessageIcon::None,
+                                     MessageButtons::YesNoCancel)) {
+        case MessageAnswer::Yes:
+            save();  // stays open when the contact is refused or not written
+            event->setAccepted(saved_);
+            break;
+        case MessageAnswer::No:
+            event->accept();
+            break;
+        default:
+            event->ignore();
+            break;
+    }
 }
 
 void NewContactForm::save() {
@@ -117,6 +143,7 @@ void NewContactForm::save() {
     if (!written) {
         return;
     }
+    saved_ = true;
     session.noteContactWritten();
     main_.refreshFileState();
     platform.message(kSavedText, kContactSavedTitle, MessageIcon::None, MessageButtons::Ok);

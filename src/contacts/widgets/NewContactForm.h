@@ -30,11 +30,16 @@ public:
 
     ContactBoxes& boxes() { return *boxes_; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildMenus();
     void save();
 
     MainWindow& main_;
+    ContactEntry asOpened_;  // the boxes as the form opened
+    bool saved_ = false;
     ContactBoxes* boxes_ = nullptr;
     QLabel* lblIncCompName_ = nullptr;
     QCheckBox* chkIncComp_ = nullptr;

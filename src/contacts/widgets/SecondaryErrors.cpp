@@ -1,5 +1,6 @@
 #include "contacts/widgets/SecondaryErrors.h"
 
+#include <QVariant>
 #include <QWidget>
 #include <exception>
 
@@ -10,6 +11,7 @@ namespace tandor {
 namespace {
 
 constexpr int kInternalError = 51;
+constexpr const char* kUnloadingAfterError = "tandorUnloadingAfterError";
 
 }  // namespace
 
@@ -28,9 +30,14 @@ bool runInSecondaryWindow(QWidget* window, Platform& platform,
     const MessageAnswer answer = platform.message(text, QStringLiteral("Error"), MessageIcon::None,
                                                   MessageButtons::RetryCancel);
     if (answer != MessageAnswer::Retry) {
+        window->setProperty(kUnloadingAfterError, true);
         window->close();
     }
     return false;
+}
+
+bool unloadingAfterError(const QWidget* window) {
+    return window->property(kUnloadingAfterError).toBool();
 }
 
 }  // namespace tandor

@@ -15,4 +15,8 @@ class Platform;
 bool runInSecondaryWindow(QWidget* window, Platform& platform,
                           const std::function<void()>& command);
 
+// The window is being unloaded by Cancel of the error message: it asks no
+// more questions on its way out.
+bool unloadingAfterError(const QWidget* window);
+
 }  // namespace tandor

@@ -1,4 +1,5 @@
 #include "platform/widgets/NamedControls.h"
+#include "platform/widgets/WindowConventions.h"
 #include "exchange/widgets/ExportWindow.h"
 
 #include <QAction>
@@ -43,6 +44,7 @@ ExportWindow::ExportWindow(MainWindow& main) : main_(main) {
     connect(cmdExpCreate_, &QPushButton::clicked, this, &ExportWindow::createExport);
     connect(cmdExpCancel_, &QPushButton::clicked, this, &QWidget::close);
     connect(mnuETFileExit_, &QAction::triggered, this, &ExportWindow::exitProgram);
+    closeOnEscape(this, cmdExpCancel_);
 
     attachShellCommands(this, main_);
 }
@@ -98,7 +100,7 @@ void ExportWindow::buildControls() {
 void ExportWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuETFile"));
-    mnuETFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuETFileExit");
+    mnuETFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuETFileExit", QKeySequence::Quit);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuETHelp"));

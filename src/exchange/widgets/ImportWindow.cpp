@@ -1,4 +1,5 @@
 #include "platform/widgets/NamedControls.h"
+#include "platform/widgets/WindowConventions.h"
 #include "exchange/widgets/ImportWindow.h"
 
 #include <QAction>
@@ -46,6 +47,7 @@ ImportWindow::ImportWindow(MainWindow& main) : main_(main) {
             [this] { guarded([this] { startImport(); }); });
     connect(cmdImpCancel_, &QPushButton::clicked, this, &QWidget::close);
     connect(mnuITFileExit_, &QAction::triggered, this, &ImportWindow::exitProgram);
+    closeOnEscape(this, cmdImpCancel_);
 
     attachShellCommands(this, main_);
 }
@@ -80,7 +82,7 @@ void ImportWindow::buildControls() {
 void ImportWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuITFile"));
-    mnuITFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuITFileExit");
+    mnuITFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuITFileExit", QKeySequence::Quit);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuITEdit"));

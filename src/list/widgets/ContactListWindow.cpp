@@ -1,9 +1,12 @@
-#include "platform/widgets/NamedControls.h"
 #include "list/widgets/ContactListWindow.h"
+
+#include "platform/widgets/NamedControls.h"
+#include "platform/widgets/WindowConventions.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -146,6 +149,12 @@ void ContactListWindow::buildControls() {
     lstAllContacts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstAllContacts_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     lstAllContacts_->setToolTip(QStringLiteral("Double-click contact to view or edit details"));
+    // One fixed-pitch font for the list and its header, at the size of the
+    // program's other text, and the header's text starting where the lines do.
+    QFont listFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    listFont.setPointSizeF(QApplication::font().pointSizeF());
+    lstAllContacts_->setFont(listFont);
+    txtViewAllHeader_->setTextMargins(TabStopDelegate::kTextMargin - 2, 0, 0, 0);
     layout->addWidget(lstAllContacts_, 1);
 
     resize(980, 620);
@@ -154,7 +163,7 @@ void ContactListWindow::buildControls() {
 void ContactListWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuPrint_ = menuItem(file, QStringLiteral("Print"), "mnuPrint");
+    mnuPrint_ = menuItem(file, QStringLiteral("Print"), "mnuPrint", QKeySequence::Print);
     mnuPreview_ = menuItem(file, QStringLiteral("Print Preview..."), "mnuPreview");
     mnuLabelPreview_ = menuItem(file, QStringLiteral("Print Preview of Labels..."), "mnuLabelPreview");
 
@@ -175,6 +184,7 @@ void ContactListWindow::buildMenus() {
         menuItem(help, QStringLiteral("User Manual"), "mnuVAManual", QKeySequence(Qt::Key_F1));
     mnuVAAbout_ = menuItem(help, QStringLiteral("About Tandor"), "mnuVAAbout");
 
+    giveMenuMnemonics(menuBar());
     active_ =
         new ActiveControl(this, {mnuVAEditCut_, mnuVAEditCopy_, mnuVAEditPaste_, mnuVAEditSelAll_});
 }
@@ -198,6 +208,7 @@ void ContactListWindow::connectHandlers() {
     connect(mnuPrint_, &QAction::triggered, this, &ContactListWindow::printList);
     connect(mnuPreview_, &QAction::triggered, this, &ContactListWindow::previewList);
     connect(mnuLabelPreview_, &QAction::triggered, this, &ContactListWindow::previewLabels);
+    closeOnEscape(this, cmdViewAllClose_);
 
     connect(mnuVAEdit_, &QMenu::aboutToShow, this, &ContactListWindow::editMenuOpening);
     connect(mnuVAEditCut_, &QAction::triggered, this, &ContactListWindow::editCut);
@@ -241,9 +252,8 @@ void ContactListWindow::getReport() {
     frSearch_->setVisible(false);
     frSortOrder_->setVisible(false);
     txtViewAllHeader_->setVisible(true);
-    QFont headerFont = txtViewAllHeader_->font();
-    headerFont.setPointSize(12);
-    txtViewAllHeader_->setFont(headerFont);
+    // The headings stand over their columns: the header has the list's font.
+    txtViewAllHeader_->setFont(lstAllContacts_->font());
     txtViewAllHeader_->setText(kListHeaderText);
     txtViewAllHeader_->setCursorPosition(0);
 
@@ -466,7 +476,7 @@ void ContactListWindow::closeEvent(QCloseEvent* event) {
 ContactListWindow* openContactList(MainWindow& main) {
     auto* window = new ContactListWindow(main);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    main.hide();
+    main.hideForSecondary(window);
     window->show();
     window->showSearchFrame();
     window->chooseSearch(SearchField::All);

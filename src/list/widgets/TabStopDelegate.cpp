@@ -7,9 +7,6 @@
 #include "list/TabStops.h"
 
 namespace tandor {
-namespace {
-constexpr int kTextMargin = 3;
-}
 
 TabStopDelegate::TabStopDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
@@ -26,9 +23,16 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 
     const QFontMetricsF metrics(opt.font);
     const QStringList pieces = text.split(QLatin1Char('\t'));
+    // Blanks at the end of a piece (a field at its full width, an empty phone
+    // column) draw nothing and do not push the next column on.
     const std::vector<double> offsets = tabPieceOffsets(
-        pieces, stops_, metrics.averageCharWidth(),
-        [&metrics](const QString& piece) { return metrics.horizontalAdvance(piece); });
+        pieces, stops_, metrics.averageCharWidth(), [&metrics](const QString& piece) {
+            qsizetype end = piece.size();
+            while (end > 0 && piece[end - 1] == QLatin1Char(' ')) {
+                --end;
+            }
+            return metrics.horizontalAdvance(piece.left(end));
+        });
     painter->save();
     painter->setFont(opt.font);
     const bool selected = opt.state & QStyle::State_Selected;

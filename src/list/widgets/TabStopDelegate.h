@@ -13,6 +13,9 @@ class TabStopDelegate : public QStyledItemDelegate {
 public:
     explicit TabStopDelegate(QObject* parent = nullptr);
 
+    // The room left of a line's text.
+    static constexpr int kTextMargin = 3;
+
     void setTabStops(std::vector<int> stops) { stops_ = std::move(stops); }
     const std::vector<int>& tabStops() const { return stops_; }
 

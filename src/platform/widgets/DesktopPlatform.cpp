@@ -5,7 +5,9 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -14,6 +16,8 @@
 
 #include "platform/PrinterSurface.h"
 #include "platform/widgets/JobProgressDialog.h"
+
+#include <algorithm>
 
 namespace tandor {
 
@@ -26,6 +30,8 @@ MessageAnswer DesktopPlatform::message(const QString& text, const QString& title
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(text);
+    // The text can be selected and copied (a path or address in a message).
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     switch (icon) {
         case MessageIcon::None:
             box.setIcon(QMessageBox::NoIcon);
@@ -51,6 +57,7 @@ MessageAnswer DesktopPlatform::message(const QString& text, const QString& title
             box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             break;
     }
+    fitBox(box, title);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;
@@ -70,10 +77,46 @@ MessageAnswer DesktopPlatform::message(const QString& text, const QString& title
 }
 
 QString DesktopPlatform::input(const QString& prompt, const QString& title, const QString& defaultText) {
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    box.setInputMode(QInputDialog::TextInput);
+    fitBox(box, title);
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+}
+
+int DesktopPlatform::titleWidth(const QString& title) {
+    // Window managers draw titles a little larger and bolder than the
+    // application's text; the icon and three buttons take about 130 pixels.
+    QFont font = QApplication::font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.15);
+    return QFontMetrics(font).horizontalAdvance(title) + 130;
+}
+
+void DesktopPlatform::fitBox(QDialog& box, const QString& title) {
+    // Both boxes size themselves from their layouts: the title's width goes
+    // into the layout, as the text's least width or as an empty row.
+    const QMargins margins = box.layout() ? box.layout()->contentsMargins() : QMargins();
+    const int titleRoom = titleWidth(title) - margins.left() - margins.right() + 4;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    for (QLabel* label : box.findChildren<QLabel*>()) {
+        if (label->text().isEmpty() || !label->pixmap().isNull()) {
+            continue;  // the icon
+        }
+        const int natural =
+            label->fontMetrics().boundingRect(QRect(0, 0, 100000, 100000), 0, label->text()).width();
+        const int least = std::min(natural + 2, kTextWrapWidth);
+        label->setWordWrap(true);
+        label->setMinimumWidth(grid ? least : std::max(least, titleRoom));
+        label->setMaximumWidth(std::max(kTextWrapWidth, grid ? 0 : titleRoom));
+    }
+    if (grid) {
+        grid->addItem(new QSpacerItem(titleRoom, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    box.adjustSize();
 }
 
 QString DesktopPlatform::qtFilter(const QString& pairs) {
@@ -101,12 +144,25 @@ QString DesktopPlatform::qtFilter(const QString& pairs) {
 }
 
 QString DesktopPlatform::openFile(const OpenFileRequest& request) {
-    QWidget* parent = QApplication::activeWindow();
-    if (request.acceptNewName) {
-        return QFileDialog::getSaveFileName(parent, request.title, request.startFolder, qtFilter(request.filter),
-                                            nullptr, QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(QApplication::activeWindow(), request.title, request.startFolder);
+    QStringList filters = qtFilter(request.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts);
+    if (request.offerAllFiles) {
+        filters << QStringLiteral("All Files (*)");
     }
-    return QFileDialog::getOpenFileName(parent, request.title, request.startFolder, qtFilter(request.filter));
+    dialog.setNameFilters(filters);
+    if (request.acceptNewName) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
 }
 
 void DesktopPlatform::beep() {
@@ -193,9 +249,12 @@ QString DesktopPlatform::clipboardText() {
     return QGuiApplication::clipboard()->text();
 }
 
-void DesktopPlatform::shellOpen(const QString& target) {
-    const QUrl url = target.contains(QStringLiteral("://")) ? QUrl(target) : QUrl::fromLocalFile(target);
-    QDesktopServices::openUrl(url);
+bool DesktopPlatform::shellOpen(const QString& target) {
+    const bool web = target.contains(QStringLiteral("://"));
+    if (!web && !QFileInfo::exists(target)) {
+        return false;
+    }
+    return QDesktopServices::openUrl(web ? QUrl(target) : QUrl::fromLocalFile(target));
 }
 
 void DesktopPlatform::writeSetting(const QString& section, const QString& key, const QString& value) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPrinter>
+
+class QDialog;
 #include <memory>
 
 #include "platform/Platform.h"
@@ -26,7 +28,7 @@ public:
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;
-    void shellOpen(const QString& target) override;
+    bool shellOpen(const QString& target) override;
     void writeSetting(const QString& section, const QString& key, const QString& value) override;
     QDate today() override;
     void setBusy(bool busy) override;
@@ -37,6 +39,14 @@ public:
     // Puts the page a kind of job prints on into a printer: the paper it
     // names, else the printer's own default paper, and its orientation.
     static void setJobPage(QPrinter& printer, const PageSetup& page);
+
+    // The widest a message or input box lets its text run before wrapping, and
+    // the width a box needs for its whole title on the window manager's title
+    // bar (the title's text, the window icon and the title-bar buttons).
+    static constexpr int kTextWrapWidth = 560;
+    static int titleWidth(const QString& title);
+    // Wraps the box's text and widens it for its title.
+    static void fitBox(QDialog& box, const QString& title);
 
 private:
     std::shared_ptr<QPrinter> printer_;

@@ -1,7 +1,10 @@
-#include "platform/widgets/NamedControls.h"
 #include "printing/widgets/MainWindow.h"
 
+#include "platform/widgets/NamedControls.h"
+#include "platform/widgets/WindowConventions.h"
+
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -16,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "platform/AppError.h"
@@ -35,6 +39,7 @@ namespace {
 MainWindow::MainWindow(Session& session, Platform& platform, QWidget* parent)
     : QMainWindow(parent), session_(session), platform_(platform) {
     setObjectName(QStringLiteral("frmLMaker"));
+    installKeyboardConventions();
     buildControls();
     buildMenus();
     connectHandlers();
@@ -48,9 +53,20 @@ MainWindow::MainWindow(Session& session, Platform& platform, QWidget* parent)
     cboLMEnvelope_->setCurrentIndex(-1);
     applyState();
     refreshFileState();
+    fitInstructions();
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::fitInstructions() {
+    // At the window's smallest size the instructions still show whole: the
+    // label keeps the height its wrapped text needs at that width.
+    centralWidget()->layout()->activate();
+    const int smallest = std::max(minimumSizeHint().width(), 640);
+    setMinimumWidth(smallest);
+    const int margins = 2 * centralWidget()->layout()->contentsMargins().left() + 8;
+    lblLMInstruct_->setMinimumHeight(lblLMInstruct_->heightForWidth(smallest - margins));
+}
 
 void MainWindow::buildControls() {
     auto* central = new QWidget(this);
@@ -131,6 +147,8 @@ void MainWindow::buildControls() {
     options->addWidget(chkLargeFont_);
     options->addStretch();
     grid->addLayout(options, 2, 3, 8, 1);
+    // Choosing the medium shows and hides these; the lines and buttons stay put.
+    keepPlaceWhenHidden({cboLMEnvelope_, chkBold_, chkLargeFont_, lblLMPosition_});
 
     for (QRadioButton* r : {optLMLabel_, optLMEnvelope_, optLMLeftjust_, optLMCenter_, optPortrait_, optLandscape_}) {
         r->setAutoExclusive(false);  // the handlers keep each pair exclusive; both may be off
@@ -187,7 +205,7 @@ void MainWindow::buildControls() {
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileNew_ = menuItem(file, QStringLiteral("New"), "mnuFileNew");
+    mnuFileNew_ = menuItem(file, QStringLiteral("New"), "mnuFileNew", QKeySequence::New);
     mnuFileOpen_ = menuItem(file, QStringLiteral("Open"), "mnuFileOpen", QKeySequence(QStringLiteral("Ctrl+O")));
     mnuFileClose_ = menuItem(file, QStringLiteral("Close"), "mnuFileClose");
     file->addSeparator();
@@ -200,7 +218,7 @@ void MainWindow::buildMenus() {
     mnuFilePreview_ = menuItem(file, QStringLiteral("Print Preview..."), "mnuFilePreview");
     mnuFilePrint_ = menuItem(file, QStringLiteral("Print"), "mnuFilePrint", QKeySequence(QStringLiteral("Ctrl+P")));
     file->addSeparator();
-    mnuFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuFileExit");
+    mnuFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuFileExit", QKeySequence::Quit);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuLMEdit"));
@@ -496,6 +514,30 @@ void MainWindow::fileExit() {
     close();
 }
 
+void MainWindow::hideForSecondary(QWidget* window) {
+    if (isVisible()) {
+        placeBeforeHiding_ = pos();
+    }
+    // The other window opens where this one was, inside the screen. A window
+    // not shown yet is placed by its inside; the frame is this window's.
+    const QRect frame = frameGeometry();
+    const QRect inside = geometry();
+    const QMargins margins(inside.left() - frame.left(), inside.top() - frame.top(),
+                           frame.right() - inside.right(), frame.bottom() - inside.bottom());
+    QPoint at = inside.topLeft();
+    if (const QScreen* screen = this->screen()) {
+        // Inside the screen whether the window manager takes the place as the
+        // frame's or as the inside's.
+        const QRect area = screen->availableGeometry();
+        const int right = area.right() - window->width() - margins.left() - margins.right();
+        const int bottom = area.bottom() - window->height() - margins.top() - margins.bottom();
+        at.setX(std::clamp(at.x(), area.left() + margins.left(), std::max(area.left() + margins.left(), right)));
+        at.setY(std::clamp(at.y(), area.top() + margins.top(), std::max(area.top() + margins.top(), bottom)));
+    }
+    window->move(at);
+    hide();
+}
+
 void MainWindow::showSecondary(QWidget* window) {
     secondary_ = window;
     window->setAttribute(Qt::WA_DeleteOnClose);
@@ -510,14 +552,44 @@ void MainWindow::showSecondary(QWidget* window) {
             showWithFocusInLine1();
         }
     });
-    hide();
+    hideForSecondary(window);
     window->show();
 }
 
 void MainWindow::showWithFocusInLine1() {
+    // The window comes back where it was before the other window opened.
+    const bool comingBack = !isVisible() && placeBeforeHiding_;
+    if (comingBack) {
+        move(*placeBeforeHiding_);
+    }
     show();
+    if (comingBack) {
+        // A window manager may place a window shown again as a new one; it
+        // goes back when the window manager has placed it (moveEvent), for
+        // a second or so.
+        returningTo_ = placeBeforeHiding_;
+        for (int delay : {100, 400, 1000}) {
+            QTimer::singleShot(delay, this, [this, last = delay == 1000] {
+                goBackIfMoved();
+                if (last) {
+                    returningTo_.reset();
+                }
+            });
+        }
+    }
     activateWindow();
     lines_[0]->setFocus();
+}
+
+void MainWindow::goBackIfMoved() {
+    if (returningTo_ && isVisible() && frameGeometry().topLeft() != *returningTo_) {
+        move(*returningTo_);
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    goBackIfMoved();
 }
 
 void MainWindow::takeAddressLines(QWidget* browser, const std::array<QString, 5>& lines) {

@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <array>
 #include <functional>
+#include <optional>
+#include <QPoint>
 
 #include "printing/CompositionState.h"
 
@@ -40,6 +42,9 @@ public:
     // hidden, the other shown without blocking; when it closes, this window is
     // shown again with the focus in Line 1.
     void showSecondary(QWidget* window);
+    // Hides this window for another one, which is placed where this one was;
+    // this window comes back at its place.
+    void hideForSecondary(QWidget* window);
     // Shows this window again with the focus in Line 1.
     void showWithFocusInLine1();
     // The browser's Print Label: shows this window with the focus in Line 1,
@@ -72,12 +77,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void connectHandlers();
+    void fitInstructions();
+    void goBackIfMoved();
     void readLines();
     void applyState();
     template <typename Handler>
@@ -96,6 +104,8 @@ private:
     const QObject* handedBack_ = nullptr;  // a window whose closing does not show this one again
     Openers openers_;
     bool closing_ = false;
+    std::optional<QPoint> placeBeforeHiding_;
+    std::optional<QPoint> returningTo_;  // while the window manager places the window shown again
 
     // Controls.
     QLabel* lblLMHeader_ = nullptr;
