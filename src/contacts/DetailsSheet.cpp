@@ -104,35 +104,34 @@ void printSelection(PrintSurface& s, const QString& selectedText) {
     s.endDocument();
 }
 
-void runDetailsPrint(const ContactEntry& shown, const FocusedControl& focused, const QDate& today,
-                     Platform& platform) {
-    PrintDialogRequest request;
-    request.offerSelection = true;
-    const PrintDialogResult answer = platform.printDialog(request);
-    if (answer.cancelled) {
-        return;
-    }
-    PrintSurface* surface = answer.surface.get();
-    try {
-        if (!surface) {
-            throw AppError(errors::kPrinterError, QStringLiteral("No printer"));
-        }
-        startingFont(*surface);
-        surface->setOrientation(PageOrientation::Portrait);
-        if (answer.selection) {
+PrintJob detailsJob(const ContactEntry& shown, const FocusedControl& focused, const QDate& today) {
+    PrintJob job;
+    job.dialog.offerSelection = true;
+    job.dialog.page.orientation = PageOrientation::Portrait;
+    job.errorTitle = kDetailsPrinterErrorTitle;
+    job.oneRunForAllCopies = true;
+    job.prepare = [](PrintSurface& s, const JobRun&) {
+        startingFont(s);
+        s.setOrientation(PageOrientation::Portrait);
+    };
+    job.compose = [shown, focused, date = reportDateText(today)](PrintSurface& s, const JobRun& run) {
+        if (run.selection) {
             if (focused.isTextBox) {
-                printSelection(*surface, focused.selectedText);
+                printSelection(s, focused.selectedText);
             }
             return;
         }
-        const QString date = reportDateText(today);
-        for (int copy = 0; copy < answer.copies; ++copy) {
-            printDetailsSheet(*surface, shown, date);
+        for (int copy = 0; copy < run.copies; ++copy) {
+            printDetailsSheet(s, shown, date);
         }
-        surface->endDocument();
-    } catch (const std::exception&) {
-        reportPrinterProblem(platform, surface, kDetailsPrinterErrorTitle);
-    }
+        s.endDocument();
+    };
+    return job;
+}
+
+void runDetailsPrint(const ContactEntry& shown, const FocusedControl& focused, const QDate& today,
+                     Platform& platform) {
+    runPrintJob(platform, detailsJob(shown, focused, today));
 }
 
 }  // namespace tandor

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 
+#include "platform/PrintJob.h"
 #include "store/FieldRules.h"
 
 namespace tandor {
@@ -31,6 +32,10 @@ struct FocusedControl {
     bool isTextBox = false;
     QString selectedText;  // its selection, when it is a text box
 };
+
+// The job of File > Print in the browser: the details sheet once per copy, all
+// copies in one document, or the selection once.
+PrintJob detailsJob(const ContactEntry& shown, const FocusedControl& focused, const QDate& today);
 
 // File > Print in the browser: the print dialog (offering "Selection"), then
 // either the selection of the focused text box once (nothing when the focus

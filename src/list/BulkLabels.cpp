@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/AppError.h"
+#include "platform/LabelSheetGeometry.h"
 #include "platform/Platform.h"
 
 namespace tandor {
@@ -156,42 +157,53 @@ void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& line
     }
 }
 
+bool listHasContact(const std::vector<ListEntry>& lines) {
+    return std::any_of(lines.begin(), lines.end(), [](const ListEntry& e) { return e.hasRecord(); });
+}
+
+PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<ContactRecord(int)>& readRecord,
+                       const Adjustment& adjustment) {
+    PrintJob job;
+    job.dialog.disablePrintToFile = true;
+    job.dialog.page = {PaperSize::Letter, PageOrientation::Portrait};
+    job.prepare = [](PrintSurface& s, const JobRun&) {
+        s.setFontName(kLabelFont);
+        s.setFontSize(10);
+        s.setItalic(false);
+        s.setOrientation(PageOrientation::Portrait);
+    };
+    job.compose = [&lines, &readRecord, adjustment](PrintSurface& s, const JobRun&) {
+        printBulkLabelRun(s, lines, readRecord, adjustment);
+        s.endDocument();
+    };
+    job.labelOutlines = addressLabelSheet().outlines(PageOrientation::Portrait);
+    return job;
+}
+
 BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,
                                        const std::vector<ListEntry>& lines,
                                        const std::function<ContactRecord(int)>& readRecord) {
-    std::shared_ptr<PrintSurface> surface;
+    Adjustment adjustment;
     try {
-        const Adjustment adjustment = readAdjustment(programFolder, kBulkList);
-        const bool anyContact = std::any_of(lines.begin(), lines.end(),
-                                            [](const ListEntry& e) { return e.hasRecord(); });
-        if (!anyContact) {
-            platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None,
-                             MessageButtons::Ok);
-            return BulkLabelsOutcome::EmptyList;
-        }
-        PrintDialogRequest request;
-        request.disablePrintToFile = true;
-        const PrintDialogResult chosen = platform.printDialog(request);
-        if (chosen.cancelled) {
-            return BulkLabelsOutcome::Cancelled;
-        }
-        if (!chosen.surface) {
-            throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
-        }
-        surface = chosen.surface;
-        surface->setFontName(kLabelFont);
-        surface->setFontSize(10);
-        surface->setItalic(false);
-        surface->setOrientation(PageOrientation::Portrait);
-        for (int copy = 1; copy <= chosen.copies; ++copy) {
-            printBulkLabelRun(*surface, lines, readRecord, adjustment);
-            surface->endDocument();
-        }
-        return BulkLabelsOutcome::Printed;
+        adjustment = readAdjustment(programFolder, kBulkList);
     } catch (...) {
-        reportPrinterProblem(platform, surface.get());
+        reportPrinterProblem(platform, nullptr);
         return BulkLabelsOutcome::PrinterProblem;
     }
+    if (!listHasContact(lines)) {
+        platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
+        return BulkLabelsOutcome::EmptyList;
+    }
+    switch (runPrintJob(platform, bulkLabelsJob(lines, readRecord, adjustment)).outcome) {
+        case JobOutcome::Printed:
+            return BulkLabelsOutcome::Printed;
+        case JobOutcome::DialogCancelled:
+        case JobOutcome::Stopped:
+            return BulkLabelsOutcome::Cancelled;
+        case JobOutcome::Failed:
+            break;
+    }
+    return BulkLabelsOutcome::PrinterProblem;
 }
 
 }  // namespace tandor

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "list/ContactLines.h"
+#include "platform/PrintJob.h"
 #include "platform/PrintSurface.h"
 #include "printing/AdjustmentFile.h"
 #include "store/ContactRecord.h"
@@ -55,14 +56,23 @@ void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& line
                        const std::function<ContactRecord(int)>& readRecord,
                        const Adjustment& adjustment);
 
+// The job of "Print labels": one document per copy, on Letter in portrait.
+// The lines and the reader must outlive the job.
+PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<ContactRecord(int)>& readRecord,
+                       const Adjustment& adjustment);
+
+// Whether a line of the list carries a contact (pasted lines do not).
+bool listHasContact(const std::vector<ListEntry>& lines);
+
 enum class BulkLabelsOutcome { Printed, EmptyList, Cancelled, PrinterProblem };
 
 inline const QString kEmptyListText = QStringLiteral("Empty list, no labels to print.");
 inline const QString kEmptyListTitle = QStringLiteral("No contacts found");
 
-// "Print labels": reads the BULKLIST adjustment, refuses an empty list, asks
-// for the printer and prints one document per copy. Never throws: a failure
-// abandons the document being printed and shows the printer-error message.
+// "Print labels": reads the BULKLIST adjustment, refuses an empty list, then
+// runs the job. Never throws: a failure abandons the document being printed
+// and shows the printer-error message; a job stopped in its progress counts
+// as cancelled.
 BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,
                                        const std::vector<ListEntry>& lines,
                                        const std::function<ContactRecord(int)>& readRecord);

@@ -95,46 +95,40 @@ void printSelectedText(PrintSurface& surface, const QString& text) {
     surface.endDocument();
 }
 
-void runListPrintCommand(Platform& platform, const ListPrintRequest& request) {
+PrintJob listPrintJob(const ListPrintRequest& request) {
     static const std::vector<ListEntry> kNoLines;
     const std::vector<ListEntry>& lines = request.lines != nullptr ? *request.lines : kNoLines;
-    std::shared_ptr<PrintSurface> surface;
-    try {
-        const int pages = listPageEstimate(lines.size());
-        PrintDialogRequest dialog;
-        dialog.minPage = 1;
-        dialog.maxPage = pages;
-        dialog.fromPage = 1;
-        dialog.toPage = pages;
-        const bool anySelection =
-            !request.headerSelectedText.isEmpty() || !request.selectedRows.empty();
-        dialog.offerSelection = anySelection;
-        dialog.disablePrintToFile = anySelection;
-        const PrintDialogResult chosen = platform.printDialog(dialog);
-        if (chosen.cancelled) {
-            return;
+    PrintJob job;
+    const int pages = listPageEstimate(lines.size());
+    job.dialog.minPage = 1;
+    job.dialog.maxPage = pages;
+    job.dialog.fromPage = 1;
+    job.dialog.toPage = pages;
+    const bool anySelection = !request.headerSelectedText.isEmpty() || !request.selectedRows.empty();
+    job.dialog.offerSelection = anySelection;
+    job.dialog.disablePrintToFile = anySelection;
+    job.dialog.page.orientation = PageOrientation::Landscape;
+    job.prepare = [](PrintSurface& s, const JobRun& run) {
+        setFont(s, kReportFont);
+        if (!run.selection) {
+            s.setOrientation(PageOrientation::Landscape);
         }
-        if (!chosen.surface) {
-            throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
+    };
+    job.compose = [&lines, request](PrintSurface& s, const JobRun& run) {
+        if (!run.selection) {
+            printWholeList(s, lines, request.fileTitle);
+            s.endDocument();
+        } else if (request.headerBoxActive) {
+            printSelectedText(s, request.headerSelectedText);
+        } else {
+            printSelectedLines(s, lines, request.selectedRows);
         }
-        surface = chosen.surface;
-        setFont(*surface, kReportFont);
-        if (chosen.selection) {
-            if (request.headerBoxActive) {
-                printSelectedText(*surface, request.headerSelectedText);
-            } else {
-                printSelectedLines(*surface, lines, request.selectedRows);
-            }
-            return;
-        }
-        surface->setOrientation(PageOrientation::Landscape);
-        for (int copy = 1; copy <= chosen.copies; ++copy) {
-            printWholeList(*surface, lines, request.fileTitle);
-            surface->endDocument();
-        }
-    } catch (...) {
-        reportPrinterProblem(platform, surface.get());
-    }
+    };
+    return job;
+}
+
+void runListPrintCommand(Platform& platform, const ListPrintRequest& request) {
+    runPrintJob(platform, listPrintJob(request));
 }
 
 }  // namespace tandor

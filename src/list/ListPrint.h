@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "list/ContactLines.h"
+#include "platform/PrintJob.h"
 #include "platform/PrintSurface.h"
 
 namespace tandor {
@@ -44,6 +45,10 @@ struct ListPrintRequest {
     QString headerSelectedText;
     QString fileTitle;
 };
+
+// The job of File > Print (the request's lines must outlive it): the whole
+// list in landscape once per copy, or the selection once.
+PrintJob listPrintJob(const ListPrintRequest& request);
 
 // File > Print: offers "Selection" when lines or header text are selected,
 // then prints the selection once or the whole list once per copy. Never

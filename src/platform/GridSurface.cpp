@@ -35,7 +35,41 @@ void GridSurface::setItalic(bool on) {
 
 QSizeF GridSurface::printableSize(std::optional<PaperSize> paper,
                                   PageOrientation orientation) const {
-    return printgrid::pdfPrintableSize(paper.value_or(PaperSize::Letter), orientation);
+    return printgrid::pdfPrintableSize(paper.value_or(devicePaper_), orientation);
+}
+
+PageGeometry GridSurface::pageGeometry() const {
+    return geometryOf(paper_, orientation_);
+}
+
+PageGeometry GridSurface::geometryOf(std::optional<PaperSize> paper, PageOrientation orientation) const {
+    using namespace printgrid;
+    const PaperSize size = paper.value_or(devicePaper_);
+    PageGeometry page;
+    page.paper = paperSize(size, orientation);
+    page.printable = QRectF(QPointF(kPdfLeftMarginInches * kPointsPerInch, kPdfTopMarginInches * kPointsPerInch),
+                            printableSize(paper, orientation));
+    page.envelope = size == PaperSize::Envelope10;
+    return page;
+}
+
+double GridSurface::currentColumnWidth() const {
+    return columnWidthPt(font_);
+}
+
+std::vector<PrintedDocument> GridSurface::takeHeldDocuments() {
+    std::vector<PrintedDocument> held = std::move(held_);
+    held_.clear();
+    return held;
+}
+
+void GridSurface::outputDocument(const PrintedDocument& document, const PageObserver& observer) {
+    if (observer) {
+        for (std::size_t i = 0; i < document.pages.size(); ++i) {
+            observer(static_cast<int>(i) + 1);
+        }
+    }
+    documentFinished(document);
 }
 
 double GridSurface::columnWidthPt(const FontSpec& font) const {
@@ -52,6 +86,9 @@ PrintedPage& GridSurface::currentPage() {
         page.orientation = orientation_;
         page.paper = paper_;
         document_.pages.push_back(page);
+        if (layoutObserver_) {
+            layoutObserver_(static_cast<int>(document_.pages.size()));
+        }
     }
     return document_.pages[pageIndex_];
 }
@@ -176,13 +213,20 @@ void GridSurface::endDocument() {
     pageIndex_ = 0;
     paper_.reset();
     GridSurface::moveToTopLeft();
-    if (!finished.pages.empty()) {
+    if (finished.pages.empty()) {
+        return;
+    }
+    if (holding_) {
+        held_.push_back(std::move(finished));
+    } else {
         documentFinished(finished);
     }
 }
 
 void GridSurface::abandonDocument() {
     document_ = {};
+    held_.clear();
+    holding_ = false;
     pageIndex_ = 0;
     paper_.reset();
     GridSurface::moveToTopLeft();

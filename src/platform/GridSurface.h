@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QRectF>
 #include <QSizeF>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -29,7 +31,15 @@ struct PrintedPage {
 
 struct PrintedDocument {
     std::vector<PrintedPage> pages;
+    // The outlines of the labels of the sheet the document is meant for, in
+    // points from the top-left corner of the paper as oriented (empty when
+    // the document is not a label sheet). Drawn on screen only, unless a
+    // surface is told to draw them.
+    std::vector<QRectF> labelOutlines;
 };
+
+// Called as each page of a job is reached; it may throw to stop the job.
+using PageObserver = std::function<void(int page)>;
 
 // The character grid shared by every print surface: it follows the print
 // position through columns, lines and pages and hands each finished document
@@ -51,6 +61,26 @@ public:
     void endDocument() override;
     void abandonDocument() override;
     bool currentPageBlank() const override;
+    PageGeometry pageGeometry() const override;
+    double currentColumnWidth() const override;
+    // The page a document with this paper (none: the device's own) and orientation prints on.
+    virtual PageGeometry geometryOf(std::optional<PaperSize> paper, PageOrientation orientation) const;
+
+    // The device's own paper, used by documents that set none (Letter unless
+    // told otherwise, as a print dialog may leave it).
+    void setDevicePaper(PaperSize paper) { devicePaper_ = paper; }
+
+    // While held, ended documents are kept instead of going to the device;
+    // outputDocument sends one on. Abandoning a document drops the held ones.
+    void holdDocuments(bool on) { holding_ = on; }
+    std::vector<PrintedDocument> takeHeldDocuments();
+    // Sends a composed document to the device; the observer sees each page
+    // before it is drawn and may throw to stop.
+    virtual void outputDocument(const PrintedDocument& document, const PageObserver& observer);
+    // Stops a job part-way: what was sent of it is withdrawn where the device allows.
+    virtual void cancelOutput() {}
+    // Sees each new page as a document is laid out (page numbers from 1).
+    void setLayoutObserver(PageObserver observer) { layoutObserver_ = std::move(observer); }
 
     const FontSpec& font() const { return font_; }
     PageOrientation orientation() const { return orientation_; }
@@ -63,6 +93,7 @@ protected:
     // Printable width and height in points; without a paper size, those of the
     // device's own page (Letter for the grid itself).
     virtual QSizeF printableSize(std::optional<PaperSize> paper, PageOrientation orientation) const;
+    PaperSize devicePaper() const { return devicePaper_; }
     virtual double columnWidthPt(const FontSpec& font) const;
     virtual double textWidthPt(const FontSpec& font, const QString& text) const;
 
@@ -75,6 +106,10 @@ private:
     FontSpec font_;
     PageOrientation orientation_ = PageOrientation::Portrait;
     std::optional<PaperSize> paper_;
+    PaperSize devicePaper_ = PaperSize::Letter;
+    bool holding_ = false;
+    std::vector<PrintedDocument> held_;
+    PageObserver layoutObserver_;
 
     PrintedDocument document_;
     std::size_t pageIndex_ = 0;

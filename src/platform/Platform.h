@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "platform/PrintSurface.h"
 
@@ -21,7 +22,15 @@ struct OpenFileRequest {
     bool offerAllFiles = false;  // "All Files (*)" offered after the filter
 };
 
+// The paper and orientation a kind of job prints on: what its print dialog
+// shows first. A choice made in the dialog holds for that job only.
+struct PageSetup {
+    std::optional<PaperSize> paper;  // none: the printer's own paper
+    PageOrientation orientation = PageOrientation::Portrait;
+};
+
 struct PrintDialogRequest {
+    PageSetup page;
     bool offerSelection = false;    // offer the "Selection" choice
     bool disablePrintToFile = false;  // asked by the command; PDF output stays available
     int minPage = 0;  // 0: no page range offered
@@ -35,6 +44,14 @@ struct PrintDialogResult {
     int copies = 1;
     bool selection = false;
     std::shared_ptr<PrintSurface> surface;  // the chosen printer, for this command
+};
+
+// The progress of a long print job: pages done out of a total (0 while the
+// total is not known yet). False when the user asked to cancel.
+class JobProgress {
+public:
+    virtual ~JobProgress() = default;
+    virtual bool pagesDone(int done, int total) = 0;
 };
 
 // Everything the program asks of the desktop: message and input boxes, the
@@ -58,6 +75,11 @@ public:
     // The device name of the printer that is current now (before any dialog).
     virtual QString currentPrinterName() = 0;
     virtual PrintDialogResult printDialog(const PrintDialogRequest& request) = 0;
+    // A surface for the current printer with the request's page, for a
+    // preview: nothing composed on it is ever sent to the printer.
+    virtual std::shared_ptr<PrintSurface> previewSurface(const PrintDialogRequest& request) = 0;
+    // The progress shown while a print job runs (none: no progress is shown).
+    virtual std::unique_ptr<JobProgress> jobProgress() { return nullptr; }
 
     virtual void clearClipboard() = 0;
     virtual void setClipboardText(const QString& text) = 0;

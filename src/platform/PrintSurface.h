@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QList>
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 namespace tandor {
@@ -21,6 +23,14 @@ struct PrintItem {
 };
 
 enum class LineEnd { End, KeepOpen };
+
+// The page of the current document, in points: the paper as oriented and the
+// printable area on it.
+struct PageGeometry {
+    QSizeF paper;
+    QRectF printable;
+    bool envelope = false;  // the paper is an envelope size
+};
 
 // The program's view of a printer: a page laid out on the character grid of
 // the current font. A print column is one character cell of the current font
@@ -55,6 +65,11 @@ public:
 
     // True while nothing has been printed on the current page.
     virtual bool currentPageBlank() const = 0;
+
+    // The page the current document prints on: the paper it set, else the device's own.
+    virtual PageGeometry pageGeometry() const = 0;
+    // The width of one print column in the current font, in points.
+    virtual double currentColumnWidth() const = 0;
 
     // Conveniences over printLine.
     void printEmptyLines(int count);

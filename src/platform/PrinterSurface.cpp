@@ -1,10 +1,11 @@
 #include "platform/PrinterSurface.h"
 
-#include <QFontMetricsF>
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
 
 #include "platform/AppError.h"
+#include "platform/PagePainting.h"
 
 namespace tandor {
 namespace {
@@ -93,23 +94,61 @@ QSizeF PrinterSurface::printableSize(std::optional<PaperSize> paper,
     return layout.paintRect(QPageLayout::Point).size();
 }
 
+bool PrinterSurface::isEnvelope(const QPageSize& size) {
+    // Page size keys name envelopes "Env10", "EnvDL", "EnvMonarch", ...
+    return size.key().startsWith(QLatin1String("Env"));
+}
+
+PageGeometry PrinterSurface::geometryOf(std::optional<PaperSize> paper, PageOrientation orientation) const {
+    const QPageLayout layout = layoutFor(paper, orientation);
+    PageGeometry page;
+    page.paper = layout.fullRect(QPageLayout::Point).size();
+    page.printable = isPdf() ? QRectF(QPointF(pdfMargins().left(), pdfMargins().top()),
+                                      printableSize(paper, orientation))
+                             : layout.paintRect(QPageLayout::Point);
+    page.envelope = isEnvelope(layout.pageSize());
+    return page;
+}
+
 void PrinterSurface::applyLayout(const PrintedPage& page) {
     printer_->setPageLayout(layoutFor(page.paper, page.orientation));
 }
 
-void PrinterSurface::paintPage(const PrintedPage& page) {
+void PrinterSurface::paintPage(const PrintedPage& page, const std::vector<QRectF>& outlines) {
     const double scale = printer_->resolution() / printgrid::kPointsPerInch;
-    for (const PlacedText& t : page.texts) {
-        QFont font = resolveFont(t.font);
-        painter_.setFont(font);
-        const QFontMetricsF metrics(font, printer_.get());
-        painter_.drawText(QPointF(t.xPt * scale, t.yPt * scale + metrics.ascent()), t.text);
+    paintPageTexts(painter_, page, scale);
+    if (drawOutlines_ && !outlines.empty()) {
+        // The painter's origin is the printable area's corner; the outlines are on the paper.
+        const QPageLayout layout = layoutFor(page.paper, page.orientation);
+        const QPointF corner = isPdf() ? QPointF(pdfMargins().left(), pdfMargins().top())
+                                       : layout.paintRect(QPageLayout::Point).topLeft();
+        paintLabelOutlines(painter_, outlines, scale, -corner * scale, QPen(Qt::black, 0.5 * scale));
     }
     ++pagesPrinted_;
 }
 
 void PrinterSurface::documentFinished(const PrintedDocument& document) {
+    outputDocument(document, {});
+}
+
+void PrinterSurface::cancelOutput() {
+    if (painter_.isActive()) {
+        if (!isPdf()) {
+            printer_->abort();
+        }
+        painter_.end();
+    }
+    if (isPdf()) {
+        QFile::remove(printer_->outputFileName());
+    }
+    printer_->setPageLayout(ownLayout_);
+}
+
+void PrinterSurface::outputDocument(const PrintedDocument& document, const PageObserver& observer) {
     for (std::size_t i = 0; i < document.pages.size(); ++i) {
+        if (observer) {
+            observer(static_cast<int>(i) + 1);
+        }
         const PrintedPage& page = document.pages[i];
         if (!painter_.isActive()) {
             applyLayout(page);
@@ -124,7 +163,7 @@ void PrinterSurface::documentFinished(const PrintedDocument& document) {
                 throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
             }
         }
-        paintPage(page);
+        paintPage(page, document.labelOutlines);
     }
     // A real printer gets one job per document; a PDF file keeps all documents.
     if (!isPdf() && painter_.isActive()) {

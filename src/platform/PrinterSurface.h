@@ -23,9 +23,21 @@ public:
     static std::shared_ptr<PrinterSurface> forPdf(const QString& path);
 
     QString deviceName() const override;
+    PageGeometry geometryOf(std::optional<PaperSize> paper, PageOrientation orientation) const override;
     // Finishes the PDF file. Returns false when it could not be written.
     bool finish();
     int pagesPrinted() const { return pagesPrinted_; }
+
+    // Draws the label outlines a document carries onto the paper (for
+    // checking alignment against a sheet by eye); off unless asked for.
+    void setDrawOutlines(bool on) { drawOutlines_ = on; }
+
+    void outputDocument(const PrintedDocument& document, const PageObserver& observer) override;
+    // Withdraws the job: the printer job is aborted, a PDF file removed.
+    void cancelOutput() override;
+
+    // Whether a page size is an envelope.
+    static bool isEnvelope(const QPageSize& size);
 
 protected:
     void documentFinished(const PrintedDocument& document) override;
@@ -38,13 +50,14 @@ private:
     // page's orientation.
     QPageLayout layoutFor(std::optional<PaperSize> paper, PageOrientation orientation) const;
     void applyLayout(const PrintedPage& page);
-    void paintPage(const PrintedPage& page);
+    void paintPage(const PrintedPage& page, const std::vector<QRectF>& outlines);
 
     std::shared_ptr<QPrinter> printer_;
     QPageLayout ownLayout_;  // as the print dialog or the surface's creator left it
     QPainter painter_;
     int pagesPrinted_ = 0;
     bool failed_ = false;
+    bool drawOutlines_ = false;
 };
 
 }  // namespace tandor

@@ -100,6 +100,10 @@ void RecordingSurface::abandonDocument() {
     GridSurface::abandonDocument();
 }
 
+void RecordingSurface::cancelOutput() {
+    operations_.append(QStringLiteral("cancel output"));
+}
+
 void RecordingSurface::documentFinished(const PrintedDocument& document) {
     documents_.push_back(document);
 }

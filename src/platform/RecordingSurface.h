@@ -34,6 +34,7 @@ public:
     void newPage() override;
     void endDocument() override;
     void abandonDocument() override;
+    void cancelOutput() override;
 
     // Every operation so far, e.g. "font size 10", "line [col 2] \"John\"", "empty", "end document".
     const QStringList& operations() const { return operations_; }

@@ -74,8 +74,23 @@ PrintDialogResult ScriptedPlatform::printDialog(const PrintDialogRequest& reques
     result.selection = answer.selection && request.offerSelection;
     if (!answer.cancel) {
         result.surface = surface_;
+        // The dialog shows the request's page first; a paper picked in it holds for this job.
+        if (surface_ == recording_) {
+            recording_->setDevicePaper(pickedPaper_.value_or(request.page.paper.value_or(PaperSize::Letter)));
+        }
+        pickedPaper_.reset();
     }
     return result;
+}
+
+std::shared_ptr<PrintSurface> ScriptedPlatform::previewSurface(const PrintDialogRequest& request) {
+    auto surface = std::make_shared<RecordingSurface>(printerName_);
+    surface->setDevicePaper(request.page.paper.value_or(PaperSize::Letter));
+    return surface;
+}
+
+std::unique_ptr<JobProgress> ScriptedPlatform::jobProgress() {
+    return progressFactory ? progressFactory() : nullptr;
 }
 
 void ScriptedPlatform::writeSetting(const QString& section, const QString& key, const QString& value) {

@@ -46,10 +46,14 @@ public:
     void answerInput(const QString& text) { inputAnswers_.enqueue(text); }
     void answerOpenFile(const QString& path) { openFileAnswers_.enqueue(path); }
     void answerPrint(const PrintAnswer& answer) { printAnswers_.enqueue(answer); }
+    // A paper the user picks in the next print dialog (else it keeps the request's page).
+    void pickPaper(PaperSize paper) { pickedPaper_ = paper; }
     void setPrinterName(const QString& name);
     void setToday(const QDate& date) { today_ = date; }
     // The surface the print dialog hands out (a RecordingSurface by default).
     void setPrintSurface(std::shared_ptr<PrintSurface> surface) { surface_ = std::move(surface); }
+    // Makes the progress of each print job (none by default).
+    std::function<std::unique_ptr<JobProgress>()> progressFactory;
     // Called as each message box is shown, before it is answered.
     std::function<void(const RecordedMessage&)> onMessage;
     // Called as each input box is shown; a returned text answers it (else the script does).
@@ -74,6 +78,9 @@ public:
     void beep() override { ++beeps_; }
     QString currentPrinterName() override { return printerName_; }
     PrintDialogResult printDialog(const PrintDialogRequest& request) override;
+    // A fresh recording surface named as the current printer.
+    std::shared_ptr<PrintSurface> previewSurface(const PrintDialogRequest& request) override;
+    std::unique_ptr<JobProgress> jobProgress() override;
     void clearClipboard() override { clipboard_.clear(); }
     void setClipboardText(const QString& text) override { clipboard_ = text; }
     QString clipboardText() override { return clipboard_; }
@@ -92,6 +99,7 @@ private:
     QQueue<QString> inputAnswers_;
     QQueue<QString> openFileAnswers_;
     QQueue<PrintAnswer> printAnswers_;
+    std::optional<PaperSize> pickedPaper_;
     QList<RecordedMessage> messages_;
     QList<RecordedInput> inputs_;
     QList<OpenFileRequest> openFileRequests_;

@@ -56,6 +56,8 @@ struct CompositionState {
     FocusTarget focus = FocusTarget::Unchanged;
 
     bool allLinesEmpty() const;
+
+    bool operator==(const CompositionState&) const = default;
 };
 
 // The envelope sizes of the list, in order, with the margins each writes.

@@ -1,6 +1,7 @@
 #include "printing/PrintCommand.h"
 
 #include "platform/AppError.h"
+#include "platform/LabelSheetGeometry.h"
 #include "platform/Platform.h"
 #include "platform/PrinterProblem.h"
 #include "printing/AdjustmentFile.h"
@@ -10,22 +11,12 @@
 namespace tandor {
 namespace {
 
+const QString kCourierNew = QStringLiteral("Courier New");
+
 void refuse(Platform& platform, const QString& text, const QString& title,
             MessageIcon icon = MessageIcon::Exclamation) {
     platform.beep();
     platform.message(text, title, icon, MessageButtons::Ok);
-}
-
-// The print dialog as every print command asks for it: copies may be chosen,
-// printing to a file is refused (a request the platform may not honour).
-PrintDialogResult choosePrinter(Platform& platform) {
-    PrintDialogRequest request;
-    request.disablePrintToFile = true;
-    PrintDialogResult result = platform.printDialog(request);
-    if (!result.cancelled && !result.surface) {
-        throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
-    }
-    return result;
 }
 
 // The validations of the print command, in their order. False when one refused.
@@ -61,42 +52,106 @@ bool passesValidation(CompositionState& state, Platform& platform) {
     return true;
 }
 
+// The return-address checks; `switchMode` puts the window into return-address
+// mode as the command does when Lines 1 to 3 are empty.
+bool returnAddressLinesPass(CompositionState& state, Platform& platform, bool switchMode) {
+    if (state.lines[0].isEmpty() && state.lines[1].isEmpty() && state.lines[2].isEmpty()) {
+        refuse(platform, QStringLiteral("Fill in Lines 1, 2, and 3, then press Print."),
+               QStringLiteral("Instructions"));
+        if (switchMode) {
+            state.returnAddressMode = true;
+            state.mediumOptionsEnabled = false;
+        }
+        return false;
+    }
+    if (!state.lines[3].isEmpty() || !state.lines[4].isEmpty()) {
+        refuse(platform, QStringLiteral("Leave Lines 4 and 5 blank"),
+               QStringLiteral("Small label can fit only 3 lines"));
+        if (switchMode) {
+            state.focus = FocusTarget::Line4;
+        }
+        return false;
+    }
+    return true;
+}
+
+PageOrientation orientationOf(const CompositionState& state) {
+    return state.landscape ? PageOrientation::Landscape : PageOrientation::Portrait;
+}
+
 }  // namespace
 
-void runPrintCommand(CompositionState& state, Platform& platform, const QString& programFolder) {
-    std::shared_ptr<PrintSurface> surface;
-    try {
-        const Adjustment onTheFly = readAdjustment(programFolder, kOnTheFly);
-        const Adjustment envelope = readAdjustment(programFolder, kEnvelope);
-        if (!passesValidation(state, platform)) {
-            return;
+std::optional<PrintJob> onTheFlyJob(CompositionState& state, Platform& platform, const QString& programFolder) {
+    const Adjustment onTheFly = readAdjustment(programFolder, kOnTheFly);
+    const Adjustment envelope = readAdjustment(programFolder, kEnvelope);
+    if (!passesValidation(state, platform)) {
+        return std::nullopt;
+    }
+    PrintJob job;
+    job.dialog.disablePrintToFile = true;
+    job.dialog.page.orientation = orientationOf(state);
+    // The starting font is set on the printer the dialog hands out.
+    job.prepare = [](PrintSurface& s, const JobRun&) {
+        s.setFontName(kCourierNew);
+        s.setFontSize(10);
+    };
+    const CompositionState composed = state;
+    if (state.labelSelected) {
+        job.dialog.page.paper = PaperSize::Letter;
+        job.compose = [composed, onTheFly](PrintSurface& s, const JobRun&) {
+            composeLabelRun(s, composed, onTheFly);
+        };
+        job.labelOutlines = addressLabelSheet().outlines(job.dialog.page.orientation);
+    } else {
+        // Envelopes go on the printer's own paper, unless a shifted model sets #10.
+        if (isShiftedPrinter(platform.currentPrinterName())) {
+            job.dialog.page.paper = PaperSize::Envelope10;
         }
-        // The dialog hands out the chosen printer, so the starting font is set
-        // on it right after the dialog.
-        const PrintDialogResult chosen = choosePrinter(platform);
-        if (chosen.cancelled) {
-            return;
-        }
-        surface = chosen.surface;
-        surface->setFontName(QStringLiteral("Courier New"));
-        surface->setFontSize(10);
+        job.compose = [composed, envelope](PrintSurface& s, const JobRun&) {
+            composeEnvelopeRun(s, composed, envelope);
+        };
+    }
+    return job;
+}
 
-        // Every copy prints the same labels: each run starts where the checks left the state.
-        const QString startPosition = state.startPosition;
-        const QString leftPad = state.leftPad;
-        const QString topPad = state.topPad;
-        for (int copy = 0; copy < chosen.copies; ++copy) {
-            if (state.labelSelected) {
-                state.startPosition = startPosition;
-                state.leftPad = leftPad;
-                state.topPad = topPad;
-                printLabelRun(*surface, state, onTheFly);
-            } else {
-                printEnvelopeRun(*surface, state, envelope);
-            }
-        }
+PrintJob returnAddressJob(const CompositionState& state) {
+    PrintJob job;
+    job.dialog.disablePrintToFile = true;
+    job.dialog.page = {PaperSize::Letter, PageOrientation::Portrait};
+    job.prepare = [](PrintSurface& s, const JobRun&) {
+        s.setFontName(kCourierNew);
+        s.setFontSize(8);
+        s.setItalic(false);
+        s.setOrientation(PageOrientation::Portrait);
+    };
+    job.compose = [lines = state.lines](PrintSurface& s, const JobRun&) {
+        composeReturnAddressSheet(s, lines);
+        s.endDocument();
+    };
+    job.labelOutlines = returnAddressSheet().outlines(PageOrientation::Portrait);
+    return job;
+}
+
+void runPrintCommand(CompositionState& state, Platform& platform, const QString& programFolder) {
+    std::optional<PrintJob> job;
+    try {
+        job = onTheFlyJob(state, platform, programFolder);
     } catch (...) {
-        reportPrinterProblem(platform, surface.get());
+        reportPrinterProblem(platform, nullptr);
+        return;
+    }
+    if (!job) {
+        return;
+    }
+    const JobResult printed = runPrintJob(platform, *job);
+    if (printed.outcome != JobOutcome::Printed) {
+        return;
+    }
+    // What a printed run leaves on the window.
+    if (state.labelSelected) {
+        afterLabelRun(state, isShiftedPrinter(printed.deviceName));
+    } else {
+        state.labelCount = 1;
     }
 }
 
@@ -107,40 +162,13 @@ void runReturnAddressCommand(CompositionState& state, Platform& platform) {
                 "Prints 80 return address labels on Avery 5167 [1/2 inch x 1 3/4 inch] labels"),
             QStringLiteral("Load printer with Avery 5167, 8167, or 18167 label stock"),
             MessageIcon::Information, MessageButtons::Ok);
-        if (state.lines[0].isEmpty() && state.lines[1].isEmpty() && state.lines[2].isEmpty()) {
-            refuse(platform, QStringLiteral("Fill in Lines 1, 2, and 3, then press Print."),
-                   QStringLiteral("Instructions"));
-            state.returnAddressMode = true;
-            state.mediumOptionsEnabled = false;
+        if (!returnAddressLinesPass(state, platform, true)) {
             return;
         }
-        if (!state.lines[3].isEmpty() || !state.lines[4].isEmpty()) {
-            refuse(platform, QStringLiteral("Leave Lines 4 and 5 blank"),
-                   QStringLiteral("Small label can fit only 3 lines"));
-            state.focus = FocusTarget::Line4;
+        if (runPrintJob(platform, returnAddressJob(state)).outcome != JobOutcome::Printed) {
             return;
         }
-
-        std::shared_ptr<PrintSurface> surface;
-        try {
-            const PrintDialogResult chosen = choosePrinter(platform);
-            if (chosen.cancelled) {
-                return;
-            }
-            surface = chosen.surface;
-            surface->setFontName(QStringLiteral("Courier New"));
-            surface->setFontSize(8);
-            surface->setItalic(false);
-            surface->setOrientation(PageOrientation::Portrait);
-            for (int copy = 0; copy < chosen.copies; ++copy) {
-                printReturnAddressSheet(*surface, state);
-                surface->endDocument();
-            }
-        } catch (...) {
-            reportPrinterProblem(platform, surface.get());
-            return;
-        }
-
+        clearBoldBox(state);
         state.returnAddressMode = false;
         const MessageAnswer answer = platform.message(
             QStringLiteral("Done!  Do you want to print another page of Return Address Labels?"),
@@ -150,6 +178,17 @@ void runReturnAddressCommand(CompositionState& state, Platform& platform) {
             return;
         }
     }
+}
+
+std::optional<PrintJob> previewJob(const CompositionState& state, Platform& platform, const QString& programFolder) {
+    CompositionState copy = state;
+    if (copy.returnAddressMode) {
+        if (!returnAddressLinesPass(copy, platform, false)) {
+            return std::nullopt;
+        }
+        return returnAddressJob(copy);
+    }
+    return onTheFlyJob(copy, platform, programFolder);
 }
 
 }  // namespace tandor

@@ -1,6 +1,10 @@
 #include "printing/PrintRuns.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/Numbers.h"
+#include "platform/PrintGrid.h"
 #include "printing/Composition.h"
 #include "printing/LabelSheet.h"
 
@@ -15,14 +19,19 @@ int boxNumber(const QString& text) {
     return leadingInt16(text);
 }
 
-void setOrientationAndSize(PrintSurface& surface, const CompositionState& state) {
+// The font size the orientation option gives (0 when neither is selected).
+double setOrientationAndSize(PrintSurface& surface, const CompositionState& state) {
     if (state.portrait) {
         surface.setOrientation(PageOrientation::Portrait);
         surface.setFontSize(10);
-    } else if (state.landscape) {
+        return 10;
+    }
+    if (state.landscape) {
         surface.setOrientation(PageOrientation::Landscape);
         surface.setFontSize(12);
+        return 12;
     }
+    return 0;
 }
 
 // The five lines, one print line each (empty ones too), starting at column
@@ -41,50 +50,126 @@ void printFiveLines(PrintSurface& surface, const CompositionState& state, int le
     }
 }
 
+// The envelope block on an envelope page. The margin boxes place it on a
+// Letter page that holds the envelope against its bottom-left corner; on the
+// envelope's own page the block keeps that place on the envelope, held within
+// the address area and wholly on the page. `above` is the height the written
+// layout prints above the block (its first empty line and Top lines).
+void placeOnEnvelope(PrintSurface& surface, const CompositionState& state, double above, int left,
+                     double fontSize) {
+    const PageGeometry page = surface.pageGeometry();
+    const QRectF& area = page.printable;
+    const double width = page.paper.width();
+    const double height = page.paper.height();
+    const PageOrientation turned =
+        width > height ? PageOrientation::Landscape : PageOrientation::Portrait;
+    const QSizeF letter = printgrid::paperSize(PaperSize::Letter, turned);
+    const double cell = surface.currentColumnWidth();
+
+    // The block: the lines' texts, each after its centring spaces (in columns from the block's column).
+    int leftmost = -1;
+    int rightmost = 0;
+    for (const QString& line : state.lines) {
+        if (line.isEmpty()) {
+            continue;
+        }
+        const int spaces = state.centered ? std::max(0, centringSpaces(line)) : 0;
+        leftmost = leftmost < 0 ? spaces : std::min(leftmost, spaces);
+        rightmost = std::max(rightmost, spaces + static_cast<int>(line.size()));
+    }
+    leftmost = std::max(leftmost, 0);
+    const double blockWidth = (rightmost - leftmost) * cell;
+    const double blockHeight = 5 * printgrid::lineHeight(fontSize);
+    // The block's left edge when the lines start at column c.
+    const auto blockLeft = [&](int c) { return area.left() + (c - 1 + leftmost) * cell; };
+
+    // Where the written layout puts it on the envelope.
+    double x = blockLeft(std::max(left, 1));
+    double y = area.top() + above - (letter.height() - height);
+    x = std::clamp(x, kAddressAreaLeft[0] * width, kAddressAreaLeft[1] * width);
+    y = std::clamp(y, kAddressAreaTop[0] * height, kAddressAreaTop[1] * height);
+    if (x + blockWidth > area.right()) {
+        x = std::max(area.left(), area.right() - blockWidth);
+    }
+    if (y + blockHeight > area.bottom()) {
+        y = std::max(area.top(), area.bottom() - blockHeight);
+    }
+
+    // On the grid: the column whose block edge lies nearest, kept inside the
+    // area, and the height in whole twips, rounded into the area.
+    int column = std::max(1, static_cast<int>(std::lround((x - area.left()) / cell)) + 1 - leftmost);
+    while (column > 1 && blockLeft(column) > kAddressAreaLeft[1] * width) {
+        --column;
+    }
+    while (blockLeft(column) < kAddressAreaLeft[0] * width && blockLeft(column + 1) + blockWidth <= area.right()) {
+        ++column;
+    }
+    const double twip = 1.0 / printgrid::kTwipsPerPoint;
+    double twips = std::clamp(std::round((y - area.top()) / twip),
+                              std::ceil((kAddressAreaTop[0] * height - area.top()) / twip),
+                              std::floor((kAddressAreaTop[1] * height - area.top()) / twip));
+    twips = std::min(twips, std::floor((area.height() - blockHeight) / twip));
+    surface.moveToLeftEdgeAt(static_cast<int>(std::max(0.0, twips)));
+    printFiveLines(surface, state, column);
+}
+
+}  // namespace
+
 void clearBoldBox(CompositionState& state) {
     composition::setBold(state, false);
     state.boldVisible = false;
 }
 
-}  // namespace
-
-void printLabelRun(PrintSurface& surface, CompositionState& state, const Adjustment& adjustment) {
+void composeLabelRun(PrintSurface& surface, const CompositionState& state, const Adjustment& adjustment) {
     setOrientationAndSize(surface, state);
-    if (isShiftedPrinter(surface.deviceName())) {
+    const bool shifted = isShiftedPrinter(surface.deviceName());
+    if (shifted) {
         surface.setPaperSize(PaperSize::Letter);
     }
     surface.printEmptyLine();
     surface.setFontName(kCourierNew);
     surface.setItalic(false);
     surface.setBold(false);
-    clearBoldBox(state);
 
+    // The first label goes where the boxes say; each further one at its position's pads.
+    CompositionState pads = state;
     int position = positionNumber(state.startPosition);
     for (int label = 0; label < state.labelCount; ++label, ++position) {
         if (label > 0) {
             surface.moveToTopLeft();
             surface.printEmptyLine();
         }
-        const int left = boxNumber(state.leftPad) + adjustment.left;
-        const int top = boxNumber(state.topPad) + adjustment.top;
+        const int left = boxNumber(pads.leftPad) + adjustment.left;
+        const int top = boxNumber(pads.topPad) + adjustment.top;
         surface.printEmptyLines(top);
         printFiveLines(surface, state, left);
-
-        // The next position and its pads (past 30 the boxes keep those of 30).
-        state.startPosition = QString::number(position + 1);
-        writeLabelPads(state, position + 1, isShiftedPrinter(surface.deviceName()));
+        writeLabelPads(pads, position + 1, shifted);
     }
     surface.endDocument();
 }
 
-void printEnvelopeRun(PrintSurface& surface, CompositionState& state,
-                      const Adjustment& adjustment) {
-    state.labelCount = 1;
-    setOrientationAndSize(surface, state);
-    if (isShiftedPrinter(surface.deviceName())) {
+void afterLabelRun(CompositionState& state, bool shiftedPrinter) {
+    clearBoldBox(state);
+    int position = positionNumber(state.startPosition);
+    for (int label = 0; label < state.labelCount; ++label, ++position) {
+        // The next position and its pads (past 30 the boxes keep those of 30).
+        state.startPosition = QString::number(position + 1);
+        writeLabelPads(state, position + 1, shiftedPrinter);
+    }
+}
+
+void composeEnvelopeRun(PrintSurface& surface, const CompositionState& state, const Adjustment& adjustment) {
+    double size = setOrientationAndSize(surface, state);
+    const bool shifted = isShiftedPrinter(surface.deviceName());
+    if (shifted) {
         surface.setPaperSize(PaperSize::Envelope10);
     }
-    surface.printEmptyLine();
+    const bool envelopePage = surface.pageGeometry().envelope;
+    // The first line of the written layout, in the orientation's font size.
+    const double firstLine = printgrid::lineHeight(size > 0 ? size : 10);
+    if (!envelopePage) {
+        surface.printEmptyLine();
+    }
     surface.setFontName(kCourierNew);
     if (state.bold) {
         surface.setBold(true);
@@ -93,6 +178,7 @@ void printEnvelopeRun(PrintSurface& surface, CompositionState& state,
         surface.setFontName(kTrebuchet);
         surface.setFontSize(14);
         surface.setItalic(true);
+        size = 14;
     } else {
         surface.setFontName(kCourierNew);
         surface.setItalic(false);
@@ -110,27 +196,31 @@ void printEnvelopeRun(PrintSurface& surface, CompositionState& state,
         left += 4;
         top -= 8;
     }
-    if (isShiftedPrinter(surface.deviceName())) {
+    if (shifted) {
         top -= 2;
     }
-    surface.printEmptyLines(top);
-    printFiveLines(surface, state, left);
+    if (envelopePage) {
+        placeOnEnvelope(surface, state, firstLine + std::max(top, 0) * printgrid::lineHeight(size > 0 ? size : 10),
+                        left, size > 0 ? size : 10);
+    } else {
+        surface.printEmptyLines(top);
+        printFiveLines(surface, state, left);
+    }
     surface.endDocument();
 }
 
-void printReturnAddressSheet(PrintSurface& surface, CompositionState& state) {
+void composeReturnAddressSheet(PrintSurface& surface, const std::array<QString, 5>& lines) {
     surface.printEmptyLines(5);
     surface.setFontName(kCourierNew);
     surface.setFontSize(8);
     surface.setBold(false);
-    clearBoldBox(state);
 
     for (int row = 1; row <= 20; ++row) {
         for (int line = 0; line < 3; ++line) {
             QList<PrintItem> items;
             for (int column : kReturnLabelColumns) {
                 items.append(PrintItem::column(column));
-                items.append(PrintItem::textItem(state.lines[line]));
+                items.append(PrintItem::textItem(lines[line]));
             }
             surface.printLine(items);
         }

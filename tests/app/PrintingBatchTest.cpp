@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -189,13 +190,69 @@ TEST(PrintingBatchRefusals, RefusalsPrintTheMessageAndWriteNothing) {
 TEST(PrintingBatchHelp, DocumentsEveryPrintingCommand) {
     const BatchRun help = runBatch({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* usage : {"labels [--positions SPEC] [--center] [--landscape] [--copies N] "
+    for (const char* usage : {"labels [--positions SPEC] [--center] [--landscape] [--outlines] [--copies N] "
                               "(-o OUT.pdf | --printer NAME) LINE1 [LINE2 ... LINE5]",
                               "envelope --size 1..7 [--bold] [--large] [--portrait] [--center] "
                               "[--left N] [--top N] [--copies N] (-o OUT.pdf | --printer NAME) "
                               "LINE1 [... LINE5]",
-                              "return-labels [--copies N] (-o OUT.pdf | --printer NAME) LINE1 "
+                              "return-labels [--outlines] [--copies N] (-o OUT.pdf | --printer NAME) LINE1 "
                               "LINE2 LINE3"}) {
         EXPECT_TRUE(help.out.contains(usage)) << usage;
+    }
+}
+
+// --outlines draws every label of the sheet into the PDF, at the sheet's
+// geometry: each label's left and top edges are dark on the page drawn at
+// 72 dots an inch, and without the option they are blank paper.
+TEST_F(PrintingBatch, OutlinesDrawEveryLabelOfTheSheetAtItsPlace) {
+    const QString pdftoppm = QStandardPaths::findExecutable("pdftoppm");
+    if (pdftoppm.isEmpty()) {
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed: the page cannot be drawn";
+    }
+    struct Case {
+        QStringList command;
+        Sheet sheet;
+    };
+    const Case cases[] = {{{"labels", "--positions", "1-30", "John"}, kAvery5160},
+                          {{"return-labels", "Jane Doe", "1 Elm St", "Napa, CA  94558"}, kAvery5167}};
+    for (const Case& c : cases) {
+        for (const bool outlines : {false, true}) {
+            const QString pdf = folder.file("outlined.pdf");
+            QStringList args = QStringList{"--program-folder", programFolder} + c.command;
+            if (outlines) {
+                args.insert(3, "--outlines");
+            }
+            const BatchRun run = runBatch(args + QStringList{"-o", pdf});
+            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+            const QString base = folder.file("outlined");
+            ASSERT_EQ(QProcess::execute(pdftoppm, {"-r", "72", "-gray", "-singlefile", pdf, base}), 0);
+            const QImage page(base + ".pgm");
+            ASSERT_FALSE(page.isNull());
+            // The darkest dot within a dot of a point of the page (inches).
+            const auto darkest = [&page](double x, double y) {
+                int least = 255;
+                for (int dx = -1; dx <= 1; ++dx) {
+                    for (int dy = -1; dy <= 1; ++dy) {
+                        least = std::min(least, qGray(page.pixel(qRound(x * 72) + dx, qRound(y * 72) + dy)));
+                    }
+                }
+                return least;
+            };
+            const Sheet& s = c.sheet;
+            for (int row = 0; row < s.rows; ++row) {
+                for (int column = 0; column < s.columns; ++column) {
+                    const double left = s.left + column * s.pitchX;
+                    const double top = s.top + row * s.pitchY;
+                    const int leftEdge = darkest(left, top + s.height * 0.5);
+                    const int topEdge = darkest(left + s.width * 0.75, top);
+                    if (outlines) {
+                        EXPECT_LT(leftEdge, 200) << c.command[0].toStdString() << " row " << row << " column " << column;
+                        EXPECT_LT(topEdge, 200) << c.command[0].toStdString() << " row " << row << " column " << column;
+                    } else {
+                        EXPECT_EQ(std::min(leftEdge, topEdge), 255) << c.command[0].toStdString();
+                    }
+                }
+            }
+        }
     }
 }

@@ -123,7 +123,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {
     }
     EXPECT_EQ(items, QStringList({"New", "Open", "Close", "-", "Enable Birthday Reminders",
                                   "Disable Birthday Reminders", "-", "Return Address Labels", "State Abbreviations",
-                                  "-", "Print", "-", "Exit"}));
+                                  "-", "Print Preview...", "Print", "-", "Exit"}));
     EXPECT_EQ(find<QAction>("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(find<QAction>("mnuFilePrint")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
     EXPECT_EQ(find<QAction>("mnuFileNew")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));

@@ -7,7 +7,8 @@
 namespace tandor::batch {
 namespace {
 
-int runBulkLabels(const QStringList& args, Context& context) {
+int runBulkLabels(QStringList args, Context& context) {
+    const bool outlines = takeOutlines(args);
     ListQuery query;
     ContactsFile file;
     FoundContacts found;
@@ -15,6 +16,7 @@ int runBulkLabels(const QStringList& args, Context& context) {
     if (const int code = readListCommand(args, context, &options, query, file, found); code != kOk) {
         return code;
     }
+    options.outlines = outlines;
     PdfPrinting printing(options);
     runBulkLabelsCommand(printing.platform(), context.programFolder, found.entries,
                          [&file](int n) { return file.read(n); });
@@ -24,12 +26,13 @@ int runBulkLabels(const QStringList& args, Context& context) {
 const Registration registration{Command{
     QStringLiteral("bulk-labels"),
     QStringLiteral("bulk-labels ") + kListQueryUsage +
-        QStringLiteral(" [--copies N] (-o OUT.pdf | --printer NAME)"),
+        QStringLiteral(" [--outlines] [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral(
         "Prints a label for every contact of the list (as the list command gives it) on sheets\n"
         "of 30 labels (Avery 5160 / 8160), as \"Print labels\" does: three labels a\n"
         "row, a new sheet after every 30. The BULKLIST adjustment of TDRPARAM.TXT applies.\n"
-        "--copies N prints N copies of the whole run. An empty list is refused.\n") +
+        "--copies N prints N copies of the whole run, --outlines draws the labels' outlines.\n"
+        "An empty list is refused.\n") +
         kOutputHelp,
     runBulkLabels}};
 

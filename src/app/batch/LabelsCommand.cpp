@@ -6,7 +6,8 @@
 namespace tandor::batch {
 namespace {
 
-int runLabels(const QStringList& args, Context& context) {
+int runLabels(QStringList args, Context& context) {
+    const bool outlines = takeOutlines(args);
     Arguments arguments(args);
     const QString positions =
         arguments.take(QStringLiteral("--positions")).value_or(QStringLiteral("1"));
@@ -20,6 +21,7 @@ int runLabels(const QStringList& args, Context& context) {
     if (!takeLines(arguments, 5, lines, context)) {
         return kFailure;
     }
+    options.outlines = outlines;
 
     CompositionState state = startedWithLines(lines);
 
@@ -44,7 +46,7 @@ int runLabels(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("labels"),
-    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--copies N] "
+    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--outlines] [--copies N] "
                    "(-o OUT.pdf | --printer NAME) "
                    "LINE1 [LINE2 ... LINE5]"),
     QStringLiteral(

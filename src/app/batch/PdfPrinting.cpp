@@ -84,6 +84,10 @@ bool takeLines(Arguments& arguments, int maxLines, QStringList& lines, Context& 
     return true;
 }
 
+bool takeOutlines(QStringList& args) {
+    return args.removeAll(QStringLiteral("--outlines")) > 0;
+}
+
 CompositionState startedWithLines(const QStringList& lines) {
     CompositionState state;
     composition::startUp(state);
@@ -125,6 +129,7 @@ PdfPrinting::PdfPrinting(const PdfOptions& options) {
         }
         surface_ = PrinterSurface::forPdf(partPath_);
     }
+    surface_->setDrawOutlines(options.outlines);
     platform_.setPrintSurface(surface_);
     platform_.setPrinterName(surface_->deviceName());
     platform_.answerPrint(PrintAnswer{false, options.copies, false});

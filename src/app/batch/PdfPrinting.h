@@ -18,7 +18,11 @@ struct PdfOptions {
     QString outPath;
     QString printerName;  // a printer of the print system; empty for a PDF file
     int copies = 1;
+    bool outlines = false;  // --outlines: the label outlines are drawn into the PDF
 };
+
+// Takes the --outlines flag out of the arguments of a label command.
+bool takeOutlines(QStringList& args);
 
 // The help text of the shared options, for a command's own help.
 inline const QString kOutputHelp = QStringLiteral(

@@ -6,7 +6,8 @@
 namespace tandor::batch {
 namespace {
 
-int runReturnLabels(const QStringList& args, Context& context) {
+int runReturnLabels(QStringList args, Context& context) {
+    const bool outlines = takeOutlines(args);
     Arguments arguments(args);
     PdfOptions options;
     QStringList lines;
@@ -17,6 +18,7 @@ int runReturnLabels(const QStringList& args, Context& context) {
     if (!takeLines(arguments, 5, lines, context)) {
         return kFailure;
     }
+    options.outlines = outlines;
 
     CompositionState state = startedWithLines(lines);
 
@@ -32,11 +34,12 @@ int runReturnLabels(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("return-labels"),
-    QStringLiteral("return-labels [--copies N] (-o OUT.pdf | --printer NAME) LINE1 LINE2 LINE3"),
+    QStringLiteral("return-labels [--outlines] [--copies N] (-o OUT.pdf | --printer NAME) LINE1 LINE2 LINE3"),
     QStringLiteral(
         "Prints a sheet of 80 return-address labels (Avery 5167 / 8167 / 18167, 4 across and\n"
         "20 down) bearing the three lines, as the return-address command of the\n"
-        "main window does; --copies N prints N sheets. Lines 1 to 3 must not all be empty.\n") +
+        "main window does; --copies N prints N sheets, --outlines draws the labels' outlines.\n"
+        "Lines 1 to 3 must not all be empty.\n") +
         kOutputHelp,
     runReturnLabels}};
 

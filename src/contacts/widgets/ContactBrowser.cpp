@@ -17,6 +17,7 @@
 #include "contacts/widgets/SecondaryErrors.h"
 #include "contacts/widgets/WindowParts.h"
 #include "platform/Platform.h"
+#include "platform/widgets/PrintPreviewDialog.h"
 #include "platform/widgets/WindowConventions.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
@@ -122,6 +123,11 @@ void ContactBrowser::buildMenus() {
     QMenu* file = namedMenu(menuBar(), "File", "mnuEDVFile");
     QAction* print = menuItem(file, "Print", "mnuEDVPrint", QKeySequence::Print);
     connect(print, &QAction::triggered, this, &ContactBrowser::printDetails);
+    QAction* preview = menuItem(file, "Print Preview...", "mnuEDVPreview");
+    connect(preview, &QAction::triggered, this, [this] {
+        Platform& platform = main_.platform();
+        showPrintPreview(platform, detailsJob(shown(), {}, platform.today()), [this] { printDetails(); }, this);
+    });
     QMenu* edit = namedMenu(menuBar(), "Edit", "mnuEDVEdit");
     menuItem(edit, "Cut", "mnuEDVEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
     menuItem(edit, "Copy", "mnuEDVEditCopy", QKeySequence(QStringLiteral("Ctrl+C")));

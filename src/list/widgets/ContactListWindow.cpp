@@ -27,6 +27,9 @@
 #include "list/widgets/TabStopDelegate.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "platform/PrinterProblem.h"
+#include "platform/widgets/PrintPreviewDialog.h"
+#include "printing/AdjustmentFile.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ActiveControl.h"
 #include "shell/widgets/EditCommands.h"
@@ -64,6 +67,8 @@ ContactListWindow::ContactListWindow(MainWindow& main, QWidget* parent)
     // Loading: an empty list, nothing printable yet, the title of the current file.
     model_->clear();
     mnuPrint_->setEnabled(false);
+    mnuPreview_->setEnabled(false);
+    mnuLabelPreview_->setEnabled(false);
     cmdPrintLabels_->setEnabled(false);
     setWindowTitle(QStringLiteral("All Contacts  [") + main_.session().fileTitle() +
                    QLatin1Char(']'));
@@ -159,6 +164,8 @@ void ContactListWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     mnuPrint_ = menuItem(file, QStringLiteral("Print"), "mnuPrint", QKeySequence::Print);
+    mnuPreview_ = menuItem(file, QStringLiteral("Print Preview..."), "mnuPreview");
+    mnuLabelPreview_ = menuItem(file, QStringLiteral("Print Preview of Labels..."), "mnuLabelPreview");
 
     mnuVAEdit_ = menuBar()->addMenu(QStringLiteral("Edit"));
     mnuVAEdit_->setObjectName(QStringLiteral("mnuVAEdit"));
@@ -199,6 +206,8 @@ void ContactListWindow::connectHandlers() {
     connect(lstAllContacts_, &QListView::doubleClicked, this,
             [this] { runGuarded([this] { openFocusedContact(); }); });
     connect(mnuPrint_, &QAction::triggered, this, &ContactListWindow::printList);
+    connect(mnuPreview_, &QAction::triggered, this, &ContactListWindow::previewList);
+    connect(mnuLabelPreview_, &QAction::triggered, this, &ContactListWindow::previewLabels);
     closeOnEscape(this, cmdViewAllClose_);
 
     connect(mnuVAEdit_, &QMenu::aboutToShow, this, &ContactListWindow::editMenuOpening);
@@ -267,6 +276,8 @@ void ContactListWindow::getReport() {
     lblTotContacts_->setVisible(true);
     lblTotContacts_->setText(countCaption(count));
     mnuPrint_->setEnabled(true);
+    mnuPreview_->setEnabled(true);
+    mnuLabelPreview_->setEnabled(true);
     cmdViewAllClose_->setFocus();
     if (count != 0) {
         cmdACGetReport_->setEnabled(false);
@@ -307,14 +318,40 @@ void ContactListWindow::printLabels() {
     }
 }
 
-void ContactListWindow::printList() {
+ListPrintRequest ContactListWindow::listRequest() const {
     ListPrintRequest request;
     request.lines = &model_->entries();
     request.selectedRows = selectedRows();
     request.headerBoxActive = activeTextBox() == txtViewAllHeader_;
     request.headerSelectedText = txtViewAllHeader_->selectedText();
     request.fileTitle = main_.session().fileTitle();
-    runListPrintCommand(main_.platform(), request);
+    return request;
+}
+
+void ContactListWindow::printList() {
+    runListPrintCommand(main_.platform(), listRequest());
+}
+
+void ContactListWindow::previewList() {
+    showPrintPreview(main_.platform(), listPrintJob(listRequest()), [this] { printList(); }, this);
+}
+
+void ContactListWindow::previewLabels() {
+    Platform& platform = main_.platform();
+    Session& session = main_.session();
+    Adjustment adjustment;
+    try {
+        adjustment = readAdjustment(session.programFolder(), kBulkList);
+    } catch (...) {
+        reportPrinterProblem(platform, nullptr);
+        return;
+    }
+    if (!listHasContact(model_->entries())) {
+        platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
+        return;
+    }
+    const std::function<ContactRecord(int)> read = [&session](int n) { return session.file().read(n); };
+    showPrintPreview(platform, bulkLabelsJob(model_->entries(), read, adjustment), [this] { printLabels(); }, this);
 }
 
 QLineEdit* ContactListWindow::activeTextBox() const {

@@ -6,6 +6,7 @@
 
 #include "list/ContactSearch.h"
 #include "list/ListLine.h"
+#include "list/ListPrint.h"
 
 class QAction;
 class QGroupBox;
@@ -57,6 +58,9 @@ private:
     void openFocusedContact();
     void printLabels();
     void printList();
+    void previewLabels();
+    void previewList();
+    ListPrintRequest listRequest() const;
 
     void editMenuOpening();
     void editCut();
@@ -96,6 +100,8 @@ private:
 
     QMenu* mnuVAEdit_ = nullptr;
     QAction* mnuPrint_ = nullptr;
+    QAction* mnuPreview_ = nullptr;
+    QAction* mnuLabelPreview_ = nullptr;
     QAction* mnuVAEditCut_ = nullptr;
     QAction* mnuVAEditCopy_ = nullptr;
     QAction* mnuVAEditPaste_ = nullptr;

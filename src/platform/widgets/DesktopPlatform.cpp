@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "platform/PrinterSurface.h"
+#include "platform/widgets/JobProgressDialog.h"
 
 #include <algorithm>
 
@@ -175,9 +176,42 @@ QString DesktopPlatform::currentPrinterName() {
     return printer_->printerName();
 }
 
+void DesktopPlatform::setJobPage(QPrinter& printer, const PageSetup& page) {
+    QPageSize size;
+    if (page.paper) {
+        size = QPageSize(*page.paper == PaperSize::Envelope10 ? QPageSize::Envelope10 : QPageSize::Letter);
+    } else if (printer.outputFormat() == QPrinter::NativeFormat) {
+        size = QPrinterInfo(printer).defaultPageSize();
+    }
+    if (!size.isValid()) {
+        size = QPageSize(QPageSize::Letter);  // a PDF file's own paper
+    }
+    printer.setPageSize(size);
+    printer.setPageOrientation(page.orientation == PageOrientation::Portrait ? QPageLayout::Portrait
+                                                                             : QPageLayout::Landscape);
+}
+
+std::shared_ptr<PrintSurface> DesktopPlatform::previewSurface(const PrintDialogRequest& request) {
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    if (printer_->outputFormat() == QPrinter::PdfFormat || printer_->printerName().isEmpty()) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+    } else {
+        printer->setPrinterName(printer_->printerName());
+    }
+    setJobPage(*printer, request.page);
+    return std::make_shared<PrinterSurface>(printer);
+}
+
+std::unique_ptr<JobProgress> DesktopPlatform::jobProgress() {
+    return std::make_unique<JobProgressDialog>(QApplication::activeWindow());
+}
+
 PrintDialogResult DesktopPlatform::printDialog(const PrintDialogRequest& request) {
     PrintDialogResult result;
     printer_->setCopyCount(1);
+    // Each dialog starts from the page of its own kind of job: what was picked
+    // in an earlier dialog does not carry over.
+    setJobPage(*printer_, request.page);
     QPrintDialog dialog(printer_.get(), QApplication::activeWindow());
     QAbstractPrintDialog::PrintDialogOptions options = QAbstractPrintDialog::PrintToFile |
                                                        QAbstractPrintDialog::PrintShowPageSize |

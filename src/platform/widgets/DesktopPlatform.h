@@ -23,6 +23,8 @@ public:
     void beep() override;
     QString currentPrinterName() override;
     PrintDialogResult printDialog(const PrintDialogRequest& request) override;
+    std::shared_ptr<PrintSurface> previewSurface(const PrintDialogRequest& request) override;
+    std::unique_ptr<JobProgress> jobProgress() override;
     void clearClipboard() override;
     void setClipboardText(const QString& text) override;
     QString clipboardText() override;
@@ -33,6 +35,10 @@ public:
 
     // "Data Files (*.DAT)|*.DAT" in the dialog's own form; patterns match both letter cases.
     static QString qtFilter(const QString& pairs);
+
+    // Puts the page a kind of job prints on into a printer: the paper it
+    // names, else the printer's own default paper, and its orientation.
+    static void setJobPage(QPrinter& printer, const PageSetup& page);
 
     // The widest a message or input box lets its text run before wrapping, and
     // the width a box needs for its whole title on the window manager's title

@@ -24,6 +24,8 @@
 
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "platform/PrinterProblem.h"
+#include "platform/widgets/PrintPreviewDialog.h"
 #include "printing/AdjustmentFile.h"
 #include "printing/Composition.h"
 #include "printing/PrintCommand.h"
@@ -213,6 +215,7 @@ void MainWindow::buildMenus() {
     mnuRetAddress_ = menuItem(file, QStringLiteral("Return Address Labels"), "mnuRetAddress");
     mnuStates_ = menuItem(file, QStringLiteral("State Abbreviations"), "mnuStates");
     file->addSeparator();
+    mnuFilePreview_ = menuItem(file, QStringLiteral("Print Preview..."), "mnuFilePreview");
     mnuFilePrint_ = menuItem(file, QStringLiteral("Print"), "mnuFilePrint", QKeySequence(QStringLiteral("Ctrl+P")));
     file->addSeparator();
     mnuFileExit_ = menuItem(file, QStringLiteral("Exit"), "mnuFileExit", QKeySequence::Quit);
@@ -283,6 +286,7 @@ void MainWindow::connectHandlers() {
     };
     connect(cmdLMStart_, &QPushButton::clicked, this, print);
     connect(mnuFilePrint_, &QAction::triggered, this, print);
+    connect(mnuFilePreview_, &QAction::triggered, this, &MainWindow::printPreview);
     auto returnAddress = [this] { handle([this] { runReturnAddressCommand(state_, platform_); }); };
     connect(cmdRetAddress_, &QPushButton::clicked, this, returnAddress);
     connect(mnuRetAddress_, &QAction::triggered, this, returnAddress);
@@ -401,6 +405,23 @@ void MainWindow::applyState() {
             break;
     }
     state_.focus = FocusTarget::Unchanged;
+}
+
+void MainWindow::printPreview() {
+    readLines();
+    std::optional<PrintJob> job;
+    try {
+        job = previewJob(state_, platform_, session_.programFolder());
+    } catch (...) {
+        reportPrinterProblem(platform_, nullptr);
+        return;
+    }
+    if (!job) {
+        return;
+    }
+    // Printing from the preview is the window's own print command.
+    QPushButton* printButton = state_.returnAddressMode ? cmdRetAddress_ : cmdLMStart_;
+    showPrintPreview(platform_, *job, [printButton] { printButton->click(); }, this);
 }
 
 void MainWindow::setOpeners(const Openers& openers) {

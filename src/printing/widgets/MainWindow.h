@@ -91,6 +91,7 @@ private:
     template <typename Handler>
     void handle(Handler handler);
 
+    void printPreview();
     void fileNew();
     void fileOpen();
     void fileClose();
@@ -146,6 +147,7 @@ private:
     QAction* mnuRetAddress_ = nullptr;
     QAction* mnuStates_ = nullptr;
     QAction* mnuFilePrint_ = nullptr;
+    QAction* mnuFilePreview_ = nullptr;
     QAction* mnuFileExit_ = nullptr;
     QAction* mnuLMEditCut_ = nullptr;
     QAction* mnuLMEditCopy_ = nullptr;

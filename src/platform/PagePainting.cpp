@@ -1,0 +1,31 @@
+#include "platform/PagePainting.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace tandor {
+
+void paintPageTexts(QPainter& painter, const PrintedPage& page, double pixelsPerPoint, double fontScale) {
+    for (const PlacedText& t : page.texts) {
+        FontSpec spec = t.font;
+        spec.size *= fontScale;
+        const QFont font = resolveFont(spec);
+        painter.setFont(font);
+        const QFontMetricsF metrics(font, painter.device());
+        painter.drawText(QPointF(t.xPt * pixelsPerPoint, t.yPt * pixelsPerPoint + metrics.ascent()), t.text);
+    }
+}
+
+void paintLabelOutlines(QPainter& painter, const std::vector<QRectF>& outlines, double pixelsPerPoint,
+                        QPointF paperOrigin, const QPen& pen) {
+    painter.save();
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    for (const QRectF& r : outlines) {
+        painter.drawRoundedRect(QRectF(paperOrigin + r.topLeft() * pixelsPerPoint, r.size() * pixelsPerPoint),
+                                0.06 * 72 * pixelsPerPoint, 0.06 * 72 * pixelsPerPoint);
+    }
+    painter.restore();
+}
+
+}  // namespace tandor

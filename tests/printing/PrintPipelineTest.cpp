@@ -1,0 +1,246 @@
+// The one print job every command goes through: the page each kind of job
+// sets, the envelope on an envelope-size page, a job stopped part-way, and the
+// preview's composition, which changes nothing.
+#include <gtest/gtest.h>
+
+#include "list/BulkLabels.h"
+#include "list/ListPrint.h"
+#include "list/ListLine.h"
+#include "platform/LabelSheetGeometry.h"
+#include "platform/PrintGrid.h"
+#include "printing/PrintRuns.h"
+#include "printing/PrintTestSupport.h"
+
+namespace tandor::test {
+namespace {
+
+// Stops the job when it reaches a page.
+class StopAtPage : public JobProgress {
+public:
+    explicit StopAtPage(int page) : page_(page) {}
+    bool pagesDone(int done, int) override { return done < page_; }
+
+private:
+    int page_;
+};
+
+ContactRecord person(const QString& first, const QString& last) {
+    ContactFields f;
+    f[Field::FName] = first;
+    f[Field::LName] = last;
+    f[Field::FStreet] = QStringLiteral("1 Elm St");
+    f[Field::City] = QStringLiteral("Napa");
+    return ContactRecord::build(f);
+}
+
+std::vector<ListEntry> entriesFor(const std::vector<ContactRecord>& records) {
+    std::vector<ListEntry> entries;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        entries.push_back({listLine(records[i], SortOrder::FirstName), static_cast<int>(i) + 1});
+    }
+    return entries;
+}
+
+// The box the texts of a page fill, in points on the paper.
+QRectF blockOf(const PrintedPage& page, const PageGeometry& geometry) {
+    QRectF block;
+    for (const PlacedText& t : page.texts) {
+        const QRectF box(geometry.printable.left() + t.xPt, geometry.printable.top() + t.yPt,
+                         t.text.size() * t.font.size * 0.6, printgrid::lineHeight(t.font.size));
+        block = block.isNull() ? box : block.united(box);
+    }
+    return block;
+}
+
+TEST(PrintPipeline, EachKindOfJobStartsItsDialogOnItsOwnPageAndAPickDoesNotCarryOver) {
+    PrintBench b;
+    std::vector<PageSetup> requests;
+    const auto asked = [&] { requests.push_back(b.platform.printRequests().last().page); };
+    // An envelope with Envelope #10 picked in the dialog: one page, in the address area.
+    b.chooseEnvelope(1);
+    b.platform.pickPaper(PaperSize::Envelope10);
+    b.print();
+    asked();
+    // Then a return-address sheet and a label sheet, each on its own Letter page.
+    b.state.lines = {"Jane Doe", "1 Elm St", "Springfield, IL  62704", "", ""};
+    runReturnAddressCommand(b.state, b.platform);
+    asked();
+    b.chooseLabel("1-30");
+    b.print();
+    asked();
+    const std::vector<ContactRecord> records = {person("Ann", "Lee"), person("Bob", "Ray")};
+    const std::vector<ListEntry> lines = entriesFor(records);
+    runBulkLabelsCommand(b.platform, b.programFolder, lines,
+                         [&records](int n) { return records.at(static_cast<std::size_t>(n - 1)); });
+    asked();
+    runListPrintCommand(b.platform, ListPrintRequest{&lines, {}, false, {}, QStringLiteral("Family")});
+    asked();
+
+    struct Expected {
+        std::optional<PaperSize> paper;
+        PageOrientation orientation;
+    };
+    const Expected expected[] = {
+        {std::nullopt, PageOrientation::Landscape},       // envelope: the printer's own paper
+        {PaperSize::Letter, PageOrientation::Portrait},   // return-address sheet
+        {PaperSize::Letter, PageOrientation::Portrait},   // label sheet
+        {PaperSize::Letter, PageOrientation::Portrait},   // bulk labels
+        {std::nullopt, PageOrientation::Landscape},       // the printed list
+    };
+    const auto& documents = b.surface().documents();
+    ASSERT_EQ(requests.size(), 5u);
+    ASSERT_EQ(documents.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(requests[i].paper, expected[i].paper) << i;
+        EXPECT_EQ(requests[i].orientation, expected[i].orientation) << i;
+        EXPECT_EQ(documents[i].pages.size(), 1u) << i;  // nothing spills onto a second sheet
+        EXPECT_EQ(documents[i].pages[0].orientation, expected[i].orientation) << i;
+    }
+    EXPECT_EQ(documents[1].pages[0].texts.size(), 80u * 3u);
+    EXPECT_EQ(documents[2].pages[0].texts.size(), 30u * 3u);
+}
+
+TEST(PrintPipeline, OnAnEnvelopePageTheAddressLiesInTheAddressAreaOnOnePage) {
+    struct Options {
+        bool bold, large, centered, portrait, shifted;
+    };
+    const Options options[] = {{false, false, false, false, false}, {true, false, false, false, false},
+                               {false, true, false, false, false},  {true, true, true, false, false},
+                               {false, false, false, true, false},  {false, true, false, false, true},
+                               {false, false, true, false, true}};
+    for (int size = 1; size <= 7; ++size) {
+        for (const Options& o : options) {
+            PrintBench b;
+            b.state.lines = {"Bartholomew J. Richardson", "12345 North Westmoreland Ave", "Suite 1200",
+                             "Fort Lauderdale, FL  33301", "USA"};
+            if (o.shifted) {
+                b.platform.setPrinterName(QStringLiteral("HP ENVY 5530"));
+            }
+            b.chooseEnvelope(size);
+            composition::setBold(b.state, o.bold);
+            composition::setLargeFont(b.state, o.large);
+            if (o.centered) {
+                composition::clickCentered(b.state);
+            }
+            if (o.portrait) {
+                composition::selectPortrait(b.state);
+            }
+            // The shifted model sets #10 itself; any other printer has it picked in the dialog.
+            b.platform.answerPrint({.copies = 2});
+            if (!o.shifted) {
+                b.platform.pickPaper(PaperSize::Envelope10);
+            }
+            b.print();
+            const std::string label = "size " + std::to_string(size) + " bold " + std::to_string(o.bold) +
+                                      " large " + std::to_string(o.large) + " portrait " +
+                                      std::to_string(o.portrait) + " shifted " + std::to_string(o.shifted);
+            ASSERT_TRUE(b.platform.messages().isEmpty()) << label;
+            const auto& documents = b.surface().documents();
+            ASSERT_EQ(documents.size(), 2u) << label;  // one page per copy
+            for (const PrintedDocument& d : documents) {
+                ASSERT_EQ(d.pages.size(), 1u) << label;
+                const PrintedPage& page = d.pages[0];
+                EXPECT_EQ(page.texts.size(), 5u) << label;
+                const PageGeometry geometry = b.surface().geometryOf(page.paper, page.orientation);
+                const QRectF block = blockOf(page, geometry);
+                const QSizeF paper = geometry.paper;
+                EXPECT_GE(block.left(), 0.35 * paper.width() - 1e-6) << label;
+                EXPECT_LE(block.left(), 0.55 * paper.width() + 1e-6) << label;
+                EXPECT_GE(block.top(), 0.35 * paper.height() - 1e-6) << label;
+                EXPECT_LE(block.top(), 0.60 * paper.height() + 1e-6) << label;
+                EXPECT_LE(block.bottom(), geometry.printable.bottom() + 1e-6) << label;
+                EXPECT_LE(block.right(), geometry.printable.right() + 1e-6) << label;
+            }
+        }
+    }
+}
+
+TEST(PrintPipeline, AJobStoppedInItsProgressLeavesNothingPrintedAndTheWindowAsItWas) {
+    for (const int stopAt : {0, 1, 2}) {  // 0: never stopped
+        PrintBench b;
+        b.chooseLabel("4-9");
+        if (stopAt > 0) {
+            b.platform.progressFactory = [stopAt] { return std::make_unique<StopAtPage>(stopAt); };
+        }
+        b.platform.answerPrint({.copies = 2});
+        const QString startBefore = b.state.startPosition;
+        b.print();
+        EXPECT_TRUE(b.platform.messages().isEmpty()) << stopAt;
+        if (stopAt == 0) {
+            EXPECT_EQ(b.surface().documents().size(), 2u);
+            EXPECT_EQ(b.state.startPosition, "10");
+        } else {
+            // Page 1 is the first copy's, page 2 the second's: what was sent is withdrawn.
+            EXPECT_EQ(b.surface().documents().size(), stopAt == 1 ? 0u : 1u) << stopAt;
+            EXPECT_EQ(b.ops().count("abandon document"), 1) << stopAt;
+            EXPECT_EQ(b.ops().last(), "cancel output") << stopAt;
+            EXPECT_EQ(b.state.startPosition, startBefore) << stopAt;
+        }
+    }
+}
+
+TEST(PrintPipeline, APreviewComposesWhatPrintWouldPrintAndChangesNothing) {
+    struct Case {
+        const char* what;
+        std::function<void(PrintBench&)> choose;
+        std::size_t pages;
+        std::size_t outlines;
+        std::size_t texts;
+    };
+    const Case cases[] = {
+        {"labels", [](PrintBench& b) { b.chooseLabel("1-30"); }, 1, 30, 30 * 3},
+        {"envelope", [](PrintBench& b) { b.chooseEnvelope(1); }, 1, 0, 3},
+        {"return-address sheet",
+         [](PrintBench& b) {
+             b.state.lines = {"Jane Doe", "1 Elm St", "Springfield, IL  62704", "", ""};
+             b.state.returnAddressMode = true;
+         },
+         1, 80, 80 * 3},
+    };
+    for (const Case& c : cases) {
+        PrintBench b;
+        c.choose(b);
+        const CompositionState before = b.state;
+        const std::optional<PrintJob> job = previewJob(b.state, b.platform, b.programFolder);
+        ASSERT_TRUE(job) << c.what;
+        const std::vector<PreviewPage> pages = composeForPreview(b.platform, *job);
+        ASSERT_EQ(pages.size(), c.pages) << c.what;
+        EXPECT_EQ(pages[0].labelOutlines.size(), c.outlines) << c.what;
+        EXPECT_EQ(pages[0].page.texts.size(), c.texts) << c.what;
+        EXPECT_EQ(pages[0].geometry.paper, printgrid::paperSize(PaperSize::Letter, pages[0].page.orientation));
+        // Nothing reached the printer and the window's state is as it was.
+        EXPECT_TRUE(b.platform.printRequests().isEmpty()) << c.what;
+        EXPECT_TRUE(b.surface().operations().isEmpty()) << c.what;
+        EXPECT_EQ(b.state.startPosition, before.startPosition) << c.what;
+        EXPECT_EQ(b.state.leftPad, before.leftPad) << c.what;
+        EXPECT_EQ(b.state.topPad, before.topPad) << c.what;
+        EXPECT_EQ(b.state.returnAddressMode, before.returnAddressMode) << c.what;
+        EXPECT_EQ(b.state.boldVisible, before.boldVisible) << c.what;
+    }
+    // A refused check shows its message and composes nothing.
+    PrintBench empty;
+    empty.state.lines = {};
+    empty.chooseLabel("5");
+    EXPECT_FALSE(previewJob(empty.state, empty.platform, empty.programFolder));
+    EXPECT_EQ(empty.platform.messages().size(), 1);
+}
+
+TEST(PrintPipeline, LabelOutlinesFollowTheSheetInBothOrientations) {
+    const std::vector<QRectF> upright = addressLabelSheet().outlines(PageOrientation::Portrait);
+    const std::vector<QRectF> turned = addressLabelSheet().outlines(PageOrientation::Landscape);
+    ASSERT_EQ(upright.size(), 30u);
+    ASSERT_EQ(turned.size(), 30u);
+    const QRectF letter(QPointF(0, 0), printgrid::paperSize(PaperSize::Letter, PageOrientation::Portrait));
+    for (std::size_t i = 0; i < upright.size(); ++i) {
+        EXPECT_TRUE(letter.contains(upright[i])) << i;
+        EXPECT_TRUE(letter.transposed().contains(turned[i])) << i;
+        EXPECT_NEAR(turned[i].width(), upright[i].height(), 1e-9);
+    }
+    // Position 5 (row 2, column 2): 0.1875 + 2.75 in from the left, 1.5 in from the top.
+    EXPECT_NEAR(upright[4].left(), (0.1875 + 2.75) * 72, 1e-9);
+    EXPECT_NEAR(upright[4].top(), 1.5 * 72, 1e-9);
+    EXPECT_EQ(returnAddressSheet().outlines(PageOrientation::Portrait).size(), 80u);
+}
+
+}  // namespace
+}  // namespace tandor::test
