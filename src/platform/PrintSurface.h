@@ -6,7 +6,7 @@
 namespace tandor {
 
 enum class PageOrientation { Portrait, Landscape };
-enum class PaperSize { Letter, Envelope10 };
+enum class PaperSize { Letter, Envelope10, A4 };
 
 // One item of a print line: a move to print column n, a run of n spaces, or a text.
 struct PrintItem {

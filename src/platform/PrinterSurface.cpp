@@ -10,7 +10,15 @@ namespace tandor {
 namespace {
 
 QPageSize pageSizeOf(PaperSize paper) {
-    return paper == PaperSize::Envelope10 ? QPageSize(QPageSize::Envelope10) : QPageSize(QPageSize::Letter);
+    switch (paper) {
+        case PaperSize::Envelope10:
+            return QPageSize(QPageSize::Envelope10);
+        case PaperSize::A4:
+            return QPageSize(QPageSize::A4);
+        case PaperSize::Letter:
+            break;
+    }
+    return QPageSize(QPageSize::Letter);
 }
 
 QPageLayout::Orientation qtOrientation(PageOrientation orientation) {

@@ -56,7 +56,7 @@ bool passesValidation(CompositionState& state, Platform& platform) {
             return false;
         }
         writeLabelPads(state, positionNumber(state.startPosition),
-                       isShiftedPrinter(platform.currentPrinterName()));
+                       labelColumnShift(platform.currentPrinterName()));
     }
     return true;
 }

@@ -10,10 +10,10 @@ namespace tandor {
 // of its own. ShiftedPrinter is tested against the surface's device (the
 // printer chosen in the print dialog).
 
-// Labels of the 30-position sheet: LabelCount labels from StartPosition, the
+// Labels of the window's address sheet, on the sheet's paper: LabelCount labels from StartPosition, the
 // first at the pads the margin boxes hold, each further one at its own pads
 // (written into the boxes). Afterwards StartPosition is the position after the
-// last label and the boxes hold its pads (those of 30 after the last position).
+// last label and the boxes hold its pads (those of the last position after it).
 void printLabelRun(PrintSurface& surface, CompositionState& state, const Adjustment& adjustment);
 
 // One envelope at the margin boxes, with the Bold and Large Font options.
@@ -23,7 +23,5 @@ void printEnvelopeRun(PrintSurface& surface, CompositionState& state, const Adju
 // 8-point "Courier New": 89 print lines.
 void printReturnAddressSheet(PrintSurface& surface, CompositionState& state);
 
-// The print columns at which the four return-address labels of a row start.
-inline constexpr int kReturnLabelColumns[4] = {3, 35, 66, 97};
 
 }  // namespace tandor
