@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLineF>
 #include <QSizeF>
 #include <optional>
 #include <vector>
@@ -25,6 +26,7 @@ struct PrintedPage {
     // printer's own page size.
     std::optional<PaperSize> paper;
     std::vector<PlacedText> texts;
+    std::vector<QLineF> rules;  // points from the printable area's top-left corner
 };
 
 struct PrintedDocument {
@@ -51,6 +53,8 @@ public:
     void endDocument() override;
     void abandonDocument() override;
     bool currentPageBlank() const override;
+    void drawRule(const QPointF& fromPt, const QPointF& toPt) override;
+    void placeText(const QPointF& topLeftPt, const QString& text) override;
 
     const FontSpec& font() const { return font_; }
     PageOrientation orientation() const { return orientation_; }

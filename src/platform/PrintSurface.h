@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPointF>
 #include <QString>
 
 namespace tandor {
@@ -55,6 +56,12 @@ public:
 
     // True while nothing has been printed on the current page.
     virtual bool currentPageBlank() const = 0;
+
+    // Marks off the character grid, in points from the printable area's
+    // top-left corner: a straight rule, and a text whose cell's top-left corner
+    // lies at a point (in the current font). The print position stays where it is.
+    virtual void drawRule(const QPointF& fromPt, const QPointF& toPt) = 0;
+    virtual void placeText(const QPointF& topLeftPt, const QString& text) = 0;
 
     // Conveniences over printLine.
     void printEmptyLines(int count);

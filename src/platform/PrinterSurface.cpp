@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPen>
 
 #include "platform/AppError.h"
 
@@ -107,6 +108,14 @@ void PrinterSurface::applyLayout(const PrintedPage& page) {
 
 void PrinterSurface::paintPage(const PrintedPage& page) {
     const double scale = printer_->resolution() / printgrid::kPointsPerInch;
+    if (!page.rules.empty()) {
+        painter_.save();
+        painter_.setPen(QPen(Qt::black, 0.5 * scale, Qt::SolidLine, Qt::FlatCap));
+        for (const QLineF& rule : page.rules) {
+            painter_.drawLine(QLineF(rule.p1() * scale, rule.p2() * scale));
+        }
+        painter_.restore();
+    }
     for (const PlacedText& t : page.texts) {
         QFont font = resolveFont(t.font);
         painter_.setFont(font);

@@ -79,6 +79,9 @@ public:
     QString clipboardText() override { return clipboard_; }
     void shellOpen(const QString& target) override { shellOpened_.append(target); }
     void writeSetting(const QString& section, const QString& key, const QString& value) override;
+    QString readSetting(const QString& section, const QString& key) override {
+        return settings_.value(section + QLatin1Char('/') + key);
+    }
     QDate today() override { return today_; }
     void setBusy(bool busy) override { busy_ = busy; }
     bool busy() const { return busy_; }

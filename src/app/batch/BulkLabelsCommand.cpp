@@ -7,7 +7,12 @@
 namespace tandor::batch {
 namespace {
 
-int runBulkLabels(const QStringList& args, Context& context) {
+int runBulkLabels(const QStringList& givenArgs, Context& context) {
+    QStringList args = givenArgs;
+    const LabelSheet* sheet = takeSheet(args, context);
+    if (!sheet) {
+        return kRefused;
+    }
     ListQuery query;
     ContactsFile file;
     FoundContacts found;
@@ -17,17 +22,19 @@ int runBulkLabels(const QStringList& args, Context& context) {
     }
     PdfPrinting printing(options);
     runBulkLabelsCommand(printing.platform(), context.programFolder, found.entries,
-                         [&file](int n) { return file.read(n); });
+                         [&file](int n) { return file.read(n); }, *sheet);
     return printing.finish(context);
 }
 
 const Registration registration{Command{
     QStringLiteral("bulk-labels"),
-    QStringLiteral("bulk-labels ") + kListQueryUsage + QStringLiteral(" [--copies N] -o OUT.pdf"),
+    QStringLiteral("bulk-labels ") + kListQueryUsage +
+        QStringLiteral(" [--sheet NAME] [--copies N] -o OUT.pdf"),
     QStringLiteral(
-        "Prints a label for every contact of the list (as the list command gives it) on sheets\n"
-        "of 30 labels (Avery 5160 / 8160) into OUT.pdf, as \"Print labels\" does: three labels a\n"
-        "row, a new sheet after every 30. The BULKLIST adjustment of TDRPARAM.TXT applies.\n"
+        "Prints a label for every contact of the list (as the list command gives it) into\n"
+        "OUT.pdf, as \"Print labels\" does, on sheets of 30 labels (Avery 5160 / 8160) or the\n"
+        "sheet --sheet names: a row of labels at a time, a new sheet after every sheetful. The\n"
+        "BULKLIST adjustment of TDRPARAM.TXT applies.\n"
         "--copies N prints N copies of the whole run. An empty list is refused."),
     runBulkLabels}};
 

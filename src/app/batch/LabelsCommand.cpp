@@ -6,7 +6,12 @@
 namespace tandor::batch {
 namespace {
 
-int runLabels(const QStringList& args, Context& context) {
+int runLabels(const QStringList& givenArgs, Context& context) {
+    QStringList args = givenArgs;
+    const LabelSheet* sheet = takeSheet(args, context);
+    if (!sheet) {
+        return kRefused;
+    }
     Arguments arguments(args);
     const QString positions =
         arguments.take(QStringLiteral("--positions")).value_or(QStringLiteral("1"));
@@ -19,6 +24,7 @@ int runLabels(const QStringList& args, Context& context) {
     }
 
     CompositionState state = startedWithLines(lines);
+    state.sheetName = sheet->name;
 
     PdfPrinting printing(options);
     ScriptedPlatform& platform = printing.platform();
@@ -41,12 +47,13 @@ int runLabels(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("labels"),
-    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--copies N] -o OUT.pdf "
-                   "LINE1 [LINE2 ... LINE5]"),
+    QStringLiteral("labels [--sheet NAME] [--positions SPEC] [--center] [--landscape] [--copies N] "
+                   "-o OUT.pdf LINE1 [LINE2 ... LINE5]"),
     QStringLiteral(
-        "Prints the lines on the 30-position label sheet (Avery 5160 / 8160) into OUT.pdf, as\n"
-        "Label stock and Print do on the main window. SPEC answers the label-position prompt:\n"
-        "a position 1 to 30 (default 1) or a range such as 4-9 or 1-30 (a whole sheet).\n"
+        "Prints the lines on a label sheet into OUT.pdf, as Label stock and Print do on the main\n"
+        "window: the 30-position sheet (Avery 5160 / 8160) unless --sheet names another (see the\n"
+        "sheets command). SPEC answers the label-position prompt: a position (default 1) or a\n"
+        "range such as 4-9 or 1-30 (a whole sheet of 30).\n"
         "--center centres the lines on their labels, --landscape prints in landscape, --copies N\n"
         "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder applies."),
     runLabels}};

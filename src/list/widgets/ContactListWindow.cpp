@@ -24,6 +24,7 @@
 #include "list/widgets/TabStopDelegate.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
+#include "printing/LabelSheet.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ActiveControl.h"
 #include "shell/widgets/EditCommands.h"
@@ -291,7 +292,8 @@ void ContactListWindow::printLabels() {
     Session& session = main_.session();
     const BulkLabelsOutcome outcome =
         runBulkLabelsCommand(platform, session.programFolder(), model_->entries(),
-                             [&session](int n) { return session.file().read(n); });
+                             [&session](int n) { return session.file().read(n); },
+                             sheetOf(main_.composition()));
     if (outcome == BulkLabelsOutcome::Printed || outcome == BulkLabelsOutcome::EmptyList) {
         cmdViewAllClose_->setFocus();
     }
