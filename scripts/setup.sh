@@ -10,6 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-open-sans
   poppler-utils
+  cups printer-driver-cups-pdf
   clang libclang-rt-14-dev
 )
 

@@ -8,6 +8,20 @@ export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 bash scripts/setup.sh
+
+# A private print server with a PDF queue for the tests that print through
+# --printer (they read its address from the environment). Without root it
+# cannot start; those tests then say why and skip, except in CI.
+if cups_env=$(bash scripts/cups-test-server.sh start 2> build/cups-test-server.err); then
+  eval "$cups_env"
+  export TANDOR_CUPS_DIR TANDOR_CUPS_SERVER TANDOR_CUPS_PRINTER TANDOR_CUPS_PDF_DIR
+  trap 'bash scripts/cups-test-server.sh stop "$TANDOR_CUPS_DIR"' EXIT
+else
+  TANDOR_CUPS_MISSING=$(cat build/cups-test-server.err)
+  export TANDOR_CUPS_MISSING
+  echo "== No private print server: $TANDOR_CUPS_MISSING =="
+fi
+
 (cd build && ctest --output-on-failure -j"$JOBS")
 
 echo "== The suite again under AddressSanitizer and UndefinedBehaviorSanitizer =="

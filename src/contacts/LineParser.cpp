@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "platform/Ansi.h"
 #include "platform/Platform.h"
 
 namespace tandor {
@@ -290,7 +291,12 @@ void LabelLinesParse::applyTo(ContactEntry& form) const {
     }
 }
 
-LabelLinesParse parseLabelLines(const std::array<QString, 5>& lines) {
+LabelLinesParse parseLabelLines(const std::array<QString, 5>& typedLines) {
+    // A TAB or line break pasted into a line counts as a space.
+    std::array<QString, 5> lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        lines[i] = controlsAsSpaces(typedLines[i]);
+    }
     LabelLinesParse out;
     bool allEmpty = true;
     for (const QString& line : lines) {

@@ -71,8 +71,10 @@ ImportLayout yahooLayout() {
     l.cleaning.homePhoneFromWork = true;
     l.cleaning.shortStreetEmpty = true;
     l.cleaning.addressChecks = true;
-    // The address under the UK export's names, and the comments, by name.
+    // The address under the UK export's names, and the comments, by name,
+    // without their quotes as the layout's own values.
     l.namedColumns = yahooAddedColumns();
+    l.prepareNamedLine = [](const QStringList& line) { return withoutQuotes(line); };
     return l;
 }
 

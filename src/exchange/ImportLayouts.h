@@ -72,11 +72,14 @@ struct ImportLayout {
     // column table stays empty).
     QList<std::pair<Field, QString>> fixedValues;
     CleaningRules cleaning;
-    // Columns read by name, wherever the header has them, from the line as
-    // the file holds it (not prepared as above): the whole reading of a
-    // layout of today's exports, or the columns an older layout gained. They
-    // are taken after the column table. Null when the layout has none.
+    // Columns read by name, wherever the header has them: the whole reading
+    // of a layout of today's exports, or the columns an older layout gained.
+    // They are taken after the column table. Null when the layout has none.
     std::shared_ptr<const NamedColumnTable> namedColumns;
+    // The line as the columns read by name see it: the layout's own
+    // preparation of each value (quotes removed, say), keeping every column
+    // where it stands. Null: the line as the file holds it.
+    std::function<QStringList(const QStringList& line)> prepareNamedLine;
     // Whether a line whose contact has no first name, no last name and no
     // company is skipped (the layouts of today's exports).
     bool needsName = false;

@@ -108,7 +108,8 @@ void run(QIODevice& csv, const DuplicateTest& duplicates, const ImportSettings& 
         }
         ContactFields values = takeValues(*layout, *columns, line);
         if (named) {
-            named->take(*read, order, values);
+            named->take(layout->prepareNamedLine ? layout->prepareNamedLine(*read) : *read, order,
+                        values);
         }
         cleanValues(values, layout->cleaning);
         if (holdsNoContact(values) || (layout->needsName && lacksName(values))) {

@@ -1,5 +1,6 @@
 #include "exchange/ImportValues.h"
 
+#include "platform/Ansi.h"
 #include "platform/Numbers.h"
 
 namespace tandor {
@@ -55,11 +56,8 @@ QString withoutGrouping(QString phone) {
 
 QString flattenedValue(QString value) {
     value.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    for (QChar& c : value) {
-        if (c == u'\r' || c == u'\n' || c == u',') {
-            c = u' ';
-        }
-    }
+    value = controlsAsSpaces(std::move(value));
+    value.replace(QLatin1Char(','), QLatin1Char(' '));
     return value;
 }
 
@@ -111,7 +109,7 @@ void cleanValues(ContactFields& values, const CleaningRules& rules) {
             birthdateAsStored(birthdate, rules.birthdateSeparator, rules.birthdateRangeCheck);
     }
     if (rules.stateUpperCase) {
-        values[Field::State] = values[Field::State].toUpper();
+        values[Field::State] = upperCaseKept(values[Field::State]);
     }
     if (rules.stripPhoneMarks) {
         for (const Field phone : {Field::HPhone, Field::CPhone}) {
@@ -137,7 +135,7 @@ void cleanValues(ContactFields& values, const CleaningRules& rules) {
         !values[Field::WPhone].isEmpty()) {
         values[Field::HPhone] = values[Field::WPhone];
     }
-    if (rules.shortStreetEmpty && values[Field::FStreet].size() < 6) {
+    if (rules.shortStreetEmpty && characterCount(values[Field::FStreet]) < 6) {
         values[Field::FStreet].clear();
     }
     if (rules.addressChecks) {
@@ -145,7 +143,7 @@ void cleanValues(ContactFields& values, const CleaningRules& rules) {
             values[Field::City].clear();
         }
         QString& state = values[Field::State];
-        if (state.contains(QLatin1Char('#')) || hasDigit(state) || state.size() > 2) {
+        if (state.contains(QLatin1Char('#')) || hasDigit(state) || characterCount(state) > 2) {
             state.clear();
         }
         if (!readsAsNumber(QStringView(values[Field::Zip]).left(5))) {

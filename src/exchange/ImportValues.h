@@ -15,8 +15,8 @@ namespace tandor {
 ContactFields takeValues(const ImportLayout& layout, const QStringList& header,
                          const QStringList& line);
 
-// A value's text as a record may hold it: each line break (CR LF, CR or LF)
-// and each comma becomes one space.
+// A value's text as a record may hold it: each line break (CR LF, CR or LF),
+// each other control character and each comma becomes one space.
 QString flattenedValue(QString value);
 
 // The cleaning of the taken values, in this order: birth date, state in upper

@@ -85,7 +85,9 @@ void set(ContactFields& values, Field field, const QString& value) {
 }  // namespace
 
 NamedColumns::NamedColumns(const NamedColumnTable& table, const QStringList& header)
-    : header_(header), googleLabels_(table.googleColumns) {
+    : header_(header),
+      googleLabels_(table.googleColumns),
+      streetLinesSplit_(table.streetLinesSplit) {
     for (QString& name : header_) {
         name = name.trimmed();
     }
@@ -229,11 +231,16 @@ void NamedColumns::takeAddress(const QStringList& line, ContactFields& values) c
         return;
     }
     // The street keeps its first line; its other lines are the second street
-    // line unless the file has one of its own.
-    const auto [street, more] = streetLines(first(line, chosen->street));
+    // line, before the file's own second line when it has one, so that no
+    // text is lost.
+    QString street = first(line, chosen->street);
     QString street2 = first(line, chosen->street2);
-    if (street2.isEmpty()) {
-        street2 = more;
+    if (streetLinesSplit_) {
+        const auto [firstLine, more] = streetLines(street);
+        street = firstLine;
+        if (!more.isEmpty()) {
+            street2 = street2.isEmpty() ? more : more + u' ' + street2;
+        }
     }
     set(values, Field::FStreet, street);
     set(values, Field::SStreet, street2);

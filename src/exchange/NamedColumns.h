@@ -51,6 +51,11 @@ struct NamedColumnTable {
     // "Phone 1 - Value", "Address 1 - Street", "Organization 1 - Name"; its
     // category cells are label lists ("* myContacts ::: Family").
     bool googleColumns = false;
+    // A street of several lines: its first line is the street and the others
+    // the second street line (unless the file has one of its own, which then
+    // follows them). Off: the whole street, its line breaks made spaces, as
+    // the older layouts read every value.
+    bool streetLinesSplit = true;
 };
 
 // A table found in one header: where each of its columns stands.
@@ -97,6 +102,7 @@ private:
 
     QStringList header_;
     bool googleLabels_ = false;
+    bool streetLinesSplit_ = true;
     Positions first_, middle_, last_, full_, email_, home_, mobile_, work_;
     std::vector<Address> addresses_;
     Positions birthday_, otherDates_, year_, month_, day_;

@@ -219,6 +219,7 @@ std::shared_ptr<const NamedColumnTable> outlookAddedColumns() {
     t.company = {"Company"};
     t.notes = {"Notes"};
     t.categories = {"Categories"};
+    t.streetLinesSplit = false;
     return std::make_shared<const NamedColumnTable>(std::move(t));
 }
 
@@ -231,6 +232,7 @@ std::shared_ptr<const NamedColumnTable> yahooAddedColumns() {
                                       {"Home ZIP", "Home Post Code"},
                                       {"Home Country"}}};
     t.notes = {"Comments"};
+    t.streetLinesSplit = false;
     return std::make_shared<const NamedColumnTable>(std::move(t));
 }
 

@@ -29,17 +29,17 @@ void printColumnHeader(PrintSurface& surface) {
 }
 
 // The pieces of a list line at the report columns, trimmed. An empty piece
-// ends the printed line. Pieces past the seventh (only a pasted line has
-// them) follow the seventh, one space apart.
+// ends the printed line. An eighth piece (only a line pasted into the list
+// can have one) has no report column: the document is abandoned.
 void printReportLine(PrintSurface& surface, const QString& line) {
     const QStringList pieces = line.split(QLatin1Char('\t'));
     QList<PrintItem> items;
     for (qsizetype i = 0; i < pieces.size(); ++i) {
-        if (i < static_cast<qsizetype>(kReportColumns.size())) {
-            items.append(PrintItem::column(kReportColumns[i]));
-        } else {
-            items.append(PrintItem::spaces(1));
+        if (i >= static_cast<qsizetype>(kReportColumns.size())) {
+            throw AppError(errors::kSubscriptOutOfRange,
+                           QStringLiteral("A list line has more than seven columns"));
         }
+        items.append(PrintItem::column(kReportColumns[i]));
         items.append(PrintItem::textItem(trimSpaces(pieces[i])));
         if (pieces[i].isEmpty()) {
             break;

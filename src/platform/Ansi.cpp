@@ -44,6 +44,41 @@ QByteArray toAnsi(QStringView text) {
     return out;
 }
 
+QString controlsAsSpaces(QString text) {
+    for (QChar& c : text) {
+        if (c.category() == QChar::Other_Control) {
+            c = u' ';
+        }
+    }
+    return text;
+}
+
+qsizetype characterCount(QStringView text) {
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;
+        }
+        ++count;
+    }
+    return count;
+}
+
+QString upperCaseKept(QStringView text) {
+    QString out = text.toString();
+    for (qsizetype i = 0; i < out.size(); ++i) {
+        const QChar c = out[i];
+        if (c.isSurrogate()) {
+            continue;  // outside the code page: stored as "?" whatever its case
+        }
+        const QString upper = QString(c).toUpper();
+        if (upper.size() == 1 && (ansiByte(upper[0]) != '?' || upper[0] == u'?')) {
+            out[i] = upper[0];
+        }
+    }
+    return out;
+}
+
 QString fromAnsi(QByteArrayView bytes) {
     QString out(bytes.size(), Qt::Uninitialized);
     QChar* d = out.data();

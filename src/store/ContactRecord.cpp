@@ -88,7 +88,9 @@ ContactRecord ContactRecord::fromBytes(QByteArrayView bytes) {
 
 QString ContactRecord::rawField(Field f) const {
     const FieldLayout& l = layoutOf(f);
-    return fromAnsi(QByteArrayView(bytes_).sliced(l.offset, l.width));
+    // A control character written by another program reads as a space, so
+    // that one contact stays one line wherever it is shown.
+    return controlsAsSpaces(fromAnsi(QByteArrayView(bytes_).sliced(l.offset, l.width)));
 }
 
 QString ContactRecord::field(Field f) const {

@@ -43,7 +43,21 @@ void ContactsFile::openExisting(const QString& path) {
     open(path);
 }
 
-void ContactsFile::openFile(const QString& path, bool mustWrite, bool create) {
+void ContactsFile::openForReading(const QString& path) {
+    openFile(path, false, false, true);
+    const int count = recordCount();
+    if (firstMarkedRecord(*file_, count) == 0) {
+        return;
+    }
+    for (int n = 1; n <= count; ++n) {
+        if (!readStored(n).isMarkedDeleted()) {
+            shown_.push_back(n);
+        }
+    }
+    hidesMarked_ = true;
+}
+
+void ContactsFile::openFile(const QString& path, bool mustWrite, bool create, bool readOnly) {
     close();
     fault::hit("contacts.open");
     if (path.isEmpty()) {
@@ -57,13 +71,14 @@ void ContactsFile::openFile(const QString& path, bool mustWrite, bool create) {
     // Only File New and File Open create a missing file; a reopening must not
     // put an empty file in the place of one that was removed meanwhile.
     const QIODevice::OpenMode existing = create ? QIODevice::NotOpen : QIODevice::ExistingOnly;
-    if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered | existing)) {
+    const QIODevice::OpenMode access = readOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+    if (!file->open(access | QIODevice::Unbuffered | existing)) {
         const int err = errno;
         if (!create && !file->exists()) {
             throw fileerror::make(QFileInfo(path).dir().exists() ? errors::kFileNotFound
                                                                  : errors::kPathNotFound);
         }
-        if (mustWrite || !file->exists() ||
+        if (mustWrite || readOnly || !file->exists() ||
             !file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
             throw fileerror::openFailure(path, err);
         }
@@ -71,7 +86,7 @@ void ContactsFile::openFile(const QString& path, bool mustWrite, bool create) {
     }
     file_ = std::move(file);
     path_ = path;
-    writable_ = writable;
+    writable_ = writable && !readOnly;
     cache_.clear();
     cacheStart_ = 0;
 }
@@ -106,6 +121,8 @@ void ContactsFile::close() {
     }
     path_.clear();
     writable_ = false;
+    hidesMarked_ = false;
+    shown_.clear();
     cache_.clear();
     cacheStart_ = 0;
 }
@@ -137,6 +154,9 @@ void ContactsFile::requireWritable() const {
 
 int ContactsFile::recordCount() const {
     requireOpen();
+    if (hidesMarked_) {
+        return static_cast<int>(shown_.size());
+    }
     const qint64 length = file_->size();
     // length / 513 to the nearest whole number. 513 is odd, so a whole length
     // never lies exactly halfway between two counts and no tie can arise.
@@ -150,6 +170,13 @@ ContactRecord ContactsFile::read(int n) const {
     if (n < 1) {
         throw fileerror::make(errors::kBadRecordNumber);
     }
+    if (hidesMarked_) {
+        return n > static_cast<int>(shown_.size()) ? ContactRecord() : readStored(shown_[n - 1]);
+    }
+    return readStored(n);
+}
+
+ContactRecord ContactsFile::readStored(int n) const {
     const qint64 offset = recordOffset(n);
     const bool cached =
         offset >= cacheStart_ && offset + kRecordSize <= cacheStart_ + cache_.size();
@@ -209,7 +236,17 @@ void ContactsFile::write(int n, const ContactRecord& record) {
     if (n < 1 || n > recordCount() + 1) {
         throw fileerror::make(errors::kBadRecordNumber);
     }
-    writeAt(recordOffset(n), record.bytes().constData(), kRecordSize);
+    const qint64 offset = recordOffset(n);
+    const qint64 length = file_->size();
+    if (offset > length) {
+        // The partial last record of a damaged file first gets the blanks,
+        // separators and CR LF it lacks, so that it reads as before and no
+        // hole of NUL bytes is left between it and the new record.
+        const QByteArray blank = ContactRecord().bytes();
+        const qint64 have = length % kRecordSize;
+        writeAt(length, blank.constData() + have, std::min(offset - length, kRecordSize - have));
+    }
+    writeAt(offset, record.bytes().constData(), kRecordSize);
 }
 
 void ContactsFile::writeField(int n, Field field, const QString& value) {

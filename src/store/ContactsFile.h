@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "store/ContactRecord.h"
 
@@ -37,6 +38,11 @@ public:
     void open(const QString& path);
     // The same for a file that must exist already: 53 "File not found" when it does not.
     void openExisting(const QString& path);
+    // Opens a file that must exist for reading only, as the commands that only
+    // show contacts do: its bytes are never changed, and records marked for
+    // deletion are left out. Record numbers and the count are then those the
+    // file will have once that deletion is finished.
+    void openForReading(const QString& path);
     // Closing a file that is not open is not an error.
     void close();
     bool isOpen() const;
@@ -73,7 +79,8 @@ public:
     void deleteRecord(int n, const std::function<void()>& atConfirmation = {});
 
 private:
-    void openFile(const QString& path, bool mustWrite, bool create = false);
+    void openFile(const QString& path, bool mustWrite, bool create = false, bool readOnly = false);
+    ContactRecord readStored(int n) const;
     void finishInterruptedDeletion();
     void undoMark(const QString& path, int n, const ContactRecord& original, QFile& guard);
     void requireOpen() const;
@@ -83,6 +90,10 @@ private:
     std::unique_ptr<QFile> file_;
     QString path_;
     bool writable_ = false;
+    // Opened for reading with marked records left out: the stored numbers of
+    // the records shown, in order.
+    bool hidesMarked_ = false;
+    std::vector<int> shown_;
     // Records read ahead from the file position cacheStart_.
     mutable QByteArray cache_;
     mutable qint64 cacheStart_ = 0;

@@ -13,6 +13,14 @@
 #endif
 
 namespace tandor::disk {
+namespace {
+
+std::function<void(const QString&)>& folderSyncObserver() {
+    static std::function<void(const QString&)> observer;
+    return observer;
+}
+
+}  // namespace
 
 bool syncFile(QFile& file) {
     if (!file.flush()) {
@@ -45,9 +53,14 @@ void syncFolder(const QString& folder) {
         ::fsync(fd);
         ::close(fd);
     }
-#else
-    Q_UNUSED(folder);
 #endif
+    if (folderSyncObserver()) {
+        folderSyncObserver()(folder);
+    }
+}
+
+void setFolderSyncObserver(std::function<void(const QString& folder)> observer) {
+    folderSyncObserver() = std::move(observer);
 }
 
 std::filesystem::path nativePath(const QString& path) {

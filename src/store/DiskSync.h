@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QString>
 #include <filesystem>
+#include <functional>
 
 namespace tandor::disk {
 
@@ -14,6 +15,8 @@ bool syncFile(QFile& file);
 bool isNameless(QFile& file);
 // Forces a folder's entries (a rename just made in it) onto the disk; best effort.
 void syncFolder(const QString& folder);
+// For tests: called with the folder each time syncFolder has run (empty: nothing).
+void setFolderSyncObserver(std::function<void(const QString& folder)> observer);
 // The path as the operating system's file functions take it.
 std::filesystem::path nativePath(const QString& path);
 // Renames `from` to `to`, replacing `to` in one step. Returns 0, or the errno

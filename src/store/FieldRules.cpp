@@ -1,5 +1,6 @@
 #include "store/FieldRules.h"
 
+#include "platform/Ansi.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
 
@@ -16,6 +17,11 @@ void removeCommas(QString& text) {
 
 void commasToSpaces(QString& text) {
     text.replace(QLatin1Char(','), QLatin1Char(' '));
+}
+
+// Limits count the characters a user sees.
+qsizetype length(const QString& text) {
+    return characterCount(text);
 }
 
 bool isBirthdateShape(const QString& text) {
@@ -74,7 +80,7 @@ const QString& ContactEntry::text(EntryBox box) const {
 ContactEntry trimmedEntry(const ContactEntry& entry) {
     ContactEntry out = entry;
     for (EntryBox box : kEntryBoxes) {
-        out.text(box) = trimSpaces(out.text(box));
+        out.text(box) = trimSpaces(controlsAsSpaces(out.text(box)));
     }
     return out;
 }
@@ -91,24 +97,30 @@ QString cleanPhone(const QString& text) {
 std::optional<FieldRefusal> runSavePass(ContactEntry& e, EntryWindow window) {
     const bool form = window == EntryWindow::NewContactForm;
 
+    // A pasted or typed TAB, CR or LF would break the contact across lines
+    // and columns in the list and the printouts: it counts as a space.
+    for (EntryBox box : kEntryBoxes) {
+        e.text(box) = controlsAsSpaces(e.text(box));
+    }
+
     // The digits of the birth date are not checked, only its shape.
     if (!e.birthdate.isEmpty() && !isBirthdateShape(e.birthdate)) {
         return FieldRefusal{kBirthdateFormatText, kDateErrorTitle, EntryBox::None};
     }
 
-    if (e.fName.size() > 11) {
+    if (length(e.fName) > 11) {
         return incorrect("First name must be 11 characters or less.", EntryBox::FName);
     }
     removeCommas(e.fName);
 
     removeCommas(e.middleInit);
     e.middleInit.remove(QLatin1Char('.'));
-    if (e.middleInit.size() > 1) {
+    if (length(e.middleInit) > 1) {
         return incorrect("Enter only 1 character for middle initial.", EntryBox::MiddleInit);
     }
 
     const char* lastNameText = "Enter last name, 16 characters or less.";
-    if (e.lName.size() > 16) {
+    if (length(e.lName) > 16) {
         return incorrect(lastNameText, EntryBox::LName);
     }
     if (form) {
@@ -123,34 +135,34 @@ std::optional<FieldRefusal> runSavePass(ContactEntry& e, EntryWindow window) {
         removeCommas(e.lName);
     }
 
-    if (e.fStreet.size() > 30) {
+    if (length(e.fStreet) > 30) {
         return incorrect("Street address must be 30 characters or less.", EntryBox::FStreet);
     }
     removeCommas(e.fStreet);
 
-    if (e.sStreet.size() > 15) {
+    if (length(e.sStreet) > 15) {
         return incorrect("Street address2 must be 15 characters or less.", EntryBox::SStreet);
     }
     removeCommas(e.sStreet);
 
     // The city's commas are removed at the end of the pass.
-    if (e.city.size() > 16) {
+    if (length(e.city) > 16) {
         return incorrect("City must be 16 characters or less.", EntryBox::City);
     }
 
     // The new-contact form wants a full abbreviation; the browser lets one letter pass.
-    const bool badState = form ? (!e.state.isEmpty() && e.state.size() != 2) : e.state.size() > 2;
+    const bool badState = form ? (!e.state.isEmpty() && length(e.state) != 2) : length(e.state) > 2;
     if (badState) {
         return incorrect("State must be 2 character abbreviation.", EntryBox::State);
     }
     removeCommas(e.state);
 
-    if (e.zip.size() > 10) {
+    if (length(e.zip) > 10) {
         return incorrect("Zip Code must be 10 characters or less.", EntryBox::Zip);
     }
     removeCommas(e.zip);
 
-    if (e.country.size() > 19) {
+    if (length(e.country) > 19) {
         return incorrect(form ? "Country must be 19 characters or less.  For example, USA."
                               : "Country must be 19 characters or less. For example, USA.",
                          EntryBox::Country);
@@ -161,30 +173,30 @@ std::optional<FieldRefusal> runSavePass(ContactEntry& e, EntryWindow window) {
         removeCommas(e.country);
     }
 
-    if (e.company.size() > 30) {
+    if (length(e.company) > 30) {
         return incorrect("Company Name must be 30 characters or less.", EntryBox::Company);
     }
     removeCommas(e.company);
 
     e.hPhone = cleanPhone(e.hPhone);
-    if (e.hPhone.size() > 15) {
+    if (length(e.hPhone) > 15) {
         return incorrect("Home Phone must be 15 characters or less.", EntryBox::HPhone);
     }
     removeCommas(e.hPhone);
 
     e.cPhone = cleanPhone(e.cPhone);
-    if (e.cPhone.size() > 15) {
+    if (length(e.cPhone) > 15) {
         return incorrect("Cell Phone must be 15 characters or less.", EntryBox::CPhone);
     }
     removeCommas(e.cPhone);
 
     e.wPhone = cleanPhone(e.wPhone);
-    if (e.wPhone.size() > 13) {
+    if (length(e.wPhone) > 13) {
         return incorrect("Work Phone must be 13 characters or less.", EntryBox::WPhone);
     }
     removeCommas(e.wPhone);
 
-    if (e.email.size() > 50) {
+    if (length(e.email) > 50) {
         return incorrect("Email address must be 50 characters or less.", EntryBox::Email);
     }
     if (e.email.contains(QLatin1Char(','))) {
@@ -200,12 +212,12 @@ std::optional<FieldRefusal> runSavePass(ContactEntry& e, EntryWindow window) {
         return incorrect("Email address must contain the '.' character.", EntryBox::Email);
     }
 
-    if (e.category.size() > 80) {
+    if (length(e.category) > 80) {
         return incorrect("Category must be 80 characters or less.", EntryBox::Category);
     }
     commasToSpaces(e.category);
 
-    if (e.notes.size() > 160) {
+    if (length(e.notes) > 160) {
         return incorrect("Notes must be 160 characters or less.", EntryBox::Notes);
     }
     commasToSpaces(e.notes);
@@ -228,14 +240,14 @@ ContactRecord buildContactRecord(ContactEntry& e, bool remindersOn) {
     }
     ContactFields f;
     f[Field::FName] = trimSpaces(e.fName);
-    f[Field::MiddleInit] = e.middleInit.toUpper();
+    f[Field::MiddleInit] = upperCaseKept(e.middleInit);
     f[Field::LName] = e.lName;
     f[Field::FStreet] = e.fStreet;
     f[Field::SStreet] = e.sStreet;
     f[Field::City] = e.city;
-    f[Field::State] = e.state.toUpper();
+    f[Field::State] = upperCaseKept(e.state);
     f[Field::Zip] = e.zip;
-    f[Field::Country] = e.country.toUpper();
+    f[Field::Country] = upperCaseKept(e.country);
     f[Field::HPhone] = e.hPhone;
     f[Field::CPhone] = e.cPhone;
     f[Field::WPhone] = e.wPhone;

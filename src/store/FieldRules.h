@@ -79,8 +79,8 @@ struct ContactEntry {
     bool operator==(const ContactEntry&) const = default;
 };
 
-// The entry with every text trimmed of leading and trailing spaces (how the
-// printing commands read the browser's boxes).
+// The entry with every text trimmed of leading and trailing spaces, control
+// characters made spaces (how the printing commands read the browser's boxes).
 ContactEntry trimmedEntry(const ContactEntry& entry);
 
 inline const QString kIncorrectEntryTitle = QStringLiteral("Incorrect entry");

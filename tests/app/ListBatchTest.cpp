@@ -217,3 +217,34 @@ TEST_F(ListBatch, ReportPrintsTheListInLandscapeWithItsColumns) {
         EXPECT_EQ(at("Boston"), -1.0);
     }
 }
+
+// A file left with records marked for deletion (a deletion cut short) is only
+// read by the commands that read: its bytes stay, and the marked records are
+// not shown; a contact with a tab stored inside a field stays on one line.
+TEST_F(ListBatch, ReadingCommandsLeaveTheFileAndShowNeitherMarkedRecordsNorTabs) {
+    std::vector<ContactRecord> records = sampleContacts();
+    records.push_back(contactOf({{Field::FName, "Ed"}, {Field::LName, "Eve"}}));
+    QByteArray bytes;
+    for (const ContactRecord& r : records) {
+        bytes += r.bytes();
+    }
+    bytes.replace(0, 9, "*DELETED*");            // John
+    bytes.replace(3 * 513, 9, "*DELETED*");      // Cher
+    bytes.replace(4 * 513 + 14, 7, "In\tName");  // Ed's last name, written elsewhere
+    const QString file = folder.write("Marked.DAT", bytes);
+
+    const BatchRun info = run({"info", file});
+    EXPECT_EQ(info.out, "records: 3\nbirthday reminders: off\n");
+    const BatchRun list = run({"list", file});
+    EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QStringList lines = list.out.split('\n');
+    ASSERT_EQ(lines.size(), 5) << list.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("anna de Vries\t"));
+    EXPECT_TRUE(lines[1].startsWith("Bob Davis\t"));
+    EXPECT_TRUE(lines[2].startsWith("Ed In Name\t"));
+    EXPECT_EQ(lines[2].count('\t'), 6);
+    EXPECT_EQ(lines[3], "Contacts Found = 3");
+    EXPECT_EQ(run({"report", file, "-o", folder.file("r.pdf")}).exitCode, 0);
+    EXPECT_EQ(run({"bulk-labels", file, "-o", folder.file("b.pdf")}).exitCode, 0);
+    EXPECT_EQ(readAll(file), bytes);
+}

@@ -189,12 +189,13 @@ TEST(PrintingBatchRefusals, RefusalsPrintTheMessageAndWriteNothing) {
 TEST(PrintingBatchHelp, DocumentsEveryPrintingCommand) {
     const BatchRun help = runBatch({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* usage : {"labels [--positions SPEC] [--center] [--landscape] [--copies N] -o "
-                              "OUT.pdf LINE1 [LINE2 ... LINE5]",
+    for (const char* usage : {"labels [--positions SPEC] [--center] [--landscape] [--copies N] "
+                              "(-o OUT.pdf | --printer NAME) LINE1 [LINE2 ... LINE5]",
                               "envelope --size 1..7 [--bold] [--large] [--portrait] [--center] "
-                              "[--left N] [--top N] [--copies N] -o "
-                              "OUT.pdf LINE1 [... LINE5]",
-                              "return-labels [--copies N] -o OUT.pdf LINE1 LINE2 LINE3"}) {
+                              "[--left N] [--top N] [--copies N] (-o OUT.pdf | --printer NAME) "
+                              "LINE1 [... LINE5]",
+                              "return-labels [--copies N] (-o OUT.pdf | --printer NAME) LINE1 "
+                              "LINE2 LINE3"}) {
         EXPECT_TRUE(help.out.contains(usage)) << usage;
     }
 }

@@ -213,3 +213,21 @@ TEST(LineParser, AnyLinesParseWithoutFailing) {
         }
     }
 }
+
+TEST(LineParser, TitlesWithoutAFullStopAreDroppedFromTheFirstName) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Mr John Smith", "John"}, {"Mrs Ann Lee", "Ann"},  {"Ms Jo Doe", "Jo"},
+        {"Miss Kay Lu", "Kay"},    {"Dr Bob Jones", "Bob"}, {"Mrs. Ann Lee", "Ann"},
+    };
+    for (const auto& [line, first] : cases) {
+        EXPECT_EQ(parseLabelLines({line, {}, {}, {}, {}})[ParsedBox::FName].text, first) << line;
+    }
+}
+
+TEST(LineParser, ControlCharactersInTheLinesCountAsSpaces) {
+    const LabelLinesParse p = parseLabelLines({"Ann\tLee", "12\tOak Lane", {}, {}, {}});
+    ASSERT_FALSE(p.refused);
+    EXPECT_EQ(p[ParsedBox::FName].text, "Ann");
+    EXPECT_EQ(p[ParsedBox::LName].text, "Lee");
+    EXPECT_EQ(p[ParsedBox::FStreet].text, "12 Oak Lane");
+}

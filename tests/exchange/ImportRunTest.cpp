@@ -228,6 +228,40 @@ TEST(ImportRunValues, QuotedCommasAndLineBreaksBecomeSpaces) {
     EXPECT_EQ(got[0][Field::Notes], "a \"quoted\" note");  // a quote in a value stays
 }
 
+// The address and comments a Yahoo file names are read by name, and prepared
+// as the layout's own values: quotes removed, a street of several lines kept
+// whole, control characters made spaces, short values counted in characters.
+TEST(ImportRunValues, ValuesReadByNameArePreparedAsTheLayoutsOwn) {
+    const auto yahooLine = [](std::initializer_list<std::pair<int, QString>> values) {
+        QStringList line(55);
+        for (const auto& [position, value] : values) {
+            line[position] = value;
+        }
+        for (QString& cell : line) {
+            cell = '"' + QString(cell).replace('"', "\"\"") + '"';
+        }
+        return line.join(',');
+    };
+    const QString smiles = QStringLiteral("\U0001F600\U0001F600\U0001F600");
+    test::ImportTarget target;
+    const ImportOutcome outcome = target.import(csvLines(
+        {test::quoted(test::yahooHeader()),
+         yahooLine({{0, "Ann"}, {2, "Lee"}, {4, "ann@x.com"}, {27, "Apt 4\n12 Main Street"},
+                    {28, "Spring\tfield"}, {38, "say \"hi\""}}),
+         yahooLine({{0, "Bob"}, {2, "Ray"}, {4, "bob@x.com"}, {27, smiles}, {29, smiles},
+                    {38, "tab\there"}})}));
+    EXPECT_EQ(outcome.layout, "Yahoo");
+    const QList<ContactFields> got = target.contacts();
+    ASSERT_EQ(got.size(), 2);
+    EXPECT_EQ(got[0][Field::FStreet], "Apt 4 12 Main Street");
+    EXPECT_EQ(got[0][Field::SStreet], "");
+    EXPECT_EQ(got[0][Field::City], "Spring field");
+    EXPECT_EQ(got[0][Field::Notes], "say hi");
+    EXPECT_EQ(got[1][Field::FStreet], "");  // three characters: a short street
+    EXPECT_EQ(got[1][Field::State], "");    // three characters: longer than a state
+    EXPECT_EQ(got[1][Field::Notes], "tab here");
+}
+
 TEST(ImportRunValues, AccentedNamesFromUtf8AndWindows1252Files) {
     const QString header = QStringLiteral("First Name,Last Name,Email,Phone");
     const QString line = QStringLiteral("Jos\u00e9,M\u00fcller,jose@x.de,");

@@ -71,16 +71,33 @@ TEST_F(ListPrintTest, TheWholeListHasTitleFileLineHeaderAndTheColumnsOfEachLine)
     EXPECT_TRUE(platform.messages().isEmpty());
 }
 
-TEST_F(ListPrintTest, ALongNamePushesTheCityToTheNextLineAndExtraPiecesFollowTheEmail) {
-    lines = {{QString(29, 'N') + "\tReno\tNV\tz\th\tc\te\textra", 1}};
+TEST_F(ListPrintTest, ALongNamePushesTheCityToTheNextLine) {
+    lines = {{QString(29, 'N') + "\tReno\tNV\tz\th\tc\te", 1}};
     runListPrintCommand(platform, request);
     ASSERT_EQ(surface().documents().size(), 1u);
     const QStringList grid = RecordingSurface::pageGrid(surface().documents()[0].pages[0]);
     ASSERT_GE(grid.size(), 2);
     EXPECT_EQ(grid[grid.size() - 2], " " + QString(29, 'N'));
     EXPECT_EQ(grid.last().mid(29, 4), "Reno");
-    EXPECT_TRUE(grid.last().endsWith("e extra"));
+    EXPECT_TRUE(grid.last().endsWith(" e"));
     EXPECT_TRUE(platform.messages().isEmpty());
+}
+
+// An eighth piece has no report column: the document is abandoned. A line
+// whose empty piece ends it before the eighth prints.
+TEST_F(ListPrintTest, AnEighthPieceIsAPrinterProblem) {
+    lines = {{"a\tb\t\tc\td\te\tf\tg\th", 1}};
+    runListPrintCommand(platform, request);
+    EXPECT_EQ(surface().documents().size(), 1u);
+    EXPECT_TRUE(platform.messages().isEmpty());
+
+    lines = {{"Ann\tReno\tNV\tz\th\tc\te\textra", 1}};
+    runListPrintCommand(platform, request);
+    EXPECT_EQ(surface().documents().size(), 1u);
+    EXPECT_EQ(surface().abandonedDocuments(), 1);
+    ASSERT_EQ(platform.messages().size(), 1);
+    EXPECT_EQ(platform.messages()[0].title, "Printer error");
+    EXPECT_EQ(platform.messages()[0].text, "A printer problem exists.  Check printer.");
 }
 
 TEST_F(ListPrintTest, EachCopyIsADocumentOfItsOwn) {

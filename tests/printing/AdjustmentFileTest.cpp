@@ -308,3 +308,11 @@ TEST(MarginsCommand, WriteFailuresThrowAndLeaveTheFileAsItWas) {
     EXPECT_THROW(runMargins(folder.file("missing/folder"), MarginsKind::OnTheFly, {"1", "1"}),
                  AppError);
 }
+
+TEST(MarginsCommand, AFractionKeepsItsLeadingZeroWhenTheFieldHasRoom) {
+    TempFolder folder;
+    const QString dir = folder.withDefaultAdjustments();
+    folder.write(kAdjustmentFileName, slot("ENVELOPE", "0", "0"));
+    runMargins(dir, MarginsKind::Envelope, {".5", "-.5"});
+    EXPECT_EQ(readAll(folder.file(kAdjustmentFileName)), slot("ENVELOPE", "0.5", "-.5"));
+}

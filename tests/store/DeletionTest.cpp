@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QFileInfo>
+#include <optional>
 #include <stdexcept>
 
 #include "StoreTestHelpers.h"
 #include "platform/AppError.h"
 #include "store/Compaction.h"
 #include "store/ContactsFile.h"
+#include "store/DiskSync.h"
 #include "support/ReadOnly.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
@@ -353,6 +355,84 @@ TEST_F(DeletionTest, ThroughALinkTheLinkedFileIsCompacted) {
 
 TEST_F(DeletionTest, CompactionCopyLiesBesideTheFile) {
     EXPECT_EQ(compactionTempPath(folder.file("Family.DAT")), folder.file("Family.DAT.Tempf"));
+}
+
+}  // namespace
+}  // namespace tandor
+
+namespace tandor {
+namespace {
+
+// The file turns read-only between the confirmation and the compaction: the
+// deletion may fail, but the file is open afterwards and every contact can
+// still be read.
+TEST_F(DeletionTest, AFileThatBecameReadOnlyStaysOpenForReading) {
+    const QList<QByteArray> records = people(5);
+    write(records);
+    ContactsFile file;
+    file.open(path());
+    std::optional<test::ReadOnly> readOnly;
+    bool failed = false;
+    try {
+        file.deleteRecord(2, [&] { readOnly.emplace(path()); });
+    } catch (const AppError&) {
+        failed = true;
+    }
+    ASSERT_TRUE(readOnly.has_value());
+    if (!readOnly->effective()) {
+        GTEST_SKIP() << "this file system does not refuse writing here";
+    }
+    ASSERT_TRUE(file.isOpen());
+    const int count = file.recordCount();
+    EXPECT_EQ(count, failed ? 5 : 4);
+    EXPECT_EQ(file.read(1).bytes(), records[0]);
+    EXPECT_EQ(file.read(count).bytes(), records[4]);
+    EXPECT_FALSE(file.isWritable());
+    EXPECT_EQ(test::filesIn(folder.path()), QStringList{"Family.DAT"});
+}
+
+// The folder is forced to disk once the compacted copy has taken the file's name.
+TEST_F(DeletionTest, TheFolderIsSyncedAfterTheRename) {
+    const QList<QByteArray> records = people(3);
+    write(records);
+    QStringList synced;
+    QByteArray atSync;
+    disk::setFolderSyncObserver([&](const QString& folder) {
+        synced.append(QFileInfo(folder).canonicalFilePath());
+        atSync = test::readAll(path());
+    });
+    ContactsFile file;
+    file.open(path());
+    file.deleteRecord(2);
+    disk::setFolderSyncObserver({});
+    EXPECT_EQ(synced, QStringList{QFileInfo(folder.path()).canonicalFilePath()});
+    EXPECT_EQ(atSync, test::fileBytes(without(records, 2)));
+}
+
+// Opening for reading leaves a file with marked records as it is and shows
+// the records that the finished deletion will keep, numbered as it will.
+TEST_F(DeletionTest, OpeningForReadingLeavesMarkedRecordsOnDiskButOutOfSight) {
+    QList<QByteArray> marked = people(5);
+    marked[0].replace(0, 11, "*DELETED*  ");
+    marked[3].replace(0, 11, "*DELETED*  ");
+    write(marked);
+    ContactsFile file;
+    file.openForReading(path());
+    ASSERT_EQ(file.recordCount(), 3);
+    EXPECT_EQ(file.read(1).field(Field::FName), "P2");
+    EXPECT_EQ(file.read(2).field(Field::FName), "P3");
+    EXPECT_EQ(file.read(3).field(Field::FName), "P5");
+    EXPECT_EQ(file.read(4), ContactRecord());
+    EXPECT_FALSE(file.isWritable());
+    EXPECT_THROW(file.append(ContactRecord()), AppError);
+    file.close();
+    EXPECT_EQ(test::readAll(path()), test::fileBytes(marked));
+    EXPECT_EQ(test::filesIn(folder.path()), QStringList{"Family.DAT"});
+
+    write(people(2));
+    file.openForReading(path());
+    EXPECT_EQ(file.recordCount(), 2);
+    EXPECT_EQ(file.read(2).field(Field::FName), "P2");
 }
 
 }  // namespace

@@ -284,6 +284,19 @@ TEST(FieldRules, PhoneCleaning) {
     EXPECT_EQ(cleanPhone(""), "");
 }
 
+TEST(FieldRules, CommasAreRemovedFromEveryPhone) {
+    for (const EntryWindow window : {EntryWindow::NewContactForm, EntryWindow::Browser}) {
+        ContactEntry e = validEntry();
+        e.hPhone = "212,555";
+        e.cPhone = "(212) 555,1234";
+        e.wPhone = "555,12,34";
+        ASSERT_FALSE(runSavePass(e, window));
+        EXPECT_EQ(e.hPhone, "212555");
+        EXPECT_EQ(e.cPhone, "212-5551234");
+        EXPECT_EQ(e.wPhone, "5551234");
+    }
+}
+
 TEST(FieldRules, ASavedRecordIsByteForByteTheFieldTable) {
     ContactEntry e = validEntry();
     e.fName = "  Ann,";

@@ -14,7 +14,10 @@ int runAlignmentSheet(const QStringList& givenArgs, Context& context) {
     Arguments arguments(args);
     PdfOptions options;
     QStringList rest;
-    if (!takePdfOptions(arguments, options, context) || !takeLines(arguments, 0, rest, context)) {
+    if (const int code = takePdfOptions(arguments, options, context); code != kOk) {
+        return code;
+    }
+    if (!takeLines(arguments, 0, rest, context)) {
         return kFailure;
     }
     PdfPrinting printing(options);
@@ -24,12 +27,13 @@ int runAlignmentSheet(const QStringList& givenArgs, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("alignment-sheet"),
-    QStringLiteral("alignment-sheet [--sheet NAME] [--copies N] -o OUT.pdf"),
+    QStringLiteral("alignment-sheet [--sheet NAME] [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral(
         "Prints the alignment sheet of a label sheet (the 30-position sheet unless --sheet names\n"
-        "another) into OUT.pdf, as Margins > \"Print Alignment Sheet...\" does: the outline of\n"
-        "every label, and at the first and the last label scales of print columns and lines\n"
-        "from -5 to +5 whose 0 follows the ONTHEFLY adjustment of TDRPARAM.TXT."),
+        "another), as Margins > \"Print Alignment Sheet...\" does: the outline of every label,\n"
+        "and at the first and the last label scales of print columns and lines from -5 to +5\n"
+        "whose 0 follows the ONTHEFLY adjustment of TDRPARAM.TXT.\n") +
+        kOutputHelp,
     runAlignmentSheet}};
 
 }  // namespace

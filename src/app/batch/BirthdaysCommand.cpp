@@ -1,10 +1,10 @@
 #include <QDate>
-#include <QFile>
 #include <QFileInfo>
 
 #include "batch/BatchCommand.h"
 #include "contacts/BirthdayCheck.h"
-#include "platform/Numbers.h"
+#include "platform/AppError.h"
+#include "store/ContactsFile.h"
 
 namespace tandor::batch {
 namespace {
@@ -34,21 +34,18 @@ int runBirthdays(const QStringList& args, Context& context) {
         context.err << "File not found: " << path << "\n";
         return kRefused;
     }
-    // The contacts file is only read: records of 513 bytes, the count rounded
-    // half to even, a partial last record padded with blanks.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        context.err << "Cannot read " << path << ": " << file.errorString() << "\n";
+    // The contacts file is only read; records marked for deletion are left
+    // out, as opening the file in the windows finishes their deletion first.
+    ContactsFile file;
+    int count = 0;
+    try {
+        file.openForReading(path);
+        count = file.recordCount();
+    } catch (const AppError& error) {
+        context.err << standardErrorText(error) << "\n";
         return kFailure;
     }
-    const QByteArray bytes = file.readAll();
-    const int count =
-        static_cast<int>(roundHalfEven(static_cast<double>(bytes.size()) / kRecordSize));
-    const RecordReader read = [&bytes](int n) {
-        const qsizetype offset = static_cast<qsizetype>(n - 1) * kRecordSize;
-        return ContactRecord::fromBytes(QByteArrayView(bytes).sliced(offset).first(
-            std::min<qsizetype>(kRecordSize, bytes.size() - offset)));
-    };
+    const RecordReader read = [&file](int n) { return file.read(n); };
     for (const QString& text : birthdayAnnouncements(count, read, today)) {
         context.out << text << "\n";
     }

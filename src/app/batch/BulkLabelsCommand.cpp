@@ -29,13 +29,14 @@ int runBulkLabels(const QStringList& givenArgs, Context& context) {
 const Registration registration{Command{
     QStringLiteral("bulk-labels"),
     QStringLiteral("bulk-labels ") + kListQueryUsage +
-        QStringLiteral(" [--sheet NAME] [--copies N] -o OUT.pdf"),
+        QStringLiteral(" [--sheet NAME] [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral(
-        "Prints a label for every contact of the list (as the list command gives it) into\n"
-        "OUT.pdf, as \"Print labels\" does, on sheets of 30 labels (Avery 5160 / 8160) or the\n"
-        "sheet --sheet names: a row of labels at a time, a new sheet after every sheetful. The\n"
-        "BULKLIST adjustment of TDRPARAM.TXT applies.\n"
-        "--copies N prints N copies of the whole run. An empty list is refused."),
+        "Prints a label for every contact of the list (as the list command gives it), as\n"
+        "\"Print labels\" does, on sheets of 30 labels (Avery 5160 / 8160) or the sheet --sheet\n"
+        "names: a row of labels at a time, a new sheet after every sheetful. The BULKLIST\n"
+        "adjustment of TDRPARAM.TXT applies.\n"
+        "--copies N prints N copies of the whole run. An empty list is refused.\n") +
+        kOutputHelp,
     runBulkLabels}};
 
 }  // namespace

@@ -1,12 +1,10 @@
 #include <QDate>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include "batch/BatchCommand.h"
+#include "batch/PdfPrinting.h"
 #include "contacts/DetailsSheet.h"
 #include "platform/AppError.h"
-#include "platform/PrinterSurface.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/ContactsFile.h"
 #include "store/FieldRules.h"
@@ -14,48 +12,21 @@
 namespace tandor::batch {
 namespace {
 
-const char* const kUsage = "Usage: tandor-batch details FILE.DAT N [--copies N] -o OUT.pdf\n";
-
-// Prints the sheet into `part` through the browser's own print command. The
-// text of the message it showed, if any (the printer error).
-std::optional<QString> printSheet(const ContactEntry& shown, int copies, const QString& part) {
-    ScriptedPlatform platform;
-    platform.setToday(QDate::currentDate());
-    std::shared_ptr<PrinterSurface> surface = PrinterSurface::forPdf(part);
-    platform.setPrintSurface(surface);
-    PrintAnswer answer;
-    answer.copies = copies;
-    platform.answerPrint(answer);
-    runDetailsPrint(shown, FocusedControl{}, platform.today(), platform);
-    if (!platform.messages().isEmpty()) {
-        return platform.messages().constLast().text;
-    }
-    if (!surface->finish()) {
-        return QStringLiteral("The PDF file could not be written.");
-    }
-    return std::nullopt;
-}
+const char* const kUsage =
+    "Usage: tandor-batch details FILE.DAT N [--copies N] (-o OUT.pdf | --printer NAME)\n";
 
 int runDetails(const QStringList& args, Context& context) {
     Arguments arguments(args);
-    const std::optional<QString> copiesText = arguments.take(QStringLiteral("--copies"));
-    const std::optional<QString> out = arguments.take(QStringLiteral("-o"));
+    PdfOptions options;
+    const int optionsCode = takePdfOptions(arguments, options, context);  // its message on stderr
     const QStringList positional = arguments.positional();
-    if (!arguments.error().isEmpty() || positional.size() != 2 || !out || out->isEmpty()) {
-        context.err << kUsage;
-        if (!arguments.error().isEmpty()) {
+    // Every wrong use of this command is a refusal, with the usage line.
+    if (optionsCode != kOk || !arguments.error().isEmpty() || positional.size() != 2) {
+        if (optionsCode == kOk && !arguments.error().isEmpty()) {
             context.err << arguments.error() << "\n";
         }
+        context.err << kUsage;
         return kRefused;
-    }
-    int copies = 1;
-    if (copiesText) {
-        bool ok = false;
-        copies = parseInt(*copiesText, &ok);
-        if (!ok || copies < 1 || copies > 999) {
-            context.err << "--copies needs a number from 1 to 999, not " << *copiesText << ".\n";
-            return kRefused;
-        }
     }
     const QString path = positional[0];
     if (!QFileInfo(path).isFile()) {
@@ -66,7 +37,7 @@ int runDetails(const QStringList& args, Context& context) {
     ContactEntry shown;
     try {
         ContactsFile file;
-        file.openExisting(path);
+        file.openForReading(path);
         const int count = file.recordCount();
         bool isNumber = false;
         const int n = parseInt(positional[1], &isNumber);
@@ -86,29 +57,23 @@ int runDetails(const QStringList& args, Context& context) {
         return kFailure;
     }
 
-    // The PDF is made beside OUT and takes its name only when complete.
-    const QString part = *out + QStringLiteral(".part");
-    QFile::remove(part);
-    if (const std::optional<QString> failure = printSheet(shown, copies, part)) {
-        QFile::remove(part);
-        context.err << *failure << "\n";
-        return kFailure;
+    PdfPrinting printing(options);
+    ScriptedPlatform& platform = printing.platform();
+    platform.setToday(QDate::currentDate());
+    runDetailsPrint(shown, FocusedControl{}, platform.today(), platform);
+    const int code = printing.finish(context);
+    if (code == kOk) {
+        context.out << "pages: " << options.copies << "\n";
     }
-    QFile::remove(*out);
-    if (!QFile::rename(part, *out)) {
-        QFile::remove(part);
-        context.err << "Cannot write " << *out << ".\n";
-        return kFailure;
-    }
-    context.out << "pages: " << copies << "\n";
-    return kOk;
+    return code;
 }
 
 const Registration registration{Command{
     QStringLiteral("details"),
-    QStringLiteral("details FILE.DAT N [--copies N] -o OUT.pdf"),
+    QStringLiteral("details FILE.DAT N [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral("Prints the contact details sheet of contact number N as the contact browser's\n"
-                   "File > Print does, one page per copy, into a PDF file."),
+                   "File > Print does, one page per copy.\n") +
+        kOutputHelp,
     runDetails,
 }};
 

@@ -17,7 +17,10 @@ int runEnvelope(const QStringList& args, Context& context) {
     const std::optional<QString> top = arguments.take(QStringLiteral("--top"));
     PdfOptions options;
     QStringList lines;
-    if (!takePdfOptions(arguments, options, context) || !takeLines(arguments, 5, lines, context)) {
+    if (const int code = takePdfOptions(arguments, options, context); code != kOk) {
+        return code;
+    }
+    if (!takeLines(arguments, 5, lines, context)) {
         return kFailure;
     }
     int size = 0;
@@ -67,14 +70,16 @@ const Registration registration{Command{
     QStringLiteral("envelope"),
     QStringLiteral(
         "envelope --size 1..7 [--bold] [--large] [--portrait] [--center] [--left N] [--top N] "
-        "[--copies N] -o OUT.pdf LINE1 [... LINE5]"),
+        "[--copies N] (-o OUT.pdf | --printer NAME) LINE1 [... LINE5]"),
     QStringLiteral(
-        "Prints the lines once on an envelope into OUT.pdf, as Envelope and Print do on the main\n"
+        "Prints the lines once on an envelope, as Envelope and Print do on the main\n"
         "window. --size picks the envelope: 1 #10 business, 2 #6 3/4, 3 #A2, 4 #A7, 5 #A8,\n"
         "6 #A10, 7 custom; the margins are those Envelope sets for it. --left and --top stand\n"
         "for text typed into the margin boxes (columns and empty lines). --portrait clicks\n"
         "Portrait (margins 2 and 3 unless --left/--top follow), --bold and --large tick Bold and\n"
-        "Large Font, --center centres the lines. The ENVELOPE adjustment of TDRPARAM.TXT applies."),
+        "Large Font, --center centres the lines. The ENVELOPE adjustment of TDRPARAM.TXT "
+        "applies.\n") +
+        kOutputHelp,
     runEnvelope}};
 
 }  // namespace

@@ -25,7 +25,7 @@ int runExport(const QStringList& args, Context& context) {
     const ExportKind kind = csv ? ExportKind::Csv : ExportKind::Text;
     try {
         ContactsFile file;
-        file.openExisting(info.absoluteFilePath());
+        file.openForReading(info.absoluteFilePath());
         const ExportOutcome outcome =
             exportContacts(file, kind, info.absoluteFilePath(), context.programFolder);
         if (outcome.linesWritten == 0) {

@@ -21,7 +21,7 @@ int runInfo(const QStringList& args, Context& context) {
     }
     try {
         ContactsFile file;
-        file.openExisting(path);
+        file.openForReading(path);
         const int count = file.recordCount();
         const char* reminders = count == 0 ? "none" : remindersOnInFile(file) ? "on" : "off";
         context.out << "records: " << count << "\n"

@@ -19,7 +19,10 @@ int runLabels(const QStringList& givenArgs, Context& context) {
     const bool landscape = arguments.takeFlag(QStringLiteral("--landscape"));
     PdfOptions options;
     QStringList lines;
-    if (!takePdfOptions(arguments, options, context) || !takeLines(arguments, 5, lines, context)) {
+    if (const int code = takePdfOptions(arguments, options, context); code != kOk) {
+        return code;
+    }
+    if (!takeLines(arguments, 5, lines, context)) {
         return kFailure;
     }
 
@@ -48,14 +51,16 @@ int runLabels(const QStringList& givenArgs, Context& context) {
 const Registration registration{Command{
     QStringLiteral("labels"),
     QStringLiteral("labels [--sheet NAME] [--positions SPEC] [--center] [--landscape] [--copies N] "
-                   "-o OUT.pdf LINE1 [LINE2 ... LINE5]"),
+                   "(-o OUT.pdf | --printer NAME) LINE1 [LINE2 ... LINE5]"),
     QStringLiteral(
-        "Prints the lines on a label sheet into OUT.pdf, as Label stock and Print do on the main\n"
-        "window: the 30-position sheet (Avery 5160 / 8160) unless --sheet names another (see the\n"
-        "sheets command). SPEC answers the label-position prompt: a position (default 1) or a\n"
-        "range such as 4-9 or 1-30 (a whole sheet of 30).\n"
+        "Prints the lines on a label sheet, as Label stock and Print do on the main window: the\n"
+        "30-position sheet (Avery 5160 / 8160) unless --sheet names another (see the sheets\n"
+        "command). SPEC answers the label-position prompt: a position (default 1) or a range\n"
+        "such as 4-9 or 1-30 (a whole sheet of 30).\n"
         "--center centres the lines on their labels, --landscape prints in landscape, --copies N\n"
-        "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder applies."),
+        "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder "
+        "applies.\n") +
+        kOutputHelp,
     runLabels}};
 
 }  // namespace

@@ -62,7 +62,7 @@ bool loadList(const ListQuery& query, ContactsFile& file, FoundContacts& found, 
         return false;
     }
     try {
-        file.openExisting(query.path);
+        file.openForReading(query.path);
         found = findContacts(file, query.field, query.text, query.order);
         return true;
     } catch (const AppError& error) {
@@ -79,8 +79,10 @@ int readListCommand(const QStringList& args, Context& context, PdfOptions* pdf, 
         return kFailure;
     }
     Arguments arguments(rest);
-    if (pdf != nullptr && !takePdfOptions(arguments, *pdf, context)) {
-        return kFailure;
+    if (pdf != nullptr) {
+        if (const int code = takePdfOptions(arguments, *pdf, context); code != kOk) {
+            return code;
+        }
     }
     const QStringList positional = arguments.positional();
     if (!arguments.error().isEmpty()) {

@@ -13,15 +13,24 @@
 
 namespace tandor::batch {
 
-// The options every printing command shares: -o OUT.pdf and --copies N.
+// The options every printing command shares: where the job goes (-o OUT.pdf or
+// --printer NAME, exactly one of them) and --copies N.
 struct PdfOptions {
     QString outPath;
+    QString printerName;  // a printer of the print system; empty for a PDF file
     int copies = 1;
 };
 
-// Takes -o and --copies from the arguments. False (with a message on stderr)
-// when they are missing or wrong.
-bool takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context);
+// The help text of the shared options, for a command's own help.
+inline const QString kOutputHelp = QStringLiteral(
+    "-o OUT.pdf writes the job into a PDF file; --printer NAME sends it to that printer of the\n"
+    "print system instead (CUPS; the CUPS_SERVER environment variable picks the server).");
+
+// Takes -o, --printer and --copies from the arguments. Returns kOk, or the exit
+// code to end the command with, its message on stderr: kFailure when they are
+// missing or wrong, kRefused for -o together with --printer or for a printer
+// that does not exist.
+int takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context);
 
 // Takes the remaining positional arguments as up to `maxLines` lines. False
 // (with a message on stderr) on an unknown option or too many lines.
@@ -38,9 +47,10 @@ inline const QString kSheetUsage = QStringLiteral("[--sheet NAME]");
 // The main window as started, with the lines typed into Lines 1 onward.
 CompositionState startedWithLines(const QStringList& lines);
 
-// A print command of the main window run against a PDF file: a ScriptedPlatform
-// whose print dialog hands out a PDF surface with the copies asked for. The
-// PDF is written beside OUT and replaces it only when the command printed.
+// A print command of the main window run against a PDF file or a printer: a
+// ScriptedPlatform whose print dialog hands out a surface on it with the copies
+// asked for. The PDF is written beside OUT and replaces it only when the
+// command printed; a printer gets one job per printed document.
 class PdfPrinting {
 public:
     explicit PdfPrinting(const PdfOptions& options);
@@ -54,7 +64,8 @@ public:
 
     // The exit code of the command: a refusal prints the message text on
     // stderr and writes nothing (2); the printer error or a PDF that could not
-    // be written is a failure (1); otherwise OUT is put in place (0).
+    // be written is a failure (1); otherwise OUT is put in place (0). A printer
+    // has its jobs by then, a refusal coming before any of them.
     int finish(Context& context, const std::function<bool(const RecordedMessage&)>& stops = {});
 
 private:

@@ -26,11 +26,13 @@ int runReport(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("report"),
-    QStringLiteral("report ") + kListQueryUsage + QStringLiteral(" [--copies N] -o OUT.pdf"),
+    QStringLiteral("report ") + kListQueryUsage +
+        QStringLiteral(" [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral(
         "Prints the contact list (as the list command gives it) as File > Print of the list\n"
-        "window does, into OUT.pdf: in landscape, the title, the file's name, the column header\n"
-        "and a line per contact with its columns at fixed places. --copies N prints N copies."),
+        "window does: in landscape, the title, the file's name, the column header\n"
+        "and a line per contact with its columns at fixed places. --copies N prints N copies.\n") +
+        kOutputHelp,
     runReport}};
 
 }  // namespace

@@ -11,7 +11,10 @@ int runReturnLabels(const QStringList& args, Context& context) {
     PdfOptions options;
     QStringList lines;
     // Lines 4 and 5 are taken too, so that the command refuses them as the window does.
-    if (!takePdfOptions(arguments, options, context) || !takeLines(arguments, 5, lines, context)) {
+    if (const int code = takePdfOptions(arguments, options, context); code != kOk) {
+        return code;
+    }
+    if (!takeLines(arguments, 5, lines, context)) {
         return kFailure;
     }
 
@@ -29,11 +32,12 @@ int runReturnLabels(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("return-labels"),
-    QStringLiteral("return-labels [--copies N] -o OUT.pdf LINE1 LINE2 LINE3"),
+    QStringLiteral("return-labels [--copies N] (-o OUT.pdf | --printer NAME) LINE1 LINE2 LINE3"),
     QStringLiteral(
         "Prints a sheet of 80 return-address labels (Avery 5167 / 8167 / 18167, 4 across and\n"
-        "20 down) bearing the three lines into OUT.pdf, as the return-address command of the\n"
-        "main window does; --copies N prints N sheets. Lines 1 to 3 must not all be empty."),
+        "20 down) bearing the three lines, as the return-address command of the\n"
+        "main window does; --copies N prints N sheets. Lines 1 to 3 must not all be empty.\n") +
+        kOutputHelp,
     runReturnLabels}};
 
 }  // namespace

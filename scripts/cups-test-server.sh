@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# A private CUPS print server for the tests, with one PDF-writing queue.
+#
+#   bash scripts/cups-test-server.sh start   prints shell lines to eval:
+#       TANDOR_CUPS_DIR=...      the server's folder (give it to stop)
+#       TANDOR_CUPS_SERVER=...   its socket; set CUPS_SERVER to this to reach it
+#       TANDOR_CUPS_PRINTER=...  the queue's name
+#       TANDOR_CUPS_PDF_DIR=...  where the queue writes each job's PDF
+#   bash scripts/cups-test-server.sh stop DIR
+#
+# The server (cupsd) runs with its own configuration, spool, cache, state and
+# log folders in a new temporary folder and listens only on a socket there, so
+# a system print server, if any, is not touched. The queue uses the cups-pdf
+# backend. That backend must run as root (it is installed mode 0700, owner
+# root) and reads its settings only from /etc/cups/cups-pdf-QUEUE.conf, QUEUE
+# being the name in its device address cups-pdf:/QUEUE; start therefore needs
+# root, writes one such file under a name of its own (removed again by stop)
+# and says why on stderr, exiting 1, when it cannot run.
+set -euo pipefail
+
+die() {
+  echo "cups-test-server: $*" >&2
+  exit 1
+}
+
+find_cupsd() {
+  for c in /usr/sbin/cupsd /usr/local/sbin/cupsd; do
+    if [ -x "$c" ]; then
+      echo "$c"
+      return 0
+    fi
+  done
+  command -v cupsd 2>/dev/null
+}
+
+find_ppd() {
+  for p in /usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+           /usr/share/cups/model/CUPS-PDF_noopt.ppd /usr/share/cups/model/CUPS-PDF_opt.ppd; do
+    if [ -f "$p" ]; then
+      echo "$p"
+      return 0
+    fi
+  done
+  return 1
+}
+
+stop_server() {
+  local dir=${1:-}
+  [ -n "$dir" ] || die "stop needs the folder that start printed (TANDOR_CUPS_DIR)"
+  [ -f "$dir/tandor-cups-server" ] || die "$dir is not a folder made by start"
+  if [ -f "$dir/cupsd.pid" ]; then
+    local pid
+    pid=$(cat "$dir/cupsd.pid")
+    if kill -0 "$pid" 2>/dev/null; then
+      kill -TERM "$pid" 2>/dev/null || true
+      for _ in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+      done
+      kill -KILL "$pid" 2>/dev/null || true
+    fi
+  fi
+  if [ -f "$dir/backend.conf" ]; then
+    rm -f "$(cat "$dir/backend.conf")"
+  fi
+  rm -rf "$dir"
+}
+
+start_server() {
+  [ "$(id -u)" -eq 0 ] ||
+    die "needs root: the cups-pdf backend runs only as root and reads its settings from /etc/cups"
+  local cupsd ppd
+  cupsd=$(find_cupsd) || die "cupsd is not installed (Debian: apt-get install cups)"
+  ppd=$(find_ppd) || die "cups-pdf is not installed (Debian: apt-get install printer-driver-cups-pdf)"
+  [ -x /usr/lib/cups/backend/cups-pdf ] || die "the cups-pdf backend is missing from /usr/lib/cups/backend"
+  command -v lpadmin > /dev/null || die "lpadmin is not installed (Debian: apt-get install cups-client)"
+  [ -d /etc/cups ] && [ -w /etc/cups ] || die "/etc/cups is missing or not writable"
+
+  local dir
+  dir=$(mktemp -d "${TMPDIR:-/tmp}/tandor-cups.XXXXXX")
+  touch "$dir/tandor-cups-server"
+  # The filters run as the user lp and read the spooled files below this folder.
+  chmod 0755 "$dir"
+  mkdir -p "$dir/etc/ppd" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log" "$dir/pdf" \
+           "$dir/pdf-spool"
+
+  local name="tandor-test-$$-${dir##*.}"
+  local queue="TandorTestPDF"
+  local socket="$dir/cups.sock"
+
+  cat > "$dir/etc/cups-files.conf" <<EOF
+ServerRoot $dir/etc
+RequestRoot $dir/spool
+TempDir $dir/spool/tmp
+CacheDir $dir/cache
+StateDir $dir/state
+AccessLog $dir/log/access_log
+ErrorLog $dir/log/error_log
+PageLog $dir/log/page_log
+User lp
+Group lp
+SystemGroup root
+FileDevice No
+Printcap $dir/state/printcap
+EOF
+  cat > "$dir/etc/cupsd.conf" <<EOF
+LogLevel ${TANDOR_CUPS_LOGLEVEL:-info}
+Listen $socket
+Browsing No
+BrowseLocalProtocols none
+DefaultAuthType None
+WebInterface No
+MaxJobs 0
+PreserveJobHistory Yes
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOF
+  # The backend's own settings: every output and log inside the private folder.
+  # Its Ghostscript call is the usual one, except that Ghostscript turns each
+  # page as its text reads, not as the PostScript's comments say (a printer
+  # gets a landscape page turned onto its portrait paper), so that a landscape
+  # page shows in landscape in the queue's PDF as in the PDF written directly.
+  local conf="/etc/cups/cups-pdf-$name.conf"
+  cat > "$conf" <<EOF
+Out $dir/pdf
+AnonDirName $dir/pdf
+Spool $dir/pdf-spool
+Log $dir/log
+LogType 3
+Label 1
+Grp lp
+UserUMask 0022
+GSCall %s -q -dCompatibilityLevel=%s -dNOPAUSE -dBATCH -dSAFER -dParseDSCComments=false -sDEVICE=pdfwrite -sOutputFile="%s" -dAutoRotatePages=/PageByPage -dAutoFilterColorImages=false -dColorImageFilter=/FlateEncode -dPDFSETTINGS=/prepress -c -f %s
+EOF
+  echo "$conf" > "$dir/backend.conf"
+
+  "$cupsd" -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" > "$dir/log/cupsd.out" 2>&1 &
+  echo $! > "$dir/cupsd.pid"
+
+  for _ in $(seq 100); do
+    [ -S "$socket" ] && break
+    if ! kill -0 "$(cat "$dir/cupsd.pid")" 2>/dev/null; then
+      local why
+      why=$(cat "$dir/log/cupsd.out" "$dir/log/error_log" 2>/dev/null | tail -5)
+      stop_server "$dir"
+      die "cupsd did not start: $why"
+    fi
+    sleep 0.1
+  done
+  if [ ! -S "$socket" ]; then
+    stop_server "$dir"
+    die "cupsd did not open its socket in 10 seconds"
+  fi
+
+  # cups-pdf turns PostScript into PDF, so each job goes from PDF to PostScript
+  # first; pdftocairo does that keeping the text readable in the queue's PDF
+  # (Ghostscript, the usual choice, turns it into shapes that pdftotext cannot
+  # read back). The queue's paper is Letter and its printable area leaves the margins of a
+  # common inkjet printer, 0.25 in at the sides, 0.056 in at the top and
+  # 0.1 in at the bottom (those of the PDF files tandor-batch writes), so that
+  # its output can be laid over a PDF written directly.
+  awk '
+    /^\*DefaultPageSize:/ { print "*DefaultPageSize: Letter"; next }
+    /^\*DefaultPageRegion:/ { print "*DefaultPageRegion: Letter"; next }
+    /^\*DefaultImageableArea:/ { print "*DefaultImageableArea: Letter"; next }
+    /^\*DefaultPaperDimension:/ { print "*DefaultPaperDimension: Letter"; next }
+    /^\*ImageableArea / {
+      split($0, q, "\"")
+      split(q[2], v, " ")
+      printf "%s\"%g %g %g %g\"\n", q[1], 18, 7.2, v[3] - 18, v[4] - 4.032
+      next
+    }
+    /^\*HWMargins:/ { print "*HWMargins: 18 7.2 18 4.032"; next }
+    { print }
+  ' "$ppd" > "$dir/queue.ppd"
+
+  if ! CUPS_SERVER=$socket lpadmin -p "$queue" -E -v "cups-pdf:/$name" -P "$dir/queue.ppd" \
+         -o printer-error-policy=abort-job -o pdftops-renderer-default=pdftocairo \
+         2> "$dir/log/lpadmin.out"; then
+    local why
+    why=$(cat "$dir/log/lpadmin.out")
+    stop_server "$dir"
+    die "could not add the queue: $why"
+  fi
+
+  echo "TANDOR_CUPS_DIR=$dir"
+  echo "TANDOR_CUPS_SERVER=$socket"
+  echo "TANDOR_CUPS_PRINTER=$queue"
+  echo "TANDOR_CUPS_PDF_DIR=$dir/pdf"
+}
+
+case "${1:-}" in
+  start) start_server ;;
+  stop) stop_server "${2:-${TANDOR_CUPS_DIR:-}}" ;;
+  *)
+    echo "usage: $0 start | stop DIR" >&2
+    exit 2
+    ;;
+esac
