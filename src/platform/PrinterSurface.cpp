@@ -106,22 +106,26 @@ void PrinterSurface::applyLayout(const PrintedPage& page) {
     printer_->setPageLayout(layoutFor(page.paper, page.orientation));
 }
 
-void PrinterSurface::paintPage(const PrintedPage& page) {
-    const double scale = printer_->resolution() / printgrid::kPointsPerInch;
+void paintPrintedPage(QPainter& painter, const PrintedPage& page, double scale) {
     if (!page.rules.empty()) {
-        painter_.save();
-        painter_.setPen(QPen(Qt::black, 0.5 * scale, Qt::SolidLine, Qt::FlatCap));
+        painter.save();
+        painter.setPen(QPen(Qt::black, 0.5 * scale, Qt::SolidLine, Qt::FlatCap));
         for (const QLineF& rule : page.rules) {
-            painter_.drawLine(QLineF(rule.p1() * scale, rule.p2() * scale));
+            painter.drawLine(QLineF(rule.p1() * scale, rule.p2() * scale));
         }
-        painter_.restore();
+        painter.restore();
     }
+    painter.setPen(Qt::black);
     for (const PlacedText& t : page.texts) {
         QFont font = resolveFont(t.font);
-        painter_.setFont(font);
-        const QFontMetricsF metrics(font, printer_.get());
-        painter_.drawText(QPointF(t.xPt * scale, t.yPt * scale + metrics.ascent()), t.text);
+        painter.setFont(font);
+        const QFontMetricsF metrics(font, painter.device());
+        painter.drawText(QPointF(t.xPt * scale, t.yPt * scale + metrics.ascent()), t.text);
     }
+}
+
+void PrinterSurface::paintPage(const PrintedPage& page) {
+    paintPrintedPage(painter_, page, printer_->resolution() / printgrid::kPointsPerInch);
     ++pagesPrinted_;
 }
 

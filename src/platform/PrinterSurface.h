@@ -8,6 +8,10 @@
 
 namespace tandor {
 
+// Paints a page's marks and texts, points scaled by `scale` device units, from
+// the painter's origin (the printable area's top-left corner).
+void paintPrintedPage(QPainter& painter, const PrintedPage& page, double scale);
+
 // The print surface that draws on a QPrinter: a real printer through CUPS, or
 // a PDF file. Each ended document is one print job on a printer; on a PDF
 // printer all documents of the surface's life go into the one file, one after
