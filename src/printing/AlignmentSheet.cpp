@@ -36,13 +36,6 @@ QRectF onPrintableArea(const QRectF& paperIn) {
             paperIn.width() * kPointsPerInch, paperIn.height() * kPointsPerInch};
 }
 
-// The outline of a label by the sheet's own (first) reading.
-QRectF outlineIn(const LabelSheet& sheet, int position) {
-    return {sheet.firstLeftIn + sheet.columnOf(position) * sheet.pitchXIn,
-            sheet.firstTopIn + sheet.rowOf(position) * sheet.pitchYIn, sheet.labelWidthIn,
-            sheet.labelHeightIn};
-}
-
 void drawRect(PrintSurface& surface, const QRectF& r) {
     surface.drawRule(r.topLeft(), r.topRight());
     surface.drawRule(r.topRight(), r.bottomRight());
@@ -105,7 +98,7 @@ void drawScales(PrintSurface& surface, const QPointF& zero, double cell, double 
 QPointF alignmentZeroPt(const LabelSheet& sheet, int position, const Adjustment& adjustment,
                         int columnShift) {
     const FontSpec font = sheetFont(sheet);
-    const QRectF label = onPrintableArea(outlineIn(sheet, position));
+    const QRectF label = onPrintableArea(sheet.outlineIn(position));
     return {label.left() + (columnShift + adjustment.left) * columnWidth(font),
             label.top() + adjustment.top * sheet.linePitchPt()};
 }
@@ -141,7 +134,7 @@ void printAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet, const A
     }
 
     for (int position = 1; position <= sheet.count(); ++position) {
-        drawRect(surface, onPrintableArea(outlineIn(sheet, position)));
+        drawRect(surface, onPrintableArea(sheet.outlineIn(position)));
     }
     for (int position : {1, sheet.count()}) {
         const QPointF zero = alignmentZeroPt(sheet, position, adjustment, shift);

@@ -162,6 +162,11 @@ QRectF LabelSheet::labelRectIn(int position) const {
     return {left, top, right - left, labelHeightIn};
 }
 
+QRectF LabelSheet::outlineIn(int position) const {
+    return {firstLeftIn + columnOf(position) * pitchXIn, firstTopIn + rowOf(position) * pitchYIn,
+            labelWidthIn, labelHeightIn};
+}
+
 int LabelSheet::leftPad(int column) const {
     if (!leftPads.empty()) {
         return leftPads[static_cast<std::size_t>(column)];
@@ -225,7 +230,7 @@ const LabelSheet& defaultLabelSheet() {
     return labelSheets().front();
 }
 
-const LabelSheet& returnAddressSheet() {
+const LabelSheet& returnAddressLabelSheet() {
     return *findLabelSheet(QStringLiteral("5167"));
 }
 

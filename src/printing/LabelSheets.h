@@ -63,6 +63,8 @@ struct LabelSheet {
     // The label at a position, inches on the paper. With a second reading, the
     // part of the label that both readings agree on.
     QRectF labelRectIn(int position) const;
+    // The label at a position by the sheet's own (first) reading, inches on the paper.
+    QRectF outlineIn(int position) const;
     // LeftPad of a sheet column and TopPad of a sheet row, for an ordinary printer.
     int leftPad(int column) const;
     int topPad(int row) const;
@@ -80,7 +82,7 @@ QList<const LabelSheet*> addressSheets();
 // The 30-up Letter sheet (Avery 5160 / 8160): the default.
 const LabelSheet& defaultLabelSheet();
 // The 80-up return-address sheet (Avery 5167).
-const LabelSheet& returnAddressSheet();
+const LabelSheet& returnAddressLabelSheet();
 
 // The sheet called `name` (its name or one of its part numbers, any case,
 // with or without "Avery"); nullptr when none.

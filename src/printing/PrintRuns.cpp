@@ -124,7 +124,7 @@ void printEnvelopeRun(PrintSurface& surface, CompositionState& state,
 }
 
 void printReturnAddressSheet(PrintSurface& surface, CompositionState& state) {
-    const LabelSheet& sheet = returnAddressSheet();
+    const LabelSheet& sheet = returnAddressLabelSheet();
     surface.printEmptyLines(sheet.topPad(0));
     surface.setFontName(kCourierNew);
     surface.setFontSize(sheet.fontSize);
