@@ -7,8 +7,8 @@
 #   bash scripts/fuzz.sh --seconds 30 --jobs 2 import_csv contacts_file
 #
 # --jobs N runs N targets at the same time (default 1). Each target starts
-# from its seed corpus (fuzz/corpus/<target>/, and for the import the real
-# sample exports of tests/data/samples/csv/) and grows its own corpus in
+# from its seed corpus (fuzz/corpus/<target>/, and for the imports the real
+# sample exports of tests/data/samples/csv/ and vcf/) and grows its own corpus in
 # build-fuzz/corpus/<target>/; a crash, leak or undefined behaviour leaves its
 # input in build-fuzz/artifacts/<target>/ and makes the script fail. A table
 # of executions and coverage is written to build-fuzz/fuzz-summary.md.
@@ -29,7 +29,7 @@ while [ $# -gt 0 ]; do
   esac
 done
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(import_csv contacts_file adjustment_file label_lines label_position)
+  targets=(import_csv import_vcard contacts_file adjustment_file label_lines label_position)
 fi
 
 BUILD=build-fuzz
@@ -45,6 +45,7 @@ cmake --build "$BUILD" -j"$(nproc 2>/dev/null || echo 2)" --target $(printf 'fuz
 max_len() {
   case "$1" in
     import_csv) echo 8192 ;;
+    import_vcard) echo 16384 ;;
     contacts_file) echo 6156 ;;  # 12 records
     *) echo 1024 ;;
   esac
@@ -64,6 +65,9 @@ run_target() {
   fi
   if [ "$t" = import_csv ] && [ -d tests/data/samples/csv ]; then
     seeds+=(tests/data/samples/csv)
+  fi
+  if [ "$t" = import_vcard ] && [ -d tests/data/samples/vcf ]; then
+    seeds+=(tests/data/samples/vcf)
   fi
   "$BUILD/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len="$(max_len "$t")" -timeout=20 \
     -rss_limit_mb=8192 -print_final_stats=1 -artifact_prefix="$artifacts/" "${options[@]}" \

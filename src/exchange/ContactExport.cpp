@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <cerrno>
 
+#include "exchange/VcardExport.h"
 #include "platform/Ansi.h"
 #include "platform/FaultPoint.h"
 #include "store/ContactsFile.h"
@@ -32,16 +33,52 @@ bool needsQuotes(const QString& value) {
     return false;
 }
 
-void writeText(QFile& out, const QString& text) {
+void writeBytes(QFile& out, const QByteArray& bytes) {
     fault::hit("export.write");
-    const QByteArray bytes = toAnsi(text);
     errno = 0;
     if (out.write(bytes) != bytes.size()) {
         throw fileerror::make(fileerror::numberForErrno(errno));
     }
 }
 
+// The two files of values, one line each, in Windows-1252.
+class ValuesExport final : public ExportFormat {
+public:
+    explicit ValuesExport(ExportKind kind) : kind_(kind) {}
+    QString fileName(const QString& name) const override {
+        return kind_ == ExportKind::Csv ? QStringLiteral("TDRC_") + name + QStringLiteral(".csv")
+                                        : QStringLiteral("TDRT_") + name + QStringLiteral(".txt");
+    }
+    QString description() const override {
+        return kind_ == ExportKind::Csv ? QStringLiteral("A csv file")
+                                        : QStringLiteral("A text file");
+    }
+    QByteArray header() const override {
+        return toAnsi(exportColumnNames().join(separatorOf(kind_)) + kLineEnd);
+    }
+    QByteArray contact(const ContactRecord& record) const override {
+        return toAnsi(exportLine(kind_, exportValues(record)) + kLineEnd);
+    }
+
+private:
+    ExportKind kind_;
+};
+
 }  // namespace
+
+const ExportFormat& exportFormat(ExportKind kind) {
+    static const ValuesExport csv(ExportKind::Csv);
+    static const ValuesExport text(ExportKind::Text);
+    switch (kind) {
+        case ExportKind::Csv:
+            return csv;
+        case ExportKind::Text:
+            return text;
+        case ExportKind::Vcard:
+            break;
+    }
+    return vcardExportFormat();
+}
 
 QString exportName(const QString& contactsPath, const QString& programFolder) {
     QString name = normalPath(contactsPath);
@@ -52,8 +89,7 @@ QString exportName(const QString& contactsPath, const QString& programFolder) {
 }
 
 QString exportFileName(ExportKind kind, const QString& name) {
-    return kind == ExportKind::Csv ? QStringLiteral("TDRC_") + name + QStringLiteral(".csv")
-                                   : QStringLiteral("TDRT_") + name + QStringLiteral(".txt");
+    return exportFormat(kind).fileName(name);
 }
 
 const QStringList& exportColumnNames() {
@@ -127,9 +163,10 @@ ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QS
     if (QFileInfo(outcome.path).isDir() || !out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw fileerror::openFailure(outcome.path, errno);
     }
-    writeText(out, exportColumnNames().join(separatorOf(kind)) + kLineEnd);
+    const ExportFormat& format = exportFormat(kind);
+    writeBytes(out, format.header());
     for (int r = 1; r <= count; ++r) {
-        writeText(out, exportLine(kind, exportValues(file.read(r))) + kLineEnd);
+        writeBytes(out, format.contact(file.read(r)));
         ++outcome.linesWritten;
     }
     fault::hit("export.close");
@@ -141,9 +178,7 @@ ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QS
 }
 
 QString exportDoneText(ExportKind kind, const QString& fileName) {
-    const QString what =
-        kind == ExportKind::Csv ? QStringLiteral("A csv file") : QStringLiteral("A text file");
-    return QStringLiteral("D O N E !  ") + what +
+    return QStringLiteral("D O N E !  ") + exportFormat(kind).description() +
            QStringLiteral(
                " of contacts has been created and stored in your Tandor folder.  "
                "This file is named ") +

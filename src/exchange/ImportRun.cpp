@@ -6,11 +6,10 @@
 #include <QFileInfo>
 #include <cerrno>
 
-#include "exchange/CsvReader.h"
+#include "exchange/ContactSource.h"
 #include "exchange/DuplicateTest.h"
 #include "exchange/ImportLayouts.h"
 #include "exchange/ImportValues.h"
-#include "exchange/NamedColumns.h"
 #include "platform/FaultPoint.h"
 #include "store/ContactsFile.h"
 #include "store/FileError.h"
@@ -49,70 +48,40 @@ bool lacksName(const ContactFields& values) {
     return true;
 }
 
-// The order of day and month that the dates of the lines left show; the
-// reader is back at its first record afterwards.
-DateOrder dateOrderOfFile(CsvReader& reader, const NamedColumns& named) {
-    DateOrderEvidence evidence;
-    while (const std::optional<QStringList> line = reader.next()) {
-        for (const QString& date : named.dates(*line)) {
-            evidence.see(date);
-        }
-    }
-    reader.restart(reader.separator());
-    return evidence.order();
-}
+// Makes the source that reads a device.
+using SourceFor = std::unique_ptr<ContactSource> (*)(QIODevice&);
 
-// The run itself; failures throw and are turned into the outcome by the callers.
-void run(QIODevice& csv, const DuplicateTest& duplicates, const ImportSettings& settings,
-         const ContactSink& keep, ImportOutcome& outcome) {
-    CsvReader reader(csv);
-    std::optional<QStringList> header = reader.next();
-    if (!header) {
-        throw fileerror::make(errors::kInputPastEnd);
-    }
-    const QChar separator = separatorOfHeader(*header);
-    if (separator != reader.separator()) {
-        reader.restart(separator);
-        header = reader.next();
-    }
-    const ImportLayout* layout = recogniseLayout(header->join(QLatin1Char(',')));
-    if (!layout) {
+// The intake of every format: each contact the source reads is cleaned by the
+// rules it names, tested for a name and against the contacts on file, and
+// kept; failures throw and are turned into the outcome by the callers.
+void run(QIODevice& device, SourceFor sourceFor, const DuplicateTest& duplicates,
+         const ImportSettings& settings, const ContactSink& keep, ImportOutcome& outcome) {
+    const std::unique_ptr<ContactSource> source = sourceFor(device);
+    const std::optional<QString> format = source->recognise();
+    if (!format) {
         outcome.result = ImportResult::NoRecognisedHeader;
         return;
     }
-    outcome.layout = layout->name;
+    outcome.layout = *format;
     if (settings.layoutRecognised) {
-        settings.layoutRecognised(layout->name);
+        settings.layoutRecognised(*format);
     }
-    const std::optional<QStringList> columns = layout->prepareHeader(*header);
-    if (!columns) {
+    if (!source->prepare()) {
         outcome.result = ImportResult::NotCompatible;
         return;
     }
-    std::optional<NamedColumns> named;
-    DateOrder order = DateOrder::MonthFirst;
-    if (layout->namedColumns) {
-        named.emplace(*layout->namedColumns, *header);
-        if (named->readsDates()) {
-            order = dateOrderOfFile(reader, *named);
-            reader.next();  // the header again
-        }
-    }
-    const qsizetype columnsBefore =
-        layout->columnsBeforeHeader ? layout->columnsBeforeHeader(*header) : 0;
-    while (const std::optional<QStringList> read = reader.next()) {
-        const QStringList line = layout->prepareLine(read->mid(columnsBefore));
-        if (layout->skipLine(line, line.join(QLatin1Char(',')))) {
+    while (std::optional<SourceItem> item = source->next()) {
+        if (item->kind == SourceItem::Kind::SkippedByLayout) {
             ++outcome.skippedByLayout;
             continue;
         }
-        ContactFields values = takeValues(*layout, *columns, line);
-        if (named) {
-            named->take(layout->prepareNamedLine ? layout->prepareNamedLine(*read) : *read, order,
-                        values);
+        if (item->kind == SourceItem::Kind::Unreadable) {
+            ++outcome.unreadable;
+            continue;
         }
-        cleanValues(values, layout->cleaning);
-        if (holdsNoContact(values) || (layout->needsName && lacksName(values))) {
+        ContactFields& values = item->values;
+        cleanValues(values, source->cleaning());
+        if (holdsNoContact(values) || (source->needsName() && lacksName(values))) {
             ++outcome.withoutName;
             continue;
         }
@@ -128,10 +97,10 @@ void run(QIODevice& csv, const DuplicateTest& duplicates, const ImportSettings& 
     outcome.result = ImportResult::Done;
 }
 
-// Opens the CSV file at path and hands it to readCsv; a file that cannot be
-// opened is a failed run.
-template <typename ReadCsv>
-ImportOutcome withCsvFile(const QString& path, ReadCsv readCsv) {
+// Opens the file at path and hands it to read; a file that cannot be opened
+// is a failed run.
+template <typename Read>
+ImportOutcome withFile(const QString& path, Read read) {
     QFile csv(path);
     try {
         openCsv(csv);
@@ -141,17 +110,16 @@ ImportOutcome withCsvFile(const QString& path, ReadCsv readCsv) {
         outcome.error = error;
         return outcome;
     }
-    return readCsv(csv);
+    return read(csv);
 }
 
-}  // namespace
-
-ImportOutcome importCsv(QIODevice& csv, ContactsFile& file, const ImportSettings& settings) {
+ImportOutcome importWith(QIODevice& device, SourceFor sourceFor, ContactsFile& file,
+                         const ImportSettings& settings) {
     ImportOutcome outcome;
     try {
         const DuplicateTest duplicates(file, file.recordCount());
         run(
-            csv, duplicates, settings,
+            device, sourceFor, duplicates, settings,
             [&file](const ContactRecord& record) {
                 fault::hit("import.write");
                 // Nothing else writes the file during a run: the record goes
@@ -176,6 +144,24 @@ ImportOutcome importCsv(QIODevice& csv, ContactsFile& file, const ImportSettings
     return outcome;
 }
 
+ImportOutcome previewWith(QIODevice& device, SourceFor sourceFor, const DuplicateTest& onFile,
+                          const ContactSink& contact, const ImportSettings& settings) {
+    ImportOutcome outcome;
+    try {
+        run(device, sourceFor, onFile, settings, contact, outcome);
+    } catch (const AppError& error) {
+        outcome.result = ImportResult::Failed;
+        outcome.error = error;
+    }
+    return outcome;
+}
+
+}  // namespace
+
+ImportOutcome importCsv(QIODevice& csv, ContactsFile& file, const ImportSettings& settings) {
+    return importWith(csv, csvSource, file, settings);
+}
+
 ImportOutcome importCsv(const QByteArray& csv, ContactsFile& file, const ImportSettings& settings) {
     QBuffer buffer;
     buffer.setData(csv);
@@ -185,27 +171,50 @@ ImportOutcome importCsv(const QByteArray& csv, ContactsFile& file, const ImportS
 
 ImportOutcome importCsvFile(const QString& path, ContactsFile& file,
                             const ImportSettings& settings) {
-    return withCsvFile(path, [&](QFile& csv) { return importCsv(csv, file, settings); });
+    return withFile(path, [&](QFile& csv) { return importCsv(csv, file, settings); });
 }
 
 ImportOutcome previewCsv(QIODevice& csv, const DuplicateTest& onFile,
                          const std::function<void(const ContactRecord&)>& contact,
                          const ImportSettings& settings) {
-    ImportOutcome outcome;
-    try {
-        run(csv, onFile, settings, contact, outcome);
-    } catch (const AppError& error) {
-        outcome.result = ImportResult::Failed;
-        outcome.error = error;
-    }
-    return outcome;
+    return previewWith(csv, csvSource, onFile, contact, settings);
 }
 
 ImportOutcome previewCsvFile(const QString& path, const DuplicateTest& onFile,
                              const std::function<void(const ContactRecord&)>& contact,
                              const ImportSettings& settings) {
-    return withCsvFile(path,
-                       [&](QFile& csv) { return previewCsv(csv, onFile, contact, settings); });
+    return withFile(path, [&](QFile& csv) { return previewCsv(csv, onFile, contact, settings); });
+}
+
+ImportOutcome importContacts(QIODevice& device, ContactsFile& file,
+                             const ImportSettings& settings) {
+    return importWith(device, openContactSource, file, settings);
+}
+
+ImportOutcome importContacts(const QByteArray& bytes, ContactsFile& file,
+                             const ImportSettings& settings) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return importContacts(buffer, file, settings);
+}
+
+ImportOutcome importContactsFile(const QString& path, ContactsFile& file,
+                                 const ImportSettings& settings) {
+    return withFile(path, [&](QFile& in) { return importContacts(in, file, settings); });
+}
+
+ImportOutcome previewContacts(QIODevice& device, const DuplicateTest& onFile,
+                              const std::function<void(const ContactRecord&)>& contact,
+                              const ImportSettings& settings) {
+    return previewWith(device, openContactSource, onFile, contact, settings);
+}
+
+ImportOutcome previewContactsFile(const QString& path, const DuplicateTest& onFile,
+                                  const std::function<void(const ContactRecord&)>& contact,
+                                  const ImportSettings& settings) {
+    return withFile(path,
+                    [&](QFile& in) { return previewContacts(in, onFile, contact, settings); });
 }
 
 void checkCsvReadable(const QString& path) {
@@ -217,6 +226,17 @@ void checkCsvReadable(const QString& path) {
 QString importDoneText(int written) {
     return QStringLiteral("D O N E !  ") + QString::number(written) +
            QStringLiteral(" contacts successfully imported.");
+}
+
+QString importDoneText(const ImportOutcome& outcome) {
+    QString text = importDoneText(outcome.written);
+    if (outcome.unreadable == 1) {
+        text += QStringLiteral("  1 card could not be read.");
+    } else if (outcome.unreadable > 1) {
+        text += QStringLiteral("  ") + QString::number(outcome.unreadable) +
+                QStringLiteral(" cards could not be read.");
+    }
+    return text;
 }
 
 }  // namespace tandor

@@ -30,6 +30,9 @@ struct ImportOutcome {
     int duplicates = 0;
     int withoutName = 0;
     int skippedByLayout = 0;
+    // The contacts of a vCard file that could not be read (a card of an
+    // unknown version, or one in which no line could be read).
+    int unreadable = 0;
     QString layout;  // the name of the layout recognised, empty when none
     std::optional<AppError> error;
 };
@@ -67,12 +70,30 @@ ImportOutcome previewCsvFile(const QString& path, const DuplicateTest& onFile,
                              const std::function<void(const ContactRecord&)>& contact,
                              const ImportSettings& settings = {});
 
+// The same runs for a file of any format the import reads, recognised by its
+// content: a vCard file (VcardSource.h), else a CSV file as above. For a vCard
+// file the layout is "vCard"; it is never NoRecognisedHeader or NotCompatible.
+ImportOutcome importContacts(QIODevice& device, ContactsFile& file,
+                             const ImportSettings& settings = {});
+ImportOutcome importContacts(const QByteArray& bytes, ContactsFile& file,
+                             const ImportSettings& settings = {});
+ImportOutcome importContactsFile(const QString& path, ContactsFile& file,
+                                 const ImportSettings& settings = {});
+ImportOutcome previewContacts(QIODevice& device, const DuplicateTest& onFile,
+                              const std::function<void(const ContactRecord&)>& contact,
+                              const ImportSettings& settings = {});
+ImportOutcome previewContactsFile(const QString& path, const DuplicateTest& onFile,
+                                  const std::function<void(const ContactRecord&)>& contact,
+                                  const ImportSettings& settings = {});
+
 // Opens a CSV file for reading and closes it again, as choosing the file
 // does: throws the AppError of a file that cannot be read.
 void checkCsvReadable(const QString& path);
 
 // The texts the import shows.
 QString importDoneText(int written);  // "D O N E !  N contacts successfully imported."
+// The same, followed by "  N cards could not be read." when some could not.
+QString importDoneText(const ImportOutcome& outcome);
 inline const QString kImportDoneTitle = QStringLiteral("Import completed");
 inline const QString kNotCompatibleText =
     QStringLiteral("CSV file not compatible with import function.");

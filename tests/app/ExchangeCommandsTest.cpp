@@ -122,6 +122,41 @@ TEST(ExportCommand, WritesIntoTheProgramFolder) {
     EXPECT_EQ(test::readAll(copy), test::readAll(dat));
 }
 
+TEST(ExportCommand, VcardFileAndItsWayBack) {
+    test::TempFolder program;
+    const QString dat = program.write(
+        "Family.DAT", test::personBytes("Ann", "Lee", '1') + test::personBytes("Bob", "Ray", '1'));
+    const BatchResult vcf = batch({"--program-folder", program.path(), "export", dat, "--vcard"});
+    EXPECT_EQ(vcf.exitCode, 0) << vcf.err.toStdString();
+    EXPECT_EQ(vcf.out,
+              "D O N E !  A vCard file of contacts has been created and stored in your Tandor "
+              "folder.  This file is named TDRV_Family.vcf\n");
+    const QByteArray cards = test::readAll(program.file("TDRV_Family.vcf"));
+    EXPECT_TRUE(cards.startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\n"));
+    EXPECT_EQ(cards.count("END:VCARD\r\n"), 2);
+
+    // Known by its content, whatever its name.
+    const QString renamed = program.write("cards.txt", cards);
+    const QString copy = program.file("Copy.DAT");
+    const BatchResult back = batch({"import", copy, renamed});
+    EXPECT_EQ(back.out, "D O N E !  2 contacts successfully imported.\n");
+    EXPECT_EQ(test::readAll(copy), test::readAll(dat));
+
+    const BatchResult dry =
+        batch({"import", "--dry-run", program.file("None.DAT"),
+               program.write("more.vcf",
+                             cards + "BEGIN:VCARD\r\nVERSION:9.9\r\nN:Cy;Day\r\nEND:VCARD\r\n")});
+    EXPECT_EQ(dry.out,
+              "Layout: vCard\n"
+              "Ann||Lee||||||||||||||||1\n"
+              "Bob||Ray||||||||||||||||1\n"
+              "Imported: 2\n"
+              "Skipped as duplicates: 0\n"
+              "Skipped for lack of a name: 0\n"
+              "Cards that could not be read: 1\n");
+    EXPECT_EQ(batch({"export", dat, "--csv", "--vcard"}).exitCode, 2);
+}
+
 TEST(ExportCommand, RefusalsAndFailures) {
     test::TempFolder program;
     const BatchResult missing =

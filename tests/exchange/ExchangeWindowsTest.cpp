@@ -138,7 +138,8 @@ TEST_F(ImportWindowTest, ChoosingAFile) {
     const OpenFileRequest& request = platform.openFileRequests().last();
     EXPECT_EQ(request.title, "Open");
     EXPECT_EQ(request.filter,
-              "CSV Files (*.CSV)|*.CSV|Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
+              "CSV Files (*.CSV)|*.CSV|vCard Files (*.VCF;*.VCARD)|*.VCF;*.VCARD|"
+              "Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
     EXPECT_TRUE(request.startFolder.isEmpty());
     EXPECT_FALSE(find<QLineEdit>("txtImpFilename")->isVisible());
     EXPECT_FALSE(find<QPushButton>("cmdStartImport")->isEnabled());
@@ -179,6 +180,18 @@ TEST_F(ImportWindowTest, AnImportRunEndsWithItsCount) {
     click("cmdStartImport");
     EXPECT_EQ(lastMessage().text, "D O N E !  0 contacts successfully imported.");
     EXPECT_EQ(session.file().recordCount(), 2);
+}
+
+TEST_F(ImportWindowTest, AVcardFileTellsTheCardsItCouldNotRead) {
+    choose(folder.write(QStringLiteral("phone.vcf"),
+                        "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann\r\nEND:VCARD\r\n"
+                        "BEGIN:VCARD\r\nVERSION:7\r\nN:Ray;Bob\r\nEND:VCARD\r\n"));
+    click("cmdStartImport");
+    ASSERT_EQ(platform.messages().size(), 1);
+    EXPECT_EQ(lastMessage().text,
+              "D O N E !  1 contacts successfully imported.  1 card could not be read.");
+    EXPECT_EQ(lastMessage().title, "Import completed");
+    EXPECT_EQ(session.file().read(1).field(Field::LName), "Lee");
 }
 
 TEST_F(ImportWindowTest, AFileOfNoKnownLayoutOrWithoutAnEmailColumn) {
@@ -284,6 +297,11 @@ TEST_F(ExportWindowTest, OpensWithItsControlsAndNoOptionChosen) {
     EXPECT_EQ(text->text(), "Export contacts to text (.txt) file");
     EXPECT_EQ(text->toolTip(),
               "Creates and stores a text file of contacts, with file name of: TDRT_filename.txt");
+    auto* vcard = find<QRadioButton>("optExpCGVCF");
+    EXPECT_EQ(vcard->text(), "Export contacts to vCard (.vcf) file");
+    EXPECT_EQ(vcard->toolTip(),
+              "Creates and stores a vCard file of contacts, with file name of: TDRV_filename.vcf");
+    EXPECT_FALSE(vcard->isChecked());
     EXPECT_EQ(csv->parentWidget(), find<QGroupBox>("frExpOptions"));
     EXPECT_FALSE(csv->isChecked());
     EXPECT_FALSE(text->isChecked());
@@ -334,6 +352,14 @@ TEST_F(ExportWindowTest, CreatesTheCsvFileInTheProgramFolder) {
     EXPECT_TRUE(
         test::readAll(folder.file("TDRT_Family.txt")).contains("\r\nAnn||||||||||0|||||||\r\n"));
     EXPECT_TRUE(lastMessage().text.endsWith("This file is named TDRT_Family.txt"));
+
+    find<QRadioButton>("optExpCGVCF")->click();
+    click("cmdExpCreate");
+    EXPECT_TRUE(test::readAll(folder.file("TDRV_Family.vcf"))
+                    .startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\nN:;Ann;;;\r\nFN:Ann\r\n"));
+    EXPECT_EQ(lastMessage().text,
+              "D O N E !  A vCard file of contacts has been created and stored in your Tandor "
+              "folder.  This file is named TDRV_Family.vcf");
 }
 
 TEST_F(ExportWindowTest, AnEmptyFileSaysThereWereNoContacts) {

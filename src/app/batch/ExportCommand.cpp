@@ -12,9 +12,11 @@ int runExport(const QStringList& args, Context& context) {
     Arguments arguments(args);
     const bool csv = arguments.takeFlag(QStringLiteral("--csv"));
     const bool text = arguments.takeFlag(QStringLiteral("--txt"));
+    const bool vcard = arguments.takeFlag(QStringLiteral("--vcard"));
     const QStringList positional = arguments.positional();
-    if (!arguments.error().isEmpty() || positional.size() != 1 || csv == text) {
-        context.err << "Usage: tandor-batch export FILE.DAT --csv|--txt\n";
+    if (!arguments.error().isEmpty() || positional.size() != 1 ||
+        int(csv) + int(text) + int(vcard) != 1) {
+        context.err << "Usage: tandor-batch export FILE.DAT --csv|--txt|--vcard\n";
         return kRefused;
     }
     const QFileInfo info(positional[0]);
@@ -22,7 +24,7 @@ int runExport(const QStringList& args, Context& context) {
         context.err << "There is no contacts file " << positional[0] << ".\n";
         return kRefused;
     }
-    const ExportKind kind = csv ? ExportKind::Csv : ExportKind::Text;
+    const ExportKind kind = csv ? ExportKind::Csv : text ? ExportKind::Text : ExportKind::Vcard;
     try {
         ContactsFile file;
         file.openForReading(info.absoluteFilePath());
@@ -42,12 +44,13 @@ int runExport(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("export"),
-    QStringLiteral("export FILE.DAT --csv|--txt"),
-    QStringLiteral("Writes every contact to TDRC_name.csv (--csv) or TDRT_name.txt (--txt) in the\n"
-                   "program folder, name being the contacts file's path with the program folder\n"
-                   "and \".DAT\"/\".dat\" removed (a file outside the program folder cannot be\n"
-                   "exported). A file without contacts gives a file holding only the header and\n"
-                   "exits 2 with \"Export file could not be created...\"."),
+    QStringLiteral("export FILE.DAT --csv|--txt|--vcard"),
+    QStringLiteral("Writes every contact to TDRC_name.csv (--csv), TDRT_name.txt (--txt) or\n"
+                   "TDRV_name.vcf (--vcard, vCard 3.0 in UTF-8) in the program folder, name\n"
+                   "being the contacts file's path with the program folder and \".DAT\"/\".dat\"\n"
+                   "removed (a file outside the program folder cannot be exported). A file\n"
+                   "without contacts gives a file holding only the header (an empty vCard file)\n"
+                   "and exits 2 with \"Export file could not be created...\"."),
     runExport,
 }};
 

@@ -59,7 +59,7 @@ int runImport(const QStringList& args, Context& context) {
     const bool dryRun = arguments.takeFlag(QStringLiteral("--dry-run"));
     const QStringList positional = arguments.positional();
     if (!arguments.error().isEmpty() || positional.size() != 2) {
-        context.err << "Usage: tandor-batch import [--dry-run] FILE.DAT CSVFILE\n";
+        context.err << "Usage: tandor-batch import [--dry-run] FILE.DAT CSVFILE|VCFFILE\n";
         return kRefused;
     }
     const QString contactsPath = positional[0];
@@ -77,7 +77,7 @@ int runImport(const QStringList& args, Context& context) {
             settings.layoutRecognised = [&context](const QString& layout) {
                 context.out << "Layout: " << layout << "\n";
             };
-            outcome = previewCsvFile(
+            outcome = previewContactsFile(
                 csvPath, onFile,
                 [&context](const ContactRecord& record) {
                     context.out << contactLine(record) << "\n";
@@ -93,7 +93,7 @@ int runImport(const QStringList& args, Context& context) {
             const bool remindersOn = !existed || file.recordCount() == 0 || remindersOnInFile(file);
             ImportSettings settings;
             settings.remindersOn = [remindersOn] { return remindersOn; };
-            outcome = importCsvFile(csvPath, file, settings);
+            outcome = importContactsFile(csvPath, file, settings);
         }
         switch (outcome.result) {
             case ImportResult::Done:
@@ -106,8 +106,12 @@ int runImport(const QStringList& args, Context& context) {
                             << "Skipped by the layout's line tests: " << outcome.skippedByLayout
                             << "\n";
                     }
+                    if (outcome.unreadable > 0) {
+                        context.out << "Cards that could not be read: " << outcome.unreadable
+                                    << "\n";
+                    }
                 } else {
-                    context.out << importDoneText(outcome.written) << "\n";
+                    context.out << importDoneText(outcome) << "\n";
                 }
                 return kOk;
             case ImportResult::NotCompatible:
@@ -127,19 +131,23 @@ int runImport(const QStringList& args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("import"),
-    QStringLiteral("import [--dry-run] FILE.DAT CSVFILE"),
+    QStringLiteral("import [--dry-run] FILE.DAT CSVFILE|VCFFILE"),
     QStringLiteral(
-        "Adds the contacts of a CSV file (a provider's export or Tandor's own) to a\n"
-        "contacts file, made empty first when it does not exist. Lines that look like\n"
-        "a contact already on file are skipped. Prints \"D O N E !  N contacts\n"
-        "successfully imported.\"; a header of no known layout prints \"no recognised\n"
-        "header\" and a file without an e-mail column the window's message (exit 2).\n"
+        "Adds the contacts of a CSV file (a provider's export or Tandor's own) or of a\n"
+        "vCard file (2.1, 3.0 or 4.0, known by its first line BEGIN:VCARD whatever its\n"
+        "name) to a contacts file, made empty first when it does not exist. Contacts\n"
+        "that look like one already on file are skipped. Prints \"D O N E !  N contacts\n"
+        "successfully imported.\" (followed by \"  N cards could not be read.\" when some\n"
+        "cards of a vCard file could not be read); a header of no known layout prints\n"
+        "\"no recognised header\" and a file without an e-mail column the window's\n"
+        "message (exit 2).\n"
         "--dry-run writes nothing: it prints \"Layout: NAME\", each contact that would be\n"
         "written as its fields joined by \"|\" (FName|MiddleInit|LName|FStreet|SStreet|\n"
         "City|State|Zip|Country|HPhone|CPhone|WPhone|Email|Birthdate|Category|Notes|\n"
         "Company|IncludeCompany|BirthdayReminder), then the lines \"Imported: N\",\n"
         "\"Skipped as duplicates: N\" and \"Skipped for lack of a name: N\" (and \"Skipped\n"
-        "by the layout's line tests: N\" when the older layouts' line tests skipped some)."),
+        "by the layout's line tests: N\" when the older layouts' line tests skipped some,\n"
+        "\"Cards that could not be read: N\" when some could not)."),
     runImport,
 }};
 

@@ -37,7 +37,7 @@ ExportWindow::ExportWindow(MainWindow& main) : main_(main) {
     buildControls();
     buildMenus();
 
-    for (QRadioButton* option : {optExpCGCSV_, optExpCGTXT_}) {
+    for (QRadioButton* option : {optExpCGCSV_, optExpCGTXT_, optExpCGVCF_}) {
         connect(option, &QRadioButton::clicked, this, [this] { cmdExpCreate_->setEnabled(true); });
     }
     connect(cmdExpCreate_, &QPushButton::clicked, this, &ExportWindow::createExport);
@@ -73,8 +73,13 @@ void ExportWindow::buildControls() {
                          "optExpCGTXT",
                          QStringLiteral("Creates and stores a text file of contacts, with file "
                                         "name of: TDRT_filename.txt"));
+    optExpCGVCF_ = named(new QRadioButton(QStringLiteral("Export contacts to vCard (.vcf) file")),
+                         "optExpCGVCF",
+                         QStringLiteral("Creates and stores a vCard file of contacts, with file "
+                                        "name of: TDRV_filename.vcf"));
     options->addWidget(optExpCGCSV_);
     options->addWidget(optExpCGTXT_);
+    options->addWidget(optExpCGVCF_);
     layout->addWidget(frExpOptions_);
 
     auto* buttons = new QHBoxLayout;
@@ -105,7 +110,9 @@ void ExportWindow::buildMenus() {
 void ExportWindow::createExport() {
     Platform& platform = main_.platform();
     Session& session = main_.session();
-    const ExportKind kind = optExpCGCSV_->isChecked() ? ExportKind::Csv : ExportKind::Text;
+    const ExportKind kind = optExpCGCSV_->isChecked()   ? ExportKind::Csv
+                            : optExpCGTXT_->isChecked() ? ExportKind::Text
+                                                        : ExportKind::Vcard;
     platform.setBusy(true);
     try {
         const ExportOutcome outcome =

@@ -39,6 +39,7 @@ private:
     QGroupBox* frExpOptions_ = nullptr;
     QRadioButton* optExpCGCSV_ = nullptr;
     QRadioButton* optExpCGTXT_ = nullptr;
+    QRadioButton* optExpCGVCF_ = nullptr;
     QPushButton* cmdExpCreate_ = nullptr;
     QPushButton* cmdExpCancel_ = nullptr;
     QLabel* lblExport_ = nullptr;

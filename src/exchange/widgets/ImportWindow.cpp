@@ -21,8 +21,9 @@
 namespace tandor {
 namespace {
 
-const QString kCsvFilter =
-    QStringLiteral("CSV Files (*.CSV)|*.CSV|Text Files (*.TXT)|*.TXT|All Files (*.*)|*.*");
+const QString kCsvFilter = QStringLiteral(
+    "CSV Files (*.CSV)|*.CSV|vCard Files (*.VCF;*.VCARD)|*.VCF;*.VCARD|Text Files (*.TXT)|*.TXT|"
+    "All Files (*.*)|*.*");
 
 }  // namespace
 
@@ -122,7 +123,7 @@ void ImportWindow::startImport() {
     ImportSettings settings;
     settings.remindersOn = [&session] { return session.remindersOn(); };
     platform.setBusy(true);
-    const ImportOutcome outcome = importCsvFile(csvPath_, session.file(), settings);
+    const ImportOutcome outcome = importContactsFile(csvPath_, session.file(), settings);
     platform.setBusy(false);
     if (outcome.written > 0) {
         session.noteContactWritten();
@@ -138,7 +139,7 @@ void ImportWindow::startImport() {
                              MessageButtons::Ok);
             break;
         case ImportResult::Done:
-            platform.message(importDoneText(outcome.written), kImportDoneTitle, MessageIcon::None,
+            platform.message(importDoneText(outcome), kImportDoneTitle, MessageIcon::None,
                              MessageButtons::Ok);
             break;
     }

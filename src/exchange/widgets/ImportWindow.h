@@ -14,8 +14,9 @@ namespace tandor {
 class AppError;
 class MainWindow;
 
-// The import window frmLMImport: choose a CSV file, import it into the
-// current contacts file, close. The import run itself is importCsvFile().
+// The import window frmLMImport: choose a CSV or vCard file, import it into
+// the current contacts file, close. The import run itself is
+// importContactsFile().
 class ImportWindow : public QMainWindow {
     Q_OBJECT
 

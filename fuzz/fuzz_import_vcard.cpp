@@ -1,0 +1,106 @@
+// The vCard import from the first byte to the records written: unfolding,
+// quoted-printable, character sets, parameters, the choice of each field, the
+// cleaning and the duplicate test. The input is made a vCard file (a first
+// line BEGIN:VCARD is put in front when it has none), imported into an empty
+// contacts file, then a second time into the same file; each time the preview
+// of the run must show exactly the records the run writes, and every card
+// must be counted once.
+#include <QBuffer>
+#include <QByteArray>
+#include <QFileInfo>
+
+#include "FuzzSupport.h"
+#include "exchange/DuplicateTest.h"
+#include "exchange/ImportRun.h"
+#include "exchange/ImportValues.h"
+#include "exchange/VcardReader.h"
+#include "store/ContactsFile.h"
+
+using namespace tandor;
+
+namespace {
+
+void checkRecords(const ContactsFile& file, int from) {
+    for (int n = from; n <= file.recordCount(); ++n) {
+        const ContactRecord record = file.read(n);
+        const QByteArray& bytes = record.bytes();
+        fuzz::check(bytes.size() == kRecordSize, "a record of 513 bytes");
+        for (const FieldLayout& layout : recordLayout()) {
+            const int end = layout.offset + layout.width;
+            if (layout.field == Field::BirthdayReminder) {
+                fuzz::check(bytes.mid(end, 2) == "\r\n", "a record ends with CR LF");
+            } else {
+                fuzz::check(bytes.at(end) == '|', "a separator holds |", QString::number(end));
+            }
+            const QByteArray value = bytes.mid(layout.offset, layout.width);
+            fuzz::check(!value.contains(',') && !value.contains('\r') && !value.contains('\n'),
+                        "no comma or line break inside a field", QString::fromLatin1(value));
+        }
+        fuzz::check(!record.isMarkedDeleted(), "an imported contact is not marked deleted");
+        fuzz::check(!holdsNoContact(record.fields()), "an imported contact holds something");
+    }
+}
+
+// The cards the reader finds, counted apart from the import.
+int cardsIn(const QByteArray& data) {
+    QByteArray copy = data;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    VcardReader reader(buffer);
+    int cards = 0;
+    while (reader.next()) {
+        ++cards;
+    }
+    return cards;
+}
+
+void importOnce(const QByteArray& data, ContactsFile& file, int cards) {
+    const int before = file.recordCount();
+    QList<QByteArray> previewed;
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    const ImportOutcome preview =
+        previewContacts(buffer, DuplicateTest(file, before),
+                        [&previewed](const ContactRecord& r) { previewed.append(r.bytes()); });
+
+    const ImportOutcome outcome = importContacts(data, file);
+    fuzz::check(outcome.result == ImportResult::Done, "a vCard run always ends",
+                outcome.error ? outcome.error->description() : QString());
+    fuzz::check(outcome.layout == QLatin1String("vCard"), "the file is read as vCard");
+    fuzz::check(preview.result == outcome.result && preview.written == outcome.written &&
+                    preview.duplicates == outcome.duplicates &&
+                    preview.withoutName == outcome.withoutName &&
+                    preview.unreadable == outcome.unreadable,
+                "the preview counts as the run does");
+    fuzz::check(
+        outcome.written + outcome.duplicates + outcome.withoutName + outcome.unreadable == cards,
+        "every card is counted once",
+        QStringLiteral("%1 cards, written %2").arg(cards).arg(outcome.written));
+    fuzz::check(previewed.size() == outcome.written, "one previewed record for each written");
+    for (int i = 0; i < previewed.size(); ++i) {
+        fuzz::check(file.read(before + 1 + i).bytes() == previewed[i],
+                    "the run writes the records the preview showed", QString::number(i));
+    }
+    const qint64 length = QFileInfo(file.path()).size();
+    fuzz::check(length == static_cast<qint64>(before + outcome.written) * kRecordSize,
+                "the file grows by whole records, one for each contact written");
+    checkRecords(file, before + 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    QByteArray vcf(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer probe(&vcf);
+    probe.open(QIODevice::ReadOnly);
+    if (!isVcard(probe)) {
+        vcf.prepend("BEGIN:VCARD\r\n");
+    }
+    const int cards = cardsIn(vcf);
+    ContactsFile file;
+    file.open(fuzz::scratchFile(QStringLiteral("import.DAT")));
+    importOnce(vcf, file, cards);
+    importOnce(vcf, file, cards);
+    return 0;
+}

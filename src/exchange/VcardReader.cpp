@@ -1,0 +1,537 @@
+#include "exchange/VcardReader.h"
+
+#include <QStringConverter>
+#include <algorithm>
+#include <climits>
+
+#include "exchange/CsvReader.h"
+#include "platform/Ansi.h"
+#include "store/FileError.h"
+
+namespace tandor {
+namespace {
+
+constexpr qint64 kBlock = 64 * 1024;
+
+bool isSpaceOrTab(int c) {
+    return c == ' ' || c == '\t';
+}
+
+// The values whose content is passed over unread.
+bool isBinaryProperty(QByteArrayView name) {
+    for (const char* binary : {"PHOTO", "LOGO", "SOUND", "KEY"}) {
+        if (name.compare(QByteArrayView(binary), Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where the property's value begins: the position of the ":" after its name
+// and parameters (a ":" inside a quoted parameter value does not count), or -1.
+qsizetype valueColon(QByteArrayView line) {
+    bool quoted = false;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ':' && !quoted) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The name part of a line ("item1.ADR"), up to its first ";" or ":".
+QByteArrayView namePart(QByteArrayView line) {
+    qsizetype end = 0;
+    while (end < line.size() && line[end] != ';' && line[end] != ':') {
+        ++end;
+    }
+    return line.first(end);
+}
+
+QByteArrayView withoutGroup(QByteArrayView name) {
+    const qsizetype dot = name.lastIndexOf('.');
+    return dot < 0 ? name : name.sliced(dot + 1);
+}
+
+bool isNameChar(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '_';
+}
+
+bool validName(QByteArrayView name) {
+    if (name.isEmpty()) {
+        return false;
+    }
+    for (const char c : name) {
+        if (!isNameChar(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    return -1;
+}
+
+QByteArray quotedPrintableDecoded(QByteArrayView bytes) {
+    QByteArray out;
+    out.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '=' && i + 2 < bytes.size() && hexValue(bytes[i + 1]) >= 0 &&
+            hexValue(bytes[i + 2]) >= 0) {
+            out.append(static_cast<char>(hexValue(bytes[i + 1]) * 16 + hexValue(bytes[i + 2])));
+            i += 2;
+        } else if (bytes[i] == '=' && i + 1 == bytes.size()) {
+            // A soft line break at the very end.
+        } else {
+            out.append(bytes[i]);
+        }
+    }
+    return out;
+}
+
+// Text in a code page whose bytes Windows-1252 reads the same way.
+bool isWindows1252Like(const QByteArray& charset) {
+    for (const char* name : {"WINDOWS-1252", "CP1252", "ISO-8859-1", "ISO8859-1", "LATIN1",
+                             "LATIN-1", "US-ASCII", "ASCII"}) {
+        if (charset == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+QString decodedText(const QByteArray& bytes, const QByteArray& charset) {
+    const QByteArray name = charset.toUpper();
+    if (name == "UTF-8" || name == "UTF8") {
+        return QString::fromUtf8(bytes);
+    }
+    if (isWindows1252Like(name)) {
+        return fromAnsi(bytes);
+    }
+    if (!name.isEmpty()) {
+        QStringDecoder decoder(name.constData());
+        if (decoder.isValid()) {
+            return QString(decoder.decode(bytes));
+        }
+    }
+    return isValidUtf8(bytes) ? QString::fromUtf8(bytes) : fromAnsi(bytes);
+}
+
+// Reads a line as a property: name, parameters and the value's bytes.
+// Returns false for a line that is no property. The value is decoded only
+// when `decodeValue` is set.
+bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValue) {
+    const QByteArrayView fullName = namePart(line);
+    const qsizetype dot = fullName.lastIndexOf('.');
+    const QByteArrayView name = withoutGroup(fullName);
+    if (!validName(name) || (dot >= 0 && !validName(fullName.first(dot)))) {
+        return false;
+    }
+    const qsizetype colon = valueColon(line);
+    if (colon < fullName.size()) {
+        return false;
+    }
+    property.name = name.toByteArray().toUpper();
+    property.group = dot < 0 ? QByteArray() : fullName.first(dot).toByteArray().toUpper();
+    property.params.clear();
+    // The parameters: ";" separated, between the name and the colon.
+    qsizetype at = fullName.size();
+    while (at < colon && line[at] == ';') {
+        ++at;
+        const qsizetype begin = at;
+        bool quoted = false;
+        while (at < colon && (quoted || line[at] != ';')) {
+            if (line[at] == '"') {
+                quoted = !quoted;
+            }
+            ++at;
+        }
+        const QByteArrayView param = line.sliced(begin, at - begin);
+        const qsizetype equals = param.indexOf('=');
+        QByteArray key;
+        QByteArray value;
+        if (equals < 0) {
+            value = param.trimmed().toByteArray();
+            const QByteArray upper = value.toUpper();
+            key = (upper == "QUOTED-PRINTABLE" || upper == "BASE64" || upper == "8BIT" ||
+                   upper == "7BIT")
+                      ? QByteArray("ENCODING")
+                      : QByteArray("TYPE");
+        } else {
+            key = param.first(equals).trimmed().toByteArray().toUpper();
+            value = param.sliced(equals + 1).trimmed().toByteArray();
+        }
+        value.replace('"', QByteArray());
+        if (!key.isEmpty() || !value.isEmpty()) {
+            property.params.append({key, value});
+        }
+    }
+    if (!decodeValue) {
+        property.value.clear();
+        return true;
+    }
+    const QByteArrayView raw = line.sliced(colon + 1);
+    const QByteArray encoding = property.param("ENCODING").toUpper();
+    QByteArray bytes;
+    if (encoding == "QUOTED-PRINTABLE") {
+        bytes = quotedPrintableDecoded(raw);
+    } else if (encoding == "B" || encoding == "BASE64") {
+        // Binary content is not read as text.
+    } else {
+        bytes = raw.toByteArray();
+    }
+    property.value = decodedText(bytes, property.param("CHARSET"));
+    return true;
+}
+
+// Splits at the separator where it is not escaped; escapes stay in the parts.
+QStringList splitUnescaped(const QString& value, QChar separator) {
+    QStringList parts;
+    QString part;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\' && i + 1 < value.size()) {
+            part += c;
+            part += value[++i];
+        } else if (c == separator) {
+            parts.append(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    parts.append(part);
+    return parts;
+}
+
+}  // namespace
+
+bool VcardProperty::hasType(const char* type) const {
+    const QByteArrayView wanted(type);
+    for (const auto& [key, value] : params) {
+        if (key != "TYPE") {
+            continue;
+        }
+        for (const QByteArray& item : value.split(',')) {
+            if (item.trimmed().compare(wanted, Qt::CaseInsensitive) == 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int VcardProperty::preference() const {
+    for (const auto& [key, value] : params) {
+        if (key == "PREF") {
+            bool ok = false;
+            const int n = value.toInt(&ok);
+            return ok && n > 0 ? std::min(n, INT_MAX - 1) : 1;
+        }
+    }
+    return hasType("PREF") ? 1 : INT_MAX;
+}
+
+QByteArray VcardProperty::param(const char* name) const {
+    for (const auto& [key, value] : params) {
+        if (key == name) {
+            return value;
+        }
+    }
+    return {};
+}
+
+bool VcardCard::readable() const {
+    const bool knownVersion =
+        version.isEmpty() || version == "2.1" || version == "3.0" || version == "4.0";
+    return propertyLines > 0 && knownVersion;
+}
+
+bool isVcard(QIODevice& device) {
+    QByteArray head = device.peek(4096);
+    QString text;
+    if (head.startsWith("\xFF\xFE")) {
+        text = QString(QStringDecoder(QStringConverter::Utf16LE).decode(head.mid(2)));
+    } else if (head.startsWith("\xFE\xFF")) {
+        text = QString(QStringDecoder(QStringConverter::Utf16BE).decode(head.mid(2)));
+    } else {
+        if (head.startsWith("\xEF\xBB\xBF")) {
+            head.remove(0, 3);
+        }
+        text = QString::fromLatin1(head);
+    }
+    qsizetype i = 0;
+    while (i < text.size() &&
+           (text[i] == u' ' || text[i] == u'\t' || text[i] == u'\r' || text[i] == u'\n')) {
+        ++i;
+    }
+    return QStringView(text).sliced(i).startsWith(QLatin1String("BEGIN:VCARD"),
+                                                  Qt::CaseInsensitive);
+}
+
+VcardReader::VcardReader(QIODevice& device, QSet<QByteArray> keep)
+    : device_(device), keep_(std::move(keep)) {}
+
+bool VcardReader::fill() {
+    if (deviceDone_) {
+        return false;
+    }
+    buffer_.remove(0, pos_);
+    pos_ = 0;
+    QByteArray block = device_.read(kBlock);
+    if (block.isEmpty()) {
+        if (device_.atEnd() || !device_.isOpen()) {
+            deviceDone_ = true;
+            if (utf16_) {
+                buffer_ += QString(utf16_->decode(QByteArray())).toUtf8();
+            }
+            return false;
+        }
+        throw fileerror::make(errors::kDeviceIo);
+    }
+    if (!started_) {
+        started_ = true;
+        if (block.startsWith("\xFF\xFE")) {
+            utf16_.emplace(QStringConverter::Utf16LE);
+            block.remove(0, 2);
+        } else if (block.startsWith("\xFE\xFF")) {
+            utf16_.emplace(QStringConverter::Utf16BE);
+            block.remove(0, 2);
+        } else if (block.startsWith("\xEF\xBB\xBF")) {
+            block.remove(0, 3);
+        }
+    }
+    if (utf16_) {
+        block = QString(utf16_->decode(block)).toUtf8();
+    }
+    buffer_ += block;
+    return true;
+}
+
+int VcardReader::peekByte() {
+    if (pendingLine_) {
+        return pendingLine_->isEmpty() ? '\n' : static_cast<unsigned char>(pendingLine_->at(0));
+    }
+    while (pos_ >= buffer_.size()) {
+        if (!fill()) {
+            return -1;
+        }
+    }
+    return static_cast<unsigned char>(buffer_[pos_]);
+}
+
+bool VcardReader::readPhysical(QByteArray& line, qsizetype limit) {
+    if (pendingLine_) {
+        const QByteArray pending = *pendingLine_;
+        pendingLine_.reset();
+        line += pending.left(std::max<qsizetype>(0, limit - line.size()));
+        return true;
+    }
+    bool any = false;
+    while (true) {
+        if (pos_ >= buffer_.size() && !fill()) {
+            return any;
+        }
+        any = true;
+        qsizetype end = pos_;
+        const qsizetype size = buffer_.size();
+        const char* data = buffer_.constData();
+        while (end < size && data[end] != '\n' && data[end] != '\r') {
+            ++end;
+        }
+        const qsizetype room = std::max<qsizetype>(0, limit - line.size());
+        line.append(data + pos_, std::min(room, end - pos_));
+        if (end == size) {
+            pos_ = end;
+            continue;
+        }
+        const char ending = data[end];
+        pos_ = end + 1;
+        if (ending == '\r' && peekByte() == '\n') {
+            ++pos_;
+        }
+        return true;
+    }
+}
+
+bool VcardReader::readLogical(QByteArray& line) {
+    line.clear();
+    do {
+        if (!readPhysical(line, kMaxLineBytes)) {
+            return false;
+        }
+    } while (line.isEmpty());
+    const QByteArrayView name = withoutGroup(namePart(line));
+    const bool binary = isBinaryProperty(name);
+    const qsizetype colon = valueColon(line);
+    if (binary && colon >= 0) {
+        line.truncate(colon + 1);
+    }
+    const bool quotedPrintable =
+        colon >= 0 &&
+        QByteArrayView(line).first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
+    const qsizetype limit = binary ? line.size() : kMaxLineBytes;
+    while (true) {
+        const int c = peekByte();
+        if (isSpaceOrTab(c)) {
+            QByteArray rest;
+            readPhysical(rest, limit);
+            line += rest.mid(1).left(std::max<qsizetype>(0, limit - line.size()));
+        } else if (quotedPrintable && line.endsWith('=')) {
+            line.chop(1);
+            if (c == '\n' || c == '\r' || c < 0) {
+                break;  // the soft break leads to an empty line: the value ends
+            }
+            readPhysical(line, limit);
+        } else if (binary && c >= 0) {
+            // vCard 2.1 writes base64 lines without indenting them; they hold
+            // no ":" and end at an empty line.
+            QByteArray next;
+            readPhysical(next, kMaxLineBytes);
+            if (next.isEmpty()) {
+                break;
+            }
+            if (valueColon(next) >= 0) {
+                pendingLine_ = next;
+                break;
+            }
+        } else {
+            break;
+        }
+    }
+    return true;
+}
+
+std::optional<VcardCard> VcardReader::next() {
+    VcardCard card;
+    bool inCard = beginPending_;
+    beginPending_ = false;
+    QByteArray line;
+    VcardProperty property;
+    while (readLogical(line)) {
+        const QByteArrayView name = withoutGroup(namePart(line));
+        const bool begin = name.compare("BEGIN", Qt::CaseInsensitive) == 0;
+        const bool end = name.compare("END", Qt::CaseInsensitive) == 0;
+        if (begin || end) {
+            const qsizetype colon = valueColon(line);
+            const bool vcard =
+                colon >= 0 && QByteArrayView(line).sliced(colon + 1).trimmed().compare(
+                                  "VCARD", Qt::CaseInsensitive) == 0;
+            if (!vcard) {
+                continue;
+            }
+            if (begin && inCard) {
+                beginPending_ = true;  // the card before never ended
+                return card;
+            }
+            if (begin) {
+                inCard = true;
+                continue;
+            }
+            if (inCard) {
+                card.ended = true;
+                return card;
+            }
+            continue;
+        }
+        if (!inCard) {
+            continue;
+        }
+        const QByteArray upperName = name.toByteArray().toUpper();
+        const bool wanted = keep_.isEmpty() || keep_.contains(upperName) || upperName == "VERSION";
+        if (!parseProperty(line, property, wanted)) {
+            continue;
+        }
+        ++card.propertyLines;
+        if (property.name == "VERSION") {
+            card.version = property.value.trimmed().toLatin1();
+        }
+        if (wanted && card.properties.size() < static_cast<size_t>(kMaxProperties)) {
+            card.properties.push_back(property);
+        }
+    }
+    if (inCard) {
+        return card;
+    }
+    return std::nullopt;
+}
+
+QStringList vcardComponents(const QString& value) {
+    QStringList parts = splitUnescaped(value, u';');
+    for (QString& part : parts) {
+        part = vcardText(part);
+    }
+    return parts;
+}
+
+QStringList vcardListItems(const QString& value) {
+    QStringList items = splitUnescaped(value, u',');
+    for (QString& item : items) {
+        item = vcardText(item);
+    }
+    return items;
+}
+
+QString vcardText(const QString& value) {
+    if (!value.contains(u'\\')) {
+        return value;
+    }
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c != u'\\' || i + 1 == value.size()) {
+            out += c;
+            continue;
+        }
+        const QChar e = value[i + 1];
+        if (e == u'n' || e == u'N') {
+            out += u'\n';
+            ++i;
+        } else if (e == u',' || e == u';' || e == u':' || e == u'\\') {
+            out += e;
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString vcardEscaped(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\\' || c == u',' || c == u';') {
+            out += u'\\';
+            out += c;
+        } else if (c == u'\r') {
+            out += QLatin1String("\\n");
+            if (i + 1 < text.size() && text[i + 1] == u'\n') {
+                ++i;
+            }
+        } else if (c == u'\n') {
+            out += QLatin1String("\\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace tandor

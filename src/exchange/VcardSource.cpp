@@ -1,0 +1,273 @@
+#include "exchange/VcardSource.h"
+
+#include <QRegularExpression>
+#include <climits>
+#include <utility>
+
+#include "exchange/BirthDates.h"
+#include "exchange/ImportValues.h"
+
+namespace tandor {
+namespace {
+
+// The property of the best rank seen: a lower rank, then a lower preference,
+// then the first.
+class Pick {
+public:
+    void offer(const VcardProperty& property, int rank, const QString& value) {
+        const std::pair<int, int> key{rank, property.preference()};
+        if (value.isEmpty() || (found_ && !(key < key_))) {
+            return;
+        }
+        found_ = true;
+        key_ = key;
+        value_ = value;
+    }
+    const QString& value() const { return value_; }
+
+private:
+    bool found_ = false;
+    std::pair<int, int> key_;
+    QString value_;
+};
+
+bool allEmpty(const QStringList& parts) {
+    for (const QString& part : parts) {
+        if (!part.trimmed().isEmpty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString firstLetter(const QString& text) {
+    for (const QChar c : text) {
+        if (c.isLetterOrNumber()) {
+            return QString(c);
+        }
+    }
+    return {};
+}
+
+// A phone number as written, without the "tel:" of a URI and its parameters
+// (";ext=102").
+QString phoneText(const QString& value) {
+    QString phone = vcardText(value).trimmed();
+    if (phone.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) {
+        phone = phone.mid(4);
+        const qsizetype semicolon = phone.indexOf(u';');
+        if (semicolon >= 0) {
+            phone.truncate(semicolon);
+        }
+    }
+    return phone;
+}
+
+QStringList nonEmptyLines(const QString& text) {
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    QStringList lines;
+    for (const QString& line : text.split(lineBreak)) {
+        if (!line.trimmed().isEmpty()) {
+            lines.append(line);
+        }
+    }
+    return lines;
+}
+
+void takeName(const VcardCard& card, ContactFields& values) {
+    const VcardProperty* n = nullptr;
+    const VcardProperty* fn = nullptr;
+    for (const VcardProperty& p : card.properties) {
+        if (p.name == "N" && !n) {
+            n = &p;
+        } else if (p.name == "FN" && !fn) {
+            fn = &p;
+        }
+    }
+    const QStringList name = n ? vcardComponents(n->value) : QStringList();
+    if (!allEmpty(name)) {
+        values[Field::LName] = name.value(0);
+        values[Field::FName] = name.value(1);
+        values[Field::MiddleInit] = firstLetter(name.value(2));
+        return;
+    }
+    if (!fn) {
+        return;
+    }
+    const QString full = vcardText(fn->value).trimmed();
+    if (full.isEmpty() || full == values[Field::Company].trimmed()) {
+        return;
+    }
+    const qsizetype space = full.lastIndexOf(u' ');
+    values[Field::FName] = space < 0 ? full : full.left(space).trimmed();
+    values[Field::LName] = space < 0 ? QString() : full.mid(space + 1);
+}
+
+void takeAddress(const std::vector<const VcardProperty*>& addresses, ContactFields& values) {
+    const VcardProperty* best = nullptr;
+    QStringList parts;
+    std::pair<int, int> bestKey;
+    for (const VcardProperty* p : addresses) {
+        QStringList these = vcardComponents(p->value);
+        if (allEmpty(these)) {
+            continue;
+        }
+        const std::pair<int, int> key{p->hasType("HOME") ? 0 : 1, p->preference()};
+        if (!best || key < bestKey) {
+            best = p;
+            bestKey = key;
+            parts = std::move(these);
+        }
+    }
+    if (!best) {
+        return;
+    }
+    QStringList street = nonEmptyLines(parts.value(2));
+    QString extended = parts.value(1);
+    // Some exports put the whole address, line by line, into the extended
+    // address and leave the street empty.
+    if (street.isEmpty() && nonEmptyLines(extended).size() > 1) {
+        street = nonEmptyLines(extended);
+        extended.clear();
+    }
+    values[Field::FStreet] = street.value(0);
+    if (street.size() > 1) {
+        values[Field::SStreet] = street[1];
+    } else if (!extended.trimmed().isEmpty()) {
+        values[Field::SStreet] = extended;
+    } else {
+        values[Field::SStreet] = parts.value(0);
+    }
+    values[Field::City] = parts.value(3);
+    values[Field::State] = parts.value(4);
+    values[Field::Zip] = parts.value(5);
+    values[Field::Country] = parts.value(6);
+}
+
+class VcardSource final : public ContactSource {
+public:
+    explicit VcardSource(QIODevice& device)
+        : reader_(device, {"N", "FN", "ORG", "ADR", "TEL", "EMAIL", "BDAY", "NOTE", "CATEGORIES",
+                           kIncludeCompanyProperty}) {
+        rules_.stateUpperCase = true;
+        rules_.phonesEndingInNumber = {Field::HPhone, Field::CPhone, Field::WPhone};
+        rules_.phoneGroupingIgnored = true;
+        rules_.addressChecks = true;
+    }
+
+    std::optional<QString> recognise() override { return kVcardFormat; }
+    bool prepare() override { return true; }
+
+    std::optional<SourceItem> next() override {
+        const std::optional<VcardCard> card = reader_.next();
+        if (!card) {
+            return std::nullopt;
+        }
+        SourceItem item;
+        if (!card->readable()) {
+            item.kind = SourceItem::Kind::Unreadable;
+        } else {
+            item.values = vcardValues(*card);
+        }
+        return item;
+    }
+
+    const CleaningRules& cleaning() const override { return rules_; }
+    bool needsName() const override { return true; }
+
+private:
+    VcardReader reader_;
+    CleaningRules rules_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContactSource> vcardSource(QIODevice& device) {
+    return std::make_unique<VcardSource>(device);
+}
+
+QString vcardBirthdate(const QString& text) {
+    QString date = text.trimmed();
+    const qsizetype time = date.indexOf(u'T', 0, Qt::CaseInsensitive);
+    if (time >= 0) {
+        date.truncate(time);
+    }
+    const bool digitsOnly = date.size() == 8 && !date.contains(u'-');
+    const bool isoDate = date.size() == 10 && date[4] == u'-' && date[7] == u'-';
+    if (!digitsOnly && !isoDate) {
+        return {};
+    }
+    return birthdateFromText(date, DateOrder::MonthFirst);
+}
+
+ContactFields vcardValues(const VcardCard& card) {
+    ContactFields values;
+    values[Field::IncludeCompany] = QStringLiteral("1");
+    std::vector<const VcardProperty*> addresses;
+    Pick home;
+    Pick cell;
+    Pick work;
+    Pick email;
+    QStringList notes;
+    QStringList categories;
+    bool companyTaken = false;
+    bool birthdayTaken = false;
+    for (const VcardProperty& p : card.properties) {
+        if (p.name == "ORG" && !companyTaken) {
+            values[Field::Company] = vcardComponents(p.value).value(0);
+            companyTaken = true;
+        } else if (p.name == "ADR") {
+            addresses.push_back(&p);
+        } else if (p.name == "TEL") {
+            if (p.hasType("FAX") || p.hasType("PAGER") || p.hasType("MODEM")) {
+                continue;
+            }
+            const QString phone = phoneText(p.value);
+            if (p.hasType("CELL") || p.hasType("MOBILE")) {
+                cell.offer(p, 0, phone);
+            } else if (p.hasType("HOME")) {
+                home.offer(p, 0, phone);
+            } else if (p.hasType("WORK")) {
+                work.offer(p, 0, phone);
+            } else {
+                home.offer(p, 1, phone);  // a voice number, or one of no type
+            }
+        } else if (p.name == "EMAIL") {
+            email.offer(p, 0, vcardText(p.value).trimmed());
+        } else if (p.name == "BDAY" && !birthdayTaken) {
+            values[Field::Birthdate] = vcardBirthdate(vcardText(p.value));
+            birthdayTaken = !values[Field::Birthdate].isEmpty();
+        } else if (p.name == "NOTE") {
+            const QString note = vcardText(p.value);
+            if (!note.trimmed().isEmpty()) {
+                notes.append(note);
+            }
+        } else if (p.name == "CATEGORIES") {
+            categories += vcardListItems(p.value);
+        } else if (p.name == kIncludeCompanyProperty) {
+            const QString include = p.value.trimmed();
+            if (include.isEmpty() || include == QLatin1String("0") ||
+                include == QLatin1String("1")) {
+                values[Field::IncludeCompany] = include;
+            }
+        }
+    }
+    takeName(card, values);
+    takeAddress(addresses, values);
+    values[Field::HPhone] = home.value();
+    values[Field::CPhone] = cell.value();
+    values[Field::WPhone] = work.value();
+    values[Field::Email] = email.value();
+    values[Field::Notes] = notes.join(QLatin1Char(' '));
+    if (!allEmpty(categories)) {
+        values[Field::Category] = categories.join(QLatin1Char(';'));
+    }
+    for (const FieldLayout& f : recordLayout()) {
+        if (f.field != Field::IncludeCompany) {
+            values[f.field] = flattenedValue(values[f.field]);
+        }
+    }
+    return values;
+}
+
+}  // namespace tandor

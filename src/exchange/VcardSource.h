@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <memory>
+
+#include "exchange/ContactSource.h"
+#include "exchange/VcardReader.h"
+#include "store/ContactRecord.h"
+
+namespace tandor {
+
+// The name the import gives the format ("Layout: vCard").
+inline const QString kVcardFormat = QStringLiteral("vCard");
+// The property that carries IncludeCompany, which vCard has no place for.
+inline constexpr char kIncludeCompanyProperty[] = "X-TANDOR-INCLUDE-COMPANY";
+
+// The cards of a vCard file as a contact source. Its values are cleaned as
+// the layouts of today's CSV exports clean theirs, and a card that gives no
+// first name, last name or company is left out, as their lines are.
+std::unique_ptr<ContactSource> vcardSource(QIODevice& device);
+
+// The values of one card, as the import takes them:
+//   N       LName, FName, and MiddleInit (the first letter of the additional
+//           names); when N is missing or empty, FN split at its last space
+//           (unless FN is the company's name)
+//   ORG     Company (its first component)
+//   ADR     the home address, else the preferred one, else the first: the
+//           street's first line to FStreet, its second line (else the
+//           extended address, else the PO box) to SStreet, City, State, Zip,
+//           Country; an extended address of several lines with no street
+//           stands for the street
+//   TEL     CPhone (cell or mobile), HPhone (home, else voice or no type),
+//           WPhone (work); fax, pager and modem numbers are not taken
+//   EMAIL   Email, the preferred one first
+//   BDAY    Birthdate, when it is a whole date with a year
+//   NOTE    Notes; CATEGORIES Category (several joined by ";")
+// Line breaks and commas inside values become spaces. IncludeCompany is "1"
+// unless the card carries kIncludeCompanyProperty ("0", "1" or empty). Among properties of equal
+// rank the most preferred wins (PREF=1, TYPE=PREF), then the first.
+ContactFields vcardValues(const VcardCard& card);
+
+// A BDAY value as stored (YYYYMMDD), empty when it is no whole date with a
+// year: 19800410, 1980-04-10, either with a time after a "T".
+QString vcardBirthdate(const QString& text);
+
+}  // namespace tandor
