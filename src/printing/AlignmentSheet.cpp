@@ -103,7 +103,8 @@ QPointF alignmentZeroPt(const LabelSheet& sheet, int position, const Adjustment&
             label.top() + adjustment.top * sheet.linePitchPt()};
 }
 
-void printAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet, const Adjustment& adjustment) {
+void printAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet,
+                         const Adjustment& adjustment) {
     surface.setOrientation(PageOrientation::Portrait);
     surface.setPaperSize(sheet.paper);
     surface.setFontName(kCourierNew);
@@ -127,7 +128,8 @@ void printAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet, const A
                        "label's left edge"),
         QStringLiteral("crosses the column scale and its top edge the line scale, read the numbers "
                        "to enter"),
-        QStringLiteral("in Margins > On-The-Fly label.  The small cross marks where Line 1 starts.")};
+        QStringLiteral(
+            "in Margins > On-The-Fly label.  The small cross marks where Line 1 starts.")};
     for (qsizetype i = 0; i < caption.size(); ++i) {
         surface.placeText(QPointF(1.3 * kPointsPerInch, 0.5 + i * kCaptionFontSize * 1.1),
                           caption[i]);
@@ -141,9 +143,8 @@ void printAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet, const A
         drawScales(surface, zero, cell, line, printable);
         // A small cross where Line 1 of the label starts.
         const LabelSheet& s = sheet;
-        const QPointF text(
-            (s.leftPad(s.columnOf(position)) + shift + adjustment.left - 1) * cell,
-            (s.topPad(s.rowOf(position)) + adjustment.top + 1) * line);
+        const QPointF text((s.leftPad(s.columnOf(position)) + shift + adjustment.left - 1) * cell,
+                           (s.topPad(s.rowOf(position)) + adjustment.top + 1) * line);
         const double arm = 0.03 * kPointsPerInch;
         surface.drawRule(text - QPointF(arm, 0), text + QPointF(arm, 0));
         surface.drawRule(text - QPointF(0, arm), text + QPointF(0, arm));

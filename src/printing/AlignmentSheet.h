@@ -21,7 +21,8 @@ class Platform;
 // cross the scales are the entries for Margins > "On-The-Fly label".
 //
 // Composes one page and ends the document.
-void printAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet, const Adjustment& adjustment);
+void printAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet,
+                         const Adjustment& adjustment);
 
 // The 0 of the scales at a position, in points from the printable area's
 // top-left corner.

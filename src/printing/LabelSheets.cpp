@@ -100,10 +100,10 @@ QList<LabelSheet> buildSheets() {
     s5161.characters = 45;
     sheets.append(s5161);
 
-    sheets.append(metricSheet("L7160", "Avery L7160 / J8160", 3, 7, 63.5, 38.1, 7.2, 15.15, 66.04,
-                              38.1, 27));
-    LabelSheet l7163 = metricSheet("L7163", "Avery L7163 / J8163", 2, 7, 99.1, 38.1, 4.65, 15.15,
-                                   101.6, 38.1, 43);
+    sheets.append(
+        metricSheet("L7160", "Avery L7160 / J8160", 3, 7, 63.5, 38.1, 7.2, 15.15, 66.04, 38.1, 27));
+    LabelSheet l7163 =
+        metricSheet("L7163", "Avery L7163 / J8163", 2, 7, 99.1, 38.1, 4.65, 15.15, 101.6, 38.1, 43);
     // The free template library puts the first label 3.35 mm from the left
     // with a pitch of 103.0 mm.
     l7163.otherReading = SheetReading{3.35 * kMm, 103.0 * kMm};
@@ -176,9 +176,7 @@ int LabelSheet::leftPad(int column) const {
     const double cellIn = columnWidth(font) / printgrid::kPointsPerInch;
     const QRectF label = labelRectIn(column + 1);
     const double textLeft = label.center().x() - characters * cellIn / 2.0;
-    return static_cast<int>(
-               std::lround((textLeft - printgrid::kPdfLeftMarginInches) / cellIn)) +
-           1;
+    return static_cast<int>(std::lround((textLeft - printgrid::kPdfLeftMarginInches) / cellIn)) + 1;
 }
 
 int LabelSheet::topPad(int row) const {
@@ -197,12 +195,12 @@ QString LabelSheet::paperName() const {
 }
 
 QString LabelSheet::description() const {
-    const QString size = metric ? QStringLiteral("%1 x %2 mm")
-                                      .arg(number(labelWidthIn * 25.4))
-                                      .arg(number(labelHeightIn * 25.4))
-                                : QStringLiteral("%1 x %2 in")
-                                      .arg(inchText(labelHeightIn))
-                                      .arg(inchText(labelWidthIn));
+    const QString size =
+        metric
+            ? QStringLiteral("%1 x %2 mm")
+                  .arg(number(labelWidthIn * 25.4))
+                  .arg(number(labelHeightIn * 25.4))
+            : QStringLiteral("%1 x %2 in").arg(inchText(labelHeightIn)).arg(inchText(labelWidthIn));
     return QStringLiteral("%1: %2, %3 labels (%4 x %5) of %6")
         .arg(parts, paperName())
         .arg(count())
@@ -295,8 +293,9 @@ int bulkColumnShift(const QString& deviceName) {
 }
 
 bool isBulkPagePrinter(const QString& deviceName) {
-    return std::any_of(printerModels().begin(), printerModels().end(),
-                       [&](const PrinterModel& m) { return m.pagePrinter && containsModel(deviceName, m); });
+    return std::any_of(printerModels().begin(), printerModels().end(), [&](const PrinterModel& m) {
+        return m.pagePrinter && containsModel(deviceName, m);
+    });
 }
 
 }  // namespace tandor

@@ -45,7 +45,7 @@ struct LabelSheet {
     std::optional<SheetReading> otherReading;
     double fontSize = 10.0;  // "Courier New"
     int textLines = 5;
-    int characters = 30;  // the label's width in characters
+    int characters = 30;        // the label's width in characters
     std::vector<int> leftPads;  // per sheet column; empty: from the geometry
     std::vector<int> topPads;   // per sheet row; empty: from the geometry
     // The bulk labels of the 30-up sheet keep rows one inch apart with empty
@@ -94,9 +94,9 @@ const LabelSheet& addressSheetOr(const QString& name);
 // one place. Names are compared case-sensitively with the device name.
 struct PrinterModel {
     const char* name;
-    int labelShift;   // columns added to on-the-fly labels ("ShiftedPrinter")
-    int bulkShift;    // columns added to bulk labels
-    bool pagePrinter; // bulk labels start each sheet with an explicit new page
+    int labelShift;    // columns added to on-the-fly labels ("ShiftedPrinter")
+    int bulkShift;     // columns added to bulk labels
+    bool pagePrinter;  // bulk labels start each sheet with an explicit new page
 };
 const std::vector<PrinterModel>& printerModels();
 

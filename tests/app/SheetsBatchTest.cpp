@@ -125,9 +125,9 @@ TEST_F(SheetsBatch, EveryAddressLiesInsideItsLabelOnTheNewSheets) {
                 for (int p = 1; p <= sheet.count(); ++p) {
                     const QRectF ink = inkIn(page, cellOf(sheet, p, pageIn));
                     const QRectF label = sheet.labelRectIn(p);
-                    const std::string where = std::string(name) + " position " +
-                                              std::to_string(p) + (centred ? " centred" : "") +
-                                              " " + std::to_string(characters);
+                    const std::string where = std::string(name) + " position " + std::to_string(p) +
+                                              (centred ? " centred" : "") + " " +
+                                              std::to_string(characters);
                     ASSERT_FALSE(ink.isEmpty()) << where;
                     // All five lines are there: the ink spans at least four line pitches.
                     EXPECT_GT(ink.height(), 4 * sheet.linePitchPt() / 72) << where;
@@ -147,7 +147,8 @@ TEST_F(SheetsBatch, SheetsAreListedAndAnUnknownSheetIsRefused) {
     for (const LabelSheet& sheet : labelSheets()) {
         EXPECT_TRUE(list.out.contains(sheet.name + " ")) << sheet.name.toStdString();
     }
-    EXPECT_TRUE(list.out.contains("L7160  Avery L7160 / J8160: A4, 21 labels (3 x 7) of 63.5 x 38.1 mm"));
+    EXPECT_TRUE(
+        list.out.contains("L7160  Avery L7160 / J8160: A4, 21 labels (3 x 7) of 63.5 x 38.1 mm"));
     const QString pdf = folder.file("refused.pdf");
     for (const QStringList& args :
          {QStringList{"labels", "--sheet", "L9999", "-o", pdf, "A"},
@@ -179,7 +180,8 @@ TEST_F(SheetsBatch, AlignmentSheetOutlinesFallOnTheGeometry) {
                     const int x = vertical ? centre + d : t;
                     const int y = vertical ? t : centre + d;
                     // A rule half a pixel wide may fall between two rows of pixels.
-                    if (inked(page, x, y) || inked(page, vertical ? x + 1 : x, vertical ? y : y + 1)) {
+                    if (inked(page, x, y) ||
+                        inked(page, vertical ? x + 1 : x, vertical ? y : y + 1)) {
                         ++inkedPixels;
                     }
                 }

@@ -11,9 +11,10 @@ TEST(LabelSheets, NamesAndPartNumbersFindTheirSheet) {
     const struct {
         const char* asked;
         const char* found;  // nullptr: none
-    } cases[] = {{"5160", "5160"}, {"8160", "5160"},   {"Avery 5161", "5161"}, {"l7160", "L7160"},
-                 {"J8160", "L7160"}, {" j8163 ", "L7163"}, {"18167", "5167"},  {"7160", nullptr},
-                 {"", nullptr},      {"Avery", nullptr}};
+    } cases[] = {{"5160", "5160"},   {"8160", "5160"},   {"Avery 5161", "5161"},
+                 {"l7160", "L7160"}, {"J8160", "L7160"}, {" j8163 ", "L7163"},
+                 {"18167", "5167"},  {"7160", nullptr},  {"", nullptr},
+                 {"Avery", nullptr}};
     for (const auto& c : cases) {
         const LabelSheet* sheet = findLabelSheet(c.asked);
         if (c.found) {
@@ -70,8 +71,8 @@ TEST(LabelSheets, PositionPromptUsesTheSheetsCount) {
         EXPECT_TRUE(b.platform.inputs().first().prompt.contains(
             QStringLiteral("[a number between 1 and %1]").arg(count)))
             << c.sheet;
-        EXPECT_TRUE(b.platform.inputs().first().prompt.endsWith(
-            QStringLiteral("enter 1-%1.").arg(count)))
+        EXPECT_TRUE(
+            b.platform.inputs().first().prompt.endsWith(QStringLiteral("enter 1-%1.").arg(count)))
             << c.sheet;
         if (c.title) {
             ASSERT_FALSE(b.platform.messages().isEmpty()) << c.answer;
@@ -183,7 +184,8 @@ TEST(AlignmentSheet, ScalesMoveWithTheAdjustmentAndOutlinesStay) {
             EXPECT_NEAR(dx.x(), cell, 1e-9) << sheet->name.toStdString() << " " << i;
             EXPECT_NEAR(dx.y(), 0.0, 1e-9);
             EXPECT_NEAR(dy.x(), 0.0, 1e-9);
-            EXPECT_NEAR(dy.y(), sheet->linePitchPt(), 1e-9) << sheet->name.toStdString() << " " << i;
+            EXPECT_NEAR(dy.y(), sheet->linePitchPt(), 1e-9)
+                << sheet->name.toStdString() << " " << i;
         }
         // A shifted printer model moves the scales one column, as it moves the labels.
         const QPointF zero = alignmentZeroPt(*sheet, 1, {0, 0}, 0);
