@@ -75,6 +75,14 @@ start_server() {
   [ -x /usr/lib/cups/backend/cups-pdf ] || die "the cups-pdf backend is missing from /usr/lib/cups/backend"
   command -v lpadmin > /dev/null || die "lpadmin is not installed (Debian: apt-get install cups-client)"
   [ -d /etc/cups ] && [ -w /etc/cups ] || die "/etc/cups is missing or not writable"
+  # Where AppArmor enforces Debian's profile for the backend, it may read only
+  # /etc/cups/cups-pdf.conf and write only below /var/spool/cups-pdf and the
+  # home folder: it would ignore this server's settings and never write the
+  # PDFs the tests wait for.
+  local profiles=/sys/kernel/security/apparmor/profiles
+  if [ -r "$profiles" ] && grep -q '^/usr/lib/cups/backend/cups-pdf (enforce)' "$profiles"; then
+    die "AppArmor confines the cups-pdf backend (enforce mode), so it cannot use this server's own settings; put it in complain mode first: aa-complain /usr/lib/cups/backend/cups-pdf (package apparmor-utils)"
+  fi
 
   local dir
   dir=$(mktemp -d "${TMPDIR:-/tmp}/tandor-cups.XXXXXX")

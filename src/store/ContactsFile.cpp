@@ -45,6 +45,10 @@ void ContactsFile::openExisting(const QString& path) {
 
 void ContactsFile::openForReading(const QString& path) {
     openFile(path, false, false, true);
+    hideMarkedRecords();
+}
+
+void ContactsFile::hideMarkedRecords() {
     const int count = recordCount();
     if (firstMarkedRecord(*file_, count) == 0) {
         return;
@@ -341,6 +345,11 @@ void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmati
         if (!isOpen()) {
             try {
                 openFile(path, false);
+                // A mark that could not be undone in a file that can only be
+                // read stays out of sight until an opening can finish it.
+                if (!writable_) {
+                    hideMarkedRecords();
+                }
             } catch (const AppError&) {
                 // The failure being thrown is the one the user needs to see.
             }

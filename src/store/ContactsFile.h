@@ -81,6 +81,9 @@ public:
 private:
     void openFile(const QString& path, bool mustWrite, bool create = false, bool readOnly = false);
     ContactRecord readStored(int n) const;
+    // Leaves the records marked for deletion out of the count and the record
+    // numbers, as a file open only for reading shows them.
+    void hideMarkedRecords();
     void finishInterruptedDeletion();
     void undoMark(const QString& path, int n, const ContactRecord& original, QFile& guard);
     void requireOpen() const;
