@@ -6,7 +6,7 @@
 #include "list/BulkLabels.h"
 #include "list/ListPrint.h"
 #include "list/ListLine.h"
-#include "platform/LabelSheetGeometry.h"
+#include "printing/LabelSheets.h"
 #include "platform/PrintGrid.h"
 #include "printing/PrintRuns.h"
 #include "printing/PrintTestSupport.h"
@@ -226,8 +226,8 @@ TEST(PrintPipeline, APreviewComposesWhatPrintWouldPrintAndChangesNothing) {
 }
 
 TEST(PrintPipeline, LabelOutlinesFollowTheSheetInBothOrientations) {
-    const std::vector<QRectF> upright = addressLabelSheet().outlines(PageOrientation::Portrait);
-    const std::vector<QRectF> turned = addressLabelSheet().outlines(PageOrientation::Landscape);
+    const std::vector<QRectF> upright = sheetOutlines(defaultLabelSheet(), PageOrientation::Portrait);
+    const std::vector<QRectF> turned = sheetOutlines(defaultLabelSheet(), PageOrientation::Landscape);
     ASSERT_EQ(upright.size(), 30u);
     ASSERT_EQ(turned.size(), 30u);
     const QRectF letter(QPointF(0, 0), printgrid::paperSize(PaperSize::Letter, PageOrientation::Portrait));
@@ -239,7 +239,7 @@ TEST(PrintPipeline, LabelOutlinesFollowTheSheetInBothOrientations) {
     // Position 5 (row 2, column 2): 0.1875 + 2.75 in from the left, 1.5 in from the top.
     EXPECT_NEAR(upright[4].left(), (0.1875 + 2.75) * 72, 1e-9);
     EXPECT_NEAR(upright[4].top(), 1.5 * 72, 1e-9);
-    EXPECT_EQ(returnAddressSheet().outlines(PageOrientation::Portrait).size(), 80u);
+    EXPECT_EQ(sheetOutlines(returnAddressLabelSheet(), PageOrientation::Portrait).size(), 80u);
 }
 
 }  // namespace
