@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -145,7 +147,12 @@ PrintPreviewDialog::PrintPreviewDialog(std::vector<PreviewPage> pages, QWidget* 
     auto* printKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+P")), this);
     connect(printKey, &QShortcut::activated, this, printNow);
 
-    resize(900, 760);
+    // As large as a page wants, but never past the screen with the frame and title bar.
+    QSize size(900, 760);
+    if (const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    }
+    resize(size);
     refresh();
 }
 
