@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "platform/AppError.h"
-#include "platform/LabelSheetGeometry.h"
+#include "printing/LabelSheets.h"
 #include "platform/Platform.h"
 
 namespace tandor {
@@ -13,15 +13,20 @@ namespace {
 
 const QString kLabelFont = QStringLiteral("Courier New");
 
-bool nameContains(const QString& deviceName, std::initializer_list<const char*> names) {
-    return std::any_of(names.begin(), names.end(), [&](const char* name) {
-        return deviceName.contains(QLatin1String(name), Qt::CaseSensitive);
-    });
+// The print columns of the labels of a row: the sheet's LeftPads moved by the
+// same amount as the first.
+std::vector<int> rowColumns(const LabelSheet& sheet, int left) {
+    std::vector<int> columns;
+    for (int c = 0; c < sheet.columns; ++c) {
+        columns.push_back(left + sheet.leftPad(c) - sheet.leftPad(0));
+    }
+    return columns;
 }
 
 // Prints labels side by side, row line by row line: row line k holds line k of
 // every label that has one. Returns the number of row lines printed.
-int printSideBySide(PrintSurface& surface, const std::vector<QStringList>& labelLines, int left) {
+int printSideBySide(PrintSurface& surface, const std::vector<QStringList>& labelLines,
+                    const std::vector<int>& columns) {
     int rowLines = 0;
     for (const QStringList& lines : labelLines) {
         rowLines = std::max(rowLines, static_cast<int>(lines.size()));
@@ -30,7 +35,7 @@ int printSideBySide(PrintSurface& surface, const std::vector<QStringList>& label
         QList<PrintItem> items;
         for (std::size_t j = 0; j < labelLines.size(); ++j) {
             if (k < labelLines[j].size()) {
-                items.append(PrintItem::column(left + static_cast<int>(j) * kBulkLabelPitch));
+                items.append(PrintItem::column(columns[j]));
                 items.append(PrintItem::textItem(labelLines[j][k]));
             }
         }
@@ -52,20 +57,34 @@ void printRowSpacing(PrintSurface& surface, int rowLines) {
     surface.setFontSize(10);
 }
 
-void printFullRow(PrintSurface& surface, const std::vector<BulkLabel>& row, int left) {
+// A full row, and on the 30-up sheet the spacing below it.
+void printFullRow(PrintSurface& surface, const std::vector<BulkLabel>& row,
+                  const std::vector<int>& columns, bool spacing) {
     std::vector<QStringList> lines;
     for (const BulkLabel& label : row) {
         lines.push_back(label.rowLines());
     }
-    printRowSpacing(surface, printSideBySide(surface, lines, left));
+    const int printed = printSideBySide(surface, lines, columns);
+    if (spacing) {
+        printRowSpacing(surface, printed);
+    }
 }
 
-void printLastRow(PrintSurface& surface, const std::vector<BulkLabel>& row, int left) {
+void printLastRow(PrintSurface& surface, const std::vector<BulkLabel>& row,
+                  const std::vector<int>& columns) {
     std::vector<QStringList> lines;
     for (const BulkLabel& label : row) {
         lines.push_back(label.lastRowLines());
     }
-    printSideBySide(surface, lines, left);
+    printSideBySide(surface, lines, columns);
+}
+
+// On every sheet but the 30-up one, a row starts at its TopPad (plus the
+// BULKLIST top adjustment) below the top of the page, as on-the-fly labels do.
+void moveToRow(PrintSurface& surface, const LabelSheet& sheet, int row, const Adjustment& adjustment) {
+    surface.moveToTopLeft();
+    surface.printEmptyLine();
+    surface.printEmptyLines(sheet.topPad(row) + adjustment.top);
 }
 
 // After every 30 labels the next row starts a new page. A page that the
@@ -114,26 +133,29 @@ BulkLabel bulkLabelOf(const ContactRecord& record) {
     return label;
 }
 
-int bulkLeftColumn(const QString& deviceName, const Adjustment& adjustment) {
-    const int base = nameContains(deviceName, {"Officejet Pro", "ENVY", "Photosmart"}) ? 4 : 2;
-    return base + adjustment.left;
-}
-
-bool isBulkPagePrinter(const QString& deviceName) {
-    return nameContains(deviceName,
-                        {"HP DeskJet 640C/642C/648C", "Officejet Pro", "ENVY", "Photosmart"});
+int bulkLeftColumn(const QString& deviceName, const Adjustment& adjustment,
+                   const LabelSheet& sheet) {
+    return sheet.leftPad(0) + bulkColumnShift(deviceName) + adjustment.left;
 }
 
 void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& lines,
                        const std::function<ContactRecord(int)>& readRecord,
-                       const Adjustment& adjustment) {
-    surface.printEmptyLines(kBulkTopLines);
+                       const Adjustment& adjustment, const LabelSheet& sheet) {
+    const bool spacing = sheet.bulkRowsBySpacing;
+    if (sheet.paper != PaperSize::Letter) {
+        surface.setPaperSize(sheet.paper);
+    }
+    if (spacing) {
+        surface.printEmptyLines(kBulkTopLines);
+    }
     surface.setFontName(kLabelFont);
-    surface.setFontSize(10);
+    surface.setFontSize(sheet.fontSize);
     surface.setItalic(false);
     const QString device = surface.deviceName();
-    const int left = bulkLeftColumn(device, adjustment);
+    const std::vector<int> columns = rowColumns(sheet, bulkLeftColumn(device, adjustment, sheet));
     const bool pagePrinter = isBulkPagePrinter(device);
+    const std::size_t perRow = static_cast<std::size_t>(sheet.columns);
+    const std::size_t perSheet = static_cast<std::size_t>(sheet.count());
 
     std::vector<const ListEntry*> contacts;
     contacts.reserve(lines.size());
@@ -144,15 +166,22 @@ void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& line
     }
     std::vector<BulkLabel> row;
     for (std::size_t i = 0; i < contacts.size(); ++i) {
+        if (!spacing && row.empty()) {
+            moveToRow(surface, sheet, static_cast<int>((i % perSheet) / perRow), adjustment);
+        }
         row.push_back(bulkLabelOf(readRecord(contacts[i]->recordNumber)));
-        if (row.size() == 3) {
-            printFullRow(surface, row, left);
+        if (row.size() == perRow) {
+            printFullRow(surface, row, columns, spacing);
             row.clear();
         } else if (i + 1 == contacts.size()) {
-            printLastRow(surface, row, left);
+            printLastRow(surface, row, columns);
         }
-        if ((i + 1) % kBulkLabelsPerPage == 0) {
-            startNextSheet(surface, pagePrinter);
+        if ((i + 1) % perSheet == 0) {
+            if (spacing) {
+                startNextSheet(surface, pagePrinter);
+            } else if (i + 1 < contacts.size()) {
+                surface.newPage();
+            }
         }
     }
 }
@@ -162,27 +191,28 @@ bool listHasContact(const std::vector<ListEntry>& lines) {
 }
 
 PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<ContactRecord(int)>& readRecord,
-                       const Adjustment& adjustment) {
+                       const Adjustment& adjustment, const LabelSheet& sheet) {
     PrintJob job;
     job.dialog.disablePrintToFile = true;
-    job.dialog.page = {PaperSize::Letter, PageOrientation::Portrait};
+    job.dialog.page = {sheet.paper, PageOrientation::Portrait};
     job.prepare = [](PrintSurface& s, const JobRun&) {
         s.setFontName(kLabelFont);
         s.setFontSize(10);
         s.setItalic(false);
         s.setOrientation(PageOrientation::Portrait);
     };
-    job.compose = [&lines, &readRecord, adjustment](PrintSurface& s, const JobRun&) {
-        printBulkLabelRun(s, lines, readRecord, adjustment);
+    job.compose = [&lines, &readRecord, adjustment, &sheet](PrintSurface& s, const JobRun&) {
+        printBulkLabelRun(s, lines, readRecord, adjustment, sheet);
         s.endDocument();
     };
-    job.labelOutlines = addressLabelSheet().outlines(PageOrientation::Portrait);
+    job.labelOutlines = sheetOutlines(sheet, PageOrientation::Portrait);
     return job;
 }
 
 BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,
                                        const std::vector<ListEntry>& lines,
-                                       const std::function<ContactRecord(int)>& readRecord) {
+                                       const std::function<ContactRecord(int)>& readRecord,
+                                       const LabelSheet& sheet) {
     Adjustment adjustment;
     try {
         adjustment = readAdjustment(programFolder, kBulkList);
@@ -194,7 +224,7 @@ BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& progra
         platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
         return BulkLabelsOutcome::EmptyList;
     }
-    switch (runPrintJob(platform, bulkLabelsJob(lines, readRecord, adjustment)).outcome) {
+    switch (runPrintJob(platform, bulkLabelsJob(lines, readRecord, adjustment, sheet)).outcome) {
         case JobOutcome::Printed:
             return BulkLabelsOutcome::Printed;
         case JobOutcome::DialogCancelled:

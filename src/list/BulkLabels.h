@@ -9,6 +9,7 @@
 #include "platform/PrintJob.h"
 #include "platform/PrintSurface.h"
 #include "printing/AdjustmentFile.h"
+#include "printing/LabelSheets.h"
 #include "store/ContactRecord.h"
 
 namespace tandor {
@@ -33,33 +34,31 @@ struct BulkLabel {
 // its include-company flag is "1"; any other flag prints it without company.
 BulkLabel bulkLabelOf(const ContactRecord& record);
 
-// Label sheet layout of the list labels: three labels a row, 33 columns apart,
-// ten rows (30 labels) a page.
-inline constexpr int kBulkLabelPitch = 33;
-inline constexpr int kBulkLabelsPerPage = 30;
+// The 30-up sheet of the list labels: 4 empty lines above the first row, and
+// after every 30 labels a move to 40 twips below the top of the next page.
 inline constexpr int kBulkTopLines = 4;
 inline constexpr int kBulkPageTopTwips = 40;
 
-// The column of the first label of a row: 4 on the printers named "Officejet
-// Pro", "ENVY" or "Photosmart", else 2, plus the BULKLIST left adjustment.
-int bulkLeftColumn(const QString& deviceName, const Adjustment& adjustment);
-
-// The page printers: "HP DeskJet 640C/642C/648C", "Officejet Pro", "ENVY",
-// "Photosmart" (names compared case-sensitively).
-bool isBulkPagePrinter(const QString& deviceName);
+// The column of the first label of a row on a sheet: the sheet's first LeftPad
+// (2 on the 30-up sheet), 2 more on the printers named "Officejet Pro", "ENVY"
+// or "Photosmart", plus the BULKLIST left adjustment.
+int bulkLeftColumn(const QString& deviceName, const Adjustment& adjustment,
+                   const LabelSheet& sheet = defaultLabelSheet());
 
 // One run: a label for every line of the list that carries a record number, in
-// list order, three to a row from the top of the first sheet; a new page after
-// every 30 labels. Lines without a record number (pasted) are passed over.
-// The caller ends the document.
+// list order, a row of the sheet's columns at a time from the top of the first
+// sheet; a new page after every sheetful. Lines without a record number
+// (pasted) are passed over. The caller ends the document.
 void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& lines,
                        const std::function<ContactRecord(int)>& readRecord,
-                       const Adjustment& adjustment);
+                       const Adjustment& adjustment,
+                       const LabelSheet& sheet = defaultLabelSheet());
 
-// The job of "Print labels": one document per copy, on Letter in portrait.
-// The lines and the reader must outlive the job.
+// The job of "Print labels": one document per copy, on the sheet's paper in
+// portrait. The lines, the reader and the sheet must outlive the job (the
+// sheets of the table live as long as the program).
 PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<ContactRecord(int)>& readRecord,
-                       const Adjustment& adjustment);
+                       const Adjustment& adjustment, const LabelSheet& sheet = defaultLabelSheet());
 
 // Whether a line of the list carries a contact (pasted lines do not).
 bool listHasContact(const std::vector<ListEntry>& lines);
@@ -70,11 +69,12 @@ inline const QString kEmptyListText = QStringLiteral("Empty list, no labels to p
 inline const QString kEmptyListTitle = QStringLiteral("No contacts found");
 
 // "Print labels": reads the BULKLIST adjustment, refuses an empty list, then
-// runs the job. Never throws: a failure abandons the document being printed
+// runs the job on the sheet. Never throws: a failure abandons the document being printed
 // and shows the printer-error message; a job stopped in its progress counts
 // as cancelled.
 BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,
                                        const std::vector<ListEntry>& lines,
-                                       const std::function<ContactRecord(int)>& readRecord);
+                                       const std::function<ContactRecord(int)>& readRecord,
+                                       const LabelSheet& sheet = defaultLabelSheet());
 
 }  // namespace tandor

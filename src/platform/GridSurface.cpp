@@ -200,12 +200,33 @@ void GridSurface::newPage() {
 }
 
 bool GridSurface::currentPageBlank() const {
-    return pageIndex_ >= document_.pages.size() || document_.pages[pageIndex_].texts.empty();
+    return pageIndex_ >= document_.pages.size() ||
+           (document_.pages[pageIndex_].texts.empty() && document_.pages[pageIndex_].rules.empty());
+}
+
+void GridSurface::drawRule(const QPointF& fromPt, const QPointF& toPt) {
+    currentPage().rules.emplace_back(fromPt, toPt);
+}
+
+void GridSurface::placeText(const QPointF& topLeftPt, const QString& text) {
+    if (text.isEmpty()) {
+        return;
+    }
+    PlacedText placed;
+    placed.line = line_;
+    placed.xPt = topLeftPt.x();
+    placed.yPt = topLeftPt.y();
+    placed.text = text;
+    placed.font = font_;
+    const double cell = columnWidthPt(font_);
+    placed.column = cell > 0.0 ? static_cast<int>(placed.xPt / cell + 0.5) + 1 : 1;
+    currentPage().texts.push_back(placed);
 }
 
 void GridSurface::endDocument() {
-    // Pages after the last printed text (a new page right before the end) are dropped.
-    while (!document_.pages.empty() && document_.pages.back().texts.empty()) {
+    // Pages after the last printed mark (a new page right before the end) are dropped.
+    while (!document_.pages.empty() && document_.pages.back().texts.empty() &&
+           document_.pages.back().rules.empty()) {
         document_.pages.pop_back();
     }
     PrintedDocument finished = std::move(document_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QLineF>
 #include <QSizeF>
 #include <functional>
 #include <optional>
@@ -27,6 +28,7 @@ struct PrintedPage {
     // printer's own page size.
     std::optional<PaperSize> paper;
     std::vector<PlacedText> texts;
+    std::vector<QLineF> rules;  // points from the printable area's top-left corner
 };
 
 struct PrintedDocument {
@@ -81,6 +83,8 @@ public:
     virtual void cancelOutput() {}
     // Sees each new page as a document is laid out (page numbers from 1).
     void setLayoutObserver(PageObserver observer) { layoutObserver_ = std::move(observer); }
+    void drawRule(const QPointF& fromPt, const QPointF& toPt) override;
+    void placeText(const QPointF& topLeftPt, const QString& text) override;
 
     const FontSpec& font() const { return font_; }
     PageOrientation orientation() const { return orientation_; }

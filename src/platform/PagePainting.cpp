@@ -5,7 +5,16 @@
 
 namespace tandor {
 
-void paintPageTexts(QPainter& painter, const PrintedPage& page, double pixelsPerPoint, double fontScale) {
+void paintPrintedPage(QPainter& painter, const PrintedPage& page, double pixelsPerPoint, double fontScale) {
+    if (!page.rules.empty()) {
+        painter.save();
+        painter.setPen(QPen(Qt::black, 0.5 * pixelsPerPoint, Qt::SolidLine, Qt::FlatCap));
+        for (const QLineF& rule : page.rules) {
+            painter.drawLine(QLineF(rule.p1() * pixelsPerPoint, rule.p2() * pixelsPerPoint));
+        }
+        painter.restore();
+    }
+    painter.setPen(Qt::black);
     for (const PlacedText& t : page.texts) {
         FontSpec spec = t.font;
         spec.size *= fontScale;

@@ -89,8 +89,10 @@ public:
     // handler could be started (or the document is missing).
     virtual bool shellOpen(const QString& target) = 0;
 
-    // The per-user settings store (written only).
+    // The per-user settings store. The window placement is only written; the
+    // chosen label sheet is read back at start-up (empty when never written).
     virtual void writeSetting(const QString& section, const QString& key, const QString& value) = 0;
+    virtual QString readSetting(const QString& section, const QString& key) = 0;
 
     virtual QDate today() = 0;
     virtual void setBusy(bool busy) = 0;

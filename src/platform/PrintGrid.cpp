@@ -13,8 +13,12 @@ double lineHeight(double fontSize) {
 }
 
 QSizeF paperSize(PaperSize paper, PageOrientation orientation) {
-    QSizeF portrait = paper == PaperSize::Envelope10 ? QSizeF(4.125 * kPointsPerInch, 9.5 * kPointsPerInch)
-                                                     : QSizeF(8.5 * kPointsPerInch, 11.0 * kPointsPerInch);
+    QSizeF portrait(8.5 * kPointsPerInch, 11.0 * kPointsPerInch);
+    if (paper == PaperSize::Envelope10) {
+        portrait = QSizeF(4.125 * kPointsPerInch, 9.5 * kPointsPerInch);
+    } else if (paper == PaperSize::A4) {
+        portrait = QSizeF(210.0 / 25.4 * kPointsPerInch, 297.0 / 25.4 * kPointsPerInch);
+    }
     return orientation == PageOrientation::Portrait ? portrait : portrait.transposed();
 }
 

@@ -3,12 +3,13 @@
 #include <QList>
 #include <QRectF>
 #include <QSizeF>
+#include <QPointF>
 #include <QString>
 
 namespace tandor {
 
 enum class PageOrientation { Portrait, Landscape };
-enum class PaperSize { Letter, Envelope10 };
+enum class PaperSize { Letter, Envelope10, A4 };
 
 // One item of a print line: a move to print column n, a run of n spaces, or a text.
 struct PrintItem {
@@ -70,6 +71,11 @@ public:
     virtual PageGeometry pageGeometry() const = 0;
     // The width of one print column in the current font, in points.
     virtual double currentColumnWidth() const = 0;
+    // Marks off the character grid, in points from the printable area's
+    // top-left corner: a straight rule, and a text whose cell's top-left corner
+    // lies at a point (in the current font). The print position stays where it is.
+    virtual void drawRule(const QPointF& fromPt, const QPointF& toPt) = 0;
+    virtual void placeText(const QPointF& topLeftPt, const QString& text) = 0;
 
     // Conveniences over printLine.
     void printEmptyLines(int count);

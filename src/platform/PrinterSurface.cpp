@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPen>
 
 #include "platform/AppError.h"
 #include "platform/PagePainting.h"
@@ -11,7 +12,15 @@ namespace tandor {
 namespace {
 
 QPageSize pageSizeOf(PaperSize paper) {
-    return paper == PaperSize::Envelope10 ? QPageSize(QPageSize::Envelope10) : QPageSize(QPageSize::Letter);
+    switch (paper) {
+        case PaperSize::Envelope10:
+            return QPageSize(QPageSize::Envelope10);
+        case PaperSize::A4:
+            return QPageSize(QPageSize::A4);
+        case PaperSize::Letter:
+            break;
+    }
+    return QPageSize(QPageSize::Letter);
 }
 
 QPageLayout::Orientation qtOrientation(PageOrientation orientation) {
@@ -116,7 +125,7 @@ void PrinterSurface::applyLayout(const PrintedPage& page) {
 
 void PrinterSurface::paintPage(const PrintedPage& page, const std::vector<QRectF>& outlines) {
     const double scale = printer_->resolution() / printgrid::kPointsPerInch;
-    paintPageTexts(painter_, page, scale);
+    paintPrintedPage(painter_, page, scale);
     if (drawOutlines_ && !outlines.empty()) {
         // The painter's origin is the printable area's corner; the outlines are on the paper.
         const QPageLayout layout = layoutFor(page.paper, page.orientation);

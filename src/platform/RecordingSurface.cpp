@@ -22,7 +22,9 @@ void RecordingSurface::setOrientation(PageOrientation orientation) {
 }
 
 void RecordingSurface::setPaperSize(PaperSize paper) {
-    record(paper == PaperSize::Letter ? QStringLiteral("paper letter") : QStringLiteral("paper envelope 10"));
+    record(paper == PaperSize::Letter ? QStringLiteral("paper letter")
+           : paper == PaperSize::A4   ? QStringLiteral("paper A4")
+                                      : QStringLiteral("paper envelope 10"));
     GridSurface::setPaperSize(paper);
 }
 

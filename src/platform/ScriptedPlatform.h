@@ -90,6 +90,9 @@ public:
     }
     bool shellOpenFails = false;  // no handler for documents and web pages
     void writeSetting(const QString& section, const QString& key, const QString& value) override;
+    QString readSetting(const QString& section, const QString& key) override {
+        return settings_.value(section + QLatin1Char('/') + key);
+    }
     QDate today() override { return today_; }
     void setBusy(bool busy) override { busy_ = busy; }
     bool busy() const { return busy_; }

@@ -96,6 +96,18 @@ void clickLabel(CompositionState& s, Platform& platform) {
     runLabelPositionPrompt(s, platform);
 }
 
+void chooseSheet(CompositionState& s, const QString& sheetName, Platform& platform) {
+    if (s.sheetName == sheetName) {
+        return;
+    }
+    s.sheetName = sheetName;
+    // A position chosen on the old sheet may not exist on the new one: the
+    // position is asked again, as choosing Label stock does.
+    if (s.labelSelected && s.mediumOptionsEnabled) {
+        clickLabel(s, platform);
+    }
+}
+
 void clickEnvelope(CompositionState& s) {
     s.envelopeSelected = true;
     s.labelSelected = false;

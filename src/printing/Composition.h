@@ -19,6 +19,9 @@ void clearForm(CompositionState& s);
 
 // Option buttons and check boxes, as clicked (the click selects the option first).
 void clickLabel(CompositionState& s, Platform& platform);  // runs the label-position prompt
+// A sheet chosen in the sheet list under Label stock: with Label stock
+// selected, the position prompt runs again for the new sheet.
+void chooseSheet(CompositionState& s, const QString& sheetName, Platform& platform);
 void clickEnvelope(CompositionState& s);
 void chooseEnvelopeSize(CompositionState& s, int index);
 void clickPortrait(CompositionState& s);

@@ -33,6 +33,9 @@ struct CompositionState {
     QString startPosition;
     QString endPosition;
     int labelCount = 0;
+    // The address sheet chosen under Label stock (cboLMSheet): a sheet name;
+    // empty or unknown means the 30-up sheet.
+    QString sheetName;
     QString positionCaption;  // lblLMPosition
     bool positionCaptionVisible = false;
 

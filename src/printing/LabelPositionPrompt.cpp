@@ -8,10 +8,26 @@ namespace tandor {
 namespace {
 
 const QString kPromptTitle = QStringLiteral("Label position reading L to R");
-const QString kPromptText = QStringLiteral(
-    "Enter the label position [a number between 1 and 30] on which to print.  Example: label "
-    "position 5 would be the middle label on the 2nd row of label sheet.  To print multiple "
-    "labels, enter a range such as 4-9, 15-18, etc.  To print an entire sheet, enter 1-30.");
+
+// The prompt names the sheet's count; the example position is the middle
+// label of the 2nd row on a sheet of three columns, the right one on a sheet
+// of two.
+QString promptText(const LabelSheet& sheet) {
+    const int count = sheet.count();
+    const QString example =
+        sheet.columns == 3
+            ? QStringLiteral("label position 5 would be the middle label on the 2nd row")
+        : sheet.columns == 2
+            ? QStringLiteral("label position 4 would be the right label on the 2nd row")
+            : QStringLiteral("label position %1 would be the first label on the 2nd row")
+                  .arg(sheet.columns + 1);
+    return QStringLiteral(
+               "Enter the label position [a number between 1 and %1] on which to print.  "
+               "Example: %2 of label sheet.  To print multiple labels, enter a range such as "
+               "4-9, 15-18, etc.  To print an entire sheet, enter 1-%1.")
+        .arg(count)
+        .arg(example);
+}
 
 // Spaces and decimal points are dropped: " 1 - 3 " reads 1-3, 1.5 reads 15.
 QString cleanAnswer(const QString& answer) {
@@ -37,9 +53,12 @@ void refuseWithoutDash(Platform& platform) {
 }  // namespace
 
 void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
+    const LabelSheet& sheet = sheetOf(state);
+    const int count = sheet.count();
+    const QString most = QString::number(count);
     for (;;) {
         const QString text =
-            cleanAnswer(platform.input(kPromptText, kPromptTitle, QStringLiteral("1")));
+            cleanAnswer(platform.input(promptText(sheet), kPromptTitle, QStringLiteral("1")));
         state.labelPositionText = text;
         state.startPosition = text;
 
@@ -47,16 +66,17 @@ void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
             refuseWithoutDash(platform);
             continue;
         }
-        if (positionNumber(text.right(2)) > kLabelPositions) {
-            refuse(platform, QStringLiteral("Label position cannot exceed 30"),
-                   QStringLiteral("Maximum is 30"));
+        if (positionNumber(text.right(2)) > count) {
+            refuse(platform, QStringLiteral("Label position cannot exceed ") + most,
+                   QStringLiteral("Maximum is ") + most);
             continue;
         }
         if (text.size() == 5 && text.at(1) == QLatin1Char('-')) {
             refuse(platform,
-                   QStringLiteral("No more than 30 labels may be printed.  To print an entire "
-                                  "sheet, enter 1-30."),
-                   QStringLiteral("Maximum is 30"));
+                   QStringLiteral("No more than %1 labels may be printed.  To print an entire "
+                                  "sheet, enter 1-%1.")
+                       .arg(count),
+                   QStringLiteral("Maximum is ") + most);
             continue;
         }
         // Longer answers (1-2-3-4) fit none of the range forms; they would leave
@@ -73,14 +93,15 @@ void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
         }
 
         const int start = positionNumber(state.startPosition);
-        if (start >= 1 && start <= kLabelPositions) {
-            writeLabelPads(state, start, false);
+        if (sheet.contains(start)) {
+            writeLabelPads(state, start, 0);
         }
         // A negative start (-5) names no position at all: it is refused like a
-        // start above 30 rather than printed on whatever the boxes hold.
-        if (start > kLabelPositions || start < 0) {
-            refuse(platform, QStringLiteral("Cannot be greater than 30"),
-                   QStringLiteral("Enter a number between 1 and 30"), MessageIcon::Exclamation);
+        // start beyond the sheet rather than printed on whatever the boxes hold.
+        if (start > count || start < 0) {
+            refuse(platform, QStringLiteral("Cannot be greater than ") + most,
+                   QStringLiteral("Enter a number between 1 and ") + most,
+                   MessageIcon::Exclamation);
             continue;
         }
 

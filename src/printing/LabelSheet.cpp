@@ -1,46 +1,26 @@
 #include "printing/LabelSheet.h"
 
-#include <array>
-
 #include "platform/Numbers.h"
 
 namespace tandor {
-namespace {
 
-// Columns step 33 characters (2.75 in at 12 characters per inch), rows
-// alternately 7 and 6 lines (1 in).
-constexpr std::array<int, 3> kLeftPad = {2, 35, 68};
-constexpr std::array<int, 3> kLeftPadShifted = {3, 36, 69};
-constexpr std::array<int, 10> kTopPad = {3, 10, 16, 23, 30, 36, 43, 50, 56, 63};
-
-constexpr std::array<const char*, 3> kShiftedModels = {"HP DeskJet 640C/642C/648C", "Officejet Pro",
-                                                       "ENVY"};
-
-}  // namespace
-
-std::optional<LabelPads> labelPads(int position, bool shiftedPrinter) {
-    if (position < 1 || position > kLabelPositions) {
-        return std::nullopt;
-    }
-    const int column = (position - 1) % 3;
-    const int row = (position - 1) / 3;
-    return LabelPads{shiftedPrinter ? kLeftPadShifted[column] : kLeftPad[column], kTopPad[row]};
+const LabelSheet& sheetOf(const CompositionState& state) {
+    return addressSheetOr(state.sheetName);
 }
 
-void writeLabelPads(CompositionState& state, int position, bool shiftedPrinter) {
-    if (const std::optional<LabelPads> pads = labelPads(position, shiftedPrinter)) {
+std::optional<LabelPads> labelPads(int position, int columnShift, const LabelSheet& sheet) {
+    if (!sheet.contains(position)) {
+        return std::nullopt;
+    }
+    return LabelPads{sheet.leftPad(sheet.columnOf(position)) + columnShift,
+                     sheet.topPad(sheet.rowOf(position))};
+}
+
+void writeLabelPads(CompositionState& state, int position, int columnShift) {
+    if (const std::optional<LabelPads> pads = labelPads(position, columnShift, sheetOf(state))) {
         state.leftPad = QString::number(pads->left);
         state.topPad = QString::number(pads->top);
     }
-}
-
-bool isShiftedPrinter(const QString& deviceName) {
-    for (const char* model : kShiftedModels) {
-        if (deviceName.contains(QLatin1String(model), Qt::CaseSensitive)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 int positionNumber(const QString& text) {
@@ -89,8 +69,8 @@ bool applyRangeRule(CompositionState& state) {
     return true;
 }
 
-int centringSpaces(const QString& text) {
-    const long long spaces = roundHalfEven(15.0 - static_cast<double>(text.size()) / 2.0);
+int centringSpaces(const QString& text, int characters) {
+    const long long spaces = roundHalfEven(characters / 2.0 - static_cast<double>(text.size()) / 2.0);
     return spaces > 0 ? static_cast<int>(spaces) : 0;
 }
 

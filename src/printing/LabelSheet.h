@@ -4,12 +4,13 @@
 #include <optional>
 
 #include "printing/CompositionState.h"
+#include "printing/LabelSheets.h"
 
 namespace tandor {
 
-// The 30-position label sheet (3 columns by 10 rows, 1 in by 2 5/8 in labels),
-// numbered left to right, top to bottom.
-inline constexpr int kLabelPositions = 30;
+// The address sheet chosen on the main window (the 30-up sheet unless another
+// was chosen).
+const LabelSheet& sheetOf(const CompositionState& state);
 
 // Where the lines of one position go: the print column they start at and the
 // number of empty lines above them.
@@ -18,18 +19,15 @@ struct LabelPads {
     int top = 0;
 };
 
-// PositionPadTable: the pads of position 1..30, with the shifted column for
-// the printer models that place their printable area one column further left.
-// Empty outside 1..30.
-std::optional<LabelPads> labelPads(int position, bool shiftedPrinter);
+// PositionPadTable: the pads of a position of the sheet, moved right by the
+// column shift of the printer model (labelColumnShift: 1 for the models that
+// place their printable area one column further left). Empty outside the sheet.
+std::optional<LabelPads> labelPads(int position, int columnShift,
+                                   const LabelSheet& sheet = defaultLabelSheet());
 
-// Writes the pads of a position into the margin boxes; outside 1..30 the boxes
-// keep what they hold.
-void writeLabelPads(CompositionState& state, int position, bool shiftedPrinter);
-
-// ShiftedPrinter: the device name contains (case-sensitively) one of the
-// printer models whose grid is shifted.
-bool isShiftedPrinter(const QString& deviceName);
+// Writes the pads of a position of the window's sheet into the margin boxes;
+// outside the sheet the boxes keep what they hold.
+void writeLabelPads(CompositionState& state, int position, int columnShift);
 
 // The number a position text spells (its leading number, 0 when none).
 int positionNumber(const QString& text);
@@ -42,8 +40,9 @@ int positionNumber(const QString& text);
 // lengths set nothing and pass.
 bool applyRangeRule(CompositionState& state);
 
-// The spaces that centre a text on a label: 15 - length / 2, an exact half
-// going to the even neighbour; 0 when that is 0 or less.
-int centringSpaces(const QString& text);
+// The spaces that centre a text on a label of `characters` columns (30 on the
+// 30-up sheet: 15 - length / 2), an exact half going to the even neighbour; 0
+// when that is 0 or less.
+int centringSpaces(const QString& text, int characters = 30);
 
 }  // namespace tandor

@@ -1,7 +1,6 @@
 #include "printing/PrintCommand.h"
 
 #include "platform/AppError.h"
-#include "platform/LabelSheetGeometry.h"
 #include "platform/Platform.h"
 #include "platform/PrinterProblem.h"
 #include "printing/AdjustmentFile.h"
@@ -47,7 +46,7 @@ bool passesValidation(CompositionState& state, Platform& platform) {
             return false;
         }
         writeLabelPads(state, positionNumber(state.startPosition),
-                       isShiftedPrinter(platform.currentPrinterName()));
+                       labelColumnShift(platform.currentPrinterName()));
     }
     return true;
 }
@@ -97,11 +96,12 @@ std::optional<PrintJob> onTheFlyJob(CompositionState& state, Platform& platform,
     };
     const CompositionState composed = state;
     if (state.labelSelected) {
-        job.dialog.page.paper = PaperSize::Letter;
+        const LabelSheet& sheet = sheetOf(state);
+        job.dialog.page.paper = sheet.paper;
         job.compose = [composed, onTheFly](PrintSurface& s, const JobRun&) {
             composeLabelRun(s, composed, onTheFly);
         };
-        job.labelOutlines = addressLabelSheet().outlines(job.dialog.page.orientation);
+        job.labelOutlines = sheetOutlines(sheet, job.dialog.page.orientation);
     } else {
         // Envelopes go on the printer's own paper, unless a shifted model sets #10.
         if (isShiftedPrinter(platform.currentPrinterName())) {
@@ -128,7 +128,7 @@ PrintJob returnAddressJob(const CompositionState& state) {
         composeReturnAddressSheet(s, lines);
         s.endDocument();
     };
-    job.labelOutlines = returnAddressSheet().outlines(PageOrientation::Portrait);
+    job.labelOutlines = sheetOutlines(returnAddressLabelSheet(), PageOrientation::Portrait);
     return job;
 }
 
@@ -149,7 +149,7 @@ void runPrintCommand(CompositionState& state, Platform& platform, const QString&
     }
     // What a printed run leaves on the window.
     if (state.labelSelected) {
-        afterLabelRun(state, isShiftedPrinter(printed.deviceName));
+        afterLabelRun(state, labelColumnShift(printed.deviceName));
     } else {
         state.labelCount = 1;
     }

@@ -35,12 +35,14 @@ double setOrientationAndSize(PrintSurface& surface, const CompositionState& stat
 }
 
 // The five lines, one print line each (empty ones too), starting at column
-// left, left-justified or centred on a label's 30 characters.
-void printFiveLines(PrintSurface& surface, const CompositionState& state, int left) {
+// left, left-justified or centred on a label's characters (30 on the 30-up
+// sheet and on envelopes).
+void printFiveLines(PrintSurface& surface, const CompositionState& state, int left,
+                    int characters = 30) {
     for (const QString& line : state.lines) {
         QList<PrintItem> items{PrintItem::column(left)};
         if (state.centered) {
-            const int spaces = centringSpaces(line);
+            const int spaces = centringSpaces(line, characters);
             if (spaces > 0) {
                 items.append(PrintItem::spaces(spaces));
             }
@@ -121,10 +123,13 @@ void clearBoldBox(CompositionState& state) {
 }
 
 void composeLabelRun(PrintSurface& surface, const CompositionState& state, const Adjustment& adjustment) {
+    const LabelSheet& sheet = sheetOf(state);
     setOrientationAndSize(surface, state);
-    const bool shifted = isShiftedPrinter(surface.deviceName());
-    if (shifted) {
-        surface.setPaperSize(PaperSize::Letter);
+    const int columnShift = labelColumnShift(surface.deviceName());
+    // Letter sheets set their paper on the shifted models only; any other
+    // paper is always set, as no printer is taken to hold it by default.
+    if (sheet.paper != PaperSize::Letter || isShiftedPrinter(surface.deviceName())) {
+        surface.setPaperSize(sheet.paper);
     }
     surface.printEmptyLine();
     surface.setFontName(kCourierNew);
@@ -142,19 +147,19 @@ void composeLabelRun(PrintSurface& surface, const CompositionState& state, const
         const int left = boxNumber(pads.leftPad) + adjustment.left;
         const int top = boxNumber(pads.topPad) + adjustment.top;
         surface.printEmptyLines(top);
-        printFiveLines(surface, state, left);
-        writeLabelPads(pads, position + 1, shifted);
+        printFiveLines(surface, state, left, sheet.characters);
+        writeLabelPads(pads, position + 1, columnShift);
     }
     surface.endDocument();
 }
 
-void afterLabelRun(CompositionState& state, bool shiftedPrinter) {
+void afterLabelRun(CompositionState& state, int columnShift) {
     clearBoldBox(state);
     int position = positionNumber(state.startPosition);
     for (int label = 0; label < state.labelCount; ++label, ++position) {
-        // The next position and its pads (past 30 the boxes keep those of 30).
+        // The next position and its pads (past the last position the boxes keep its pads).
         state.startPosition = QString::number(position + 1);
-        writeLabelPads(state, position + 1, shiftedPrinter);
+        writeLabelPads(state, position + 1, columnShift);
     }
 }
 
@@ -210,26 +215,26 @@ void composeEnvelopeRun(PrintSurface& surface, const CompositionState& state, co
 }
 
 void composeReturnAddressSheet(PrintSurface& surface, const std::array<QString, 5>& lines) {
-    surface.printEmptyLines(5);
+    const LabelSheet& sheet = returnAddressLabelSheet();
+    surface.printEmptyLines(sheet.topPad(0));
     surface.setFontName(kCourierNew);
-    surface.setFontSize(8);
+    surface.setFontSize(sheet.fontSize);
     surface.setBold(false);
 
-    for (int row = 1; row <= 20; ++row) {
-        for (int line = 0; line < 3; ++line) {
+    for (int row = 0; row < sheet.rows; ++row) {
+        for (int line = 0; line < sheet.textLines; ++line) {
             QList<PrintItem> items;
-            for (int column : kReturnLabelColumns) {
-                items.append(PrintItem::column(column));
+            for (int column = 0; column < sheet.columns; ++column) {
+                items.append(PrintItem::column(sheet.leftPad(column)));
                 items.append(PrintItem::textItem(lines[line]));
             }
             surface.printLine(items);
         }
-        // The sheet's rows drift against the grid; an extra line after these
-        // rows brings them back onto their labels.
-        if (row == 8 || row == 13 || row == 15 || row == 20) {
-            surface.printEmptyLine();
-        }
-        surface.printEmptyLine();
+        // Empty lines down to the next row's first line; two below the last row.
+        const int below = row + 1 < sheet.rows
+                              ? sheet.topPad(row + 1) - sheet.topPad(row) - sheet.textLines
+                              : 2;
+        surface.printEmptyLines(below);
     }
 }
 

@@ -13,14 +13,16 @@ namespace tandor {
 // read is left as it is. ShiftedPrinter is tested against the surface's
 // device (the printer chosen in the print dialog).
 
-// Labels of the 30-position sheet: LabelCount labels from StartPosition, the
-// first at the pads the margin boxes hold, each further one at its own pads.
+// Labels of the window's address sheet, on the sheet's paper: LabelCount
+// labels from StartPosition, the first at the pads the margin boxes hold, each
+// further one at its own pads.
 void composeLabelRun(PrintSurface& surface, const CompositionState& state, const Adjustment& adjustment);
 
 // What a printed label run leaves on the window: StartPosition is the
-// position after the last label and the boxes hold its pads (those of 30
-// after the last position); Bold is cleared and hidden.
-void afterLabelRun(CompositionState& state, bool shiftedPrinter);
+// position after the last label and the boxes hold its pads (those of the
+// sheet's last position after it); Bold is cleared and hidden. `columnShift`
+// is the printer model's label column shift.
+void afterLabelRun(CompositionState& state, int columnShift);
 
 // One envelope at the margin boxes, with the Bold and Large Font options. On
 // a Letter page the lines go where the margin boxes put them; on an envelope
@@ -35,8 +37,6 @@ void composeReturnAddressSheet(PrintSurface& surface, const std::array<QString, 
 // Bold cleared and hidden, as every label and return-address print leaves it.
 void clearBoldBox(CompositionState& state);
 
-// The print columns at which the four return-address labels of a row start.
-inline constexpr int kReturnLabelColumns[4] = {3, 35, 66, 97};
 
 // The address area of an envelope, as fractions of its width and height: the
 // block's left edge and its top lie within these.

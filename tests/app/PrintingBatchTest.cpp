@@ -190,8 +190,10 @@ TEST(PrintingBatchRefusals, RefusalsPrintTheMessageAndWriteNothing) {
 TEST(PrintingBatchHelp, DocumentsEveryPrintingCommand) {
     const BatchRun help = runBatch({"--help"});
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* usage : {"labels [--positions SPEC] [--center] [--landscape] [--outlines] [--copies N] "
-                              "(-o OUT.pdf | --printer NAME) LINE1 [LINE2 ... LINE5]",
+    for (const char* usage : {"labels [--sheet NAME] [--positions SPEC] [--center] [--landscape] [--outlines] "
+                              "[--copies N] (-o OUT.pdf | --printer NAME) LINE1 [LINE2 ... LINE5]",
+                              "alignment-sheet [--sheet NAME] [--copies N] (-o OUT.pdf | "
+                              "--printer NAME)",
                               "envelope --size 1..7 [--bold] [--large] [--portrait] [--center] "
                               "[--left N] [--top N] [--copies N] (-o OUT.pdf | --printer NAME) "
                               "LINE1 [... LINE5]",

@@ -4,9 +4,10 @@
 #include <gtest/gtest.h>
 
 #include "list/BulkLabels.h"
+#include "printing/AlignmentSheet.h"
 #include "list/ListPrint.h"
 #include "list/ListLine.h"
-#include "platform/LabelSheetGeometry.h"
+#include "printing/LabelSheets.h"
 #include "platform/PrintGrid.h"
 #include "printing/PrintRuns.h"
 #include "printing/PrintTestSupport.h"
@@ -226,8 +227,8 @@ TEST(PrintPipeline, APreviewComposesWhatPrintWouldPrintAndChangesNothing) {
 }
 
 TEST(PrintPipeline, LabelOutlinesFollowTheSheetInBothOrientations) {
-    const std::vector<QRectF> upright = addressLabelSheet().outlines(PageOrientation::Portrait);
-    const std::vector<QRectF> turned = addressLabelSheet().outlines(PageOrientation::Landscape);
+    const std::vector<QRectF> upright = sheetOutlines(defaultLabelSheet(), PageOrientation::Portrait);
+    const std::vector<QRectF> turned = sheetOutlines(defaultLabelSheet(), PageOrientation::Landscape);
     ASSERT_EQ(upright.size(), 30u);
     ASSERT_EQ(turned.size(), 30u);
     const QRectF letter(QPointF(0, 0), printgrid::paperSize(PaperSize::Letter, PageOrientation::Portrait));
@@ -239,7 +240,44 @@ TEST(PrintPipeline, LabelOutlinesFollowTheSheetInBothOrientations) {
     // Position 5 (row 2, column 2): 0.1875 + 2.75 in from the left, 1.5 in from the top.
     EXPECT_NEAR(upright[4].left(), (0.1875 + 2.75) * 72, 1e-9);
     EXPECT_NEAR(upright[4].top(), 1.5 * 72, 1e-9);
-    EXPECT_EQ(returnAddressSheet().outlines(PageOrientation::Portrait).size(), 80u);
+    EXPECT_EQ(sheetOutlines(returnAddressLabelSheet(), PageOrientation::Portrait).size(), 80u);
+}
+
+// An A4 sheet's jobs (labels, bulk labels, its alignment sheet) open on A4, and
+// their previews show the sheet's own outlines; the alignment sheet's rules
+// reach the preview and the printer alike.
+TEST(PrintPipeline, AnA4SheetsJobsOpenOnA4WithTheSheetsOutlines) {
+    const LabelSheet& sheet = *findLabelSheet(QStringLiteral("L7160"));
+    const std::vector<QRectF> outlines = sheetOutlines(sheet, PageOrientation::Portrait);
+    PrintBench b;
+    b.state.sheetName = sheet.name;
+    b.chooseLabel(QStringLiteral("1-21"));
+    const std::optional<PrintJob> labels = previewJob(b.state, b.platform, b.programFolder);
+    ASSERT_TRUE(labels);
+    const std::vector<ContactRecord> records = {person("Ann", "Lee")};
+    const std::vector<ListEntry> lines = entriesFor(records);
+    const std::function<ContactRecord(int)> read = [&records](int) { return records[0]; };
+    const PrintJob jobs[] = {*labels, bulkLabelsJob(lines, read, Adjustment{}, sheet),
+                             alignmentSheetJob(sheet, Adjustment{})};
+    const QSizeF a4 = printgrid::paperSize(PaperSize::A4, PageOrientation::Portrait);
+    for (const PrintJob& job : jobs) {
+        EXPECT_EQ(job.dialog.page.paper, PaperSize::A4);
+        const std::vector<PreviewPage> pages = composeForPreview(b.platform, job);
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_EQ(pages[0].geometry.paper, a4);
+        EXPECT_FALSE(pages[0].page.texts.empty());
+    }
+    EXPECT_EQ(composeForPreview(b.platform, jobs[0])[0].labelOutlines, outlines);
+    // L7160: its second column starts 7.2 + 66.04 mm from the paper's left edge.
+    EXPECT_NEAR(outlines[1].left() / 72 * 25.4, 7.2 + 66.04, 1e-9);
+    EXPECT_EQ(outlines.size(), 21u);
+
+    const std::vector<PreviewPage> alignment = composeForPreview(b.platform, jobs[2]);
+    EXPECT_GE(alignment[0].page.rules.size(), 21u * 4u);
+    runAlignmentSheetCommand(b.platform, b.programFolder, sheet);
+    ASSERT_EQ(b.surface().documents().size(), 1u);
+    EXPECT_EQ(b.platform.printRequests().last().page.paper, PaperSize::A4);
+    EXPECT_EQ(b.surface().documents()[0].pages[0].rules, alignment[0].page.rules);
 }
 
 }  // namespace

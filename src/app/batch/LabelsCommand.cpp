@@ -8,6 +8,10 @@ namespace {
 
 int runLabels(QStringList args, Context& context) {
     const bool outlines = takeOutlines(args);
+    const LabelSheet* sheet = takeSheet(args, context);
+    if (!sheet) {
+        return kRefused;
+    }
     Arguments arguments(args);
     const QString positions =
         arguments.take(QStringLiteral("--positions")).value_or(QStringLiteral("1"));
@@ -24,6 +28,7 @@ int runLabels(QStringList args, Context& context) {
     options.outlines = outlines;
 
     CompositionState state = startedWithLines(lines);
+    state.sheetName = sheet->name;
 
     PdfPrinting printing(options);
     ScriptedPlatform& platform = printing.platform();
@@ -46,13 +51,13 @@ int runLabels(QStringList args, Context& context) {
 
 const Registration registration{Command{
     QStringLiteral("labels"),
-    QStringLiteral("labels [--positions SPEC] [--center] [--landscape] [--outlines] [--copies N] "
-                   "(-o OUT.pdf | --printer NAME) "
-                   "LINE1 [LINE2 ... LINE5]"),
+    QStringLiteral("labels [--sheet NAME] [--positions SPEC] [--center] [--landscape] [--outlines] "
+                   "[--copies N] (-o OUT.pdf | --printer NAME) LINE1 [LINE2 ... LINE5]"),
     QStringLiteral(
-        "Prints the lines on the 30-position label sheet (Avery 5160 / 8160), as\n"
-        "Label stock and Print do on the main window. SPEC answers the label-position prompt:\n"
-        "a position 1 to 30 (default 1) or a range such as 4-9 or 1-30 (a whole sheet).\n"
+        "Prints the lines on a label sheet, as Label stock and Print do on the main window: the\n"
+        "30-position sheet (Avery 5160 / 8160) unless --sheet names another (see the sheets\n"
+        "command). SPEC answers the label-position prompt: a position (default 1) or a range\n"
+        "such as 4-9 or 1-30 (a whole sheet of 30).\n"
         "--center centres the lines on their labels, --landscape prints in landscape, --copies N\n"
         "prints N sheets. The ONTHEFLY adjustment of TDRPARAM.TXT in the program folder "
         "applies.\n") +

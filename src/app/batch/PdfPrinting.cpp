@@ -88,6 +88,39 @@ bool takeOutlines(QStringList& args) {
     return args.removeAll(QStringLiteral("--outlines")) > 0;
 }
 
+const LabelSheet* takeSheet(QStringList& args, Context& context) {
+    Arguments arguments(args);
+    const std::optional<QString> name = arguments.take(QStringLiteral("--sheet"));
+    if (!arguments.error().isEmpty()) {
+        context.err << arguments.error() << "\n";
+        return nullptr;
+    }
+    // The remaining arguments, in order, for the command's own reading.
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--sheet")) {
+            args.remove(i, 2);
+            break;
+        }
+        if (args[i].startsWith(QLatin1String("--sheet="))) {
+            args.removeAt(i);
+            break;
+        }
+    }
+    if (!name) {
+        return &defaultLabelSheet();
+    }
+    const LabelSheet* sheet = findLabelSheet(*name);
+    if (!sheet) {
+        context.err << "unknown label sheet " << *name << " (see tandor-batch sheets)\n";
+        return nullptr;
+    }
+    if (sheet->use != SheetUse::Address) {
+        context.err << sheet->parts << " is the return-address sheet (see return-labels)\n";
+        return nullptr;
+    }
+    return sheet;
+}
+
 CompositionState startedWithLines(const QStringList& lines) {
     CompositionState state;
     composition::startUp(state);

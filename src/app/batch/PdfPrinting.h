@@ -9,6 +9,7 @@
 #include "platform/PrinterSurface.h"
 #include "platform/ScriptedPlatform.h"
 #include "printing/CompositionState.h"
+#include "printing/LabelSheets.h"
 
 namespace tandor::batch {
 
@@ -38,6 +39,14 @@ int takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context);
 // Takes the remaining positional arguments as up to `maxLines` lines. False
 // (with a message on stderr) on an unknown option or too many lines.
 bool takeLines(Arguments& arguments, int maxLines, QStringList& lines, Context& context);
+
+// Takes --sheet NAME out of the arguments: the address sheet of that name or
+// part number, the 30-up sheet when the option is absent. An unknown name, or
+// a sheet that does not take address labels, is a refusal: a message on
+// stderr and nullptr.
+const LabelSheet* takeSheet(QStringList& args, Context& context);
+
+inline const QString kSheetUsage = QStringLiteral("[--sheet NAME]");
 
 // The main window as started, with the lines typed into Lines 1 onward.
 CompositionState startedWithLines(const QStringList& lines);

@@ -5,14 +5,19 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include "contacts/widgets/ContactWindows.h"
 #include "list/widgets/ContactListWindow.h"
+#include "platform/PagePainting.h"
+#include "platform/PrinterSurface.h"
 #include "platform/ScriptedPlatform.h"
+#include "printing/AlignmentSheet.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/AboutBox.h"
 #include "shell/widgets/WindowWiring.h"
@@ -50,6 +55,52 @@ void click(QWidget* window, const char* name) {
     if (auto* button = window ? window->findChild<QPushButton*>(QString::fromLatin1(name)) : nullptr) {
         button->click();
     }
+}
+
+// A surface that keeps the documents it composes.
+class KeepingSurface : public GridSurface {
+public:
+    QString deviceName() const override { return QStringLiteral("Manual"); }
+    std::vector<PrintedDocument> documents;
+
+protected:
+    void documentFinished(const PrintedDocument& document) override { documents.push_back(document); }
+};
+
+// The corner of the last label of the 30-up sheet's alignment sheet, with the
+// blank label seen through it (blue) whose left edge crosses the column scale
+// at +2 and whose top edge crosses the line scale at -1.
+bool saveAlignmentPicture(const QString& folder) {
+    const LabelSheet& sheet = defaultLabelSheet();
+    KeepingSurface surface;
+    composeAlignmentSheet(surface, sheet, Adjustment{});
+    if (surface.documents.empty() || surface.documents.front().pages.empty()) {
+        return false;
+    }
+    constexpr double kDpi = 300.0;
+    const double scale = kDpi / printgrid::kPointsPerInch;
+    QImage image(static_cast<int>(1.6 * kDpi), static_cast<int>(1.05 * kDpi), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDotsPerMeterX(static_cast<int>(kDpi / 0.0254));
+    image.setDotsPerMeterY(static_cast<int>(kDpi / 0.0254));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The picture shows the paper from 0.55 in left of the label and 0.4 in above it.
+    const QRectF last = sheet.labelRectIn(sheet.count());
+    const QPointF paperOrigin(-(last.left() - 0.55) * kDpi, -(last.top() - 0.4) * kDpi);
+    FontSpec font;
+    font.size = sheet.fontSize;
+    const QPointF blankLabel(last.left() * kDpi + 2 * columnWidth(font) * scale,
+                             last.top() * kDpi - sheet.linePitchPt() * scale);
+    painter.setPen(QPen(QColor(70, 110, 200), 0.015 * kDpi));
+    painter.drawRoundedRect(QRectF(paperOrigin + blankLabel,
+                                   QSizeF(sheet.labelWidthIn * kDpi, sheet.labelHeightIn * kDpi)),
+                            0.06 * kDpi, 0.06 * kDpi);
+    painter.translate(paperOrigin + QPointF(printgrid::kPdfLeftMarginInches * kDpi,
+                                            printgrid::kPdfTopMarginInches * kDpi));
+    paintPrintedPage(painter, surface.documents.front().pages.front(), scale);
+    painter.end();
+    return image.save(folder + QStringLiteral("/alignment-sheet.png"));
 }
 
 // An example address book for the pictures.
@@ -117,6 +168,7 @@ bool makeWindowPictures(const QString& folder, QString* error) {
     type(&main, "txtLMLine2", QStringLiteral("1234 Main Street"));
     type(&main, "txtLMline3", QStringLiteral("Springfield, IL  62704"));
     bool ok = save(&main, folder, QStringLiteral("main-window.png"));
+    ok = saveAlignmentPicture(folder) && ok;
 
     // The new-contact form, filled from the main window's lines.
     click(&main, "cmdAddContact");

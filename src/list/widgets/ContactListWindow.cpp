@@ -30,6 +30,7 @@
 #include "platform/PrinterProblem.h"
 #include "platform/widgets/PrintPreviewDialog.h"
 #include "printing/AdjustmentFile.h"
+#include "printing/LabelSheet.h"
 #include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ActiveControl.h"
 #include "shell/widgets/EditCommands.h"
@@ -312,7 +313,8 @@ void ContactListWindow::printLabels() {
     Session& session = main_.session();
     const BulkLabelsOutcome outcome =
         runBulkLabelsCommand(platform, session.programFolder(), model_->entries(),
-                             [&session](int n) { return session.file().read(n); });
+                             [&session](int n) { return session.file().read(n); },
+                             sheetOf(main_.composition()));
     if (outcome == BulkLabelsOutcome::Printed || outcome == BulkLabelsOutcome::EmptyList) {
         cmdViewAllClose_->setFocus();
     }
@@ -351,7 +353,7 @@ void ContactListWindow::previewLabels() {
         return;
     }
     const std::function<ContactRecord(int)> read = [&session](int n) { return session.file().read(n); };
-    showPrintPreview(platform, bulkLabelsJob(model_->entries(), read, adjustment), [this] { printLabels(); }, this);
+    showPrintPreview(platform, bulkLabelsJob(model_->entries(), read, adjustment, sheetOf(main_.composition())), [this] { printLabels(); }, this);
 }
 
 QLineEdit* ContactListWindow::activeTextBox() const {

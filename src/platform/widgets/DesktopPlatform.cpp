@@ -264,6 +264,14 @@ void DesktopPlatform::writeSetting(const QString& section, const QString& key, c
     settings.endGroup();
 }
 
+QString DesktopPlatform::readSetting(const QString& section, const QString& key) {
+    QSettings settings(QStringLiteral("Tandor"), QStringLiteral("Tandor"));
+    settings.beginGroup(section);
+    const QString value = settings.value(key).toString();
+    settings.endGroup();
+    return value;
+}
+
 QDate DesktopPlatform::today() {
     return QDate::currentDate();
 }

@@ -30,6 +30,7 @@ public:
     QString clipboardText() override;
     bool shellOpen(const QString& target) override;
     void writeSetting(const QString& section, const QString& key, const QString& value) override;
+    QString readSetting(const QString& section, const QString& key) override;
     QDate today() override;
     void setBusy(bool busy) override;
 

@@ -73,7 +73,7 @@ protected:
         painter.setClipRect(paper);
         painter.translate(printable.topLeft());
         painter.setPen(Qt::black);
-        paintPageTexts(painter, page_->page, scale, zoom_);
+        paintPrintedPage(painter, page_->page, scale, zoom_);
         painter.restore();
         ++drawn_;
     }

@@ -27,7 +27,9 @@
 #include "platform/PrinterProblem.h"
 #include "platform/widgets/PrintPreviewDialog.h"
 #include "printing/AdjustmentFile.h"
+#include "printing/AlignmentSheet.h"
 #include "printing/Composition.h"
+#include "printing/LabelSheet.h"
 #include "printing/PrintCommand.h"
 #include "store/Session.h"
 
@@ -44,8 +46,10 @@ MainWindow::MainWindow(Session& session, Platform& platform, QWidget* parent)
     buildMenus();
     connectHandlers();
 
-    // Start-up state.
+    // Start-up state, on the sheet chosen last time.
     composition::startUp(state_);
+    state_.sheetName =
+        addressSheetOr(platform_.readSetting(QStringLiteral("Settings"), kSheetSettingKey)).name;
     lblLMInstruct_->setText(composition::kInstructions);
     for (const EnvelopeSize& size : envelopeSizes()) {
         cboLMEnvelope_->addItem(QString::fromLatin1(size.text));
@@ -117,6 +121,14 @@ void MainWindow::buildControls() {
     optLMEnvelope_ = named(new QRadioButton(QStringLiteral("Envelope")), "optLMEnvelope");
     auto* mediaLayout = new QVBoxLayout(frLMMediaType_);
     mediaLayout->addWidget(optLMLabel_);
+    // The label sheet, under Label stock: the 30-up sheet unless another was
+    // chosen before (the choice is kept in the settings).
+    cboLMSheet_ = named(new QComboBox, "cboLMSheet");
+    cboLMSheet_->setToolTip(QStringLiteral("The sheet of labels in the printer"));
+    for (const LabelSheet* sheet : addressSheets()) {
+        cboLMSheet_->addItem(sheet->description(), sheet->name);
+    }
+    mediaLayout->addWidget(cboLMSheet_);
     mediaLayout->addWidget(optLMEnvelope_);
     cboLMEnvelope_ = named(new QComboBox, "cboLMEnvelope");
     cboLMEnvelope_->setPlaceholderText(QStringLiteral("Select Envelope Size"));
@@ -248,6 +260,8 @@ void MainWindow::buildMenus() {
     mnuMarginOnTheFly_ = menuItem(margins, QStringLiteral("On-The-Fly label"), "mnuMarginOnTheFly");
     mnuMarginSearch_ = menuItem(margins, QStringLiteral("Search-result labels"), "mnuMarginSearch");
     mnuMarginEnvelope_ = menuItem(margins, QStringLiteral("Envelope"), "mnuMarginEnvelope");
+    margins->addSeparator();
+    mnuMarginAlign_ = menuItem(margins, QStringLiteral("Print Alignment Sheet..."), "mnuMarginAlign");
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -299,6 +313,27 @@ void MainWindow::connectHandlers() {
     connect(mnuMarginOnTheFly_, &QAction::triggered, this, margins(MarginsKind::OnTheFly));
     connect(mnuMarginSearch_, &QAction::triggered, this, margins(MarginsKind::SearchResultLabels));
     connect(mnuMarginEnvelope_, &QAction::triggered, this, margins(MarginsKind::Envelope));
+    connect(mnuMarginAlign_, &QAction::triggered, this, [this] {
+        // The sheet is shown in the preview first; its Print goes through the sheet's job.
+        handle([this] {
+            const LabelSheet& sheet = sheetOf(state_);
+            Adjustment adjustment;
+            try {
+                adjustment = readAdjustment(session_.programFolder(), kOnTheFly);
+            } catch (...) {
+                reportPrinterProblem(platform_, nullptr);
+                return;
+            }
+            showPrintPreview(
+                platform_, alignmentSheetJob(sheet, adjustment),
+                [this, &sheet] { runAlignmentSheetCommand(platform_, session_.programFolder(), sheet); }, this);
+        });
+    });
+    connect(cboLMSheet_, &QComboBox::activated, this, [this](int index) {
+        const QString name = cboLMSheet_->itemData(index).toString();
+        platform_.writeSetting(QStringLiteral("Settings"), kSheetSettingKey, name);
+        handle([this, name] { composition::chooseSheet(state_, name, platform_); });
+    });
 
     connect(mnuFileNew_, &QAction::triggered, this, &MainWindow::fileNew);
     connect(mnuFileOpen_, &QAction::triggered, this, &MainWindow::fileOpen);
@@ -355,6 +390,10 @@ void MainWindow::readLines() {
 
 void MainWindow::applyState() {
     const QSignalBlocker blockCombo(cboLMEnvelope_);
+    const QSignalBlocker blockSheets(cboLMSheet_);
+    if (cboLMSheet_->currentData().toString() != state_.sheetName) {
+        cboLMSheet_->setCurrentIndex(cboLMSheet_->findData(state_.sheetName));
+    }
     for (int i = 0; i < 5; ++i) {
         if (lines_[i]->text() != state_.lines[i]) {
             lines_[i]->setText(state_.lines[i]);

@@ -115,6 +115,7 @@ private:
     QRadioButton* optLMLabel_ = nullptr;
     QRadioButton* optLMEnvelope_ = nullptr;
     QComboBox* cboLMEnvelope_ = nullptr;
+    QComboBox* cboLMSheet_ = nullptr;
     QLabel* lblLMEnvSize_ = nullptr;
     QLabel* lblLMPosition_ = nullptr;
     QLineEdit* txtLMLeftPad_ = nullptr;
@@ -164,6 +165,7 @@ private:
     QAction* mnuMarginOnTheFly_ = nullptr;
     QAction* mnuMarginSearch_ = nullptr;
     QAction* mnuMarginEnvelope_ = nullptr;
+    QAction* mnuMarginAlign_ = nullptr;
     QAction* mnuManual_ = nullptr;
     QAction* mnuAbout_ = nullptr;
 };
