@@ -16,9 +16,9 @@ void paintPrintedPage(QPainter& painter, const PrintedPage& page, double pixelsP
     }
     painter.setPen(Qt::black);
     for (const PlacedText& t : page.texts) {
-        FontSpec spec = t.font;
-        spec.size *= fontScale;
-        const QFont font = resolveFont(spec);
+        FontSpec scaled = t.font;
+        scaled.size *= fontScale;
+        const QFont font = resolveFont(scaled);
         painter.setFont(font);
         const QFontMetricsF metrics(font, painter.device());
         painter.drawText(QPointF(t.xPt * pixelsPerPoint, t.yPt * pixelsPerPoint + metrics.ascent()), t.text);
