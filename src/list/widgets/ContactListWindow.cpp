@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -157,6 +158,10 @@ void ContactListWindow::buildControls() {
     lstAllContacts_->setFont(listFont);
     txtViewAllHeader_->setTextMargins(TabStopDelegate::kTextMargin - 2, 0, 0, 0);
     layout->addWidget(lstAllContacts_, 1);
+    // The headings scroll sideways with the lines, so they stay over their columns.
+    connect(lstAllContacts_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int offset) {
+        txtViewAllHeader_->setTextMargins(TabStopDelegate::kTextMargin - 2 - offset, 0, 0, 0);
+    });
 
     resize(980, 620);
 }
