@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QPushButton>
+#include <QPointer>
 #include <QTest>
 
 #include "platform/ScriptedPlatform.h"
@@ -230,10 +231,11 @@ TEST_F(EveryWindowTest, EscapeClosesEachWindowAsItsCloseButtonDoes) {
     for (const WindowCase& c : kWindows) {
         QWidget* w = open(c.menuItem, c.window);
         ASSERT_NE(w, nullptr);
+        const QPointer<QWidget> window(w);  // a window that closes may delete itself
         QWidget* focus = w->focusWidget() ? w->focusWidget() : w;
         QTest::keyClick(focus, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_FALSE(w->isVisible()) << c.window;
+        EXPECT_TRUE(window.isNull() || !window->isVisible()) << c.window;
         EXPECT_TRUE(main.isVisible()) << c.window;
     }
 }
