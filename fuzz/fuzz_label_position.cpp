@@ -25,10 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::check(!state.positionCaptionVisible, "no position without a label");
         return 0;
     }
+    const int positions = sheetOf(state).count();
     const int start = positionNumber(state.startPosition);
-    fuzz::check(start >= 1 && start <= kLabelPositions, "an accepted start lies on the sheet",
+    fuzz::check(start >= 1 && start <= positions, "an accepted start lies on the sheet",
                 state.startPosition);
-    fuzz::check(state.labelCount >= 1 && start + state.labelCount - 1 <= kLabelPositions,
+    fuzz::check(state.labelCount >= 1 && start + state.labelCount - 1 <= positions,
                 "every accepted label lies on the sheet",
                 QStringLiteral("start %1 count %2").arg(start).arg(state.labelCount));
 
