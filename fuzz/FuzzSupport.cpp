@@ -7,6 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "exchange/ImportValues.h"
+#include "store/ContactRecord.h"
+#include "store/ContactsFile.h"
+
 namespace tandor::fuzz {
 
 const QString& scratchFolder() {
@@ -55,6 +59,28 @@ QStringList splitLines(const QByteArray& data, int parts) {
         lines << QString::fromUtf8(piece);
     }
     return lines;
+}
+
+void checkImportedRecords(const ContactsFile& file, int from) {
+    for (int n = from; n <= file.recordCount(); ++n) {
+        const ContactRecord record = file.read(n);
+        const QByteArray& bytes = record.bytes();
+        check(bytes.size() == kRecordSize, "a record of 513 bytes");
+        for (const FieldLayout& layout : recordLayout()) {
+            const int end = layout.offset + layout.width;
+            if (layout.field == Field::BirthdayReminder) {
+                check(bytes.mid(end, 2) == "\r\n", "a record ends with CR LF");
+            } else {
+                check(bytes.at(end) == '|', "a separator holds |", QString::number(end));
+            }
+            const QByteArray value = bytes.mid(layout.offset, layout.width);
+            check(!value.contains(',') && !value.contains('\r') && !value.contains('\n'),
+                  "no comma or line break inside a field", QString::fromLatin1(value));
+        }
+        check(!record.isMarkedDeleted(), "an imported contact is not marked deleted",
+              record.field(Field::FName));
+        check(!holdsNoContact(record.fields()), "an imported contact holds something");
+    }
 }
 
 }  // namespace tandor::fuzz

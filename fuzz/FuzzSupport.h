@@ -8,6 +8,10 @@
 // Shared parts of the fuzz targets: a scratch folder for the files a run
 // writes, and a check that stops the run (so that the fuzzer keeps the input)
 // when a promise of the code does not hold.
+namespace tandor {
+class ContactsFile;
+}
+
 namespace tandor::fuzz {
 
 // A folder that lives as long as the fuzzing process, on a memory file system
@@ -31,5 +35,10 @@ inline void check(bool holds, const char* what, const QString& detail = {}) {
 QList<QByteArray> splitBytes(const QByteArray& data, int parts);
 // The same pieces decoded as UTF-8 (invalid bytes become replacement characters).
 QStringList splitLines(const QByteArray& data, int parts);
+
+// Every record from number `from` on is a whole imported contact: 513 bytes,
+// its separators and CR LF, no comma or line break inside a field, not marked
+// deleted, and holding something.
+void checkImportedRecords(const ContactsFile& file, int from);
 
 }  // namespace tandor::fuzz

@@ -20,27 +20,6 @@ using namespace tandor;
 
 namespace {
 
-void checkRecords(const ContactsFile& file, int from) {
-    for (int n = from; n <= file.recordCount(); ++n) {
-        const ContactRecord record = file.read(n);
-        const QByteArray& bytes = record.bytes();
-        fuzz::check(bytes.size() == kRecordSize, "a record of 513 bytes");
-        for (const FieldLayout& layout : recordLayout()) {
-            const int end = layout.offset + layout.width;
-            if (layout.field == Field::BirthdayReminder) {
-                fuzz::check(bytes.mid(end, 2) == "\r\n", "a record ends with CR LF");
-            } else {
-                fuzz::check(bytes.at(end) == '|', "a separator holds |", QString::number(end));
-            }
-            const QByteArray value = bytes.mid(layout.offset, layout.width);
-            fuzz::check(!value.contains(',') && !value.contains('\r') && !value.contains('\n'),
-                        "no comma or line break inside a field", QString::fromLatin1(value));
-        }
-        fuzz::check(!record.isMarkedDeleted(), "an imported contact is not marked deleted");
-        fuzz::check(!holdsNoContact(record.fields()), "an imported contact holds something");
-    }
-}
-
 // The cards the reader finds, counted apart from the import.
 int cardsIn(const QByteArray& data) {
     QByteArray copy = data;
@@ -85,7 +64,7 @@ void importOnce(const QByteArray& data, ContactsFile& file, int cards) {
     const qint64 length = QFileInfo(file.path()).size();
     fuzz::check(length == static_cast<qint64>(before + outcome.written) * kRecordSize,
                 "the file grows by whole records, one for each contact written");
-    checkRecords(file, before + 1);
+    fuzz::checkImportedRecords(file, before + 1);
 }
 
 }  // namespace
