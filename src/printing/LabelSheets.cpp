@@ -288,13 +288,22 @@ const std::vector<PrinterModel>& printerModels() {
     return models;
 }
 
-int labelColumnShift(const QString& deviceName) {
+namespace {
+
+// The first model the device's name contains that shifts this kind of output.
+int columnShift(const QString& deviceName, int PrinterModel::*shift) {
     for (const PrinterModel& model : printerModels()) {
-        if (model.labelShift != 0 && containsModel(deviceName, model)) {
-            return model.labelShift;
+        if (model.*shift != 0 && containsModel(deviceName, model)) {
+            return model.*shift;
         }
     }
     return 0;
+}
+
+}  // namespace
+
+int labelColumnShift(const QString& deviceName) {
+    return columnShift(deviceName, &PrinterModel::labelShift);
 }
 
 bool isShiftedPrinter(const QString& deviceName) {
@@ -302,12 +311,7 @@ bool isShiftedPrinter(const QString& deviceName) {
 }
 
 int bulkColumnShift(const QString& deviceName) {
-    for (const PrinterModel& model : printerModels()) {
-        if (model.bulkShift != 0 && containsModel(deviceName, model)) {
-            return model.bulkShift;
-        }
-    }
-    return 0;
+    return columnShift(deviceName, &PrinterModel::bulkShift);
 }
 
 bool isBulkPagePrinter(const QString& deviceName) {
