@@ -14,7 +14,7 @@
 
 #include "list/BulkLabels.h"
 #include "list/ContactLines.h"
-#include "platform/RecordingSurface.h"
+#include "print/RecordingSurface.h"
 #include "store/ContactsFile.h"
 
 using namespace tandor;

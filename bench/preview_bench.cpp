@@ -8,8 +8,8 @@
 #include <QApplication>
 
 #include "list/BulkLabels.h"
-#include "platform/widgets/DesktopPlatform.h"
-#include "platform/widgets/PrintPreviewDialog.h"
+#include "print/widgets/DesktopPlatform.h"
+#include "print/widgets/PrintPreviewDialog.h"
 
 using namespace tandor;
 

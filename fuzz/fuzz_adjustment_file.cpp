@@ -12,8 +12,8 @@
 #include "platform/Ansi.h"
 #include "platform/AppError.h"
 #include "platform/Numbers.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/AdjustmentFile.h"
+#include "print/ScriptedPlatform.h"
+#include "sheets/AdjustmentFile.h"
 
 using namespace tandor;
 

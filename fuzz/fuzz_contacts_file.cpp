@@ -10,7 +10,7 @@
 #include "FuzzSupport.h"
 #include "contacts/BirthdayCheck.h"
 #include "exchange/ContactExport.h"
-#include "exchange/DuplicateTest.h"
+#include "exchange/DuplicateCheck.h"
 #include "list/ContactLines.h"
 #include "list/ListLine.h"
 #include "store/ContactsFile.h"
@@ -83,7 +83,7 @@ void readEverything(const ContactsFile& file, const QByteArray& data) {
     (void)birthdayAnnouncements(
         count, [&file](int n) { return file.read(n); }, today);
 
-    DuplicateTest duplicates(file, count);
+    DuplicateCheck duplicates(file, count);
     for (int n = 1; n <= count; ++n) {
         (void)duplicates.isDuplicate(file.read(n).fields());
     }

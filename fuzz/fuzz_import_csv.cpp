@@ -9,7 +9,7 @@
 #include <QFileInfo>
 
 #include "FuzzSupport.h"
-#include "exchange/DuplicateTest.h"
+#include "exchange/DuplicateCheck.h"
 #include "exchange/ImportRun.h"
 #include "exchange/ImportValues.h"
 #include "store/ContactsFile.h"
@@ -35,7 +35,7 @@ void importOnce(const QByteArray& data, ContactsFile& file) {
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     const ImportOutcome preview =
-        previewCsv(buffer, DuplicateTest(file, before),
+        previewCsv(buffer, DuplicateCheck(file, before),
                    [&previewed](const ContactRecord& r) { previewed.append(r.bytes()); });
 
     const ImportOutcome outcome = importCsv(data, file);

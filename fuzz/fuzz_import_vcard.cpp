@@ -10,7 +10,7 @@
 #include <QFileInfo>
 
 #include "FuzzSupport.h"
-#include "exchange/DuplicateTest.h"
+#include "exchange/DuplicateCheck.h"
 #include "exchange/ImportRun.h"
 #include "exchange/ImportValues.h"
 #include "exchange/VcardReader.h"
@@ -40,7 +40,7 @@ void importOnce(const QByteArray& data, ContactsFile& file, int cards) {
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     const ImportOutcome preview =
-        previewContacts(buffer, DuplicateTest(file, before),
+        previewContacts(buffer, DuplicateCheck(file, before),
                         [&previewed](const ContactRecord& r) { previewed.append(r.bytes()); });
 
     const ImportOutcome outcome = importContacts(data, file);

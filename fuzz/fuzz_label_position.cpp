@@ -4,10 +4,10 @@
 #include <QByteArray>
 
 #include "FuzzSupport.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/Composition.h"
-#include "printing/LabelSheet.h"
-#include "printing/PrintCommand.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/Composition.h"
+#include "compose/LabelPositions.h"
+#include "compose/PrintCommand.h"
 
 using namespace tandor;
 

@@ -5,11 +5,9 @@
 
 #include "platform/ProgramFolders.h"
 #include "platform/Version.h"
-#include "platform/widgets/DesktopPlatform.h"
-#include "printing/widgets/MainWindow.h"
+#include "print/widgets/DesktopPlatform.h"
 #include "shell/widgets/ProgramIcon.h"
-#include "shell/widgets/WindowWiring.h"
-#include "store/Session.h"
+#include "appshell/widgets/ApplicationShell.h"
 
 int main(int argc, char** argv) {
     // The executable's version information, as on every program of this desktop.
@@ -34,9 +32,7 @@ int main(int argc, char** argv) {
         // Everything but the print adjustments and exports still works.
         QMessageBox::warning(nullptr, QStringLiteral("Tandor"), problem);
     }
-    tandor::Session session(folders.programFolder, folders.documentsFolder);
-    tandor::MainWindow window(session, platform);
-    tandor::wireWindows(window);
-    window.show();
+    tandor::ApplicationShell shell(platform, folders.programFolder, folders.documentsFolder);
+    shell.show();
     return app.exec();
 }

@@ -1,6 +1,6 @@
 #include "contacts/DetailsSheet.h"
 
-#include "platform/PrinterProblem.h"
+#include "print/PrinterProblem.h"
 
 #include <QLocale>
 #include <exception>

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QString>
 
-#include "platform/PrintJob.h"
+#include "print/PrintJob.h"
 #include "store/FieldRules.h"
 
 namespace tandor {

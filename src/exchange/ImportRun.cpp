@@ -7,7 +7,7 @@
 #include <cerrno>
 
 #include "exchange/ContactSource.h"
-#include "exchange/DuplicateTest.h"
+#include "exchange/DuplicateCheck.h"
 #include "exchange/ImportLayouts.h"
 #include "exchange/ImportValues.h"
 #include "platform/FaultPoint.h"
@@ -54,7 +54,7 @@ using SourceFor = std::unique_ptr<ContactSource> (*)(QIODevice&);
 // The intake of every format: each contact the source reads is cleaned by the
 // rules it names, tested for a name and against the contacts on file, and
 // kept; failures throw and are turned into the outcome by the callers.
-void run(QIODevice& device, SourceFor sourceFor, const DuplicateTest& duplicates,
+void run(QIODevice& device, SourceFor sourceFor, const DuplicateCheck& duplicates,
          const ImportSettings& settings, const ContactSink& keep, ImportOutcome& outcome) {
     const std::unique_ptr<ContactSource> source = sourceFor(device);
     const std::optional<QString> format = source->recognise();
@@ -117,7 +117,7 @@ ImportOutcome importWith(QIODevice& device, SourceFor sourceFor, ContactsFile& f
                          const ImportSettings& settings) {
     ImportOutcome outcome;
     try {
-        const DuplicateTest duplicates(file, file.recordCount());
+        const DuplicateCheck duplicates(file, file.recordCount());
         run(
             device, sourceFor, duplicates, settings,
             [&file](const ContactRecord& record) {
@@ -144,7 +144,7 @@ ImportOutcome importWith(QIODevice& device, SourceFor sourceFor, ContactsFile& f
     return outcome;
 }
 
-ImportOutcome previewWith(QIODevice& device, SourceFor sourceFor, const DuplicateTest& onFile,
+ImportOutcome previewWith(QIODevice& device, SourceFor sourceFor, const DuplicateCheck& onFile,
                           const ContactSink& contact, const ImportSettings& settings) {
     ImportOutcome outcome;
     try {
@@ -174,13 +174,13 @@ ImportOutcome importCsvFile(const QString& path, ContactsFile& file,
     return withFile(path, [&](QFile& csv) { return importCsv(csv, file, settings); });
 }
 
-ImportOutcome previewCsv(QIODevice& csv, const DuplicateTest& onFile,
+ImportOutcome previewCsv(QIODevice& csv, const DuplicateCheck& onFile,
                          const std::function<void(const ContactRecord&)>& contact,
                          const ImportSettings& settings) {
     return previewWith(csv, csvSource, onFile, contact, settings);
 }
 
-ImportOutcome previewCsvFile(const QString& path, const DuplicateTest& onFile,
+ImportOutcome previewCsvFile(const QString& path, const DuplicateCheck& onFile,
                              const std::function<void(const ContactRecord&)>& contact,
                              const ImportSettings& settings) {
     return withFile(path, [&](QFile& csv) { return previewCsv(csv, onFile, contact, settings); });
@@ -204,13 +204,13 @@ ImportOutcome importContactsFile(const QString& path, ContactsFile& file,
     return withFile(path, [&](QFile& in) { return importContacts(in, file, settings); });
 }
 
-ImportOutcome previewContacts(QIODevice& device, const DuplicateTest& onFile,
+ImportOutcome previewContacts(QIODevice& device, const DuplicateCheck& onFile,
                               const std::function<void(const ContactRecord&)>& contact,
                               const ImportSettings& settings) {
     return previewWith(device, openContactSource, onFile, contact, settings);
 }
 
-ImportOutcome previewContactsFile(const QString& path, const DuplicateTest& onFile,
+ImportOutcome previewContactsFile(const QString& path, const DuplicateCheck& onFile,
                                   const std::function<void(const ContactRecord&)>& contact,
                                   const ImportSettings& settings) {
     return withFile(path,

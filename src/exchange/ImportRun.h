@@ -12,7 +12,7 @@ namespace tandor {
 
 class ContactRecord;
 class ContactsFile;
-class DuplicateTest;
+class DuplicateCheck;
 
 enum class ImportResult {
     Done,                // every line read; `written` contacts were added
@@ -63,10 +63,10 @@ ImportOutcome importCsvFile(const QString& path, ContactsFile& file,
 // A run that writes nothing: each contact the run would write is handed to
 // `contact`, as its record, in the order it would be written; the duplicate
 // test is the one given (the contacts on file).
-ImportOutcome previewCsv(QIODevice& csv, const DuplicateTest& onFile,
+ImportOutcome previewCsv(QIODevice& csv, const DuplicateCheck& onFile,
                          const std::function<void(const ContactRecord&)>& contact,
                          const ImportSettings& settings = {});
-ImportOutcome previewCsvFile(const QString& path, const DuplicateTest& onFile,
+ImportOutcome previewCsvFile(const QString& path, const DuplicateCheck& onFile,
                              const std::function<void(const ContactRecord&)>& contact,
                              const ImportSettings& settings = {});
 
@@ -79,10 +79,10 @@ ImportOutcome importContacts(const QByteArray& bytes, ContactsFile& file,
                              const ImportSettings& settings = {});
 ImportOutcome importContactsFile(const QString& path, ContactsFile& file,
                                  const ImportSettings& settings = {});
-ImportOutcome previewContacts(QIODevice& device, const DuplicateTest& onFile,
+ImportOutcome previewContacts(QIODevice& device, const DuplicateCheck& onFile,
                               const std::function<void(const ContactRecord&)>& contact,
                               const ImportSettings& settings = {});
-ImportOutcome previewContactsFile(const QString& path, const DuplicateTest& onFile,
+ImportOutcome previewContactsFile(const QString& path, const DuplicateCheck& onFile,
                                   const std::function<void(const ContactRecord&)>& contact,
                                   const ImportSettings& settings = {});
 

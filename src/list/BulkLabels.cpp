@@ -1,12 +1,13 @@
 #include "list/BulkLabels.h"
 
-#include "platform/PrinterProblem.h"
+#include "print/PrinterProblem.h"
 
 #include <algorithm>
 
 #include "platform/AppError.h"
-#include "printing/LabelSheets.h"
+#include "sheets/LabelSheet.h"
 #include "platform/Platform.h"
+#include "sheets/PrinterModels.h"
 
 namespace tandor {
 namespace {
@@ -209,22 +210,40 @@ PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<
     return job;
 }
 
+std::optional<PrintJob> preparedBulkLabels(Platform& platform, const QString& programFolder,
+                                          const std::vector<ListEntry>& lines,
+                                          const std::function<ContactRecord(int)>& readRecord,
+                                          const LabelSheet& sheet, BulkLabelsOutcome* refusal) {
+    const auto refuse = [refusal](BulkLabelsOutcome why) {
+        if (refusal != nullptr) {
+            *refusal = why;
+        }
+        return std::nullopt;
+    };
+    Adjustment adjustment;
+    try {
+        adjustment = readAdjustment(programFolder, kBulkList);
+    } catch (const AppError&) {
+        reportPrinterProblem(platform, nullptr);
+        return refuse(BulkLabelsOutcome::PrinterProblem);
+    }
+    if (!listHasContact(lines)) {
+        platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
+        return refuse(BulkLabelsOutcome::EmptyList);
+    }
+    return bulkLabelsJob(lines, readRecord, adjustment, sheet);
+}
+
 BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,
                                        const std::vector<ListEntry>& lines,
                                        const std::function<ContactRecord(int)>& readRecord,
                                        const LabelSheet& sheet) {
-    Adjustment adjustment;
-    try {
-        adjustment = readAdjustment(programFolder, kBulkList);
-    } catch (...) {
-        reportPrinterProblem(platform, nullptr);
-        return BulkLabelsOutcome::PrinterProblem;
+    BulkLabelsOutcome refusal = BulkLabelsOutcome::PrinterProblem;
+    const std::optional<PrintJob> job = preparedBulkLabels(platform, programFolder, lines, readRecord, sheet, &refusal);
+    if (!job) {
+        return refusal;
     }
-    if (!listHasContact(lines)) {
-        platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
-        return BulkLabelsOutcome::EmptyList;
-    }
-    switch (runPrintJob(platform, bulkLabelsJob(lines, readRecord, adjustment, sheet)).outcome) {
+    switch (runPrintJob(platform, *job).outcome) {
         case JobOutcome::Printed:
             return BulkLabelsOutcome::Printed;
         case JobOutcome::DialogCancelled:

@@ -1,15 +1,17 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 #include <vector>
 
 #include "list/ContactLines.h"
-#include "platform/PrintJob.h"
+#include "print/PrintJob.h"
 #include "platform/PrintSurface.h"
-#include "printing/AdjustmentFile.h"
-#include "printing/LabelSheets.h"
+#include "sheets/AdjustmentFile.h"
+#include "sheets/LabelSheet.h"
 #include "store/ContactRecord.h"
 
 namespace tandor {
@@ -63,13 +65,21 @@ PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<
 // Whether a line of the list carries a contact (pasted lines do not).
 bool listHasContact(const std::vector<ListEntry>& lines);
 
-enum class BulkLabelsOutcome { Printed, EmptyList, Cancelled, PrinterProblem };
-
 inline const QString kEmptyListText = QStringLiteral("Empty list, no labels to print.");
 inline const QString kEmptyListTitle = QStringLiteral("No contacts found");
 
-// "Print labels": reads the BULKLIST adjustment, refuses an empty list, then
-// runs the job on the sheet. Never throws: a failure abandons the document being printed
+enum class BulkLabelsOutcome { Printed, EmptyList, Cancelled, PrinterProblem };
+
+// The checks of "Print labels" and of its preview, written once: reads the
+// BULKLIST adjustment (a failure shows the printer-error message) and refuses
+// an empty list (with its message), then gives the job. None when refused;
+// the reason goes to `refusal` when given.
+std::optional<PrintJob> preparedBulkLabels(Platform& platform, const QString& programFolder,
+                                          const std::vector<ListEntry>& lines,
+                                          const std::function<ContactRecord(int)>& readRecord,
+                                          const LabelSheet& sheet, BulkLabelsOutcome* refusal = nullptr);
+
+// "Print labels": the checks above, then the job on the sheet. Never throws: a failure abandons the document being printed
 // and shows the printer-error message; a job stopped in its progress counts
 // as cancelled.
 BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,

@@ -1,6 +1,6 @@
 #include "list/ListPrint.h"
 
-#include "platform/PrinterProblem.h"
+#include "print/PrinterProblem.h"
 
 #include "platform/AppError.h"
 #include "platform/Numbers.h"

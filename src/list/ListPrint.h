@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "list/ContactLines.h"
-#include "platform/PrintJob.h"
+#include "print/PrintJob.h"
 #include "platform/PrintSurface.h"
 
 namespace tandor {

@@ -9,6 +9,7 @@
 #include "store/Compaction.h"
 #include "store/DiskSync.h"
 #include "store/FileError.h"
+#include "platform/OnFailure.h"
 
 namespace tandor {
 namespace {
@@ -323,7 +324,26 @@ void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmati
     marked.setField(Field::FName, QString::fromLatin1(kDeletedMark));
 
     bool markOnDisk = true;
-    try {
+    {
+        // On any failure the mark is undone and the file is open again; the
+        // failure goes on to the caller.
+        const OnFailure recover([&] {
+            if (markOnDisk) {
+                undoMark(path, n, original, guard);
+            }
+            if (!isOpen()) {
+                try {
+                    openFile(path, false);
+                    // A mark that could not be undone in a file that can only be
+                    // read stays out of sight until an opening can finish it.
+                    if (!writable_) {
+                        hideMarkedRecords();
+                    }
+                } catch (const AppError&) {
+                    // The failure being thrown is the one the user needs to see.
+                }
+            }
+        });
         write(n, marked);
         fault::hit("delete.close");
         close();
@@ -338,23 +358,6 @@ void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmati
         guard.close();
         compactContactsFile(path, count);
         markOnDisk = false;
-    } catch (...) {
-        if (markOnDisk) {
-            undoMark(path, n, original, guard);
-        }
-        if (!isOpen()) {
-            try {
-                openFile(path, false);
-                // A mark that could not be undone in a file that can only be
-                // read stays out of sight until an opening can finish it.
-                if (!writable_) {
-                    hideMarkedRecords();
-                }
-            } catch (const AppError&) {
-                // The failure being thrown is the one the user needs to see.
-            }
-        }
-        throw;
     }
     fault::hit("delete.reopen.compacted");
     openFile(path, false);

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/PrintGrid.h"
+#include "print/PrintGrid.h"
 #include "support/PdfWords.h"
 #include "support/TestFiles.h"
 

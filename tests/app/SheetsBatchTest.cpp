@@ -7,7 +7,7 @@
 #include <QStandardPaths>
 #include <cmath>
 
-#include "printing/LabelSheets.h"
+#include "sheets/LabelSheet.h"
 #include "support/PdfWords.h"
 #include "support/TestFiles.h"
 

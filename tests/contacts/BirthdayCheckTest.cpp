@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "contacts/BirthdayCheck.h"
-#include "platform/ScriptedPlatform.h"
+#include "print/ScriptedPlatform.h"
 
 using namespace tandor;
 

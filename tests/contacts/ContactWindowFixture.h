@@ -11,9 +11,9 @@
 #include <QTest>
 
 #include "platform/FaultPoint.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/widgets/MainWindow.h"
-#include "shell/widgets/WindowWiring.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/widgets/MainWindow.h"
+#include "appshell/widgets/WindowWiring.h"
 #include "store/Session.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"

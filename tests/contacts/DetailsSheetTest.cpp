@@ -4,8 +4,8 @@
 #include <map>
 
 #include "contacts/DetailsSheet.h"
-#include "platform/PrintGrid.h"
-#include "platform/ScriptedPlatform.h"
+#include "print/PrintGrid.h"
+#include "print/ScriptedPlatform.h"
 
 using namespace tandor;
 

@@ -3,7 +3,7 @@
 #include <QRandomGenerator>
 
 #include "contacts/LineParser.h"
-#include "platform/ScriptedPlatform.h"
+#include "print/ScriptedPlatform.h"
 
 using namespace tandor;
 

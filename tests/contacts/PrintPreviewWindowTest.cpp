@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "ContactWindowFixture.h"
-#include "platform/widgets/PrintPreviewDialog.h"
+#include "print/widgets/PrintPreviewDialog.h"
 
 using namespace tandor;
 using namespace tandor::test;

@@ -18,9 +18,9 @@
 #include "exchange/widgets/ExportWindow.h"
 #include "exchange/widgets/ImportWindow.h"
 #include "platform/FaultPoint.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/widgets/MainWindow.h"
-#include "shell/widgets/WindowWiring.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/widgets/MainWindow.h"
+#include "appshell/widgets/WindowWiring.h"
 #include "store/Session.h"
 
 namespace tandor {

@@ -25,7 +25,7 @@
 #include "exchange/ImportRun.h"
 #include "platform/Ansi.h"
 #include "platform/FaultPoint.h"
-#include "platform/ScriptedPlatform.h"
+#include "print/ScriptedPlatform.h"
 #include "store/FieldRules.h"
 #include "store/Session.h"
 #include "support/RecordBytes.h"

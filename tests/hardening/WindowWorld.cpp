@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "platform/FaultPoint.h"
-#include "shell/widgets/WindowWiring.h"
+#include "appshell/widgets/WindowWiring.h"
 #include "support/RecordBytes.h"
 
 namespace tandor::test {

@@ -5,8 +5,8 @@
 #include <QString>
 #include <QWidget>
 
-#include "platform/ScriptedPlatform.h"
-#include "printing/widgets/MainWindow.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/widgets/MainWindow.h"
 #include "store/Session.h"
 #include "support/TestFiles.h"
 

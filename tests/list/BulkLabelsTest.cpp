@@ -3,8 +3,9 @@
 #include "ListTestSupport.h"
 #include "list/BulkLabels.h"
 #include "platform/AppError.h"
-#include "platform/ScriptedPlatform.h"
+#include "print/ScriptedPlatform.h"
 #include "support/TestFiles.h"
+#include "sheets/PrinterModels.h"
 
 using namespace tandor;
 using test::contact;

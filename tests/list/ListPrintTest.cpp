@@ -2,7 +2,7 @@
 
 #include "ListTestSupport.h"
 #include "list/ListPrint.h"
-#include "platform/ScriptedPlatform.h"
+#include "print/ScriptedPlatform.h"
 
 using namespace tandor;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/AppError.h"
-#include "platform/PrintGrid.h"
-#include "platform/RecordingSurface.h"
+#include "print/PrintGrid.h"
+#include "print/RecordingSurface.h"
 
 using namespace tandor;
 

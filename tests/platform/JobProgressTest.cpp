@@ -5,11 +5,11 @@
 #include <QProgressDialog>
 #include <QTimer>
 
-#include "platform/PrintJob.h"
-#include "platform/PrinterSurface.h"
-#include "platform/ScriptedPlatform.h"
-#include "platform/widgets/DesktopPlatform.h"
-#include "platform/widgets/JobProgressDialog.h"
+#include "print/PrintJob.h"
+#include "print/PrinterSurface.h"
+#include "print/ScriptedPlatform.h"
+#include "print/widgets/DesktopPlatform.h"
+#include "print/widgets/JobProgressDialog.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;

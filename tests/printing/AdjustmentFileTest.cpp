@@ -6,8 +6,8 @@
 
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/AdjustmentFile.h"
+#include "print/ScriptedPlatform.h"
+#include "sheets/AdjustmentFile.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;

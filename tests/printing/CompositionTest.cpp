@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/ScriptedPlatform.h"
-#include "printing/Composition.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/Composition.h"
 
 using namespace tandor;
 

@@ -2,9 +2,9 @@
 
 #include "printing/PrintTestSupport.h"
 
-#include "platform/ScriptedPlatform.h"
-#include "printing/Composition.h"
-#include "printing/LabelSheet.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/Composition.h"
+#include "compose/LabelPositions.h"
 
 using namespace tandor;
 

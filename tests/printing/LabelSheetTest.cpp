@@ -2,7 +2,8 @@
 
 #include "printing/PrintTestSupport.h"
 
-#include "printing/LabelSheet.h"
+#include "compose/LabelPositions.h"
+#include "sheets/PrinterModels.h"
 
 using namespace tandor;
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "list/BulkLabels.h"
-#include "printing/AlignmentSheet.h"
-#include "printing/LabelSheet.h"
+#include "sheets/AlignmentSheet.h"
+#include "compose/LabelPositions.h"
 #include "printing/PrintTestSupport.h"
 
 using namespace tandor;

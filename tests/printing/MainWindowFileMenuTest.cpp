@@ -7,9 +7,9 @@
 #include <QPushButton>
 
 #include "platform/FaultPoint.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/widgets/MainWindow.h"
-#include "shell/widgets/WindowWiring.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/widgets/MainWindow.h"
+#include "appshell/widgets/WindowWiring.h"
 #include "store/Session.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"

@@ -12,8 +12,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "platform/ScriptedPlatform.h"
-#include "printing/widgets/MainWindow.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/widgets/MainWindow.h"
 #include "store/Session.h"
 #include "support/TestFiles.h"
 

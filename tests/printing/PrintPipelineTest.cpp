@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "list/BulkLabels.h"
-#include "printing/AlignmentSheet.h"
+#include "sheets/AlignmentSheet.h"
 #include "list/ListPrint.h"
 #include "list/ListLine.h"
-#include "printing/LabelSheets.h"
-#include "platform/PrintGrid.h"
-#include "printing/PrintRuns.h"
+#include "sheets/LabelSheet.h"
+#include "print/PrintGrid.h"
+#include "compose/PrintRuns.h"
 #include "printing/PrintTestSupport.h"
 
 namespace tandor::test {

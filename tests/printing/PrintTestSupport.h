@@ -5,10 +5,10 @@
 #include <QStringList>
 #include <ostream>
 
-#include "platform/PrinterSurface.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/Composition.h"
-#include "printing/PrintCommand.h"
+#include "print/PrinterSurface.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/Composition.h"
+#include "compose/PrintCommand.h"
 #include "support/TestFiles.h"
 
 namespace tandor::test {

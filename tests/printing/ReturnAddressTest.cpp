@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include "printing/PrintRuns.h"
+#include "compose/PrintRuns.h"
 #include "printing/PrintTestSupport.h"
 
 using namespace tandor;

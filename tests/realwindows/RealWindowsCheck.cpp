@@ -34,9 +34,9 @@
 #include <utility>
 #include <memory>
 
-#include "platform/widgets/DesktopPlatform.h"
-#include "printing/widgets/MainWindow.h"
-#include "shell/widgets/WindowWiring.h"
+#include "print/widgets/DesktopPlatform.h"
+#include "compose/widgets/MainWindow.h"
+#include "appshell/widgets/WindowWiring.h"
 #include "store/ContactsFile.h"
 #include "store/Session.h"
 #include "support/TestFiles.h"

@@ -11,10 +11,10 @@
 #include <QPointer>
 #include <QTest>
 
-#include "platform/ScriptedPlatform.h"
-#include "printing/widgets/MainWindow.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/widgets/MainWindow.h"
 #include "shell/widgets/AboutBox.h"
-#include "shell/widgets/WindowWiring.h"
+#include "appshell/widgets/WindowWiring.h"
 #include "store/ContactsFile.h"
 #include "store/Session.h"
 #include "support/MenuKeys.h"

@@ -11,12 +11,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/ScriptedPlatform.h"
-#include "printing/widgets/MainWindow.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/widgets/MainWindow.h"
 #include "shell/HelpLinks.h"
 #include "shell/SystemInfo.h"
 #include "shell/widgets/AboutBox.h"
-#include "shell/widgets/WindowWiring.h"
+#include "appshell/widgets/WindowWiring.h"
 #include "store/Session.h"
 #include "support/MenuKeys.h"
 #include "support/TestFiles.h"

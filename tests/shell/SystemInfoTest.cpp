@@ -2,7 +2,7 @@
 
 #include <QMap>
 
-#include "platform/ScriptedPlatform.h"
+#include "print/ScriptedPlatform.h"
 #include "shell/HelpLinks.h"
 #include "shell/SystemInfo.h"
 

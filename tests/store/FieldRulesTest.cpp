@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "platform/ScriptedPlatform.h"
+#include "print/ScriptedPlatform.h"
 #include "store/FieldRules.h"
 
 using namespace tandor;

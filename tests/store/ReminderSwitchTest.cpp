@@ -4,7 +4,7 @@
 
 #include "StoreTestHelpers.h"
 #include "platform/AppError.h"
-#include "platform/ScriptedPlatform.h"
+#include "print/ScriptedPlatform.h"
 #include "store/ReminderSwitch.h"
 #include "store/Session.h"
 #include "support/RecordBytes.h"

@@ -1,6 +1,6 @@
 #include "batch/BatchCommand.h"
 #include "batch/PdfPrinting.h"
-#include "printing/AlignmentSheet.h"
+#include "sheets/AlignmentSheet.h"
 
 namespace tandor::batch {
 namespace {

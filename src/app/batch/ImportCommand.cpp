@@ -2,7 +2,7 @@
 #include <QFileInfo>
 
 #include "batch/BatchCommand.h"
-#include "exchange/DuplicateTest.h"
+#include "exchange/DuplicateCheck.h"
 #include "exchange/ImportRun.h"
 #include "platform/AppError.h"
 #include "store/ContactsFile.h"
@@ -15,8 +15,8 @@ namespace {
 // opening the file for writing: a file that does not exist holds none, and a
 // record left marked by an interrupted deletion is not counted (opening the
 // file would compact it away). Also gives the file's reminder setting.
-DuplicateTest contactsOnFile(const QString& path, bool& remindersOn) {
-    DuplicateTest onFile;
+DuplicateCheck contactsOnFile(const QString& path, bool& remindersOn) {
+    DuplicateCheck onFile;
     remindersOn = true;
     QFile file(path);
     if (file.exists()) {
@@ -71,7 +71,7 @@ int runImport(const QStringList& args, Context& context) {
         ImportOutcome outcome;
         if (dryRun) {
             bool remindersOn = true;
-            const DuplicateTest onFile = contactsOnFile(contactsPath, remindersOn);
+            const DuplicateCheck onFile = contactsOnFile(contactsPath, remindersOn);
             ImportSettings settings;
             settings.remindersOn = [remindersOn] { return remindersOn; };
             settings.layoutRecognised = [&context](const QString& layout) {

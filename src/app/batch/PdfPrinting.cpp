@@ -7,7 +7,7 @@
 #include <QTemporaryFile>
 
 #include "platform/AppError.h"
-#include "printing/Composition.h"
+#include "compose/Composition.h"
 
 namespace tandor::batch {
 namespace {

@@ -6,10 +6,10 @@
 #include <memory>
 
 #include "batch/BatchCommand.h"
-#include "platform/PrinterSurface.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/CompositionState.h"
-#include "printing/LabelSheets.h"
+#include "print/PrinterSurface.h"
+#include "print/ScriptedPlatform.h"
+#include "compose/CompositionState.h"
+#include "sheets/LabelSheet.h"
 
 namespace tandor::batch {
 

@@ -3,7 +3,7 @@
 #include "batch/PdfPrinting.h"
 #include "list/ListPrint.h"
 #include "store/ContactsFile.h"
-#include "store/Session.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor::batch {
 namespace {
@@ -19,7 +19,7 @@ int runReport(const QStringList& args, Context& context) {
     PdfPrinting printing(options);
     ListPrintRequest request;
     request.lines = &found.entries;
-    request.fileTitle = Session::displayTitle(query.path);
+    request.fileTitle = ContactsDocument::displayTitle(query.path);
     runListPrintCommand(printing.platform(), request);
     return printing.finish(context);
 }

@@ -1,7 +1,7 @@
 #include "batch/BatchCommand.h"
 #include "batch/PdfPrinting.h"
-#include "printing/Composition.h"
-#include "printing/PrintCommand.h"
+#include "compose/Composition.h"
+#include "compose/PrintCommand.h"
 
 namespace tandor::batch {
 namespace {

@@ -1,6 +1,6 @@
 #include "batch/BatchCommand.h"
-#include "printing/LabelSheet.h"
-#include "printing/LabelSheets.h"
+#include "compose/LabelPositions.h"
+#include "sheets/LabelSheet.h"
 
 namespace tandor::batch {
 namespace {

@@ -14,15 +14,14 @@
 
 #include "contacts/widgets/ContactWindows.h"
 #include "list/widgets/ContactListWindow.h"
-#include "platform/PagePainting.h"
-#include "platform/PrinterSurface.h"
-#include "platform/ScriptedPlatform.h"
-#include "printing/AlignmentSheet.h"
-#include "printing/widgets/MainWindow.h"
+#include "print/PagePainting.h"
+#include "print/PrinterSurface.h"
+#include "print/ScriptedPlatform.h"
+#include "sheets/AlignmentSheet.h"
+#include "compose/widgets/MainWindow.h"
 #include "shell/widgets/AboutBox.h"
-#include "shell/widgets/WindowWiring.h"
+#include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"
-#include "store/Session.h"
 
 namespace tandor::docs {
 namespace {
@@ -156,10 +155,9 @@ bool makeWindowPictures(const QString& folder, QString* error) {
     writeExampleContacts(contacts);
 
     ScriptedPlatform platform;
-    Session session(programFolder.path());
-    MainWindow main(session, platform);
-    wireWindows(main);
-    main.show();
+    ApplicationShell shell(platform, programFolder.path());
+    MainWindow& main = shell.mainWindow();
+    shell.show();
     platform.answerOpenFile(contacts);
     if (QAction* open = main.findChild<QAction*>(QStringLiteral("mnuFileOpen"))) {
         open->trigger();
@@ -179,7 +177,7 @@ bool makeWindowPictures(const QString& folder, QString* error) {
     }
 
     // The browser on the first contact.
-    openContactBrowserOnRecord(main, 1);
+    shell.openBrowser(1);
     QWidget* browser = topLevel("frmEdDelViewContact");
     ok = save(browser, folder, QStringLiteral("contact-browser.png")) && ok;
     if (browser) {
@@ -187,7 +185,7 @@ bool makeWindowPictures(const QString& folder, QString* error) {
     }
 
     // The contact list of every contact.
-    openContactList(main);
+    openContactList(shell);
     QWidget* list = topLevel("frmViewAll");
     click(list, "cmdACGetReport");
     ok = save(list, folder, QStringLiteral("contact-list.png")) && ok;

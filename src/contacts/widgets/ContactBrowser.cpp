@@ -14,18 +14,18 @@
 #include "contacts/DetailsSheet.h"
 #include "contacts/PrintLabelLines.h"
 #include "contacts/widgets/ContactBoxes.h"
-#include "contacts/widgets/SecondaryErrors.h"
+#include "shell/widgets/CommandRunner.h"
 #include "contacts/widgets/WindowParts.h"
 #include "platform/Platform.h"
-#include "platform/widgets/PrintPreviewDialog.h"
+#include "print/widgets/PrintPreviewDialog.h"
 #include "platform/widgets/WindowConventions.h"
-#include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
-#include "store/Session.h"
+#include "shell/widgets/WindowHost.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor {
 
-ContactBrowser::ContactBrowser(MainWindow& main) : main_(main) {
+ContactBrowser::ContactBrowser(WindowHost& host) : host_(host) {
     setObjectName(QStringLiteral("frmEdDelViewContact"));
     setWindowTitle(QStringLiteral("Contact Information"));
 
@@ -116,7 +116,13 @@ ContactBrowser::ContactBrowser(MainWindow& main) : main_(main) {
     giveMenuMnemonics(menuBar());
     closeOnEscape(this, cmdCancel_);
     resize(760, 480);
-    attachShellCommands(this, main_);
+    attachShellCommands(this, host_);
+    connect(&host_.document(), &ContactsDocument::recordsChanged, this, &ContactBrowser::recordsChanged);
+}
+
+void ContactBrowser::recordsChanged() {
+    // The find list shows the file as it is now; the contact on screen stays.
+    runCommand(host_.platform(), policy::secondaryWindow(this), [this] { fillFindList(); });
 }
 
 void ContactBrowser::buildMenus() {
@@ -125,7 +131,7 @@ void ContactBrowser::buildMenus() {
     connect(print, &QAction::triggered, this, &ContactBrowser::printDetails);
     QAction* preview = menuItem(file, "Print Preview...", "mnuEDVPreview");
     connect(preview, &QAction::triggered, this, [this] {
-        Platform& platform = main_.platform();
+        Platform& platform = host_.platform();
         showPrintPreview(platform, detailsJob(shown(), {}, platform.today()), [this] { printDetails(); }, this);
     });
     QMenu* edit = namedMenu(menuBar(), "Edit", "mnuEDVEdit");
@@ -138,16 +144,16 @@ void ContactBrowser::buildMenus() {
 }
 
 void ContactBrowser::open() {
-    setWindowTitle(QStringLiteral("Contact Information  [") + main_.session().fileTitle() +
+    setWindowTitle(QStringLiteral("Contact Information  [") + host_.document().fileTitle() +
                    QLatin1Char(']'));
-    main_.showSecondary(this);
+    host_.showInPlaceOfMain(this);
     activateWindow();
     lblACCompOnLabel_->hide();
     chkCompanyInclude_->hide();
     // No contact is shown yet: nothing can be edited, saved, deleted or printed.
     setEditing(false);
     cboFindContact_->setFocus(Qt::OtherFocusReason);
-    runInSecondaryWindow(this, main_.platform(), [this] { fillFindList(); });
+    runCommand(host_.platform(), policy::secondaryWindow(this), [this] { fillFindList(); });
 }
 
 void ContactBrowser::openOnRecord(int n) {
@@ -155,12 +161,12 @@ void ContactBrowser::openOnRecord(int n) {
     if (!isVisible()) {
         return;  // the opening failed and the user cancelled
     }
-    runInSecondaryWindow(this, main_.platform(), [this, n] {
-        if (n < 1 || n > main_.session().file().recordCount()) {
+    runCommand(host_.platform(), policy::secondaryWindow(this), [this, n] {
+        if (n < 1 || n > host_.document().file().recordCount()) {
             return;  // no such contact: the browser stays as opened, nothing shown
         }
         display(n);
-        main_.session().currentRecordNumber = n;
+        host_.document().setCurrentRecord(n);
         setEditing(true);
         cboFindContact_->setFocus(Qt::OtherFocusReason);
     });
@@ -169,7 +175,7 @@ void ContactBrowser::openOnRecord(int n) {
 void ContactBrowser::fillFindList() {
     const QSignalBlocker quiet(cboFindContact_);
     cboFindContact_->clear();
-    for (const FindListItem& item : findListItems(main_.session().file())) {
+    for (const FindListItem& item : findListItems(host_.document().file())) {
         cboFindContact_->addItem(item.text, item.recordNumber);
     }
     cboFindContact_->setCurrentIndex(-1);
@@ -177,7 +183,7 @@ void ContactBrowser::fillFindList() {
 }
 
 void ContactBrowser::display(int n) {
-    const ContactEntry entry = entryFromRecord(main_.session().file().read(n));
+    const ContactEntry entry = entryFromRecord(host_.document().file().read(n));
     // Setting the company runs its change rule when the text changes.
     boxes_->writeTexts(entry);
     chkCompanyInclude_->setChecked(entry.includeCompany);
@@ -189,14 +195,14 @@ void ContactBrowser::display(int n) {
 }
 
 bool ContactBrowser::hasUnsavedChanges() const {
-    return main_.session().currentRecordNumber != 0 && cmdSave_->isEnabled() && shown() != asShown_;
+    return host_.document().currentRecord() != 0 && cmdSave_->isEnabled() && shown() != asShown_;
 }
 
 bool ContactBrowser::mayLeaveContact() {
     if (!hasUnsavedChanges()) {
         return true;
     }
-    switch (main_.platform().message(kUnsavedChangesText, kNotSavedTitle, MessageIcon::None,
+    switch (host_.platform().message(kUnsavedChangesText, kNotSavedTitle, MessageIcon::None,
                                      MessageButtons::YesNoCancel)) {
         case MessageAnswer::Yes:
             return saveChanges();
@@ -236,9 +242,9 @@ void ContactBrowser::choose(int index) {
     }
     // The number is stored once the contact is shown, so that after a failed
     // read Save changes cannot write the contact on screen over another.
-    runInSecondaryWindow(this, main_.platform(), [this, n] {
+    runCommand(host_.platform(), policy::secondaryWindow(this), [this, n] {
         display(n);
-        main_.session().currentRecordNumber = n;
+        host_.document().setCurrentRecord(n);
         setEditing(true);
     });
 }
@@ -247,12 +253,12 @@ void ContactBrowser::step(BrowserStep which) {
     if (!mayLeaveContact()) {
         return;
     }
-    Session& session = main_.session();
-    runInSecondaryWindow(this, main_.platform(), [&] {
+    ContactsDocument& document = host_.document();
+    runCommand(host_.platform(), policy::secondaryWindow(this), [&] {
         const StepOutcome outcome =
-            stepOutcome(which, session.currentRecordNumber, session.file().recordCount());
+            stepOutcome(which, document.currentRecord(), document.file().recordCount());
         if (outcome.message) {
-            main_.platform().message(outcome.message->text, outcome.message->title,
+            host_.platform().message(outcome.message->text, outcome.message->title,
                                      MessageIcon::None, MessageButtons::Ok);
             return;
         }
@@ -260,17 +266,17 @@ void ContactBrowser::step(BrowserStep which) {
             return;  // an empty file: nothing to show
         }
         display(outcome.show);
-        session.currentRecordNumber = outcome.show;  // the contact now on screen
+        document.setCurrentRecord(outcome.show);  // the contact now on screen
         fillFindList();
     });
 }
 
 bool ContactBrowser::saveChanges() {
-    Session& session = main_.session();
-    Platform& platform = main_.platform();
+    ContactsDocument& document = host_.document();
+    Platform& platform = host_.platform();
     ContactEntry entry = shown();
     const SaveResult result =
-        saveContactEntry(entry, EntryWindow::Browser, session.remindersOn(), platform);
+        saveContactEntry(entry, EntryWindow::Browser, document.remindersOn(), platform);
     {
         // The cleaned texts go back into the boxes; the include box keeps the
         // value the record was built with.
@@ -282,23 +288,20 @@ bool ContactBrowser::saveChanges() {
         boxes_->focus(result.focus);
         return false;
     }
-    const bool written = runInSecondaryWindow(this, platform, [&] {
-        session.file().write(session.currentRecordNumber, *result.record);
-        session.file().flush();
+    const bool written = runCommand(platform, policy::secondaryWindow(this), [&] {
+        document.writeContact(document.currentRecord(), *result.record);
     });
     if (!written) {
         return false;
     }
     asShown_ = shown();
-    session.noteContactWritten();
-    main_.refreshFileState();
     platform.message(kSavedText, kChangesSavedTitle, MessageIcon::None, MessageButtons::Ok);
     return true;
 }
 
 void ContactBrowser::deleteContact() {
-    Session& session = main_.session();
-    Platform& platform = main_.platform();
+    ContactsDocument& document = host_.document();
+    Platform& platform = host_.platform();
     const MessageAnswer answer = platform.message(kDeleteQuestionText, kDeleteQuestionTitle,
                                                   MessageIcon::None, MessageButtons::YesNo);
     if (answer != MessageAnswer::Yes) {
@@ -307,8 +310,8 @@ void ContactBrowser::deleteContact() {
         cmdCancel_->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const bool deleted = runInSecondaryWindow(this, platform, [&] {
-        session.file().deleteRecord(session.currentRecordNumber, [&platform] {
+    const bool deleted = runCommand(platform, policy::secondaryWindow(this), [&] {
+        document.deleteContact(document.currentRecord(), [&platform] {
             platform.message(kContactDeletedText, kContactDeletedTitle, MessageIcon::None,
                              MessageButtons::Ok);
         });
@@ -316,7 +319,6 @@ void ContactBrowser::deleteContact() {
     if (!deleted) {
         return;
     }
-    main_.refreshFileState();
     if (cboFindContact_->currentIndex() >= 0) {
         cboFindContact_->removeItem(cboFindContact_->currentIndex());
     }
@@ -330,7 +332,7 @@ void ContactBrowser::printLabel() {
     const ContactEntry contact = shown();
     leaveWithoutAsking_ = true;
     hide();
-    main_.takeAddressLines(this, printLabelLines(contact));
+    host_.printLabel(this, printLabelLines(contact));
     close();
 }
 
@@ -342,7 +344,7 @@ void ContactBrowser::printDetails() {
         focused.isTextBox = true;
         focused.selectedText = edit->selectedText();
     }
-    Platform& platform = main_.platform();
+    Platform& platform = host_.platform();
     runDetailsPrint(shown(), focused, platform.today(), platform);
 }
 
@@ -351,7 +353,7 @@ void ContactBrowser::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    main_.session().currentRecordNumber = 0;
+    host_.document().setCurrentRecord(0);
     event->accept();
 }
 

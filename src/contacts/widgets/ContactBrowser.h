@@ -13,19 +13,20 @@ class QPushButton;
 namespace tandor {
 
 class ContactBoxes;
-class MainWindow;
+class WindowHost;
 
 // The contact browser and editor frmEdDelViewContact: one contact of the
 // current file at a time, chosen by name in the find list or stepped to in
 // record order; its changes saved over the same record; deleted; printed.
-// CurrentRecordNumber (the session's) names the contact shown. Every opening
+// CurrentRecordNumber (the document's) names the contact shown; the find
+// list follows every change of the file, whichever window made it. Every opening
 // is a fresh window; closing it by any road unloads it and sets
 // CurrentRecordNumber back to 0.
 class ContactBrowser : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit ContactBrowser(MainWindow& main);
+    explicit ContactBrowser(WindowHost& host);
 
     // Shows the browser in place of the main window with the find list filled,
     // the focus in it, and nothing shown: the boxes and the Save, Delete and
@@ -60,7 +61,9 @@ private:
     void printLabel();
     void printDetails();
 
-    MainWindow& main_;
+    void recordsChanged();
+
+    WindowHost& host_;
     ContactEntry asShown_;          // the contact as shown or last saved
     bool leaveWithoutAsking_ = false;  // Print Label and Delete leave by their own road
     ContactBoxes* boxes_ = nullptr;

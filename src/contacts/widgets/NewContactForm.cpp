@@ -12,17 +12,17 @@
 
 #include "contacts/BrowserRules.h"
 #include "contacts/widgets/ContactBoxes.h"
-#include "contacts/widgets/SecondaryErrors.h"
+#include "shell/widgets/CommandRunner.h"
 #include "contacts/widgets/WindowParts.h"
 #include "platform/Platform.h"
 #include "platform/widgets/WindowConventions.h"
-#include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
-#include "store/Session.h"
+#include "shell/widgets/WindowHost.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor {
 
-NewContactForm::NewContactForm(MainWindow& main) : main_(main) {
+NewContactForm::NewContactForm(WindowHost& host) : host_(host) {
     setObjectName(QStringLiteral("frmNewContact"));
     setWindowTitle(QStringLiteral("Add Contact"));
 
@@ -78,7 +78,7 @@ NewContactForm::NewContactForm(MainWindow& main) : main_(main) {
     closeOnEscape(this, cmdCancel_);
     keepPlaceWhenHidden({chkIncComp_, lblIncCompName_});
     resize(720, 420);
-    attachShellCommands(this, main_);
+    attachShellCommands(this, host_);
 }
 
 void NewContactForm::buildMenus() {
@@ -96,9 +96,9 @@ void NewContactForm::setTexts(const ContactEntry& entry) {
 }
 
 void NewContactForm::open() {
-    setWindowTitle(QStringLiteral("Add Contact  [") + main_.session().fileTitle() +
+    setWindowTitle(QStringLiteral("Add Contact  [") + host_.document().fileTitle() +
                    QLatin1Char(']'));
-    main_.showSecondary(this);
+    host_.showInPlaceOfMain(this);
     activateWindow();
     boxes_->focus(EntryBox::FName);
     asOpened_ = boxes_->read(chkIncComp_);
@@ -109,7 +109,7 @@ void NewContactForm::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    switch (main_.platform().message(kUnsavedNewContactText, kNotSavedTitle, MessageIcon::None,
+    switch (host_.platform().message(kUnsavedNewContactText, kNotSavedTitle, MessageIcon::None,
                                      MessageButtons::YesNoCancel)) {
         case MessageAnswer::Yes:
             save();  // stays open when the contact is refused or not written
@@ -125,11 +125,11 @@ void NewContactForm::closeEvent(QCloseEvent* event) {
 }
 
 void NewContactForm::save() {
-    Session& session = main_.session();
-    Platform& platform = main_.platform();
+    ContactsDocument& document = host_.document();
+    Platform& platform = host_.platform();
     ContactEntry entry = boxes_->read(chkIncComp_);
     const SaveResult result =
-        saveContactEntry(entry, EntryWindow::NewContactForm, session.remindersOn(), platform);
+        saveContactEntry(entry, EntryWindow::NewContactForm, document.remindersOn(), platform);
     // The cleaning shows in the boxes, after a refusal too.
     boxes_->writeTexts(entry);
     chkIncComp_->setChecked(entry.includeCompany);
@@ -137,15 +137,13 @@ void NewContactForm::save() {
         boxes_->focus(result.focus);
         return;
     }
-    const bool written = runInSecondaryWindow(this, platform, [&] {
-        session.file().appendFlushed(*result.record);
+    const bool written = runCommand(platform, policy::secondaryWindow(this), [&] {
+        document.appendContact(*result.record);
     });
     if (!written) {
         return;
     }
     saved_ = true;
-    session.noteContactWritten();
-    main_.refreshFileState();
     platform.message(kSavedText, kContactSavedTitle, MessageIcon::None, MessageButtons::Ok);
     close();
 }

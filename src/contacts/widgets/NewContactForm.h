@@ -11,7 +11,7 @@ class QPushButton;
 namespace tandor {
 
 class ContactBoxes;
-class MainWindow;
+class WindowHost;
 
 // The new-contact form frmNewContact: one contact typed field by field and
 // appended to the current contacts file. Every opening is a fresh form; it is
@@ -21,7 +21,7 @@ class NewContactForm : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit NewContactForm(MainWindow& main);
+    explicit NewContactForm(WindowHost& host);
 
     // Puts the texts of the boxes (the label-line parse fills some of them).
     void setTexts(const ContactEntry& entry);
@@ -37,7 +37,7 @@ private:
     void buildMenus();
     void save();
 
-    MainWindow& main_;
+    WindowHost& host_;
     ContactEntry asOpened_;  // the boxes as the form opened
     bool saved_ = false;
     ContactBoxes* boxes_ = nullptr;

@@ -15,9 +15,10 @@
 #include "exchange/ContactExport.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
-#include "store/Session.h"
+#include "shell/widgets/CommandRunner.h"
+#include "shell/widgets/WindowHost.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor {
 namespace {
@@ -31,9 +32,9 @@ const QString ExportWindow::kInstructions = QStringLiteral(
     "Cell Phone, Work Phone, Email Address, Birthdate, Category, and Notes.\r\n"
     "The export file will be stored in your Tandor folder.");
 
-ExportWindow::ExportWindow(MainWindow& main) : main_(main) {
+ExportWindow::ExportWindow(WindowHost& host) : host_(host) {
     setObjectName(QStringLiteral("frmLMExport"));
-    setWindowTitle(QStringLiteral("Export Contacts  [") + main_.session().fileTitle() +
+    setWindowTitle(QStringLiteral("Export Contacts  [") + host_.document().fileTitle() +
                    QStringLiteral("]"));
     buildControls();
     buildMenus();
@@ -41,12 +42,14 @@ ExportWindow::ExportWindow(MainWindow& main) : main_(main) {
     for (QRadioButton* option : {optExpCGCSV_, optExpCGTXT_, optExpCGVCF_}) {
         connect(option, &QRadioButton::clicked, this, [this] { cmdExpCreate_->setEnabled(true); });
     }
-    connect(cmdExpCreate_, &QPushButton::clicked, this, &ExportWindow::createExport);
+    connect(cmdExpCreate_, &QPushButton::clicked, this, [this] {
+        runCommand(host_.platform(), policy::secondaryWindow(this), [this] { createExport(); });
+    });
     connect(cmdExpCancel_, &QPushButton::clicked, this, &QWidget::close);
     connect(mnuETFileExit_, &QAction::triggered, this, &ExportWindow::exitProgram);
     closeOnEscape(this, cmdExpCancel_);
 
-    attachShellCommands(this, main_);
+    attachShellCommands(this, host_);
 }
 
 void ExportWindow::buildControls() {
@@ -110,47 +113,36 @@ void ExportWindow::buildMenus() {
 }
 
 void ExportWindow::createExport() {
-    Platform& platform = main_.platform();
-    Session& session = main_.session();
+    Platform& platform = host_.platform();
+    const ContactsDocument& document = host_.document();
     const ExportKind kind = optExpCGCSV_->isChecked()   ? ExportKind::Csv
                             : optExpCGTXT_->isChecked() ? ExportKind::Text
                                                         : ExportKind::Vcard;
-    platform.setBusy(true);
-    try {
-        const ExportOutcome outcome =
-            exportContacts(session.file(), kind, session.fileName(), session.programFolder());
-        platform.setBusy(false);
-        if (outcome.linesWritten == 0) {
-            platform.message(kNothingExportedText, kNothingExportedTitle, MessageIcon::Information,
-                             MessageButtons::Ok);
-        } else {
-            platform.message(exportDoneText(kind, outcome.fileName), kExportDoneTitle,
-                             MessageIcon::None, MessageButtons::Ok);
-        }
-        cmdExpCancel_->setFocus();
-    } catch (const AppError& error) {
-        platform.setBusy(false);
-        const MessageAnswer answer =
-            platform.message(standardErrorText(error, NotifyWhom::Author), QStringLiteral("Error"),
-                             MessageIcon::None, MessageButtons::RetryCancel);
-        if (answer != MessageAnswer::Retry) {
-            close();
-        }
+    platform.setBusy(true);  // cleared by the runner when the export fails
+    const ExportOutcome outcome =
+        exportContacts(document.file(), kind, document.fileName(), document.programFolder());
+    platform.setBusy(false);
+    if (outcome.linesWritten == 0) {
+        platform.message(kNothingExportedText, kNothingExportedTitle, MessageIcon::Information,
+                         MessageButtons::Ok);
+    } else {
+        platform.message(exportDoneText(kind, outcome.fileName), kExportDoneTitle,
+                         MessageIcon::None, MessageButtons::Ok);
     }
+    cmdExpCancel_->setFocus();
 }
 
 void ExportWindow::exitProgram() {
     // Every file closed, this window unloaded and the main window shown, then
     // the program ends as the main window's File Exit ends it.
-    main_.session().fileClose();
-    main_.refreshFileState();
+    host_.document().fileClose();
     close();
-    main_.showWithFocusInLine1();
-    main_.close();
+    host_.showMain();
+    host_.endProgram();
 }
 
 void ExportWindow::closeEvent(QCloseEvent* event) {
-    main_.platform().setBusy(false);
+    host_.platform().setBusy(false);
     event->accept();
 }
 

@@ -11,7 +11,7 @@ class QRadioButton;
 
 namespace tandor {
 
-class MainWindow;
+class WindowHost;
 
 // The export window frmLMExport: choose CSV or text, write every contact of
 // the current file to the export file in the program folder. The writing
@@ -20,7 +20,7 @@ class ExportWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit ExportWindow(MainWindow& main);
+    explicit ExportWindow(WindowHost& host);
 
     // The text of lblExport.
     static const QString kInstructions;
@@ -34,7 +34,7 @@ private:
     void createExport();  // cmdExpCreate
     void exitProgram();   // mnuETFileExit
 
-    MainWindow& main_;
+    WindowHost& host_;
 
     QGroupBox* frExpOptions_ = nullptr;
     QRadioButton* optExpCGCSV_ = nullptr;

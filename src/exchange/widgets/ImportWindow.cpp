@@ -15,9 +15,10 @@
 #include "exchange/ImportRun.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "printing/widgets/MainWindow.h"
 #include "shell/widgets/ShellCommands.h"
-#include "store/Session.h"
+#include "shell/widgets/CommandRunner.h"
+#include "shell/widgets/WindowHost.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor {
 namespace {
@@ -34,9 +35,9 @@ const QString ImportWindow::kInstructions = QStringLiteral(
     "When ready, click 'Open csv file' to select the file to import.  Click "
     "'Import' to begin importing.");
 
-ImportWindow::ImportWindow(MainWindow& main) : main_(main) {
+ImportWindow::ImportWindow(WindowHost& host) : host_(host) {
     setObjectName(QStringLiteral("frmLMImport"));
-    setWindowTitle(QStringLiteral("Import Contacts  [") + main_.session().fileTitle() +
+    setWindowTitle(QStringLiteral("Import Contacts  [") + host_.document().fileTitle() +
                    QStringLiteral("]"));
     buildControls();
     buildMenus();
@@ -49,7 +50,7 @@ ImportWindow::ImportWindow(MainWindow& main) : main_(main) {
     connect(mnuITFileExit_, &QAction::triggered, this, &ImportWindow::exitProgram);
     closeOnEscape(this, cmdImpCancel_);
 
-    attachShellCommands(this, main_);
+    attachShellCommands(this, host_);
 }
 
 void ImportWindow::buildControls() {
@@ -101,7 +102,7 @@ void ImportWindow::chooseFile() {
     OpenFileRequest request;
     request.title = QStringLiteral("Open");
     request.filter = kCsvFilter;
-    const QString path = main_.platform().openFile(request);
+    const QString path = host_.platform().openFile(request);
     if (path.isEmpty()) {
         return;
     }
@@ -109,28 +110,25 @@ void ImportWindow::chooseFile() {
     txtImpFilename_->setText(QFileInfo(path).fileName());
     checkCsvReadable(path);
     txtImpFilename_->setVisible(true);
-    main_.platform().setBusy(false);
+    host_.platform().setBusy(false);
     cmdStartImport_->setEnabled(true);
 }
 
 void ImportWindow::startImport() {
-    Platform& platform = main_.platform();
+    Platform& platform = host_.platform();
     if (csvPath_.isEmpty()) {
         platform.beep();
         platform.message(kNoCsvFileText, kNoCsvFileTitle, MessageIcon::Information,
                          MessageButtons::Ok);
         return;
     }
-    Session& session = main_.session();
+    ContactsDocument& document = host_.document();
     ImportSettings settings;
-    settings.remindersOn = [&session] { return session.remindersOn(); };
+    settings.remindersOn = [&document] { return document.remindersOn(); };
     platform.setBusy(true);
-    const ImportOutcome outcome = importContactsFile(csvPath_, session.file(), settings);
+    const ImportOutcome outcome =
+        document.appendMany([&](ContactsFile& file) { return importContactsFile(csvPath_, file, settings); });
     platform.setBusy(false);
-    if (outcome.written > 0) {
-        session.noteContactWritten();
-        main_.refreshFileState();
-    }
     switch (outcome.result) {
         case ImportResult::NoRecognisedHeader:
             return;
@@ -151,33 +149,17 @@ void ImportWindow::startImport() {
 
 void ImportWindow::exitProgram() {
     // Every file closed, then the program ends as the main window's File Exit ends it.
-    main_.session().fileClose();
-    main_.refreshFileState();
+    host_.document().fileClose();
     close();
-    main_.close();
+    host_.endProgram();
 }
 
 void ImportWindow::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const AppError& error) {
-        showError(error);
-    }
-}
-
-void ImportWindow::showError(const AppError& error) {
-    Platform& platform = main_.platform();
-    platform.setBusy(false);
-    const MessageAnswer answer =
-        platform.message(standardErrorText(error, NotifyWhom::Product), QStringLiteral("Error"),
-                         MessageIcon::None, MessageButtons::RetryCancel);
-    if (answer != MessageAnswer::Retry) {
-        close();
-    }
+    runCommand(host_.platform(), policy::secondaryWindow(this, NotifyWhom::Product), handler);
 }
 
 void ImportWindow::closeEvent(QCloseEvent* event) {
-    main_.platform().setBusy(false);
+    host_.platform().setBusy(false);
     event->accept();
 }
 

@@ -12,7 +12,7 @@ class QPushButton;
 namespace tandor {
 
 class AppError;
-class MainWindow;
+class WindowHost;
 
 // The import window frmLMImport: choose a CSV or vCard file, import it into
 // the current contacts file, close. The import run itself is
@@ -21,7 +21,7 @@ class ImportWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit ImportWindow(MainWindow& main);
+    explicit ImportWindow(WindowHost& host);
 
     // The window's text of the instructions (lblImpHdr).
     static const QString kInstructions;
@@ -36,10 +36,11 @@ private:
     void startImport();  // cmdStartImport
     void exitProgram();  // mnuITFileExit
     // The window's error routine around a handler.
+    // The window's commands: the standard error message (naming the
+    // product) with Retry and Cancel; Cancel closes the window.
     void guarded(const std::function<void()>& handler);
-    void showError(const AppError& error);
 
-    MainWindow& main_;
+    WindowHost& host_;
     QString csvPath_;  // the chosen file, empty until one is chosen
 
     QLabel* lblImpHdr_ = nullptr;

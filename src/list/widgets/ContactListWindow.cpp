@@ -28,15 +28,13 @@
 #include "list/widgets/TabStopDelegate.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "platform/PrinterProblem.h"
-#include "platform/widgets/PrintPreviewDialog.h"
-#include "printing/AdjustmentFile.h"
-#include "printing/LabelSheet.h"
-#include "printing/widgets/MainWindow.h"
+#include "print/widgets/PrintPreviewDialog.h"
 #include "shell/widgets/ActiveControl.h"
 #include "shell/widgets/EditCommands.h"
 #include "shell/widgets/ShellCommands.h"
-#include "store/Session.h"
+#include "shell/widgets/CommandRunner.h"
+#include "shell/widgets/WindowHost.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor {
 namespace {
@@ -58,8 +56,8 @@ QWidget* openBrowser() {
 
 }  // namespace
 
-ContactListWindow::ContactListWindow(MainWindow& main, QWidget* parent)
-    : QMainWindow(parent), main_(main) {
+ContactListWindow::ContactListWindow(WindowHost& host, QWidget* parent)
+    : QMainWindow(parent), host_(host) {
     setObjectName(QStringLiteral("frmViewAll"));
     setWindowTitle(QStringLiteral("View All Contacts"));
     buildControls();
@@ -72,7 +70,7 @@ ContactListWindow::ContactListWindow(MainWindow& main, QWidget* parent)
     mnuPreview_->setEnabled(false);
     mnuLabelPreview_->setEnabled(false);
     cmdPrintLabels_->setEnabled(false);
-    setWindowTitle(QStringLiteral("All Contacts  [") + main_.session().fileTitle() +
+    setWindowTitle(QStringLiteral("All Contacts  [") + host_.document().fileTitle() +
                    QLatin1Char(']'));
     txtViewAllHeader_->setVisible(true);
     lstAllContacts_->setVisible(true);
@@ -83,7 +81,8 @@ ContactListWindow::ContactListWindow(MainWindow& main, QWidget* parent)
     sortOrder_ = SortOrder::FirstName;
     cmdACGetReport_->setFocus();
 
-    attachShellCommands(this, main_);
+    attachShellCommands(this, host_);
+    connect(&host_.document(), &ContactsDocument::recordsChanged, this, &ContactListWindow::recordsChanged);
 }
 
 ContactListWindow::~ContactListWindow() = default;
@@ -207,13 +206,13 @@ void ContactListWindow::connectHandlers() {
             [this] { chooseSort(SortOrder::LastName); });
     connect(cmdACGetReport_, &QPushButton::clicked, this,
             [this] { runGuarded([this] { getReport(); }); });
-    connect(cmdPrintLabels_, &QPushButton::clicked, this, &ContactListWindow::printLabels);
+    connect(cmdPrintLabels_, &QPushButton::clicked, this, [this] { runGuarded([this] { printLabels(); }); });
     connect(cmdViewAllClose_, &QPushButton::clicked, this, &ContactListWindow::closeAndShowMain);
     connect(lstAllContacts_, &QListView::doubleClicked, this,
             [this] { runGuarded([this] { openFocusedContact(); }); });
-    connect(mnuPrint_, &QAction::triggered, this, &ContactListWindow::printList);
-    connect(mnuPreview_, &QAction::triggered, this, &ContactListWindow::previewList);
-    connect(mnuLabelPreview_, &QAction::triggered, this, &ContactListWindow::previewLabels);
+    connect(mnuPrint_, &QAction::triggered, this, [this] { runGuarded([this] { printList(); }); });
+    connect(mnuPreview_, &QAction::triggered, this, [this] { runGuarded([this] { previewList(); }); });
+    connect(mnuLabelPreview_, &QAction::triggered, this, [this] { runGuarded([this] { previewLabels(); }); });
     closeOnEscape(this, cmdViewAllClose_);
 
     connect(mnuVAEdit_, &QMenu::aboutToShow, this, &ContactListWindow::editMenuOpening);
@@ -240,7 +239,7 @@ void ContactListWindow::chooseSearch(SearchField field) {
     }
     const SearchOption& option = searchOption(field);
     searchText_ =
-        main_.platform().input(kSearchPrompt, QString::fromLatin1(option.inputTitle), QString());
+        host_.platform().input(kSearchPrompt, QString::fromLatin1(option.inputTitle), QString());
     lblSearchDisplay_->setVisible(true);
     lblSearchDisplay_->setText(searchText_);
     cmdACGetReport_->setFocus();
@@ -263,18 +262,31 @@ void ContactListWindow::getReport() {
     txtViewAllHeader_->setText(kListHeaderText);
     txtViewAllHeader_->setCursorPosition(0);
 
-    Platform& platform = main_.platform();
-    platform.setBusy(true);
-    FoundContacts found;
-    try {
-        found = findContacts(main_.session().file(), searchField_, searchText_, sortOrder_);
-    } catch (...) {
-        platform.setBusy(false);
-        throw;
+    fillReport(true);
+}
+
+void ContactListWindow::recordsChanged() {
+    if (reportShown_) {
+        runGuarded([this] { fillReport(false); });
     }
+}
+
+void ContactListWindow::fillReport(bool sayWhenEmpty) {
+    Platform& platform = host_.platform();
+    platform.setBusy(true);  // cleared by the runner when the search fails
+    FoundContacts found = findContacts(host_.document().file(), searchField_, searchText_, sortOrder_);
     const int count = found.found;
+    if (!sayWhenEmpty) {
+        model_->clear();  // the lines of the report before the change
+    }
     model_->addEntries(std::move(found.entries));
     platform.setBusy(false);
+    reportShown_ = true;
+    if (!sayWhenEmpty) {
+        lblSearchDisplay_->setText(resultCaption(found, searchText_));
+        lblTotContacts_->setText(countCaption(count));
+        return;
+    }
 
     lblSearchDisplay_->setVisible(searchField_ != SearchField::All);
     lblSearchDisplay_->setText(resultCaption(found, searchText_));
@@ -296,30 +308,27 @@ void ContactListWindow::getReport() {
 }
 
 void ContactListWindow::openFocusedContact() {
-    Session& session = main_.session();
-    session.file().close();
-    session.file().open(session.fileName());
+    ContactsDocument& document = host_.document();
+    document.reopen();
     const QModelIndex focused = lstAllContacts_->currentIndex();
     if (!focused.isValid()) {
         throw AppError(kInvalidArrayIndex, QStringLiteral("Invalid property array index"));
     }
     const int n = focused.data(ContactListModel::kRecordNumberRole).toInt();
-    session.file().read(n);  // a line without a record number fails here (63)
-    session.currentRecordNumber = n;
+    document.file().read(n);  // a line without a record number fails here (63)
+    document.setCurrentRecord(n);
     model_->clear();
-    if (const auto& browserOnRecord = main_.openers().browserOnRecord) {
-        browserOnRecord(main_, n);
-    }
+    reportShown_ = false;
+    host_.openBrowser(n);
     close();
 }
 
 void ContactListWindow::printLabels() {
-    Platform& platform = main_.platform();
-    Session& session = main_.session();
+    const ContactsDocument& document = host_.document();
     const BulkLabelsOutcome outcome =
-        runBulkLabelsCommand(platform, session.programFolder(), model_->entries(),
-                             [&session](int n) { return session.file().read(n); },
-                             sheetOf(main_.composition()));
+        runBulkLabelsCommand(host_.platform(), document.programFolder(), model_->entries(),
+                             [&document](int n) { return document.file().read(n); },
+                             host_.chosenSheet());
     if (outcome == BulkLabelsOutcome::Printed || outcome == BulkLabelsOutcome::EmptyList) {
         cmdViewAllClose_->setFocus();
     }
@@ -331,34 +340,26 @@ ListPrintRequest ContactListWindow::listRequest() const {
     request.selectedRows = selectedRows();
     request.headerBoxActive = activeTextBox() == txtViewAllHeader_;
     request.headerSelectedText = txtViewAllHeader_->selectedText();
-    request.fileTitle = main_.session().fileTitle();
+    request.fileTitle = host_.document().fileTitle();
     return request;
 }
 
 void ContactListWindow::printList() {
-    runListPrintCommand(main_.platform(), listRequest());
+    runListPrintCommand(host_.platform(), listRequest());
 }
 
 void ContactListWindow::previewList() {
-    showPrintPreview(main_.platform(), listPrintJob(listRequest()), [this] { printList(); }, this);
+    showPrintPreview(host_.platform(), listPrintJob(listRequest()), [this] { printList(); }, this);
 }
 
 void ContactListWindow::previewLabels() {
-    Platform& platform = main_.platform();
-    Session& session = main_.session();
-    Adjustment adjustment;
-    try {
-        adjustment = readAdjustment(session.programFolder(), kBulkList);
-    } catch (...) {
-        reportPrinterProblem(platform, nullptr);
-        return;
-    }
-    if (!listHasContact(model_->entries())) {
-        platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
-        return;
-    }
-    const std::function<ContactRecord(int)> read = [&session](int n) { return session.file().read(n); };
-    showPrintPreview(platform, bulkLabelsJob(model_->entries(), read, adjustment, sheetOf(main_.composition())), [this] { printLabels(); }, this);
+    Platform& platform = host_.platform();
+    const ContactsDocument& document = host_.document();
+    const std::function<ContactRecord(int)> read = [&document](int n) { return document.file().read(n); };
+    showPrintPreview(platform,
+                     preparedBulkLabels(platform, document.programFolder(), model_->entries(), read,
+                                        host_.chosenSheet()),
+                     [this] { runGuarded([this] { printLabels(); }); }, this);
 }
 
 QLineEdit* ContactListWindow::activeTextBox() const {
@@ -394,7 +395,7 @@ void ContactListWindow::editMenuOpening() {
 }
 
 void ContactListWindow::editCut() {
-    Platform& platform = main_.platform();
+    Platform& platform = host_.platform();
     if (QLineEdit* box = activeTextBox()) {
         edit::cut(box, platform);
         return;
@@ -404,7 +405,7 @@ void ContactListWindow::editCut() {
 }
 
 void ContactListWindow::editCopy() {
-    Platform& platform = main_.platform();
+    Platform& platform = host_.platform();
     if (QLineEdit* box = activeTextBox()) {
         edit::copy(box, platform);
         return;
@@ -417,7 +418,7 @@ void ContactListWindow::editCopy() {
 }
 
 void ContactListWindow::editPaste() {
-    Platform& platform = main_.platform();
+    Platform& platform = host_.platform();
     if (QLineEdit* box = activeTextBox()) {
         edit::paste(box, platform);
         return;
@@ -436,33 +437,28 @@ void ContactListWindow::editSelectAll() {
 }
 
 void ContactListWindow::runGuarded(const std::function<void()>& command) {
-    try {
-        command();
-    } catch (const AppError& e) {
-        const MessageAnswer answer =
-            main_.platform().message(standardErrorText(e), QStringLiteral("Error"),
-                                     MessageIcon::None, MessageButtons::RetryCancel);
-        if (answer != MessageAnswer::Retry) {
-            closeAndShowMain();
-        }
-    }
+    ErrorPolicy policy;
+    policy.onCancel = [this] { closeAndShowMain(); };
+    runCommand(host_.platform(), policy, command);
 }
 
 void ContactListWindow::closeAndShowMain() {
     model_->clear();
+    reportShown_ = false;
     close();
-    main_.showWithFocusInLine1();
+    host_.showMain();
 }
 
 void ContactListWindow::closeEvent(QCloseEvent* event) {
     // Unloading, by any road: the list is emptied; the contact browser comes
     // back when a contact has been chosen, else the main window.
     model_->clear();
+    reportShown_ = false;
     bool browserShown = false;
-    if (main_.session().currentRecordNumber != 0) {
+    if (host_.document().currentRecord() != 0) {
         QWidget* browser = openBrowser();
-        if (browser == nullptr && main_.openers().browser) {
-            main_.openers().browser(main_, true);
+        if (browser == nullptr) {
+            host_.openBrowser(0);
             browser = openBrowser();
         }
         if (browser != nullptr) {
@@ -475,15 +471,15 @@ void ContactListWindow::closeEvent(QCloseEvent* event) {
         }
     }
     if (!browserShown) {
-        main_.showWithFocusInLine1();
+        host_.showMain();
     }
     event->accept();
 }
 
-ContactListWindow* openContactList(MainWindow& main) {
-    auto* window = new ContactListWindow(main);
+ContactListWindow* openContactList(WindowHost& host) {
+    auto* window = new ContactListWindow(host);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    main.hideForSecondary(window);
+    host.hideMainFor(window);
     window->show();
     window->showSearchFrame();
     window->chooseSearch(SearchField::All);

@@ -21,7 +21,7 @@ namespace tandor {
 
 class ActiveControl;
 class ContactListModel;
-class MainWindow;
+class WindowHost;
 class TabStopDelegate;
 
 // The contact list window frmViewAll: the search and sort options, "Get
@@ -33,7 +33,7 @@ class ContactListWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit ContactListWindow(MainWindow& main, QWidget* parent = nullptr);
+    explicit ContactListWindow(WindowHost& host, QWidget* parent = nullptr);
     ~ContactListWindow() override;
 
     // The option buttons, as a click on them does.
@@ -71,13 +71,19 @@ private:
     QStringList selectedLineTexts() const;
     std::vector<int> selectedRows() const;
 
-    // The window's error routine: the standard error message with Retry and
-    // Cancel; Retry leaves the window as it is, Cancel closes it and shows the
-    // main window.
+    // The report shown again as the file is now, after a change made by any
+    // window; nothing is said when it finds no contact.
+    void recordsChanged();
+    void fillReport(bool sayWhenEmpty);
+
+    // The window's commands run under its error policy: the standard error
+    // message with Retry and Cancel; Retry leaves the window as it is, Cancel
+    // closes it and shows the main window.
     void runGuarded(const std::function<void()>& command);
     void closeAndShowMain();
 
-    MainWindow& main_;
+    WindowHost& host_;
+    bool reportShown_ = false;
     SearchField searchField_ = SearchField::All;
     QString searchText_;
     SortOrder sortOrder_ = SortOrder::FirstName;
@@ -114,6 +120,6 @@ private:
 // Opens the contact list in place of the main window, as "Search Contacts"
 // and "All Contacts" do: search frame visible, "View all contacts without
 // searching" and "Sort by first name" selected.
-ContactListWindow* openContactList(MainWindow& main);
+ContactListWindow* openContactList(WindowHost& host);
 
 }  // namespace tandor

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QWidget>
 
-#include "printing/widgets/MainWindow.h"
 #include "shell/HelpLinks.h"
 #include "shell/widgets/AboutBox.h"
 #include "shell/widgets/ActiveControl.h"
 #include "shell/widgets/EditCommands.h"
-#include "store/Session.h"
+#include "shell/widgets/WindowHost.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor {
 namespace {
@@ -26,9 +26,8 @@ bool endsWithAny(const QString& name, std::initializer_list<const char*> suffixe
     return false;
 }
 
-void attachEditMenu(QWidget* window, MainWindow& main, QAction* cut, QAction* copy, QAction* paste) {
+void attachEditMenu(QWidget* window, Platform& platform, QAction* cut, QAction* copy, QAction* paste) {
     auto* active = new ActiveControl(window, {cut, copy, paste});
-    Platform& platform = main.platform();
     QObject::connect(cut, &QAction::triggered, window, [active, &platform] { edit::cut(active->control(), platform); });
     QObject::connect(copy, &QAction::triggered, window,
                      [active, &platform] { edit::copy(active->control(), platform); });
@@ -51,10 +50,10 @@ void attachEditMenu(QWidget* window, MainWindow& main, QAction* cut, QAction* co
 
 }  // namespace
 
-void attachShellCommands(QWidget* window, MainWindow& main) {
-    Platform& platform = main.platform();
-    const QString folder = main.session().documentsFolder();
-    const QString programFolder = main.session().programFolder();
+void attachShellCommands(QWidget* window, WindowHost& host) {
+    Platform& platform = host.platform();
+    const QString folder = host.document().documentsFolder();
+    const QString programFolder = host.document().programFolder();
     QAction* cut = nullptr;
     QAction* copy = nullptr;
     QAction* paste = nullptr;
@@ -82,7 +81,7 @@ void attachShellCommands(QWidget* window, MainWindow& main) {
         }
     }
     if (cut && copy && paste) {
-        attachEditMenu(window, main, cut, copy, paste);
+        attachEditMenu(window, platform, cut, copy, paste);
     }
     for (QPushButton* b : window->findChildren<QPushButton*>()) {
         const QString name = b->objectName();

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "compose/CompositionState.h"
+
+namespace tandor {
+
+class Platform;
+
+// The event handlers of the main window's composition controls, as plain code.
+// Selecting an option button from code runs its click handler, as a user's
+// click does; clearing one runs nothing. Changing a check box's value from code
+// runs its click handler.
+namespace composition {
+
+extern const QString kInstructions;
+
+void startUp(CompositionState& s);
+void clearForm(CompositionState& s);
+
+// Option buttons and check boxes, as clicked (the click selects the option first).
+void clickLabel(CompositionState& s, Platform& platform);  // runs the label-position prompt
+// A sheet chosen in the sheet list under Label stock: with Label stock
+// selected, the position prompt runs again for the new sheet.
+void chooseSheet(CompositionState& s, const QString& sheetName, Platform& platform);
+void clickEnvelope(CompositionState& s);
+void chooseEnvelopeSize(CompositionState& s, int index);
+void clickPortrait(CompositionState& s);
+void clickLandscape(CompositionState& s);
+void clickLeftJustified(CompositionState& s);
+void clickCentered(CompositionState& s);
+void clickBold(CompositionState& s, bool checked);
+void clickLargeFont(CompositionState& s, bool checked);
+
+// Selecting from code (runs the click handler).
+void selectPortrait(CompositionState& s);
+void selectLandscape(CompositionState& s);
+// Setting a check box from code (runs its click handler when the value changes).
+void setBold(CompositionState& s, bool checked);
+void setLargeFont(CompositionState& s, bool checked);
+
+// Moves the focus to the main Print button unless return-address mode hides it.
+void focusPrintButton(CompositionState& s);
+
+}  // namespace composition
+}  // namespace tandor

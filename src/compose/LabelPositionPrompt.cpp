@@ -1,0 +1,124 @@
+#include "compose/LabelPositionPrompt.h"
+
+#include "platform/Platform.h"
+#include "compose/Composition.h"
+#include "compose/LabelPositions.h"
+
+namespace tandor {
+namespace {
+
+const QString kPromptTitle = QStringLiteral("Label position reading L to R");
+
+// The prompt names the sheet's count; the example position is the middle
+// label of the 2nd row on a sheet of three columns, the right one on a sheet
+// of two.
+QString promptText(const LabelSheet& sheet) {
+    const int count = sheet.count();
+    const QString example =
+        sheet.columns == 3
+            ? QStringLiteral("label position 5 would be the middle label on the 2nd row")
+        : sheet.columns == 2
+            ? QStringLiteral("label position 4 would be the right label on the 2nd row")
+            : QStringLiteral("label position %1 would be the first label on the 2nd row")
+                  .arg(sheet.columns + 1);
+    return QStringLiteral(
+               "Enter the label position [a number between 1 and %1] on which to print.  "
+               "Example: %2 of label sheet.  To print multiple labels, enter a range such as "
+               "4-9, 15-18, etc.  To print an entire sheet, enter 1-%1.")
+        .arg(count)
+        .arg(example);
+}
+
+// Spaces and decimal points are dropped: " 1 - 3 " reads 1-3, 1.5 reads 15.
+QString cleanAnswer(const QString& answer) {
+    QString text = answer;
+    text.remove(QLatin1Char(' '));
+    text.remove(QLatin1Char('.'));
+    return text;
+}
+
+void refuse(Platform& platform, const QString& text, const QString& title,
+            MessageIcon icon = MessageIcon::Information) {
+    platform.beep();
+    platform.message(text, title, icon, MessageButtons::Ok);
+}
+
+void refuseWithoutDash(Platform& platform) {
+    refuse(platform,
+           QStringLiteral("Use a dash when specifying a range of labels to print.  Examples: 1-30, "
+                          "5-8, 15-22.  Each number represents a label position on label sheet."),
+           QStringLiteral("Include dash for range of labels"));
+}
+
+}  // namespace
+
+void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
+    const LabelSheet& sheet = sheetOf(state);
+    const int count = sheet.count();
+    const QString most = QString::number(count);
+    for (;;) {
+        const QString text =
+            cleanAnswer(platform.input(promptText(sheet), kPromptTitle, QStringLiteral("1")));
+        state.labelPositionText = text;
+        state.startPosition = text;
+
+        if (!text.contains(QLatin1Char('-')) && text.size() > 2) {
+            refuseWithoutDash(platform);
+            continue;
+        }
+        if (positionNumber(text.right(2)) > count) {
+            refuse(platform, QStringLiteral("Label position cannot exceed ") + most,
+                   QStringLiteral("Maximum is ") + most);
+            continue;
+        }
+        if (text.size() == 5 && text.at(1) == QLatin1Char('-')) {
+            refuse(platform,
+                   QStringLiteral("No more than %1 labels may be printed.  To print an entire "
+                                  "sheet, enter 1-%1.")
+                       .arg(count),
+                   QStringLiteral("Maximum is ") + most);
+            continue;
+        }
+        // Longer answers (1-2-3-4) fit none of the range forms; they would leave
+        // the previous label count in force.
+        if (text.size() > 5) {
+            refuseWithoutDash(platform);
+            continue;
+        }
+        if (!applyRangeRule(state)) {
+            refuse(platform,
+                   QStringLiteral("Label starting position cannot exceed ending position."),
+                   QStringLiteral("Try again"));
+            continue;
+        }
+
+        const int start = positionNumber(state.startPosition);
+        if (sheet.contains(start)) {
+            writeLabelPads(state, start, 0);
+        }
+        // A negative start (-5) names no position at all: it is refused like a
+        // start beyond the sheet rather than printed on whatever the boxes hold.
+        if (start > count || start < 0) {
+            refuse(platform, QStringLiteral("Cannot be greater than ") + most,
+                   QStringLiteral("Enter a number between 1 and ") + most,
+                   MessageIcon::Exclamation);
+            continue;
+        }
+
+        if (start != 0) {
+            state.positionCaption = QStringLiteral("Label Position ") + state.labelPositionText;
+            state.positionCaptionVisible = true;
+            composition::focusPrintButton(state);
+        } else {
+            state.positionCaptionVisible = false;
+            state.positionCaption.clear();
+            state.labelSelected = false;
+            state.envelopeSelected = false;
+            state.leftPad = QStringLiteral("2");
+            state.topPad = QStringLiteral("3");
+        }
+        return;
+    }
+}
+
+}  // namespace tandor

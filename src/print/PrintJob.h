@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "platform/AppError.h"
+#include "print/GridSurface.h"
+#include "platform/Platform.h"
+
+namespace tandor {
+
+// What one run of a job prints: a run per copy, or one run for all copies
+// (or for a selection, printed once).
+struct JobRun {
+    int copies = 1;
+    bool selection = false;
+};
+
+// One print job, shared by every print command: the command composes, the
+// job does the rest (the dialog, copies, the page, the printer or the PDF,
+// the progress and the printer-error path).
+struct PrintJob {
+    PrintDialogRequest dialog;  // with the page the kind of job prints on
+    QString errorTitle = kPrinterErrorTitle;
+    // Set once, after the dialog: the starting font and page of the command.
+    std::function<void(PrintSurface&, const JobRun&)> prepare;
+    // Lays out one run on the surface, ending its document(s). It shows
+    // nothing and changes no state.
+    std::function<void(PrintSurface&, const JobRun&)> compose;
+    // The details sheet puts every copy into one run (one document).
+    bool oneRunForAllCopies = false;
+    // The labels of the sheet the job is meant for (drawn on screen only).
+    std::vector<QRectF> labelOutlines;
+};
+
+enum class JobOutcome { Printed, DialogCancelled, Stopped, Failed };
+
+struct JobResult {
+    JobOutcome outcome = JobOutcome::Failed;
+    QString deviceName;  // the printer chosen in the dialog
+};
+
+// Runs a job: the print dialog (its cancel ends silently), then each run is
+// composed and sent to the chosen printer page by page. A job that the user
+// stops in its progress leaves nothing on the printer or in the PDF file; a
+// failure abandons the document and shows the printer-error message (earlier
+// copies, already sent, stay printed). Never throws.
+JobResult runPrintJob(Platform& platform, const PrintJob& job);
+
+// A page of a preview: the composed page, the paper it prints on and the
+// outlines of the sheet's labels.
+struct PreviewPage {
+    PrintedPage page;
+    PageGeometry geometry;
+    std::vector<QRectF> labelOutlines;
+};
+
+// The pages of one run as the current printer would print them, for the
+// preview: no dialog, nothing sent, nothing changed. Throws AppError when
+// composing fails.
+std::vector<PreviewPage> composeForPreview(Platform& platform, const PrintJob& job);
+
+}  // namespace tandor

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "platform/PrintSurface.h"
+
+namespace tandor {
+
+// What a sheet is printed with: five address lines from the main window or the
+// contact list, or the three lines of the return-address command.
+enum class SheetUse { Address, ReturnAddress };
+
+// A second published reading of a sheet's horizontal layout. A label's text
+// must then lie inside the label by both readings.
+struct SheetReading {
+    double firstLeftIn = 0.0;
+    double pitchXIn = 0.0;
+};
+
+// One sheet of labels. Lengths are inches on the paper, from its top-left
+// corner. A position is numbered from 1, left to right, top to bottom.
+//
+// How a position's print column and line are found: the written sheets keep
+// their tables of LeftPad (the print column a label's lines start at) and
+// TopPad (the empty lines above them); for the other sheets both are worked
+// out from the geometry on the print grid of a PDF page, centring a block of
+// `characters` columns and `textLines` lines on the label.
+struct LabelSheet {
+    QString name;   // what --sheet and the settings take: "5160", "L7160"
+    QString parts;  // the makers' part numbers: "Avery 5160 / 8160"
+    SheetUse use = SheetUse::Address;
+    PaperSize paper = PaperSize::Letter;
+    int columns = 0;
+    int rows = 0;
+    double labelWidthIn = 0.0;
+    double labelHeightIn = 0.0;
+    double firstLeftIn = 0.0;
+    double firstTopIn = 0.0;
+    double pitchXIn = 0.0;
+    double pitchYIn = 0.0;
+    std::optional<SheetReading> otherReading;
+    double fontSize = 10.0;  // "Courier New"
+    int textLines = 5;
+    int characters = 30;        // the label's width in characters
+    std::vector<int> leftPads;  // per sheet column; empty: from the geometry
+    std::vector<int> topPads;   // per sheet row; empty: from the geometry
+    // The bulk labels of the 30-up sheet keep rows one inch apart with empty
+    // lines at 9 and 11 points; on every other sheet they go to the rows' TopPads.
+    bool bulkRowsBySpacing = false;
+    bool metric = false;  // its published figures are millimetres
+
+    int count() const { return columns * rows; }
+    int columnOf(int position) const { return (position - 1) % columns; }
+    int rowOf(int position) const { return (position - 1) / columns; }
+    bool contains(int position) const { return position >= 1 && position <= count(); }
+
+    // The print line pitch of its text, in points.
+    double linePitchPt() const;
+    // The label at a position, inches on the paper. With a second reading, the
+    // part of the label that both readings agree on.
+    QRectF labelRectIn(int position) const;
+    // The label at a position by the sheet's own (first) reading, inches on the paper.
+    QRectF outlineIn(int position) const;
+    // LeftPad of a sheet column and TopPad of a sheet row, for an ordinary printer.
+    int leftPad(int column) const;
+    int topPad(int row) const;
+
+    // "Avery L7160 / J8160: A4, 21 labels (3 x 7) of 63.5 x 38.1 mm"
+    QString description() const;
+    QString paperName() const;
+};
+
+// Every label's outline of a sheet, in points on its paper as oriented (a
+// landscape page holds the sheet turned a quarter), in position order.
+std::vector<QRectF> sheetOutlines(const LabelSheet& sheet, PageOrientation orientation);
+
+// Every sheet the program knows, the 30-up Letter sheet first.
+const QList<LabelSheet>& labelSheets();
+// The sheets that take five address lines (the label-position prompt, bulk labels).
+QList<const LabelSheet*> addressSheets();
+
+// The 30-up Letter sheet (Avery 5160 / 8160): the default.
+const LabelSheet& defaultLabelSheet();
+// The 80-up return-address sheet (Avery 5167).
+const LabelSheet& returnAddressLabelSheet();
+
+// The sheet called `name` (its name or one of its part numbers, any case,
+// with or without "Avery"); nullptr when none.
+const LabelSheet* findLabelSheet(const QString& name);
+// The address sheet called `name`, or the default sheet when there is none.
+const LabelSheet& addressSheetOr(const QString& name);
+
+// The settings key that remembers the chosen sheet (section "Settings").
+inline const QString kSheetSettingKey = QStringLiteral("LabelSheet");
+
+}  // namespace tandor

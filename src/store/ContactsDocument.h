@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+#include "platform/Platform.h"
+#include "store/ContactsFile.h"
+
+namespace tandor {
+
+// What happened to the records of the open file.
+struct RecordChange {
+    enum class Kind {
+        Appended,  // records first .. first + count - 1 are new
+        Written,   // those records were overwritten in place
+        Removed,   // record `first` was deleted; the ones after it moved down by one
+        Rewritten  // any record may have changed (reminders switched, file reopened)
+    };
+    Kind kind = Kind::Rewritten;
+    int first = 0;
+    int count = 0;
+};
+
+// The open contacts file and the state of the running program around it: the
+// program folder, the current file (txtFileNam, txtFileTitle and the open
+// file), CurrentRecordNumber, and the enabling of the file-dependent menu
+// items. Every change of the file goes through it, and it tells whoever
+// listens: windows subscribe to its signals and never refresh one another.
+class ContactsDocument : public QObject {
+    Q_OBJECT
+
+public:
+    // The help documents are looked for in documentsFolder (the program
+    // folder when none is given).
+    explicit ContactsDocument(QString programFolder, QString documentsFolder = {},
+                              QObject* parent = nullptr);
+
+    const QString& programFolder() const { return programFolder_; }
+    const QString& documentsFolder() const { return documentsFolder_; }
+    // The open file, for reading. Writes go through the document's own calls.
+    const ContactsFile& file() const { return file_; }
+
+    bool hasFile() const { return !fileName_.isEmpty(); }
+    const QString& fileName() const { return fileName_; }    // txtFileNam: full path, empty when none
+    const QString& fileTitle() const { return fileTitle_; }  // txtFileTitle
+    // "Tandor", or "Tandor  [" + title + "]" while a file is current.
+    QString mainWindowTitle() const;
+
+    // CurrentRecordNumber: the contact shown in the browser, 0 when none.
+    int currentRecord() const { return currentRecord_; }
+    void setCurrentRecord(int n);
+
+    // Enabling of the items that need a file (the contact buttons and menus) and
+    // of the two birthday items.
+    bool contactItemsEnabled() const { return contactItemsEnabled_; }
+    bool birthdayOnEnabled() const { return birthdayOnEnabled_; }
+    bool birthdayOffEnabled() const { return birthdayOffEnabled_; }
+    // Reminders are on for the file while "Enable Birthday Reminders" is disabled;
+    // a record written now takes "1" then.
+    bool remindersOn() const { return !birthdayOnEnabled_; }
+
+    // Writing contacts. A contact written while reminders are on enables
+    // "Disable Birthday Reminders", which is how the first contact saved into
+    // an empty file switches reminders on. Failures throw AppError.
+    //
+    // Appends one contact and forces it onto the disk (cut back on failure,
+    // see ContactsFile::appendFlushed); returns its number.
+    int appendContact(const ContactRecord& record);
+    // Overwrites contact n and forces it onto the disk.
+    void writeContact(int n, const ContactRecord& record);
+    // Deletes contact n with its compaction (ContactsFile::deleteRecord).
+    void deleteContact(int n, const std::function<void()>& atConfirmation = {});
+    // Appends many contacts in one pass (an import): `append` gets the file
+    // and appends to it; the records it added are announced once, when it
+    // returns or throws.
+    template <typename Append>
+    auto appendMany(Append&& append) {
+        const Announce announce(*this, file_.isOpen() ? file_.recordCount() : 0);
+        return append(file_);
+    }
+    // Closes and opens the current file again (the contact list does this
+    // before it hands a contact to the browser).
+    void reopen();
+
+    // Enable / Disable Birthday Reminders: rewrite the setting in every record
+    // of the current file, tell the user ("Birthday Reminders have been turned
+    // on." / "... off."), then set the two items. A failure throws before the
+    // message and leaves the items as they were.
+    void enableBirthdayReminders(Platform& platform);
+    void disableBirthdayReminders(Platform& platform);
+
+    // File New / File Open. The birthday check runs at File Open for a file
+    // with at least one record, after the menus are set. Both return false when
+    // the dialog was cancelled (nothing changes, a current file stays open).
+    // Failures throw AppError and leave no file current (the state of File
+    // Close); the caller's error routine shows them.
+    using BirthdayCheck = std::function<void(ContactsDocument&)>;
+    bool fileNew(Platform& platform);
+    bool fileOpen(Platform& platform, const BirthdayCheck& birthdayCheck = {});
+    // File Close: no file current, every file item disabled.
+    void fileClose();
+
+    // The installer's uninstall data file "unins000.DAT" carries the name
+    // "unins000.DAK" while a contacts-file dialog is open.
+    void hideInstallerFile();
+    void restoreInstallerFile();
+
+    // The display title of a file: its name without folder, every ".DAT" removed.
+    static QString displayTitle(const QString& path);
+
+signals:
+    void opened();
+    void closed();
+    void recordsChanged(const tandor::RecordChange& change);
+    // The enabling of the two birthday items changed.
+    void remindersChanged();
+    void currentRecordChanged(int n);
+
+private:
+    // Announces the records appended since it was made, however the append ends.
+    class Announce {
+    public:
+        Announce(ContactsDocument& document, int before) : document_(document), before_(before) {}
+        ~Announce() { document_.announceAppended(before_); }
+        Announce(const Announce&) = delete;
+        Announce& operator=(const Announce&) = delete;
+
+    private:
+        ContactsDocument& document_;
+        int before_;
+    };
+
+    void announceAppended(int countBefore);
+    void contactWritten();
+    void setBirthdayItems(bool onEnabled, bool offEnabled);
+    bool chooseAndOpen(Platform& platform, const QString& dialogTitle, bool acceptNewName);
+    void switchReminders(Platform& platform, bool on);
+    void abandonOpening();
+
+    QString programFolder_;
+    QString documentsFolder_;
+    ContactsFile file_;
+    QString fileName_;
+    QString fileTitle_;
+    int currentRecord_ = 0;
+    bool contactItemsEnabled_ = false;
+    bool birthdayOnEnabled_ = false;
+    bool birthdayOffEnabled_ = false;
+};
+
+}  // namespace tandor
