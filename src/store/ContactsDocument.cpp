@@ -67,8 +67,11 @@ void ContactsDocument::writeContact(int n, const ContactRecord& record) {
 
 void ContactsDocument::deleteContact(int n, const std::function<void()>& atConfirmation) {
     file_.deleteRecord(n, atConfirmation);
+    // The contacts after the one deleted move down by one.
     if (currentRecord_ == n) {
         setCurrentRecord(0);
+    } else if (currentRecord_ > n) {
+        setCurrentRecord(currentRecord_ - 1);
     }
     emit recordsChanged({RecordChange::Kind::Removed, n, 1});
 }
@@ -87,7 +90,6 @@ void ContactsDocument::announceAppended(int countBefore) {
 void ContactsDocument::reopen() {
     file_.close();
     file_.open(fileName_);
-    emit recordsChanged({RecordChange::Kind::Rewritten, 0, 0});
 }
 
 QString ContactsDocument::displayTitle(const QString& path) {

@@ -9,13 +9,17 @@
 
 namespace tandor {
 
+namespace test {
+struct DocumentAccess;
+}
+
 // What happened to the records of the open file.
 struct RecordChange {
     enum class Kind {
         Appended,  // records first .. first + count - 1 are new
         Written,   // those records were overwritten in place
         Removed,   // record `first` was deleted; the ones after it moved down by one
-        Rewritten  // any record may have changed (reminders switched, file reopened)
+        Rewritten  // any record may have changed (reminders switched)
     };
     Kind kind = Kind::Rewritten;
     int first = 0;
@@ -80,7 +84,7 @@ public:
         return append(file_);
     }
     // Closes and opens the current file again (the contact list does this
-    // before it hands a contact to the browser).
+    // before it hands a contact to the browser); its records stay as they are.
     void reopen();
 
     // Enable / Disable Birthday Reminders: rewrite the setting in every record
@@ -118,6 +122,9 @@ signals:
     void currentRecordChanged(int n);
 
 private:
+    // The tests take the file from under the windows, as a failing disk would.
+    friend struct test::DocumentAccess;
+
     // Announces the records appended since it was made, however the append ends.
     class Announce {
     public:

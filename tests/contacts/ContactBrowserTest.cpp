@@ -171,7 +171,7 @@ TEST_F(ContactBrowserTest, TheFindListIsSortedAndCarriesRecordNumbers) {
     EXPECT_EQ(items(browser),
               QStringList({"Adam  Best=2", "Adam B Best=4", "bob  Cole=3", "Zoe  Young=1"}));
     chooseWithKeys(browser, 0);
-    EXPECT_EQ(session.currentRecordNumber, 2);
+    EXPECT_EQ(session.currentRecord(), 2);
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Adam"));
     EXPECT_EQ(box(browser, "txtACLName")->text(), QStringLiteral("Best"));
     EXPECT_TRUE(editing(browser));
@@ -180,13 +180,13 @@ TEST_F(ContactBrowserTest, TheFindListIsSortedAndCarriesRecordNumbers) {
     typed->selectAll();
     QTest::keyClicks(typed, "bob  Cole");
     QTest::keyClick(typed, Qt::Key_Return);
-    EXPECT_EQ(session.currentRecordNumber, 3);
+    EXPECT_EQ(session.currentRecord(), 3);
     EXPECT_EQ(box(browser, "txtACLName")->text(), QStringLiteral("Cole"));
     // The last item is record 1, not record 4.
     for (int i = 0; i < 3; ++i) {
         QTest::keyClick(findList(browser), Qt::Key_Down);
     }
-    EXPECT_EQ(session.currentRecordNumber, 1);
+    EXPECT_EQ(session.currentRecord(), 1);
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Zoe"));
 }
 
@@ -198,17 +198,17 @@ TEST_F(ContactBrowserTest, SteppingPastBothEndsAndRefillingTheList) {
     ASSERT_EQ(platform.messages().size(), 1);
     EXPECT_EQ(platform.messages()[0].text, QStringLiteral("Beginning of file."));
     EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Start of file reached"));
-    EXPECT_EQ(session.currentRecordNumber, 0);
+    EXPECT_EQ(session.currentRecord(), 0);
     stepBy(browser, "cmdNext");
-    EXPECT_EQ(session.currentRecordNumber, 1);
+    EXPECT_EQ(session.currentRecord(), 1);
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Ann"));
     EXPECT_FALSE(editing(browser));
     stepBy(browser, "cmdLast");
-    EXPECT_EQ(session.currentRecordNumber, 3);
+    EXPECT_EQ(session.currentRecord(), 3);
     stepBy(browser, "cmdNext");
     EXPECT_EQ(platform.messages().last().text, QStringLiteral("End of file."));
     EXPECT_EQ(platform.messages().last().title, QStringLiteral("No more contacts"));
-    EXPECT_EQ(session.currentRecordNumber, 3);
+    EXPECT_EQ(session.currentRecord(), 3);
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Cy"));
     stepBy(browser, "cmdFirst");
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Ann"));
@@ -221,7 +221,7 @@ TEST_F(ContactBrowserTest, SteppingPastBothEndsAndRefillingTheList) {
     EXPECT_EQ(findList(browser)->currentIndex(), 1);
     EXPECT_TRUE(editing(browser));
     stepBy(browser, "cmdNext");
-    EXPECT_EQ(session.currentRecordNumber, 3);
+    EXPECT_EQ(session.currentRecord(), 3);
     EXPECT_EQ(findList(browser)->currentIndex(), -1);
     EXPECT_EQ(findList(browser)->currentText(), QStringLiteral("Select Contact"));
     EXPECT_EQ(items(browser).size(), 3);
@@ -236,7 +236,7 @@ TEST_F(ContactBrowserTest, FirstAndLastOnAnEmptyFileShowNothing) {
     EXPECT_EQ(findList(browser)->count(), 0);
     stepBy(browser, "cmdFirst");
     stepBy(browser, "cmdLast");
-    EXPECT_EQ(session.currentRecordNumber, 0);
+    EXPECT_EQ(session.currentRecord(), 0);
     EXPECT_EQ(box(browser, "txtACFName")->text(), QString());
     EXPECT_TRUE(platform.messages().isEmpty());
     stepBy(browser, "cmdNext");
@@ -248,7 +248,7 @@ TEST_F(ContactBrowserTest, SavingAChangeRewritesOnlyThatRecord) {
     const QByteArray before = fileNow();
     QWidget* browser = openBrowser();
     chooseWithKeys(browser, 1);  // Bob Ray, record 2
-    ASSERT_EQ(session.currentRecordNumber, 2);
+    ASSERT_EQ(session.currentRecord(), 2);
 
     // A refusal first: focus in the box, nothing written.
     box(browser, "txtACEmail")->setText("bob@example");
@@ -280,14 +280,14 @@ TEST_F(ContactBrowserTest, SavingAChangeRewritesOnlyThatRecord) {
     EXPECT_EQ(window("frmEdDelViewContact"), browser);
     EXPECT_EQ(box(browser, "txtACLName")->text(), QStringLiteral("Rayburn Jr"));
     EXPECT_EQ(findList(browser)->itemText(1), QStringLiteral("Bob  Ray"));
-    EXPECT_EQ(session.currentRecordNumber, 2);
+    EXPECT_EQ(session.currentRecord(), 2);
 }
 
 TEST_F(ContactBrowserTest, LeavingUnsavedChangesAsksFirst) {
     openFile(three);
     QWidget* browser = openBrowser();
     chooseWithKeys(browser, 0);  // Ann Lee, record 1
-    ASSERT_EQ(session.currentRecordNumber, 1);
+    ASSERT_EQ(session.currentRecord(), 1);
     const QByteArray before = fileNow();
     auto* next = child<QPushButton>(browser, "cmdNext");
     box(browser, "txtACFName")->setText("Anne");
@@ -296,16 +296,16 @@ TEST_F(ContactBrowserTest, LeavingUnsavedChangesAsksFirst) {
     next->click();
     EXPECT_EQ(platform.messages().last().text, kUnsavedChangesText);
     EXPECT_EQ(platform.messages().last().buttons, MessageButtons::YesNoCancel);
-    EXPECT_EQ(session.currentRecordNumber, 1);
+    EXPECT_EQ(session.currentRecord(), 1);
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Anne"));
     // No discards the typing and steps on; an unchanged contact asks nothing.
     platform.answerMessage(MessageAnswer::No);
     next->click();
-    EXPECT_EQ(session.currentRecordNumber, 2);
+    EXPECT_EQ(session.currentRecord(), 2);
     EXPECT_EQ(fileNow(), before);
     const qsizetype asked = platform.messages().size();
     next->click();
-    EXPECT_EQ(session.currentRecordNumber, 3);
+    EXPECT_EQ(session.currentRecord(), 3);
     EXPECT_EQ(platform.messages().size(), asked);
     // Yes saves before Escape closes the window.
     box(browser, "txtACFName")->setText("Cyrus");
@@ -366,7 +366,7 @@ TEST_F(ContactBrowserTest, DeletingWithYesCompactsAndWithNoKeepsEverything) {
     EXPECT_EQ(platform.messages()[1].title, QStringLiteral("Deletion not performed."));
     EXPECT_EQ(QApplication::focusWidget(), child<QPushButton>(browser, "cmdCancel"));
     EXPECT_EQ(fileNow(), fileBytes(three));
-    EXPECT_EQ(session.currentRecordNumber, 2);
+    EXPECT_EQ(session.currentRecord(), 2);
 
     // Yes: "Contact deleted!" comes when the record is marked and the file not yet compacted.
     QByteArray atConfirmation;
@@ -385,7 +385,7 @@ TEST_F(ContactBrowserTest, DeletingWithYesCompactsAndWithNoKeepsEverything) {
     settle();
     EXPECT_EQ(window("frmEdDelViewContact"), nullptr);
     EXPECT_TRUE(main.isVisible());
-    EXPECT_EQ(session.currentRecordNumber, 0);
+    EXPECT_EQ(session.currentRecord(), 0);
 
     browser = openBrowser();
     EXPECT_EQ(items(browser), QStringList({"Ann  Lee=1", "Cy  Do=2"}));
@@ -404,7 +404,7 @@ TEST_F(ContactBrowserTest, FailuresOfferRetryAndCancel) {
     settle();
     ASSERT_EQ(window("frmEdDelViewContact"), browser);
     EXPECT_EQ(box(browser, "txtACLName")->text(), QStringLiteral("Leeds"));
-    EXPECT_EQ(session.currentRecordNumber, 1);
+    EXPECT_EQ(session.currentRecord(), 1);
     EXPECT_EQ(fileNow(), fileBytes(three));
 
     // A failed compaction: nothing is lost, and Cancel unloads the browser.
@@ -418,7 +418,7 @@ TEST_F(ContactBrowserTest, FailuresOfferRetryAndCancel) {
     settle();
     EXPECT_EQ(window("frmEdDelViewContact"), nullptr);
     EXPECT_TRUE(main.isVisible());
-    EXPECT_EQ(session.currentRecordNumber, 0);
+    EXPECT_EQ(session.currentRecord(), 0);
     EXPECT_EQ(fileNow(), fileBytes(three));
 }
 
@@ -426,7 +426,7 @@ TEST_F(ContactBrowserTest, AFailedReadLeavesTheRecordNumberWithTheContactShown) 
     openFile(three);
     QWidget* browser = openBrowser();
     chooseWithKeys(browser, 0);  // Ann Lee, record 1
-    ASSERT_EQ(session.currentRecordNumber, 1);
+    ASSERT_EQ(session.currentRecord(), 1);
 
     // Choosing Bob fails: Ann stays on screen and Save changes writes her own record.
     fault::arm(QStringLiteral("contacts.read"));
@@ -435,7 +435,7 @@ TEST_F(ContactBrowserTest, AFailedReadLeavesTheRecordNumberWithTheContactShown) 
     settle();
     ASSERT_EQ(window("frmEdDelViewContact"), browser);
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Ann"));
-    EXPECT_EQ(session.currentRecordNumber, 1);
+    EXPECT_EQ(session.currentRecord(), 1);
 
     // A step whose list refill fails: the contact shown is the one the number names.
     fault::arm(QStringLiteral("contacts.read"), 1);
@@ -443,7 +443,7 @@ TEST_F(ContactBrowserTest, AFailedReadLeavesTheRecordNumberWithTheContactShown) 
     stepBy(browser, "cmdNext");
     settle();
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Bob"));
-    EXPECT_EQ(session.currentRecordNumber, 2);
+    EXPECT_EQ(session.currentRecord(), 2);
 
     child<QPushButton>(browser, "cmdSave")->click();
     EXPECT_EQ(platform.messages().last().text, QStringLiteral("S A V E D"));
@@ -455,17 +455,16 @@ TEST_F(ContactBrowserTest, TheContactListOpensTheBrowserOnARecord) {
     // A stand-in for the contact list, which hands over to the browser and goes.
     auto* list = new QMainWindow;
     list->setObjectName(QStringLiteral("frmViewAll"));
-    main.showSecondary(list);
-    session.file().close();  // the double-click closes and reopens the file
-    session.file().open(path);
-    main.openers().browserOnRecord(main, 2);
+    shell.showInPlaceOfMain(list);
+    session.reopen();  // the double-click closes and reopens the file
+    shell.openBrowser(2);
     list->close();
     settle();
     QWidget* browser = window("frmEdDelViewContact");
     ASSERT_NE(browser, nullptr);
     activate(browser);
     EXPECT_FALSE(main.isVisible());
-    EXPECT_EQ(session.currentRecordNumber, 2);
+    EXPECT_EQ(session.currentRecord(), 2);
     EXPECT_EQ(box(browser, "txtACFName")->text(), QStringLiteral("Bob"));
     EXPECT_TRUE(editing(browser));
     EXPECT_EQ(items(browser).size(), 3);
@@ -474,12 +473,12 @@ TEST_F(ContactBrowserTest, TheContactListOpensTheBrowserOnARecord) {
     browser->close();
     settle();
     EXPECT_TRUE(main.isVisible());
-    EXPECT_EQ(session.currentRecordNumber, 0);
+    EXPECT_EQ(session.currentRecord(), 0);
 }
 
 TEST_F(ContactBrowserTest, AFailedOpeningOffersRetryAndCancel) {
     openFile(three);
-    session.file().close();  // the file is gone from under the window
+    DocumentAccess::file(session).close();  // the file is gone from under the window
     platform.answerMessage(MessageAnswer::Retry);
     QWidget* browser = openBrowser();
     ASSERT_EQ(platform.messages().size(), 1);
@@ -497,11 +496,11 @@ TEST_F(ContactBrowserTest, AFailedOpeningOffersRetryAndCancel) {
     EXPECT_TRUE(main.isVisible());
 
     // A record the file does not hold opens the browser with nothing shown.
-    session.file().open(path);
-    main.openers().browserOnRecord(main, 4);
+    DocumentAccess::file(session).open(path);
+    shell.openBrowser(4);
     browser = window("frmEdDelViewContact");
     ASSERT_NE(browser, nullptr);
-    EXPECT_EQ(session.currentRecordNumber, 0);
+    EXPECT_EQ(session.currentRecord(), 0);
     EXPECT_FALSE(editing(browser));
     EXPECT_EQ(platform.messages().size(), 2);
 }

@@ -10,7 +10,7 @@ namespace {
 class ContactPrintingWindowTest : public ContactWindowTest {
 protected:
     QWidget* browserOn(int n) {
-        main.openers().browserOnRecord(main, n);
+        shell.openBrowser(n);
         QWidget* browser = window("frmEdDelViewContact");
         if (browser) {
             activate(browser);

@@ -13,8 +13,9 @@
 #include "platform/FaultPoint.h"
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "appshell/widgets/WindowWiring.h"
-#include "store/Session.h"
+#include "appshell/widgets/ApplicationShell.h"
+#include "store/ContactsDocument.h"
+#include "support/DocumentAccess.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 
@@ -24,9 +25,8 @@ namespace tandor::test {
 // wired in, answered by a scripted platform.
 class ContactWindowTest : public ::testing::Test {
 protected:
-    ContactWindowTest() : session(folder.path()), main(session, platform) {
+    ContactWindowTest() : shell(platform, folder.path()), session(shell.document()), main(shell.mainWindow()) {
         fault::disarmAll();
-        wireWindows(main);
         main.show();
         activate(&main);
     }
@@ -104,8 +104,9 @@ protected:
 
     TempFolder folder;
     ScriptedPlatform platform;
-    Session session;
-    MainWindow main;
+    ApplicationShell shell;
+    ContactsDocument& session;
+    MainWindow& main;
     QString path;
 };
 

@@ -142,7 +142,7 @@ TEST_F(PrintPreviewWindowTest, TheListAndTheBrowserPreviewWhatTheyPrint) {
     list->close();
     settle();
 
-    main.openers().browserOnRecord(main, 2);
+    shell.openBrowser(2);
     QWidget* browser = window("frmEdDelViewContact");
     ASSERT_NE(browser, nullptr);
     inPreview(child<QAction>(browser, "mnuEDVPreview"), [](PrintPreviewDialog& d) {

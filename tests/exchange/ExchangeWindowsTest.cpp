@@ -20,8 +20,8 @@
 #include "platform/FaultPoint.h"
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "appshell/widgets/WindowWiring.h"
-#include "store/Session.h"
+#include "appshell/widgets/ApplicationShell.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor {
 namespace {
@@ -30,8 +30,7 @@ const QString kErrorEnd = QStringLiteral(".  Try again, or notify ");
 
 class ExchangeWindows : public ::testing::Test {
 protected:
-    ExchangeWindows() : session(folder.withDefaultAdjustments()), main(session, platform) {
-        wireWindows(main);
+    ExchangeWindows() : shell(platform, folder.withDefaultAdjustments()), session(shell.document()), main(shell.mainWindow()) {
         main.show();
         QApplication::setActiveWindow(&main);
     }
@@ -89,8 +88,9 @@ protected:
 
     test::TempFolder folder;
     ScriptedPlatform platform;
-    Session session;
-    MainWindow main;
+    ApplicationShell shell;
+    ContactsDocument& session;
+    MainWindow& main;
     QString contactsPath;
     QPointer<QWidget> window;
 };

@@ -27,7 +27,7 @@
 #include "platform/FaultPoint.h"
 #include "print/ScriptedPlatform.h"
 #include "store/FieldRules.h"
-#include "store/Session.h"
+#include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
 
 namespace tandor {
@@ -203,9 +203,7 @@ private:
             return "add refused";
         }
         c.stored[Field::BirthdayReminder] = reminderValue();
-        session_.file().append(*result.record);
-        session_.file().flush();
-        session_.noteContactWritten();
+        session_.appendContact(*result.record);
         model_.append(c.stored);
         return "add";
     }
@@ -233,9 +231,7 @@ private:
         if (!result.record) {
             return "edit refused";
         }
-        session_.file().write(n, *result.record);
-        session_.file().flush();
-        session_.noteContactWritten();
+        session_.writeContact(n, *result.record);
         model_.replace(n, expected);
         return "edit";
     }
@@ -243,7 +239,7 @@ private:
     std::string erase() {
         const int n = gen_.number(1, model_.size());
         int confirmations = 0;
-        session_.file().deleteRecord(n, [&confirmations] { ++confirmations; });
+        session_.deleteContact(n, [&confirmations] { ++confirmations; });
         EXPECT_EQ(confirmations, 1);
         model_.remove(n);
         return "delete";
@@ -272,12 +268,10 @@ private:
         const QByteArray csv = gen_.chance(0.5) ? text.toUtf8() : toAnsi(text);
         ImportSettings settings;
         settings.remindersOn = [this] { return session_.remindersOn(); };
-        const ImportOutcome outcome = importCsv(csv, session_.file(), settings);
+        const ImportOutcome outcome =
+            session_.appendMany([&](ContactsFile& file) { return importCsv(csv, file, settings); });
         EXPECT_EQ(outcome.result, ImportResult::Done);
         EXPECT_EQ(outcome.written, added.size());
-        if (outcome.written > 0) {
-            session_.noteContactWritten();
-        }
         for (const ContactFields& f : added) {
             model_.append(f);
         }
@@ -322,7 +316,8 @@ private:
                 << "the export did not read back as the file";
         }
         QFile::remove(copyPath);
-        const ImportOutcome none = importCsvFile(out.path, session_.file());
+        const ImportOutcome none =
+            session_.appendMany([&](ContactsFile& file) { return importCsvFile(out.path, file); });
         EXPECT_EQ(none.result, ImportResult::Done);
         EXPECT_EQ(none.written, 0);
         QFile::remove(out.path);
@@ -339,7 +334,7 @@ private:
 
     QTemporaryDir dir_;
     ScriptedPlatform platform_;
-    Session session_;
+    ContactsDocument session_;
     ContactGenerator gen_;
     Model model_;
     QString path_;

@@ -9,15 +9,14 @@
 #include <QTest>
 
 #include "platform/FaultPoint.h"
-#include "appshell/widgets/WindowWiring.h"
+#include "appshell/widgets/ApplicationShell.h"
 #include "support/RecordBytes.h"
 
 namespace tandor::test {
 
 WindowWorld::WindowWorld(const QList<QByteArray>& records)
-    : session(program.withDefaultAdjustments()), main(session, platform) {
+    : shell(platform, program.withDefaultAdjustments()), session(shell.document()), main(shell.mainWindow()) {
     fault::disarmAll();
-    wireWindows(main);
     main.show();
     contactsPath_ = program.write(QStringLiteral("Family.DAT"), fileBytes(records));
     platform.answerOpenFile(contactsPath_);

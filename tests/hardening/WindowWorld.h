@@ -7,7 +7,8 @@
 
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "store/Session.h"
+#include "appshell/widgets/ApplicationShell.h"
+#include "store/ContactsDocument.h"
 #include "support/TestFiles.h"
 
 namespace tandor::test {
@@ -41,8 +42,9 @@ public:
 
     TempFolder program;
     ScriptedPlatform platform;
-    Session session;
-    MainWindow main;
+    ApplicationShell shell;
+    ContactsDocument& session;
+    MainWindow& main;
 
 private:
     QString contactsPath_;

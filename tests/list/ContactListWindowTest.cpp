@@ -20,8 +20,9 @@
 #include "list/widgets/TabStopDelegate.h"
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "appshell/widgets/WindowWiring.h"
-#include "store/Session.h"
+#include "appshell/widgets/ApplicationShell.h"
+#include "store/ContactsDocument.h"
+#include "support/DocumentAccess.h"
 #include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
@@ -46,17 +47,35 @@ struct FakeBrowser {
     }
 };
 
+// The application with the browser stood in for, once the hooks are on.
+class ShellWithFakeBrowser : public ApplicationShell {
+public:
+    using ApplicationShell::ApplicationShell;
+    void openBrowser(int recordNumber) override {
+        if (!fake) {
+            ApplicationShell::openBrowser(recordNumber);
+        } else if (recordNumber > 0) {
+            fake->openedOn.append(recordNumber);
+            fake->show();
+        } else {
+            fake->openedForFind += 1;
+            fake->show();
+        }
+    }
+    FakeBrowser* fake = nullptr;
+};
+
 class ContactListWindowTest : public ::testing::Test {
 protected:
     test::TempFolder folder;
     QString programFolder = folder.withDefaultAdjustments();
     ScriptedPlatform platform;
-    Session session{programFolder};
-    MainWindow main{session, platform};
+    ShellWithFakeBrowser shell{platform, programFolder};
+    ContactsDocument& session = shell.document();
+    MainWindow& main = shell.mainWindow();
     FakeBrowser browser;
 
     ContactListWindowTest() {
-        wireWindows(main);
         main.show();
     }
     ~ContactListWindowTest() override {
@@ -74,20 +93,10 @@ protected:
         test::writeContacts(path, records);
         platform.answerOpenFile(path);
         ASSERT_TRUE(session.fileOpen(platform));
-        main.refreshFileState();
         platform.clearRecords();
     }
     void withBrowserHooks() {
-        MainWindow::Openers hooks = main.openers();
-        hooks.browserOnRecord = [this](MainWindow&, int n) {
-            browser.openedOn.append(n);
-            browser.show();
-        };
-        hooks.browser = [this](MainWindow&, bool focusFind) {
-            browser.openedForFind += focusFind ? 1 : 0;
-            browser.show();
-        };
-        main.setOpeners(hooks);
+        shell.fake = &browser;
     }
     // "All Contacts" on the main window.
     ContactListWindow* open() {
@@ -326,7 +335,7 @@ TEST_F(ContactListWindowTest, ADoubleClickOpensTheRecordOfTheLineEvenWhenTwoLine
     QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
     QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, cell.center());
     EXPECT_EQ(browser.openedOn, QList<int>({second}));
-    EXPECT_EQ(session.currentRecordNumber, second);
+    EXPECT_EQ(session.currentRecord(), second);
     EXPECT_TRUE(windowGone());
     EXPECT_FALSE(main.isVisible());
     EXPECT_EQ(browser.openedForFind, 0);  // the browser opened on the record is the one shown
@@ -369,7 +378,7 @@ TEST_F(ContactListWindowTest, ADoubleClickOnAPastedLineIsAnErrorWithRetryAndCanc
 TEST_F(ContactListWindowTest, AFailingGetReportShowsTheErrorAndRetryKeepsTheWindow) {
     openFile(cities());
     open();
-    session.file().close();
+    test::DocumentAccess::file(session).close();
     platform.answerMessage(MessageAnswer::Retry);
     click("cmdACGetReport");
     ASSERT_EQ(platform.messages().size(), 1);
@@ -394,7 +403,7 @@ TEST_F(ContactListWindowTest, ClosingShowsTheMainWindowOrTheBrowserOnceAContactW
     EXPECT_EQ(browser.openedForFind, 0);
 
     // With a contact chosen before, the close box brings the browser back (not the main window)...
-    session.currentRecordNumber = 2;
+    session.setCurrentRecord(2);
     open();
     window->close();
     EXPECT_TRUE(windowGone());
@@ -555,7 +564,6 @@ TEST_F(ContactListWindowTest, AHundredThousandContactsFillTheList) {
     }
     platform.answerOpenFile(path);
     ASSERT_TRUE(session.fileOpen(platform));
-    main.refreshFileState();
     open();
     const double before = residentMb();
     QElapsedTimer timer;

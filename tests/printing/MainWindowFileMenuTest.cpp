@@ -9,8 +9,8 @@
 #include "platform/FaultPoint.h"
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "appshell/widgets/WindowWiring.h"
-#include "store/Session.h"
+#include "appshell/widgets/ApplicationShell.h"
+#include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 
@@ -22,8 +22,7 @@ namespace {
 // and the error routine.
 class FileMenuTest : public ::testing::Test {
 protected:
-    FileMenuTest() : session(folder.path()), window(session, platform) {
-        wireWindows(window);
+    FileMenuTest() : shell(platform, folder.path()), session(shell.document()), window(shell.mainWindow()) {
         window.show();
     }
     QAction* item(const char* name) { return window.findChild<QAction*>(QString::fromLatin1(name)); }
@@ -48,8 +47,9 @@ protected:
 
     test::TempFolder folder;
     ScriptedPlatform platform;
-    Session session;
-    MainWindow window;
+    ApplicationShell shell;
+    ContactsDocument& session;
+    MainWindow& window;
 };
 
 }  // namespace

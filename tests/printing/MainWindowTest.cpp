@@ -14,7 +14,8 @@
 
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "store/Session.h"
+#include "appshell/widgets/ApplicationShell.h"
+#include "store/ContactsDocument.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -23,7 +24,7 @@ namespace {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() : session(folder.withDefaultAdjustments()), window(session, platform) {
+    MainWindowTest() : shell(platform, folder.withDefaultAdjustments()), session(shell.document()), window(shell.mainWindow()) {
         window.show();
         QApplication::setActiveWindow(&window);
     }
@@ -46,8 +47,9 @@ protected:
 
     test::TempFolder folder;
     ScriptedPlatform platform;
-    Session session;
-    MainWindow window;
+    ApplicationShell shell;
+    ContactsDocument& session;
+    MainWindow& window;
 };
 
 }  // namespace
@@ -243,8 +245,8 @@ TEST_F(MainWindowTest, ClosingWritesThePlacementUnlessMinimized) {
 TEST(MainWindowMinimized, ClosingWhileMinimizedWritesNoPlacement) {
     test::TempFolder folder;
     ScriptedPlatform platform;
-    Session session(folder.path());
-    MainWindow window(session, platform);
+    ApplicationShell shell(platform, folder.path());
+    MainWindow& window = shell.mainWindow();
     window.showMinimized();
     window.setWindowState(Qt::WindowMinimized);
     window.close();

@@ -36,9 +36,9 @@
 
 #include "print/widgets/DesktopPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "appshell/widgets/WindowWiring.h"
+#include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"
-#include "store/Session.h"
+#include "store/ContactsDocument.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -51,8 +51,9 @@ struct Program {
     test::TempFolder folder;
     QString programFolder = folder.withDefaultAdjustments();
     DesktopPlatform platform;
-    Session session{programFolder};
-    MainWindow main{session, platform};
+    ApplicationShell shell{platform, programFolder};
+    ContactsDocument& session = shell.document();
+    MainWindow& main = shell.mainWindow();
 };
 Program* program = nullptr;
 
@@ -359,7 +360,6 @@ class RealWindows : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         program = new Program;
-        wireWindows(program->main);
         program->main.show();
         waitForFrame(&program->main);
         auto* watcher = new QTimer(qApp);

@@ -14,9 +14,9 @@
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "shell/widgets/AboutBox.h"
-#include "appshell/widgets/WindowWiring.h"
+#include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"
-#include "store/Session.h"
+#include "store/ContactsDocument.h"
 #include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
@@ -28,7 +28,7 @@ namespace {
 // each of the other windows from its menus.
 class EveryWindowTest : public ::testing::Test {
 protected:
-    EveryWindowTest() : session(folder.withDefaultAdjustments()), main(session, platform) {
+    EveryWindowTest() : shell(platform, folder.withDefaultAdjustments()), session(shell.document()), main(shell.mainWindow()) {
         const QString path = folder.file(QStringLiteral("Family.DAT"));
         {
             ContactsFile file;
@@ -41,7 +41,6 @@ protected:
             f[Field::BirthdayReminder] = QStringLiteral("0");
             file.append(ContactRecord::build(f));
         }
-        wireWindows(main);
         main.show();
         platform.answerOpenFile(path);
         mainAction("mnuFileOpen")->trigger();
@@ -71,8 +70,9 @@ protected:
 
     test::TempFolder folder;
     ScriptedPlatform platform;
-    Session session;
-    MainWindow main;
+    ApplicationShell shell;
+    ContactsDocument& session;
+    MainWindow& main;
 };
 
 struct WindowCase {

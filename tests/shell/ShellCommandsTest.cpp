@@ -16,8 +16,8 @@
 #include "shell/HelpLinks.h"
 #include "shell/SystemInfo.h"
 #include "shell/widgets/AboutBox.h"
-#include "appshell/widgets/WindowWiring.h"
-#include "store/Session.h"
+#include "appshell/widgets/ApplicationShell.h"
+#include "store/ContactsDocument.h"
 #include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
@@ -27,8 +27,7 @@ namespace {
 
 class ShellCommandsTest : public ::testing::Test {
 protected:
-    ShellCommandsTest() : session(folder.withDefaultAdjustments()), window(session, platform) {
-        wireWindows(window);
+    ShellCommandsTest() : shell(platform, folder.withDefaultAdjustments()), session(shell.document()), window(shell.mainWindow()) {
         window.show();
         QApplication::setActiveWindow(&window);
         line1 = window.findChild<QLineEdit*>(QStringLiteral("txtLMLine1"));
@@ -56,8 +55,9 @@ protected:
 
     test::TempFolder folder;
     ScriptedPlatform platform;
-    Session session;
-    MainWindow window;
+    ApplicationShell shell;
+    ContactsDocument& session;
+    MainWindow& window;
     QLineEdit* line1 = nullptr;
 };
 
@@ -281,9 +281,8 @@ TEST(ShellCommandsInstalled, HelpOpensTheInstalledDocuments) {
     test::TempFolder program;
     test::TempFolder installed;
     ScriptedPlatform platform;
-    Session session(program.withDefaultAdjustments(), installed.path());
-    MainWindow window(session, platform);
-    wireWindows(window);
+    ApplicationShell shell(platform, program.withDefaultAdjustments(), installed.path());
+    MainWindow& window = shell.mainWindow();
     window.findChild<QAction*>(QStringLiteral("mnuManual"))->trigger();
     window.findChild<QAction*>(QStringLiteral("mnuStates"))->trigger();
     EXPECT_EQ(platform.shellOpened(), QStringList({installed.file(QStringLiteral("tdrUman.pdf")),

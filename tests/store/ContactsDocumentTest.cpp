@@ -6,7 +6,7 @@
 #include "StoreTestHelpers.h"
 #include "platform/AppError.h"
 #include "print/ScriptedPlatform.h"
-#include "store/Session.h"
+#include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 
@@ -31,11 +31,11 @@ private:
     QString folder_;
 };
 
-class SessionTest : public test::StoreTest {
+class ContactsDocumentTest : public test::StoreTest {
 protected:
     test::TempFolder program;  // the program folder
     test::TempFolder data;     // where the user keeps contacts files
-    Session session{program.path()};
+    ContactsDocument session{program.path()};
     WatchingPlatform platform{program.path()};
 
     void SetUp() override {
@@ -58,11 +58,11 @@ protected:
     }
 };
 
-TEST_F(SessionTest, StartsWithNoFile) {
+TEST_F(ContactsDocumentTest, StartsWithNoFile) {
     expectNoFile();
 }
 
-TEST_F(SessionTest, FileNewCreatesTheFileAndHidesTheInstallerFileMeanwhile) {
+TEST_F(ContactsDocumentTest, FileNewCreatesTheFileAndHidesTheInstallerFileMeanwhile) {
     const QString path = data.file("Family.DAT");
     platform.answerOpenFile(path);
     ASSERT_TRUE(session.fileNew(platform));
@@ -92,7 +92,7 @@ TEST_F(SessionTest, FileNewCreatesTheFileAndHidesTheInstallerFileMeanwhile) {
     EXPECT_TRUE(session.remindersOn());
 }
 
-TEST_F(SessionTest, FileNewOnAnExistingFileOpensItUnchangedWithRemindersShownOn) {
+TEST_F(ContactsDocumentTest, FileNewOnAnExistingFileOpensItUnchangedWithRemindersShownOn) {
     const QByteArray bytes =
         test::fileBytes({personBytes("Ann", "Lee", '0'), personBytes("Bob", "Ray", '0')});
     const QString path = data.write("Old.DAT", bytes);
@@ -104,11 +104,11 @@ TEST_F(SessionTest, FileNewOnAnExistingFileOpensItUnchangedWithRemindersShownOn)
     EXPECT_TRUE(session.birthdayOffEnabled());
 }
 
-TEST_F(SessionTest, CancelledDialogChangesNothing) {
+TEST_F(ContactsDocumentTest, CancelledDialogChangesNothing) {
     const QString path = data.write("Family.DAT", personBytes("Ann", "Lee"));
     platform.answerOpenFile(path);
     ASSERT_TRUE(session.fileOpen(platform));
-    session.currentRecordNumber = 1;
+    session.setCurrentRecord(1);
 
     // Cancelled File Open and File New: the file stays current and open.
     EXPECT_FALSE(session.fileOpen(platform));
@@ -122,7 +122,7 @@ TEST_F(SessionTest, CancelledDialogChangesNothing) {
     EXPECT_EQ(session.file().read(1).field(Field::FName), QStringLiteral("Ann"));
     EXPECT_EQ(session.fileName(), path);
     EXPECT_EQ(session.mainWindowTitle(), QStringLiteral("Tandor  [Family]"));
-    EXPECT_EQ(session.currentRecordNumber, 1);
+    EXPECT_EQ(session.currentRecord(), 1);
 
     // The next completed dialog names it back; so does the shut-down.
     platform.answerOpenFile(path);
@@ -134,7 +134,7 @@ TEST_F(SessionTest, CancelledDialogChangesNothing) {
     EXPECT_TRUE(installerVisible());
 }
 
-TEST_F(SessionTest, FileOpenSetsTheBirthdayItemsFromRecordOne) {
+TEST_F(ContactsDocumentTest, FileOpenSetsTheBirthdayItemsFromRecordOne) {
     struct Case {
         QByteArray bytes;
         bool onEnabled;
@@ -151,7 +151,7 @@ TEST_F(SessionTest, FileOpenSetsTheBirthdayItemsFromRecordOne) {
         const QString path = data.write("Case.DAT", c.bytes);
         platform.answerOpenFile(path);
         int checks = 0;
-        ASSERT_TRUE(session.fileOpen(platform, [&](Session& s) {
+        ASSERT_TRUE(session.fileOpen(platform, [&](ContactsDocument& s) {
             ++checks;
             // The check runs with the file current and the menus set.
             EXPECT_TRUE(s.file().isOpen());
@@ -168,7 +168,7 @@ TEST_F(SessionTest, FileOpenSetsTheBirthdayItemsFromRecordOne) {
     }
 }
 
-TEST_F(SessionTest, SwitchingFilesLeavesTheOldOneUntouched) {
+TEST_F(ContactsDocumentTest, SwitchingFilesLeavesTheOldOneUntouched) {
     const QByteArray first =
         test::fileBytes({personBytes("Ann", "Lee"), personBytes("Bob", "Ray")});
     const QString a = data.write("A.DAT", first);
@@ -183,12 +183,12 @@ TEST_F(SessionTest, SwitchingFilesLeavesTheOldOneUntouched) {
     EXPECT_EQ(test::readAll(a), first);
 }
 
-TEST_F(SessionTest, DisplayTitles) {
-    EXPECT_EQ(Session::displayTitle(data.file("Family.DAT")), QStringLiteral("Family"));
-    EXPECT_EQ(Session::displayTitle(data.file("family.dat")), QStringLiteral("family.dat"));
-    EXPECT_EQ(Session::displayTitle(data.file("Old.DAT.DAT")), QStringLiteral("Old"));
-    EXPECT_EQ(Session::displayTitle(data.file("My.DATA")), QStringLiteral("MyA"));
-    EXPECT_EQ(Session::displayTitle(QStringLiteral("C:\\Tandor\\Club.DAT")),
+TEST_F(ContactsDocumentTest, DisplayTitles) {
+    EXPECT_EQ(ContactsDocument::displayTitle(data.file("Family.DAT")), QStringLiteral("Family"));
+    EXPECT_EQ(ContactsDocument::displayTitle(data.file("family.dat")), QStringLiteral("family.dat"));
+    EXPECT_EQ(ContactsDocument::displayTitle(data.file("Old.DAT.DAT")), QStringLiteral("Old"));
+    EXPECT_EQ(ContactsDocument::displayTitle(data.file("My.DATA")), QStringLiteral("MyA"));
+    EXPECT_EQ(ContactsDocument::displayTitle(QStringLiteral("C:\\Tandor\\Club.DAT")),
               QStringLiteral("Club"));
 
     platform.answerOpenFile(data.file("family.dat"));
@@ -196,17 +196,17 @@ TEST_F(SessionTest, DisplayTitles) {
     EXPECT_EQ(session.mainWindowTitle(), QStringLiteral("Tandor  [family.dat]"));
 }
 
-TEST_F(SessionTest, FileCloseReturnsToNoFile) {
+TEST_F(ContactsDocumentTest, FileCloseReturnsToNoFile) {
     platform.answerOpenFile(data.write("Family.DAT", personBytes("Ann", "Lee")));
     ASSERT_TRUE(session.fileOpen(platform));
-    session.currentRecordNumber = 1;
+    session.setCurrentRecord(1);
     session.fileClose();
     expectNoFile();
-    EXPECT_EQ(session.currentRecordNumber, 0);
+    EXPECT_EQ(session.currentRecord(), 0);
     EXPECT_NO_THROW(session.fileClose());
 }
 
-TEST_F(SessionTest, FailureToOpenLeavesNoFileAndTheInstallerFileNamedBack) {
+TEST_F(ContactsDocumentTest, FailureToOpenLeavesNoFileAndTheInstallerFileNamedBack) {
     platform.answerOpenFile(data.write("Family.DAT", personBytes("Ann", "Lee")));
     ASSERT_TRUE(session.fileOpen(platform));
     platform.answerOpenFile(data.file("missing/folder/X.DAT"));
@@ -223,7 +223,7 @@ TEST_F(SessionTest, FailureToOpenLeavesNoFileAndTheInstallerFileNamedBack) {
     EXPECT_TRUE(installerVisible());
 }
 
-TEST_F(SessionTest, FailedRenameOfTheInstallerFile) {
+TEST_F(ContactsDocumentTest, FailedRenameOfTheInstallerFile) {
     const QString path = data.write("Family.DAT", personBytes("Ann", "Lee"));
     fault::arm("installer.hide");
     platform.answerOpenFile(path);
@@ -239,15 +239,15 @@ TEST_F(SessionTest, FailedRenameOfTheInstallerFile) {
     EXPECT_EQ(test::readAll(path), personBytes("Ann", "Lee"));
 }
 
-TEST_F(SessionTest, FailingBirthdayCheckLeavesNoFile) {
+TEST_F(ContactsDocumentTest, FailingBirthdayCheckLeavesNoFile) {
     platform.answerOpenFile(data.write("Family.DAT", personBytes("Ann", "Lee")));
     EXPECT_THROW(
-        session.fileOpen(platform, [](Session&) { throw AppError(57, "Device I/O error"); }),
+        session.fileOpen(platform, [](ContactsDocument&) { throw AppError(57, "Device I/O error"); }),
         AppError);
     expectNoFile();
 }
 
-TEST_F(SessionTest, FirstContactIntoAnEmptyFileSwitchesRemindersOn) {
+TEST_F(ContactsDocumentTest, FirstContactIntoAnEmptyFileSwitchesRemindersOn) {
     const QString path = data.write("Empty.DAT", {});
     platform.answerOpenFile(path);
     ASSERT_TRUE(session.fileOpen(platform));
@@ -255,20 +255,20 @@ TEST_F(SessionTest, FirstContactIntoAnEmptyFileSwitchesRemindersOn) {
     ContactRecord record;
     record.setField(Field::FName, QStringLiteral("Ann"));
     record.setField(Field::BirthdayReminder, session.remindersOn() ? "1" : "0");
-    session.file().append(record);
-    session.noteContactWritten();
+    session.appendContact(record);
     EXPECT_FALSE(session.birthdayOnEnabled());
     EXPECT_TRUE(session.birthdayOffEnabled());
 
     // In a file with reminders off nothing changes.
     platform.answerOpenFile(data.write("Off.DAT", personBytes("Bob", "Ray", '0')));
     ASSERT_TRUE(session.fileOpen(platform));
-    session.noteContactWritten();
+    record.setField(Field::BirthdayReminder, "0");
+    session.appendContact(record);
     EXPECT_TRUE(session.birthdayOnEnabled());
     EXPECT_FALSE(session.birthdayOffEnabled());
 }
 
-TEST_F(SessionTest, WorksWithoutAnInstallerFile) {
+TEST_F(ContactsDocumentTest, WorksWithoutAnInstallerFile) {
     QFile::remove(program.file("unins000.DAT"));
     platform.answerOpenFile(data.file("Family.DAT"));
     ASSERT_TRUE(session.fileNew(platform));

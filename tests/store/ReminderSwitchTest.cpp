@@ -6,7 +6,7 @@
 #include "platform/AppError.h"
 #include "print/ScriptedPlatform.h"
 #include "store/ReminderSwitch.h"
-#include "store/Session.h"
+#include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 
@@ -81,7 +81,7 @@ TEST_F(ReminderSwitchTest, FailurePartWayKeepsTheFileSettingAndRepeatingFinishes
 TEST_F(ReminderSwitchTest, MenuCommandsTellTheUserAndSetTheItems) {
     const QString path = folder.write(
         "F.DAT", test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '0')}));
-    Session session(folder.path());
+    ContactsDocument session(folder.path());
     ScriptedPlatform platform;
     platform.answerOpenFile(path);
     ASSERT_TRUE(session.fileOpen(platform));

@@ -121,7 +121,11 @@ ContactBrowser::ContactBrowser(WindowHost& host) : host_(host) {
 }
 
 void ContactBrowser::recordsChanged() {
-    // The find list shows the file as it is now; the contact on screen stays.
+    // What another window wrote shows in the find list; the contact on screen
+    // stays. The browser's own Save and Delete leave the list as it is.
+    if (writing_) {
+        return;
+    }
     runCommand(host_.platform(), policy::secondaryWindow(this), [this] { fillFindList(); });
 }
 
@@ -288,9 +292,11 @@ bool ContactBrowser::saveChanges() {
         boxes_->focus(result.focus);
         return false;
     }
+    writing_ = true;
     const bool written = runCommand(platform, policy::secondaryWindow(this), [&] {
         document.writeContact(document.currentRecord(), *result.record);
     });
+    writing_ = false;
     if (!written) {
         return false;
     }
@@ -310,12 +316,14 @@ void ContactBrowser::deleteContact() {
         cmdCancel_->setFocus(Qt::OtherFocusReason);
         return;
     }
+    writing_ = true;
     const bool deleted = runCommand(platform, policy::secondaryWindow(this), [&] {
         document.deleteContact(document.currentRecord(), [&platform] {
             platform.message(kContactDeletedText, kContactDeletedTitle, MessageIcon::None,
                              MessageButtons::Ok);
         });
     });
+    writing_ = false;
     if (!deleted) {
         return;
     }

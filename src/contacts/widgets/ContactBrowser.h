@@ -66,6 +66,7 @@ private:
     WindowHost& host_;
     ContactEntry asShown_;          // the contact as shown or last saved
     bool leaveWithoutAsking_ = false;  // Print Label and Delete leave by their own road
+    bool writing_ = false;             // its own Save or Delete is changing the file
     ContactBoxes* boxes_ = nullptr;
     QComboBox* cboFindContact_ = nullptr;
     QLabel* lblACCompOnLabel_ = nullptr;
