@@ -15,6 +15,8 @@
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "appshell/widgets/ApplicationShell.h"
+#include "print/RecordingSurface.h"
+#include "platform/AppError.h"
 #include "store/ContactsDocument.h"
 #include "support/TestFiles.h"
 
@@ -202,6 +204,58 @@ TEST_F(MainWindowTest, ClearFormEmptiesTheLinesAndKeepsCentered) {
     EXPECT_TRUE(find<QRadioButton>("optLMCenter")->isChecked());
     EXPECT_FALSE(find<QRadioButton>("optLMLeftjust")->isChecked());
     EXPECT_EQ(QApplication::focusWidget(), line(1));
+}
+
+// A surface that fails while the label is laid out: as the printer would
+// (an error the printer reports) or as a fault of the program would.
+class FailingSurface : public RecordingSurface {
+public:
+    explicit FailingSurface(bool printerError) : printerError_(printerError) {}
+    void printLine(const QList<PrintItem>& items, LineEnd end) override {
+        if (printerError_) {
+            throw AppError(errors::kPrinterError, QStringLiteral("Printer error"));
+        }
+        throw std::logic_error("label column out of range");
+        RecordingSurface::printLine(items, end);
+    }
+
+private:
+    bool printerError_;
+};
+
+TEST_F(MainWindowTest, APrinterFailureAndAProgramFaultInPrintAreToldApart) {
+    struct Case {
+        bool printerError;
+        QString text;
+        QString title;
+    } cases[] = {
+        {true, kPrinterProblemText, kPrinterErrorTitle},
+        {false,
+         QStringLiteral("An error has occurred. Error number 51 -- Internal error: label column out of "
+                        "range.  Try again, or notify author."),
+         QStringLiteral("Error")},
+    };
+    platform.answerInput(QStringLiteral("1"));  // label position 1
+    clickOption("optLMLabel");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.printerError ? "printer error" : "program fault");
+        platform.clearRecords();
+        platform.setPrintSurface(std::make_shared<FailingSurface>(c.printerError));
+        line(1)->setText(QStringLiteral("Ann Lee"));
+        line(2)->setText(QStringLiteral("12 Oak Lane"));
+        line(3)->setText(QStringLiteral("Reno, NV 89501"));
+        platform.answerMessage(MessageAnswer::Retry);  // the error message keeps the program running
+        QTest::mouseClick(find<QPushButton>("cmdLMStart"), Qt::LeftButton);
+        ASSERT_FALSE(platform.messages().isEmpty());
+        EXPECT_EQ(platform.messages().last().text, c.text);
+        EXPECT_EQ(platform.messages().last().title, c.title);
+        int printerMessages = 0;
+        for (const RecordedMessage& m : platform.messages()) {
+            printerMessages += m.text == kPrinterProblemText ? 1 : 0;
+        }
+        EXPECT_EQ(printerMessages, c.printerError ? 1 : 0);
+        EXPECT_TRUE(window.isVisible());
+    }
 }
 
 TEST_F(MainWindowTest, PrintWithoutLinesRefusesWithABeep) {

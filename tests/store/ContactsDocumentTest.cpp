@@ -278,3 +278,81 @@ TEST_F(ContactsDocumentTest, WorksWithoutAnInstallerFile) {
 
 }  // namespace
 }  // namespace tandor
+
+namespace tandor {
+namespace {
+
+// Every change of the file reaches whoever listens, in order, and says which
+// records it touched.
+TEST_F(ContactsDocumentTest, EveryChangeIsAnnouncedWithTheRecordsItTouched) {
+    QStringList heard;
+    const auto kindName = [](RecordChange::Kind k) {
+        switch (k) {
+            case RecordChange::Kind::Appended: return "appended";
+            case RecordChange::Kind::Written: return "written";
+            case RecordChange::Kind::Removed: return "removed";
+            case RecordChange::Kind::Rewritten: return "rewritten";
+        }
+        return "?";
+    };
+    QObject::connect(&session, &ContactsDocument::opened, [&] { heard << "opened"; });
+    QObject::connect(&session, &ContactsDocument::closed, [&] { heard << "closed"; });
+    QObject::connect(&session, &ContactsDocument::remindersChanged, [&] { heard << "reminders"; });
+    QObject::connect(&session, &ContactsDocument::currentRecordChanged,
+                     [&](int n) { heard << QStringLiteral("current %1").arg(n); });
+    QObject::connect(&session, &ContactsDocument::recordsChanged, [&](const RecordChange& c) {
+        heard << QStringLiteral("%1 %2+%3").arg(QLatin1String(kindName(c.kind))).arg(c.first).arg(c.count);
+    });
+    const auto contact = [](const char* first) {
+        ContactRecord r;
+        r.setField(Field::FName, QString::fromLatin1(first));
+        r.setField(Field::BirthdayReminder, QStringLiteral("1"));
+        return r;
+    };
+
+    struct Step {
+        const char* what;
+        std::function<void()> run;
+        QStringList expected;
+    } steps[] = {
+        {"open an empty file",
+         [&] {
+             platform.answerOpenFile(data.write("Empty.DAT", {}));
+             ASSERT_TRUE(session.fileOpen(platform));
+         },
+         {"opened"}},
+        {"the first contact switches reminders on", [&] { session.appendContact(contact("Ann")); },
+         {"reminders", "appended 1+1"}},
+        {"another contact", [&] { session.appendContact(contact("Bob")); }, {"appended 2+1"}},
+        {"an import of three",
+         [&] {
+             session.appendMany([&](ContactsFile& file) {
+                 for (const char* name : {"Cy", "Di", "Ed"}) {
+                     file.append(contact(name));
+                 }
+             });
+         },
+         {"appended 3+3"}},
+        {"an import that adds nothing", [&] { session.appendMany([](ContactsFile&) {}); }, {}},
+        {"the browser shows contact 4", [&] { session.setCurrentRecord(4); }, {"current 4"}},
+        {"an edit", [&] { session.writeContact(2, contact("Bo")); }, {"written 2+1"}},
+        {"deleting contact 1 moves the one shown down",
+         [&] { session.deleteContact(1); },
+         {"current 3", "removed 1+1"}},
+        {"reminders off", [&] { session.disableBirthdayReminders(platform); },
+         {"rewritten 0+0", "reminders"}},
+        {"close", [&] { session.fileClose(); }, {"reminders", "current 0", "closed"}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        heard.clear();
+        step.run();
+        EXPECT_EQ(heard, step.expected);
+    }
+    // What the announcements said is what the file holds.
+    const QByteArray bytes = test::readAll(data.file("Empty.DAT"));
+    EXPECT_EQ(bytes.size(), 4 * 513);
+}
+
+}  // namespace
+}  // namespace tandor
