@@ -132,11 +132,14 @@ void ContactBrowser::recordsChanged() {
 void ContactBrowser::buildMenus() {
     QMenu* file = namedMenu(menuBar(), "File", "mnuEDVFile");
     QAction* print = menuItem(file, "Print", "mnuEDVPrint", QKeySequence::Print);
-    connect(print, &QAction::triggered, this, &ContactBrowser::printDetails);
+    connect(print, &QAction::triggered, this,
+            [this] { runCommand(host_.platform(), policy::secondaryWindow(this), [this] { printDetails(); }); });
     QAction* preview = menuItem(file, "Print Preview...", "mnuEDVPreview");
     connect(preview, &QAction::triggered, this, [this] {
         Platform& platform = host_.platform();
-        showPrintPreview(platform, detailsJob(shown(), {}, platform.today()), [this] { printDetails(); }, this);
+        runCommand(platform, policy::secondaryWindow(this), [this, &platform] {
+            showPrintPreview(platform, detailsJob(shown(), {}, platform.today()), [this] { printDetails(); }, this);
+        });
     });
     QMenu* edit = namedMenu(menuBar(), "Edit", "mnuEDVEdit");
     menuItem(edit, "Cut", "mnuEDVEditCut", QKeySequence(QStringLiteral("Ctrl+X")));
