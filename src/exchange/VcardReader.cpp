@@ -201,21 +201,29 @@ bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValu
 // Splits at the separator where it is not escaped; escapes stay in the parts.
 QStringList splitUnescaped(const QString& value, QChar separator) {
     QStringList parts;
-    QString part;
+    qsizetype start = 0;
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
         if (c == u'\\' && i + 1 < value.size()) {
-            part += c;
-            part += value[++i];
+            ++i;
         } else if (c == separator) {
-            parts.append(part);
-            part.clear();
-        } else {
-            part += c;
+            parts.append(value.sliced(start, i - start));
+            start = i + 1;
         }
     }
-    parts.append(part);
+    parts.append(value.sliced(start));
     return parts;
+}
+
+// Whether `word` (in upper case) is in the text, in any case.
+bool containsAnyCase(QByteArrayView text, QByteArrayView word) {
+    for (qsizetype i = 0; i + word.size() <= text.size(); ++i) {
+        if ((text[i] & ~0x20) == word[0] &&
+            text.sliced(i, word.size()).compare(word, Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -226,10 +234,17 @@ bool VcardProperty::hasType(const char* type) const {
         if (key != "TYPE") {
             continue;
         }
-        for (const QByteArray& item : value.split(',')) {
+        QByteArrayView rest(value);
+        while (true) {
+            const qsizetype comma = rest.indexOf(',');
+            const QByteArrayView item = comma < 0 ? rest : rest.first(comma);
             if (item.trimmed().compare(wanted, Qt::CaseInsensitive) == 0) {
                 return true;
             }
+            if (comma < 0) {
+                break;
+            }
+            rest = rest.sliced(comma + 1);
         }
     }
     return false;
@@ -375,7 +390,7 @@ bool VcardReader::readPhysical(QByteArray& line, qsizetype limit) {
 }
 
 bool VcardReader::readLogical(QByteArray& line) {
-    line.clear();
+    line.resize(0);  // keeps its room for the next line
     do {
         if (!readPhysical(line, kMaxLineBytes)) {
             return false;
@@ -388,8 +403,7 @@ bool VcardReader::readLogical(QByteArray& line) {
         line.truncate(colon + 1);
     }
     const bool quotedPrintable =
-        colon >= 0 &&
-        QByteArrayView(line).first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
+        colon >= 0 && containsAnyCase(QByteArrayView(line).first(colon), "QUOTED-PRINTABLE");
     const qsizetype limit = binary ? line.size() : kMaxLineBytes;
     while (true) {
         const int c = peekByte();
@@ -487,7 +501,7 @@ std::optional<VcardCard> VcardReader::next() {
             card.version = property.value.trimmed().toLatin1();
         }
         if (wanted && card.properties.size() < static_cast<size_t>(kMaxProperties)) {
-            card.properties.push_back(property);
+            card.properties.push_back(std::move(property));
         }
     }
     if (inCard) {

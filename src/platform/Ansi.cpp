@@ -30,18 +30,23 @@ char ansiByte(QChar c) {
 }
 
 QByteArray toAnsi(QStringView text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    out.truncate(toAnsiInto(text, out.data(), out.size()));
+    return out;
+}
+
+qsizetype toAnsiInto(QStringView text, char* out, qsizetype room) {
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < text.size() && written < room; ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             ++i;  // one character outside the code page
-            out.append('?');
+            out[written++] = '?';
             continue;
         }
-        out.append(ansiByte(c));
+        out[written++] = ansiByte(c);
     }
-    return out;
+    return written;
 }
 
 QString controlsAsSpaces(QString text) {

@@ -12,6 +12,8 @@ namespace tandor {
 // code page leaves undefined decode to the control characters of the same
 // value), so reading and writing back an unknown byte keeps it.
 QByteArray toAnsi(QStringView text);
+// The same into `out`, stopping after `room` bytes; returns the bytes written.
+qsizetype toAnsiInto(QStringView text, char* out, qsizetype room);
 QString fromAnsi(QByteArrayView bytes);
 
 // The byte a single character is stored as ('?' when it has none).
