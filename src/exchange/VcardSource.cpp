@@ -1,6 +1,5 @@
 #include "exchange/VcardSource.h"
 
-#include <QRegularExpression>
 #include <climits>
 #include <utility>
 
@@ -63,14 +62,27 @@ QString phoneText(const QString& value) {
     return phone;
 }
 
+// The lines of a text (split at CR LF, CR or LF) that hold more than white
+// space.
 QStringList nonEmptyLines(const QString& text) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList lines;
-    for (const QString& line : text.split(lineBreak)) {
+    const auto take = [&](qsizetype begin, qsizetype end) {
+        const QStringView line = QStringView(text).sliced(begin, end - begin);
         if (!line.trimmed().isEmpty()) {
-            lines.append(line);
+            lines.append(end - begin == text.size() ? text : line.toString());
+        }
+    };
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            take(begin, i);
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+                ++i;
+            }
+            begin = i + 1;
         }
     }
+    take(begin, text.size());
     return lines;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/Ansi.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tandor {
@@ -49,10 +50,22 @@ qsizetype toAnsiInto(QStringView text, char* out, qsizetype room) {
     return written;
 }
 
+bool isControl(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x100) {
+        return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+    }
+    return c.category() == QChar::Other_Control;
+}
+
 QString controlsAsSpaces(QString text) {
-    for (QChar& c : text) {
-        if (c.category() == QChar::Other_Control) {
-            c = u' ';
+    const auto first = std::find_if(text.cbegin(), text.cend(), isControl);
+    if (first == text.cend()) {
+        return text;  // left shared
+    }
+    for (qsizetype i = first - text.cbegin(); i < text.size(); ++i) {
+        if (isControl(text[i])) {
+            text[i] = u' ';
         }
     }
     return text;
@@ -73,6 +86,12 @@ QString upperCaseKept(QStringView text) {
     QString out = text.toString();
     for (qsizetype i = 0; i < out.size(); ++i) {
         const QChar c = out[i];
+        if (c.unicode() < 0x80) {
+            if (c >= u'a' && c <= u'z') {
+                out[i] = QChar(c.unicode() - 0x20);
+            }
+            continue;
+        }
         if (c.isSurrogate()) {
             continue;  // outside the code page: stored as "?" whatever its case
         }
