@@ -247,6 +247,7 @@ bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValu
 // Splits at the separator where it is not escaped; escapes stay in the parts.
 QStringList splitUnescaped(const QString& value, QChar separator) {
     QStringList parts;
+    parts.reserve(value.count(separator) + 1);
     qsizetype start = 0;
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
@@ -277,14 +278,16 @@ bool containsAnyCase(QByteArrayView text, QByteArrayView word) {
 bool VcardProperty::hasType(const char* type) const {
     const QByteArrayView wanted(type);
     for (const auto& [key, value] : params) {
-        if (key != "TYPE") {
+        if (QByteArrayView(key) != QByteArrayView("TYPE")) {
             continue;
         }
         QByteArrayView rest(value);
         while (true) {
             const qsizetype comma = rest.indexOf(',');
             const QByteArrayView item = comma < 0 ? rest : rest.first(comma);
-            if (item.trimmed().compare(wanted, Qt::CaseInsensitive) == 0) {
+            const QByteArrayView trimmed = item.trimmed();
+            if (trimmed.size() == wanted.size() &&
+                trimmed.compare(wanted, Qt::CaseInsensitive) == 0) {
                 return true;
             }
             if (comma < 0) {
@@ -298,7 +301,7 @@ bool VcardProperty::hasType(const char* type) const {
 
 int VcardProperty::preference() const {
     for (const auto& [key, value] : params) {
-        if (key == "PREF") {
+        if (QByteArrayView(key) == QByteArrayView("PREF")) {
             bool ok = false;
             const int n = value.toInt(&ok);
             return ok && n > 0 ? std::min(n, INT_MAX - 1) : 1;

@@ -63,7 +63,10 @@ QString trimSpaces(const QString& text) {
     return text.mid(start, end - start);
 }
 
-ContactRecord::ContactRecord() : bytes_(blankRecord()) {}
+ContactRecord::ContactRecord() {
+    static const QByteArray blank = blankRecord();
+    bytes_ = blank;  // shared until a field is set
+}
 
 ContactRecord ContactRecord::build(const ContactFields& fields) {
     ContactRecord record;

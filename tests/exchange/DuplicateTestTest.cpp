@@ -54,6 +54,15 @@ TEST(DuplicateTest, NamesMatchByContainmentAndEmailsExactly) {
         test.isDuplicate(contact({{"FName", "Zed"}, {"LName", "Q"}, {"Email", "Bob@x.com"}})));
 }
 
+TEST(DuplicateTest, NothingOnFileMeansNoDuplicate) {
+    const DuplicateTest none = onFile({});
+    EXPECT_FALSE(none.isDuplicate(ContactFields{}));
+    EXPECT_FALSE(none.isDuplicate(contact({{"FName", "Ann"}, {"Email", "a@x.com"}})));
+    // One record of no name: a contact of no name matches it.
+    const DuplicateTest blank = onFile({contact({{"City", "Salem"}})});
+    EXPECT_TRUE(blank.isDuplicate(ContactFields{}));
+}
+
 TEST(DuplicateTest, EmptyValuesMatchOnlyEmptyFields) {
     const DuplicateTest test = onFile({contact({{"FName", "Ann"}, {"LName", "Smithers"}}),
                                        contact({{"FName", "Bob"}, {"LName", "Ray"}})});
