@@ -7,12 +7,60 @@
 namespace tandor {
 namespace {
 
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
 struct DateParts {
     QString first;
     QChar separator;
     QString second;
     QString third;
 };
+
+bool isDateSeparator(QChar c) {
+    return c == u'-' || c == u'/' || c == u'.';
+}
+
+// splitDate() for a text of nothing but the digits 0-9 and separators, read
+// without the regular expression (which also takes other digits and a final
+// line break); nothing when the text holds anything else.
+std::optional<DateParts> splitPlainDate(QStringView date) {
+    for (const QChar c : date) {
+        if (!isDigit(c) && !isDateSeparator(c)) {
+            return std::nullopt;
+        }
+    }
+    qsizetype at = 0;
+    const auto digits = [&](qsizetype most) -> std::optional<QString> {
+        const qsizetype begin = at;
+        while (at < date.size() && isDigit(date[at])) {
+            ++at;
+        }
+        if (at == begin || at - begin > most) {
+            return std::nullopt;
+        }
+        return date.sliced(begin, at - begin).toString();
+    };
+    DateParts parts;
+    std::optional<QString> first = digits(4);
+    if (!first || at == date.size()) {
+        return std::nullopt;
+    }
+    parts.separator = date[at++];
+    std::optional<QString> second = digits(2);
+    if (!second || at == date.size() || date[at++] != parts.separator) {
+        return std::nullopt;
+    }
+    std::optional<QString> third = digits(4);
+    if (!third || at != date.size()) {
+        return std::nullopt;
+    }
+    parts.first = std::move(*first);
+    parts.second = std::move(*second);
+    parts.third = std::move(*third);
+    return parts;
+}
 
 // The three numbers of a date and the character between them.
 std::optional<DateParts> splitDate(const QString& text) {
@@ -27,6 +75,9 @@ std::optional<DateParts> splitDate(const QString& text) {
     if (date.size() > 10 && date[10] == u'T') {
         date.truncate(10);
     }
+    if (const std::optional<DateParts> parts = splitPlainDate(date)) {
+        return parts;
+    }
     const QRegularExpressionMatch m = form.match(date);
     if (!m.hasMatch()) {
         return std::nullopt;
@@ -38,10 +89,16 @@ QString stored(int year, int month, int day) {
     if (year < 1000 || !QDate(year, month, day).isValid()) {
         return {};
     }
-    return QStringLiteral("%1%2%3")
-        .arg(year, 4, 10, QLatin1Char('0'))
-        .arg(month, 2, 10, QLatin1Char('0'))
-        .arg(day, 2, 10, QLatin1Char('0'));
+    // YYYYMMDD: the year has four digits (it is below 10000), month and day
+    // two.
+    QString out(8, Qt::Uninitialized);
+    QChar* d = out.data();
+    const int digits[8] = {year / 1000 % 10, year / 100 % 10, year / 10 % 10, year % 10,
+                           month / 10,       month % 10,      day / 10,       day % 10};
+    for (int i = 0; i < 8; ++i) {
+        d[i] = QChar(u'0' + digits[i]);
+    }
+    return out;
 }
 
 bool allDigits(const QString& text) {

@@ -90,6 +90,9 @@ void DuplicateCheck::finish() {
 }
 
 bool DuplicateCheck::isDuplicate(const ContactFields& values) const {
+    if (firstNames_.empty()) {
+        return false;  // no contact on file (the common case of a new file)
+    }
     const QString email = asOnFile(values[Field::Email]);
     if (!email.isEmpty() && emails_.contains(email)) {
         return true;

@@ -116,31 +116,31 @@ ImportOutcome withFile(const QString& path, Read read) {
 ImportOutcome importWith(QIODevice& device, SourceFor sourceFor, ContactsFile& file,
                          const ImportSettings& settings) {
     ImportOutcome outcome;
+    // Nothing else writes the file during a run: the records go one after
+    // the other at its end, written in one pass.
+    ContactsFile::Appender appender(file);
     try {
         const DuplicateCheck duplicates(file, file.recordCount());
         run(
             device, sourceFor, duplicates, settings,
-            [&file](const ContactRecord& record) {
+            [&appender](const ContactRecord& record) {
                 fault::hit("import.write");
-                // Nothing else writes the file during a run: the record goes
-                // to count + 1, the number after the one last written.
-                file.append(record);
+                appender.append(record);
             },
             outcome);
-        if (outcome.written > 0) {
-            file.flush();
-        }
+        appender.finish();
     } catch (const AppError& error) {
         outcome.result = ImportResult::Failed;
         outcome.error = error;
-        if (outcome.written > 0) {
-            try {
-                file.flush();
-            } catch (const AppError&) {
-                // The failure already caught is the one reported.
-            }
+        // The contacts taken before the failure are kept, as far as they can
+        // be written.
+        try {
+            appender.finish();
+        } catch (const AppError&) {
+            // The failure already caught is the one reported.
         }
     }
+    outcome.written = appender.stored();
     return outcome;
 }
 

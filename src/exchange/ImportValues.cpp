@@ -1,5 +1,7 @@
 #include "exchange/ImportValues.h"
 
+#include <algorithm>
+
 #include "platform/Ansi.h"
 #include "platform/Numbers.h"
 
@@ -55,6 +57,11 @@ QString withoutGrouping(QString phone) {
 }  // namespace
 
 QString flattenedValue(QString value) {
+    const bool plain = std::none_of(value.cbegin(), value.cend(),
+                                    [](QChar c) { return c == u',' || isControl(c); });
+    if (plain) {
+        return value;  // the common case: nothing to replace, nothing copied
+    }
     value.replace(QLatin1String("\r\n"), QLatin1String(" "));
     value = controlsAsSpaces(std::move(value));
     value.replace(QLatin1Char(','), QLatin1Char(' '));

@@ -17,14 +17,27 @@ bool isSpaceOrTab(int c) {
     return c == ' ' || c == '\t';
 }
 
-// The values whose content is passed over unread.
-bool isBinaryProperty(QByteArrayView name) {
-    for (const char* binary : {"PHOTO", "LOGO", "SOUND", "KEY"}) {
-        if (name.compare(QByteArrayView(binary), Qt::CaseInsensitive) == 0) {
-            return true;
+char asciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
+}
+
+// Whether `text` is `upper` (written in upper case) in any case of ASCII.
+bool isAnyCase(QByteArrayView text, QByteArrayView upper) {
+    if (text.size() != upper.size()) {
+        return false;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (asciiUpper(text[i]) != upper[i]) {
+            return false;
         }
     }
-    return false;
+    return true;
+}
+
+// The values whose content is passed over unread.
+bool isBinaryProperty(QByteArrayView name) {
+    return isAnyCase(name, "PHOTO") || isAnyCase(name, "LOGO") || isAnyCase(name, "SOUND") ||
+           isAnyCase(name, "KEY");
 }
 
 // Where the property's value begins: the position of the ":" after its name
@@ -114,7 +127,15 @@ bool isWindows1252Like(const QByteArray& charset) {
     return false;
 }
 
-QString decodedText(const QByteArray& bytes, const QByteArray& charset) {
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+QString decodedText(QByteArrayView bytes, const QByteArray& charset) {
+    if (charset.isEmpty() && isAscii(bytes)) {
+        return QString::fromLatin1(bytes);  // what UTF-8 and Windows-1252 read alike
+    }
     const QByteArray name = charset.toUpper();
     if (name == "UTF-8" || name == "UTF8") {
         return QString::fromUtf8(bytes);
@@ -131,10 +152,33 @@ QString decodedText(const QByteArray& bytes, const QByteArray& charset) {
     return isValidUtf8(bytes) ? QString::fromUtf8(bytes) : fromAnsi(bytes);
 }
 
+// A name in upper case: the same text as `known` when it is one of them
+// (shared, not copied), else a new one.
+QByteArray upperName(QByteArrayView name, std::initializer_list<const QByteArray*> known) {
+    for (const QByteArray* k : known) {
+        if (isAnyCase(name, *k)) {
+            return *k;
+        }
+    }
+    return name.toByteArray().toUpper();
+}
+
+const QByteArray& parameterName(int which) {
+    static const QByteArray names[] = {"TYPE", "ENCODING", "CHARSET", "PREF", "VALUE"};
+    return names[which];
+}
+
+QByteArray upperParameterName(QByteArrayView name) {
+    return upperName(name, {&parameterName(0), &parameterName(1), &parameterName(2),
+                            &parameterName(3), &parameterName(4)});
+}
+
 // Reads a line as a property: name, parameters and the value's bytes.
 // Returns false for a line that is no property. The value is decoded only
-// when `decodeValue` is set.
-bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValue) {
+// when `decodeValue` is set. `keptName`, when set, is the property's name in
+// upper case.
+bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValue,
+                   const QByteArray* keptName) {
     const QByteArrayView fullName = namePart(line);
     const qsizetype dot = fullName.lastIndexOf('.');
     const QByteArrayView name = withoutGroup(fullName);
@@ -145,7 +189,7 @@ bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValu
     if (colon < fullName.size()) {
         return false;
     }
-    property.name = name.toByteArray().toUpper();
+    property.name = keptName ? *keptName : name.toByteArray().toUpper();
     property.group = dot < 0 ? QByteArray() : fullName.first(dot).toByteArray().toUpper();
     property.params.clear();
     // The parameters: ";" separated, between the name and the colon.
@@ -165,17 +209,19 @@ bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValu
         QByteArray key;
         QByteArray value;
         if (equals < 0) {
-            value = param.trimmed().toByteArray();
-            const QByteArray upper = value.toUpper();
-            key = (upper == "QUOTED-PRINTABLE" || upper == "BASE64" || upper == "8BIT" ||
-                   upper == "7BIT")
-                      ? QByteArray("ENCODING")
-                      : QByteArray("TYPE");
+            const QByteArrayView bare = param.trimmed();
+            value = bare.toByteArray();
+            key = (isAnyCase(bare, "QUOTED-PRINTABLE") || isAnyCase(bare, "BASE64") ||
+                   isAnyCase(bare, "8BIT") || isAnyCase(bare, "7BIT"))
+                      ? parameterName(1)
+                      : parameterName(0);
         } else {
-            key = param.first(equals).trimmed().toByteArray().toUpper();
+            key = upperParameterName(param.first(equals).trimmed());
             value = param.sliced(equals + 1).trimmed().toByteArray();
         }
-        value.replace('"', QByteArray());
+        if (value.contains('"')) {
+            value.replace('"', QByteArray());
+        }
         if (!key.isEmpty() || !value.isEmpty()) {
             property.params.append({key, value});
         }
@@ -185,14 +231,14 @@ bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValu
         return true;
     }
     const QByteArrayView raw = line.sliced(colon + 1);
-    const QByteArray encoding = property.param("ENCODING").toUpper();
-    QByteArray bytes;
-    if (encoding == "QUOTED-PRINTABLE") {
-        bytes = quotedPrintableDecoded(raw);
-    } else if (encoding == "B" || encoding == "BASE64") {
-        // Binary content is not read as text.
-    } else {
-        bytes = raw.toByteArray();
+    const QByteArray encoding = property.param("ENCODING");
+    QByteArray decoded;
+    QByteArrayView bytes = raw;
+    if (isAnyCase(encoding, "QUOTED-PRINTABLE")) {
+        decoded = quotedPrintableDecoded(raw);
+        bytes = decoded;
+    } else if (isAnyCase(encoding, "B") || isAnyCase(encoding, "BASE64")) {
+        bytes = {};  // binary content is not read as text
     }
     property.value = decodedText(bytes, property.param("CHARSET"));
     return true;
@@ -201,21 +247,30 @@ bool parseProperty(QByteArrayView line, VcardProperty& property, bool decodeValu
 // Splits at the separator where it is not escaped; escapes stay in the parts.
 QStringList splitUnescaped(const QString& value, QChar separator) {
     QStringList parts;
-    QString part;
+    parts.reserve(value.count(separator) + 1);
+    qsizetype start = 0;
     for (qsizetype i = 0; i < value.size(); ++i) {
         const QChar c = value[i];
         if (c == u'\\' && i + 1 < value.size()) {
-            part += c;
-            part += value[++i];
+            ++i;
         } else if (c == separator) {
-            parts.append(part);
-            part.clear();
-        } else {
-            part += c;
+            parts.append(value.sliced(start, i - start));
+            start = i + 1;
         }
     }
-    parts.append(part);
+    parts.append(value.sliced(start));
     return parts;
+}
+
+// Whether `word` (in upper case) is in the text, in any case.
+bool containsAnyCase(QByteArrayView text, QByteArrayView word) {
+    for (qsizetype i = 0; i + word.size() <= text.size(); ++i) {
+        if ((text[i] & ~0x20) == word[0] &&
+            text.sliced(i, word.size()).compare(word, Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -223,13 +278,22 @@ QStringList splitUnescaped(const QString& value, QChar separator) {
 bool VcardProperty::hasType(const char* type) const {
     const QByteArrayView wanted(type);
     for (const auto& [key, value] : params) {
-        if (key != "TYPE") {
+        if (QByteArrayView(key) != QByteArrayView("TYPE")) {
             continue;
         }
-        for (const QByteArray& item : value.split(',')) {
-            if (item.trimmed().compare(wanted, Qt::CaseInsensitive) == 0) {
+        QByteArrayView rest(value);
+        while (true) {
+            const qsizetype comma = rest.indexOf(',');
+            const QByteArrayView item = comma < 0 ? rest : rest.first(comma);
+            const QByteArrayView trimmed = item.trimmed();
+            if (trimmed.size() == wanted.size() &&
+                trimmed.compare(wanted, Qt::CaseInsensitive) == 0) {
                 return true;
             }
+            if (comma < 0) {
+                break;
+            }
+            rest = rest.sliced(comma + 1);
         }
     }
     return false;
@@ -237,7 +301,7 @@ bool VcardProperty::hasType(const char* type) const {
 
 int VcardProperty::preference() const {
     for (const auto& [key, value] : params) {
-        if (key == "PREF") {
+        if (QByteArrayView(key) == QByteArrayView("PREF")) {
             bool ok = false;
             const int n = value.toInt(&ok);
             return ok && n > 0 ? std::min(n, INT_MAX - 1) : 1;
@@ -291,6 +355,26 @@ bool isVcard(QIODevice& device) {
 
 VcardReader::VcardReader(QIODevice& device, QSet<QByteArray> keep)
     : device_(device), keep_(std::move(keep)) {}
+
+const QByteArray* VcardReader::kept(QByteArrayView name) const {
+    if (keep_.isEmpty()) {
+        return nullptr;
+    }
+    // Names are looked up in upper case, made on the stack when they are
+    // short and plain ASCII.
+    char upper[64];
+    QByteArray key;
+    if (name.size() <= static_cast<qsizetype>(sizeof upper) && isAscii(name)) {
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            upper[i] = asciiUpper(name[i]);
+        }
+        key = QByteArray::fromRawData(upper, name.size());
+    } else {
+        key = name.toByteArray().toUpper();
+    }
+    const auto found = keep_.constFind(key);
+    return found == keep_.cend() ? nullptr : &*found;
+}
 
 bool VcardReader::fill() {
     if (deviceDone_) {
@@ -375,7 +459,7 @@ bool VcardReader::readPhysical(QByteArray& line, qsizetype limit) {
 }
 
 bool VcardReader::readLogical(QByteArray& line) {
-    line.clear();
+    line.resize(0);  // keeps its room for the next line
     do {
         if (!readPhysical(line, kMaxLineBytes)) {
             return false;
@@ -388,8 +472,7 @@ bool VcardReader::readLogical(QByteArray& line) {
         line.truncate(colon + 1);
     }
     const bool quotedPrintable =
-        colon >= 0 &&
-        QByteArrayView(line).first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
+        colon >= 0 && containsAnyCase(QByteArrayView(line).first(colon), "QUOTED-PRINTABLE");
     const qsizetype limit = binary ? line.size() : kMaxLineBytes;
     while (true) {
         const int c = peekByte();
@@ -426,6 +509,7 @@ bool VcardReader::readLogical(QByteArray& line) {
 
 std::optional<VcardCard> VcardReader::next() {
     VcardCard card;
+    card.properties.reserve(16);
     bool inCard = beginPending_;
     beginPending_ = false;
     QByteArray line;
@@ -436,15 +520,14 @@ std::optional<VcardCard> VcardReader::next() {
     bool inAgent = false;
     while (readLogical(line)) {
         const QByteArrayView name = withoutGroup(namePart(line));
-        const bool begin = name.compare("BEGIN", Qt::CaseInsensitive) == 0;
-        const bool end = name.compare("END", Qt::CaseInsensitive) == 0;
+        const bool begin = isAnyCase(name, "BEGIN");
+        const bool end = isAnyCase(name, "END");
         const bool agentLine = agentFollows;
         agentFollows = false;
         if (begin || end) {
             const qsizetype colon = valueColon(line);
             const bool vcard =
-                colon >= 0 && QByteArrayView(line).sliced(colon + 1).trimmed().compare(
-                                  "VCARD", Qt::CaseInsensitive) == 0;
+                colon >= 0 && isAnyCase(QByteArrayView(line).sliced(colon + 1).trimmed(), "VCARD");
             if (!vcard) {
                 continue;
             }
@@ -473,13 +556,14 @@ std::optional<VcardCard> VcardReader::next() {
         if (!inCard || inAgent) {
             continue;
         }
-        if (name.compare("AGENT", Qt::CaseInsensitive) == 0) {
+        if (isAnyCase(name, "AGENT")) {
             const qsizetype colon = valueColon(line);
             agentFollows = colon >= 0 && QByteArrayView(line).sliced(colon + 1).trimmed().isEmpty();
         }
-        const QByteArray upperName = name.toByteArray().toUpper();
-        const bool wanted = keep_.isEmpty() || keep_.contains(upperName) || upperName == "VERSION";
-        if (!parseProperty(line, property, wanted)) {
+        const QByteArray* keptName = kept(name);
+        const bool isVersion = isAnyCase(name, "VERSION");
+        const bool wanted = keep_.isEmpty() || keptName || isVersion;
+        if (!parseProperty(line, property, wanted, keptName)) {
             continue;
         }
         ++card.propertyLines;
@@ -487,7 +571,7 @@ std::optional<VcardCard> VcardReader::next() {
             card.version = property.value.trimmed().toLatin1();
         }
         if (wanted && card.properties.size() < static_cast<size_t>(kMaxProperties)) {
-            card.properties.push_back(property);
+            card.properties.push_back(std::move(property));
         }
     }
     if (inCard) {

@@ -88,6 +88,8 @@ private:
     int peekByte();
     bool readPhysical(QByteArray& line, qsizetype limit);
     bool readLogical(QByteArray& line);
+    // The entry of keep_ that a property name is in any case, or null.
+    const QByteArray* kept(QByteArrayView name) const;
 
     QIODevice& device_;
     QSet<QByteArray> keep_;

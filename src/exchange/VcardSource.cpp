@@ -1,6 +1,5 @@
 #include "exchange/VcardSource.h"
 
-#include <QRegularExpression>
 #include <climits>
 #include <utility>
 
@@ -30,6 +29,11 @@ private:
     std::pair<int, int> key_;
     QString value_;
 };
+
+// Whether the property has that name (in upper case).
+bool named(const VcardProperty& p, QByteArrayView name) {
+    return QByteArrayView(p.name) == name;
+}
 
 bool allEmpty(const QStringList& parts) {
     for (const QString& part : parts) {
@@ -63,14 +67,27 @@ QString phoneText(const QString& value) {
     return phone;
 }
 
+// The lines of a text (split at CR LF, CR or LF) that hold more than white
+// space.
 QStringList nonEmptyLines(const QString& text) {
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
     QStringList lines;
-    for (const QString& line : text.split(lineBreak)) {
+    const auto take = [&](qsizetype begin, qsizetype end) {
+        const QStringView line = QStringView(text).sliced(begin, end - begin);
         if (!line.trimmed().isEmpty()) {
-            lines.append(line);
+            lines.append(end - begin == text.size() ? text : line.toString());
+        }
+    };
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            take(begin, i);
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+                ++i;
+            }
+            begin = i + 1;
         }
     }
+    take(begin, text.size());
     return lines;
 }
 
@@ -78,9 +95,9 @@ void takeName(const VcardCard& card, ContactFields& values) {
     const VcardProperty* n = nullptr;
     const VcardProperty* fn = nullptr;
     for (const VcardProperty& p : card.properties) {
-        if (p.name == "N" && !n) {
+        if (named(p, "N") && !n) {
             n = &p;
-        } else if (p.name == "FN" && !fn) {
+        } else if (named(p, "FN") && !fn) {
             fn = &p;
         }
     }
@@ -213,12 +230,12 @@ ContactFields vcardValues(const VcardCard& card) {
     bool companyTaken = false;
     bool birthdayTaken = false;
     for (const VcardProperty& p : card.properties) {
-        if (p.name == "ORG" && !companyTaken) {
+        if (named(p, "ORG") && !companyTaken) {
             values[Field::Company] = vcardComponents(p.value).value(0);
             companyTaken = true;
-        } else if (p.name == "ADR") {
+        } else if (named(p, "ADR")) {
             addresses.push_back(&p);
-        } else if (p.name == "TEL") {
+        } else if (named(p, "TEL")) {
             if (p.hasType("FAX") || p.hasType("PAGER") || p.hasType("MODEM")) {
                 continue;
             }
@@ -232,19 +249,19 @@ ContactFields vcardValues(const VcardCard& card) {
             } else {
                 home.offer(p, 1, phone);  // a voice number, or one of no type
             }
-        } else if (p.name == "EMAIL") {
+        } else if (named(p, "EMAIL")) {
             email.offer(p, 0, vcardText(p.value).trimmed());
-        } else if (p.name == "BDAY" && !birthdayTaken) {
+        } else if (named(p, "BDAY") && !birthdayTaken) {
             values[Field::Birthdate] = vcardBirthdate(vcardText(p.value));
             birthdayTaken = !values[Field::Birthdate].isEmpty();
-        } else if (p.name == "NOTE") {
+        } else if (named(p, "NOTE")) {
             const QString note = vcardText(p.value);
             if (!note.trimmed().isEmpty()) {
                 notes.append(note);
             }
-        } else if (p.name == "CATEGORIES") {
+        } else if (named(p, "CATEGORIES")) {
             categories += vcardListItems(p.value);
-        } else if (p.name == kIncludeCompanyProperty) {
+        } else if (named(p, kIncludeCompanyProperty)) {
             const QString include = p.value.trimmed();
             if (include.isEmpty() || include == QLatin1String("0") ||
                 include == QLatin1String("1")) {

@@ -1,5 +1,6 @@
 #include "platform/Ansi.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tandor {
@@ -30,24 +31,41 @@ char ansiByte(QChar c) {
 }
 
 QByteArray toAnsi(QStringView text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            ++i;  // one character outside the code page
-            out.append('?');
-            continue;
-        }
-        out.append(ansiByte(c));
-    }
+    QByteArray out(text.size(), Qt::Uninitialized);
+    out.truncate(toAnsiInto(text, out.data(), out.size()));
     return out;
 }
 
+qsizetype toAnsiInto(QStringView text, char* out, qsizetype room) {
+    qsizetype written = 0;
+    for (qsizetype i = 0; i < text.size() && written < room; ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            ++i;  // one character outside the code page
+            out[written++] = '?';
+            continue;
+        }
+        out[written++] = ansiByte(c);
+    }
+    return written;
+}
+
+bool isControl(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x100) {
+        return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+    }
+    return c.category() == QChar::Other_Control;
+}
+
 QString controlsAsSpaces(QString text) {
-    for (QChar& c : text) {
-        if (c.category() == QChar::Other_Control) {
-            c = u' ';
+    const auto first = std::find_if(text.cbegin(), text.cend(), isControl);
+    if (first == text.cend()) {
+        return text;  // left shared
+    }
+    for (qsizetype i = first - text.cbegin(); i < text.size(); ++i) {
+        if (isControl(text[i])) {
+            text[i] = u' ';
         }
     }
     return text;
@@ -68,6 +86,12 @@ QString upperCaseKept(QStringView text) {
     QString out = text.toString();
     for (qsizetype i = 0; i < out.size(); ++i) {
         const QChar c = out[i];
+        if (c.unicode() < 0x80) {
+            if (c >= u'a' && c <= u'z') {
+                out[i] = QChar(c.unicode() - 0x20);
+            }
+            continue;
+        }
         if (c.isSurrogate()) {
             continue;  // outside the code page: stored as "?" whatever its case
         }

@@ -12,6 +12,8 @@ namespace tandor {
 // code page leaves undefined decode to the control characters of the same
 // value), so reading and writing back an unknown byte keeps it.
 QByteArray toAnsi(QStringView text);
+// The same into `out`, stopping after `room` bytes; returns the bytes written.
+qsizetype toAnsiInto(QStringView text, char* out, qsizetype room);
 QString fromAnsi(QByteArrayView bytes);
 
 // The byte a single character is stored as ('?' when it has none).
@@ -21,6 +23,8 @@ char ansiByte(QChar c);
 // 32, DEL, and 128-159) made a space, so that a value stays on its line and
 // in its column wherever it is listed or printed.
 QString controlsAsSpaces(QString text);
+// Whether a character is one of those control characters.
+bool isControl(QChar c);
 
 // The number of characters a user sees in a text: a character outside the
 // Basic Multilingual Plane (two UTF-16 units) counts as one, as it is stored

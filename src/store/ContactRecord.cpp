@@ -1,5 +1,7 @@
 #include "store/ContactRecord.h"
 
+#include <algorithm>
+
 #include "platform/Ansi.h"
 #include "platform/Numbers.h"
 
@@ -61,7 +63,10 @@ QString trimSpaces(const QString& text) {
     return text.mid(start, end - start);
 }
 
-ContactRecord::ContactRecord() : bytes_(blankRecord()) {}
+ContactRecord::ContactRecord() {
+    static const QByteArray blank = blankRecord();
+    bytes_ = blank;  // shared until a field is set
+}
 
 ContactRecord ContactRecord::build(const ContactFields& fields) {
     ContactRecord record;
@@ -103,11 +108,10 @@ void ContactRecord::setField(Field f, const QString& value) {
     while (start < value.size() && value[start] == u' ') {
         ++start;
     }
-    QByteArray stored = toAnsi(QStringView(value).mid(start)).left(l.width);
-    if (stored.size() < l.width) {
-        stored.append(QByteArray(l.width - stored.size(), ' '));
-    }
-    bytes_.replace(l.offset, l.width, stored);
+    // Written in place, cut to the field's width and padded with spaces.
+    char* field = bytes_.data() + l.offset;
+    const qsizetype stored = toAnsiInto(QStringView(value).mid(start), field, l.width);
+    std::fill(field + stored, field + l.width, ' ');
 }
 
 ContactFields ContactRecord::fields() const {

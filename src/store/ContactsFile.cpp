@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <cerrno>
 #include <limits>
 
@@ -20,6 +21,13 @@ constexpr qint64 kReadAheadRecords = 64;
 
 qint64 recordOffset(int n) {
     return static_cast<qint64>(n - 1) * kRecordSize;
+}
+
+// length / 513 to the nearest whole number. 513 is odd, so a whole length
+// never lies exactly halfway between two counts and no tie can arise.
+int countFor(qint64 length) {
+    const qint64 count = (length + kRecordSize / 2) / kRecordSize;
+    return static_cast<int>(std::min<qint64>(count, std::numeric_limits<int>::max() - 1));
 }
 
 }  // namespace
@@ -162,11 +170,7 @@ int ContactsFile::recordCount() const {
     if (hidesMarked_) {
         return static_cast<int>(shown_.size());
     }
-    const qint64 length = file_->size();
-    // length / 513 to the nearest whole number. 513 is odd, so a whole length
-    // never lies exactly halfway between two counts and no tie can arise.
-    const qint64 count = (length + kRecordSize / 2) / kRecordSize;
-    return static_cast<int>(std::min<qint64>(count, std::numeric_limits<int>::max() - 1));
+    return countFor(file_->size());
 }
 
 ContactRecord ContactsFile::read(int n) const {
@@ -210,7 +214,7 @@ ContactRecord ContactsFile::readStored(int n) const {
         QByteArrayView(cache_).sliced(at, std::min<qint64>(kRecordSize, cache_.size() - at)));
 }
 
-void ContactsFile::writeAt(qint64 offset, const char* data, qint64 size) {
+void ContactsFile::writeAt(qint64 offset, const char* data, qint64 size, bool wholeRecords) {
     cache_.clear();
     // A file removed (or replaced) since it was opened would take the write
     // and lose it with the last handle: the user is told instead.
@@ -225,12 +229,16 @@ void ContactsFile::writeAt(qint64 offset, const char* data, qint64 size) {
     const qint64 length = file_->size();
     fault::hit("contacts.write");
     errno = 0;
-    if (file_->write(data, size) != size) {
+    const qint64 written = file_->write(data, size);
+    if (written != size) {
         const int err = errno;
         // A disk that filled up in the middle of a new record leaves part of
-        // it: the file is cut back to its former length.
+        // it: the file is cut back to its former length, or to the end of
+        // the last of the new records that fitted whole.
         if (offset + size > length) {
-            file_->resize(length);
+            const qint64 whole =
+                wholeRecords && written > 0 ? offset + written / kRecordSize * kRecordSize : 0;
+            file_->resize(std::max(length, whole));
         }
         throw fileerror::make(fileerror::numberForErrno(err));
     }
@@ -296,6 +304,90 @@ int ContactsFile::appendFlushed(const ContactRecord& record) {
         throw;
     }
     return n;
+}
+
+ContactsFile::Appender::Appender(ContactsFile& file) : file_(file) {}
+
+ContactsFile::Appender::~Appender() {
+    try {
+        writeOut();
+    } catch (const AppError&) {
+        // Whoever needs to know calls finish().
+    }
+}
+
+void ContactsFile::Appender::begin() {
+    file_.requireWritable();
+    const qint64 length = file_.file_->size();
+    next_ = countFor(length) + 1;
+    bufferOffset_ = recordOffset(next_);
+    // The partial last record of a damaged file is made whole (or written
+    // over) by a write of the first record on its own.
+    tailFirst_ = bufferOffset_ != length;
+    buffer_.reserve(kBulkRecords * kRecordSize);
+    begun_ = true;
+}
+
+int ContactsFile::Appender::append(const ContactRecord& record) {
+    if (!begun_) {
+        begin();
+    }
+    if (tailFirst_) {
+        file_.write(next_, record);
+        tailFirst_ = false;
+        bufferOffset_ += kRecordSize;
+        ++stored_;
+        return next_++;
+    }
+    // The step at which the record is written, as far as a test failing it
+    // is concerned.
+    fault::hit("contacts.write");
+    buffer_.append(record.bytes());
+    ++gathered_;
+    if (gathered_ == kBulkRecords) {
+        writeOut();
+    }
+    return next_++;
+}
+
+void ContactsFile::Appender::writeOut() {
+    if (gathered_ == 0) {
+        return;
+    }
+    file_.requireWritable();
+    const int gathered = gathered_;
+    gathered_ = 0;
+    try {
+        file_.writeAt(bufferOffset_, buffer_.constData(), buffer_.size(), true);
+        stored_ += gathered;
+        bufferOffset_ += buffer_.size();
+    } catch (const AppError&) {
+        buffer_.resize(0);
+        // The records that fitted whole stay; the ones after them are lost
+        // and the next record goes where the first of them would have gone.
+        const qint64 kept = std::clamp<qint64>(
+            (file_.file_->size() - bufferOffset_) / kRecordSize, 0, gathered);
+        stored_ += static_cast<int>(kept);
+        bufferOffset_ += kept * kRecordSize;
+        next_ -= gathered - static_cast<int>(kept);
+        throw;
+    }
+    buffer_.resize(0);  // keeps its room for the next records
+}
+
+void ContactsFile::Appender::finish() {
+    writeOut();
+    if (stored_ > 0) {
+        file_.flush();
+    }
+}
+
+void ContactsFile::appendAll(const std::vector<ContactRecord>& records) {
+    Appender appender(*this);
+    for (const ContactRecord& record : records) {
+        appender.append(record);
+    }
+    appender.finish();
 }
 
 void ContactsFile::deleteRecord(int n, const std::function<void()>& atConfirmation) {

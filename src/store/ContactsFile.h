@@ -69,6 +69,49 @@ public:
     // does not store it twice.
     int appendFlushed(const ContactRecord& record);
 
+    // Appends many contacts in one pass, as an import does. The file's length
+    // is read once, at the first record; records are gathered and written
+    // kBulkRecords at a time (one write of about 64 KB), and finish() writes
+    // the rest and forces the file onto the disk once. A record is stored only
+    // once written out: stored() tells how many of this pass are. A write that
+    // fails part-way keeps the records it wrote whole (the file is cut back to
+    // the end of the last one) and throws; the records gathered after them are
+    // not stored. Nothing else may write the file while an appender is in use.
+    class Appender {
+    public:
+        static constexpr int kBulkRecords = 128;  // 65,664 bytes a write
+
+        explicit Appender(ContactsFile& file);
+        // Writes out what is gathered (a failure is not reported: call
+        // finish() to know).
+        ~Appender();
+        Appender(const Appender&) = delete;
+        Appender& operator=(const Appender&) = delete;
+
+        // Gathers the record as the one after the last; returns its number.
+        int append(const ContactRecord& record);
+        // Writes out the records gathered and, when this pass stored any,
+        // forces the file onto the disk.
+        void finish();
+        int stored() const { return stored_; }
+
+    private:
+        void begin();
+        void writeOut();
+
+        ContactsFile& file_;
+        bool begun_ = false;
+        int next_ = 0;               // the number the next record gets
+        qint64 bufferOffset_ = 0;    // where the gathered records go
+        bool tailFirst_ = false;     // the file ends in a partial record
+        QByteArray buffer_;
+        int gathered_ = 0;
+        int stored_ = 0;
+    };
+    // Appends the records in one pass through an Appender and forces them
+    // onto the disk. On failure the records written whole stay, and it throws.
+    void appendAll(const std::vector<ContactRecord>& records);
+
     // Deletes record n (1..count, else 63): marks its FName "*DELETED*" and
     // writes it back, closes and reopens the file, calls atConfirmation (where
     // the browser says "Contact deleted!"), then compacts the file. The
@@ -88,7 +131,10 @@ private:
     void undoMark(const QString& path, int n, const ContactRecord& original, QFile& guard);
     void requireOpen() const;
     void requireWritable() const;
-    void writeAt(qint64 offset, const char* data, qint64 size);
+    // On a write that fails part-way the file is cut back to its former
+    // length, or with wholeRecords (data of whole records written at the end
+    // of the file) to the end of the last record written whole.
+    void writeAt(qint64 offset, const char* data, qint64 size, bool wholeRecords = false);
 
     std::unique_ptr<QFile> file_;
     QString path_;

@@ -41,6 +41,32 @@ TEST(BirthDates, FormsBecomeYearMonthDay) {
     }
 }
 
+TEST(BirthDates, OnlyOneSeparatorAndTheDigitCountsOfTheForms) {
+    const struct {
+        const char* in;
+        const char* expected;
+    } cases[] = {
+        {"1000-01-01", "10000101"},
+        {"9999-12-31", "99991231"},
+        {"1980-03/07", ""},  // two different separators
+        {"1980-03-07-", ""},
+        {"1980--03", ""},
+        {"-1980-03-07", ""},
+        {"1980-003-07", ""},   // a month of three digits
+        {"12345-1-1", ""},     // a first number of five digits
+        {"1/2/12345", ""},
+        {"1980.3.7", "19800307"},     // the year first: year, month, day
+        {"1980-3-7\n 5", "19800307"},  // a line break ends the date
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(birthdateFromText(c.in, DateOrder::MonthFirst), c.expected) << c.in;
+    }
+    // Digits of another script are taken as digits, and have no value.
+    EXPECT_EQ(birthdateFromText(QString::fromUtf8("\u0661\u0669\u0668\u0660-03-07"),
+                                DateOrder::MonthFirst),
+              "");
+}
+
 TEST(BirthDates, SeparateYearMonthAndDay) {
     EXPECT_EQ(birthdateFromParts("1970", "11", "5"), "19701105");
     EXPECT_EQ(birthdateFromParts(" 2001 ", "02", "28"), "20010228");

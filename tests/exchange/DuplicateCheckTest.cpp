@@ -54,6 +54,15 @@ TEST(DuplicateCheck, NamesMatchByContainmentAndEmailsExactly) {
         test.isDuplicate(contact({{"FName", "Zed"}, {"LName", "Q"}, {"Email", "Bob@x.com"}})));
 }
 
+TEST(DuplicateCheck, NothingOnFileMeansNoDuplicate) {
+    const DuplicateCheck none = onFile({});
+    EXPECT_FALSE(none.isDuplicate(ContactFields{}));
+    EXPECT_FALSE(none.isDuplicate(contact({{"FName", "Ann"}, {"Email", "a@x.com"}})));
+    // One record of no name: a contact of no name matches it.
+    const DuplicateCheck blank = onFile({contact({{"City", "Salem"}})});
+    EXPECT_TRUE(blank.isDuplicate(ContactFields{}));
+}
+
 TEST(DuplicateCheck, EmptyValuesMatchOnlyEmptyFields) {
     const DuplicateCheck test = onFile({contact({{"FName", "Ann"}, {"LName", "Smithers"}}),
                                        contact({{"FName", "Bob"}, {"LName", "Ray"}})});

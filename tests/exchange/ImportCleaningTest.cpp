@@ -4,6 +4,7 @@
 
 #include "ExchangeTestSupport.h"
 #include "exchange/ImportValues.h"
+#include "platform/Ansi.h"
 
 namespace tandor {
 namespace {
@@ -26,6 +27,18 @@ QString cleanedField(const char* layout, Field field, const char* value) {
     ContactFields values;
     values[field] = QString::fromUtf8(value);
     return cleaned(layout, values)[field];
+}
+
+TEST(ImportCleaning, FlattenedValuesKeepOneLineAndNoCommas) {
+    EXPECT_EQ(flattenedValue(QStringLiteral("a\r\nb\rc\nd")), QStringLiteral("a b c d"));
+    EXPECT_EQ(flattenedValue(QStringLiteral("1,2")), QStringLiteral("1 2"));
+    // Every control character: below 32, DEL and 128-159.
+    EXPECT_EQ(flattenedValue(QString::fromUtf8("\x01x\x1f\x7f\u0085\u009f")),
+              QStringLiteral(" x    "));
+    // The characters next to them, and those beyond Latin-1, stay.
+    const QString kept = QString::fromUtf8("\x20~\u00a0\u00e9\u20ac\U0001F600");
+    EXPECT_EQ(flattenedValue(kept), kept);
+    EXPECT_EQ(upperCaseKept(QString::fromUtf8("az\u00e9{\u00df")), QString::fromUtf8("AZ\u00c9{\u00df"));
 }
 
 TEST(ImportCleaning, YahooAndPrimaryPhoneBirthDates) {

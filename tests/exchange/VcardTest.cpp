@@ -115,6 +115,44 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
     EXPECT_EQ(imported(wide), QStringList{QString::fromUtf8("Ada||Zo\u00eb|||||||||||||||1|1")});
 }
 
+TEST(Vcard, TheReaderTakesNamesInAnyCase) {
+    QByteArray vcf =
+        "BEGIN:VCARD\r\nVersion:3.0\r\n"
+        "tel;Type=home;x-Foo=\"a:b\";Pref=2:555\r\n"
+        "note;encoding=quoted-printable;charset=utf-8:Gr=C3=BC=C3=9Fe\r\n"
+        "Note;Encoding=b:QUJD\r\n"
+        "NOTE;quoted-printable:a=3Db\r\n"
+        "x-Tandor-Include-Company:0\r\n"
+        "URL:https://example.com\r\n"
+        "N\xC3\xA9:not a property\r\n";
+    vcf += QByteArray(70, 'N') + ":a long name\r\nEND:VCARD\r\n";
+    QBuffer buffer(&vcf);
+    buffer.open(QIODevice::ReadOnly);
+    VcardReader reader(buffer, {"TEL", "NOTE", "X-TANDOR-INCLUDE-COMPANY", QByteArray(70, 'N')});
+    const std::optional<VcardCard> card = reader.next();
+    ASSERT_TRUE(card);
+    EXPECT_EQ(card->version, "3.0");
+    EXPECT_EQ(card->propertyLines, 8);  // all but the line of a name in UTF-8
+    ASSERT_EQ(card->properties.size(), 7u);  // VERSION is always kept
+    EXPECT_EQ(card->properties[0].name, "VERSION");
+    const VcardProperty& tel = card->properties[1];
+    EXPECT_EQ(tel.name, "TEL");
+    EXPECT_EQ(tel.params, (QList<QPair<QByteArray, QByteArray>>{
+                              {"TYPE", "home"}, {"X-FOO", "a:b"}, {"PREF", "2"}}));
+    EXPECT_TRUE(tel.hasType("HOME"));
+    EXPECT_EQ(tel.preference(), 2);
+    EXPECT_EQ(tel.value, "555");
+    EXPECT_EQ(card->properties[2].name, "NOTE");
+    EXPECT_EQ(card->properties[2].value, QString::fromUtf8("Gr\u00fc\u00dfe"));
+    EXPECT_EQ(card->properties[3].value, "");  // base64 is not read as text
+    EXPECT_EQ(card->properties[4].param("ENCODING"), "quoted-printable");
+    EXPECT_EQ(card->properties[4].value, "a=b");
+    EXPECT_EQ(card->properties[5].name, "X-TANDOR-INCLUDE-COMPANY");
+    EXPECT_EQ(card->properties[6].name, QByteArray(70, 'N'));
+    EXPECT_EQ(card->properties[6].value, "a long name");
+    EXPECT_FALSE(reader.next());
+}
+
 TEST(Vcard, BadInputLosesNoReadableCard) {
     QByteArray vcf = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:One;Ann\r\n";     // never ends
     vcf += "BEGIN:VCARD\r\nVERSION:5.0\r\nN:Two;Bob\r\nEND:VCARD\r\n";  // unknown version

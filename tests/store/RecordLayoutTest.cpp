@@ -111,6 +111,24 @@ TEST(RecordLayout, EveryFieldSitsAtItsOffsetBetweenSeparators) {
     EXPECT_EQ(bytes.right(2), QByteArray("\r\n"));
 }
 
+TEST(RecordLayout, BuildingARecordLeavesTheNextOneBlank) {
+    ContactFields fields;
+    for (const FieldLayout& f : recordLayout()) {
+        fields[f.field] = QStringLiteral("x");
+    }
+    const ContactRecord full = ContactRecord::build(fields);
+    ContactRecord changed;
+    changed.setField(Field::City, QStringLiteral("Salem"));
+    const QByteArray blank = ContactRecord().bytes();
+    ASSERT_EQ(blank.size(), kRecordSize);
+    EXPECT_EQ(blank.count('|'), kFieldCount - 1);
+    EXPECT_TRUE(blank.endsWith("\r\n"));
+    EXPECT_EQ(blank.count(' '), kRecordSize - (kFieldCount - 1) - 2);
+    EXPECT_EQ(full.field(Field::City), "x");
+    EXPECT_EQ(changed.field(Field::City), "Salem");
+    EXPECT_EQ(ContactRecord().field(Field::City), "");
+}
+
 TEST(RecordLayout, WritingRuleRemovesLeadingSpacesCutsAndPads) {
     ContactRecord record;
     record.setField(Field::FName, QStringLiteral("  Ann"));
