@@ -1,7 +1,7 @@
 # The layers of the source, lowest first. Code in a folder of src/ may include
 # headers of its own layer and of the layers below it, never of a layer above:
-# the build stops at configure time when an include runs back up
-# (cmake/CheckLayers.cmake, run before anything is compiled). A subsystem's widgets/ folder sits just above the
+# the build stops before anything is compiled when an include runs back up
+# (cmake/CheckLayers.cmake). A subsystem's widgets/ folder sits just above the
 # subsystem's plain code and below the next layer.
 #
 #   platform  the Platform seam for dialogs and settings, errors, numbers, folders
