@@ -170,13 +170,7 @@ bool ContactsDocument::fileOpen(Platform& platform, const BirthdayCheck& birthda
         return false;
     }
     const int count = file_.recordCount();
-    if (count == 0) {
-        setBirthdayItems(false, false);
-    } else if (remindersOnInFile(file_)) {
-        setBirthdayItems(false, true);
-    } else {
-        setBirthdayItems(true, false);
-    }
+    setBirthdayItemsFromFile();
     restoreInstallerFile();
     // The windows show the file before the birthday messages.
     emit opened();
@@ -184,6 +178,32 @@ bool ContactsDocument::fileOpen(Platform& platform, const BirthdayCheck& birthda
         birthdayCheck(*this);
     }
     return true;
+}
+
+void ContactsDocument::setBirthdayItemsFromFile() {
+    if (file_.recordCount() == 0) {
+        setBirthdayItems(false, false);
+    } else if (remindersOnInFile(file_)) {
+        setBirthdayItems(false, true);
+    } else {
+        setBirthdayItems(true, false);
+    }
+}
+
+void ContactsDocument::openPath(const QString& path, bool mustExist) {
+    const OnFailure abandon([this] { fileClose(); });
+    file_.close();
+    if (mustExist) {
+        file_.openExisting(path);
+    } else {
+        file_.open(path);
+    }
+    fileName_ = path;
+    fileTitle_ = displayTitle(path);
+    contactItemsEnabled_ = true;
+    setCurrentRecord(0);
+    setBirthdayItemsFromFile();
+    emit opened();
 }
 
 void ContactsDocument::abandonOpening() {

@@ -102,6 +102,11 @@ public:
     using BirthdayCheck = std::function<void(ContactsDocument&)>;
     bool fileNew(Platform& platform);
     bool fileOpen(Platform& platform, const BirthdayCheck& birthdayCheck = {});
+    // Opens the file at a path as File Open does once its dialog has chosen
+    // it, with no birthday check (the batch tool): created empty when it does
+    // not exist, unless it must exist (53 "File not found"). A failure throws
+    // AppError and leaves no file current.
+    void openPath(const QString& path, bool mustExist = false);
     // File Close: no file current, every file item disabled.
     void fileClose();
 
@@ -141,6 +146,7 @@ private:
     void announceAppended(int countBefore);
     void contactWritten();
     void setBirthdayItems(bool onEnabled, bool offEnabled);
+    void setBirthdayItemsFromFile();
     bool chooseAndOpen(Platform& platform, const QString& dialogTitle, bool acceptNewName);
     void switchReminders(Platform& platform, bool on);
     void abandonOpening();

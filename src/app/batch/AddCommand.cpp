@@ -2,7 +2,7 @@
 
 #include "batch/BatchCommand.h"
 #include "platform/AppError.h"
-#include "store/ContactsFile.h"
+#include "store/ContactsDocument.h"
 #include "store/FieldRules.h"
 
 namespace tandor::batch {
@@ -62,13 +62,11 @@ int runAdd(const QStringList& args, Context& context) {
     }
     try {
         // A file that does not exist is made as File New makes it: empty, reminders on.
-        ContactsFile file;
-        file.open(path);
-        const int count = file.recordCount();
+        ContactsDocument document(context.programFolder);
+        document.openPath(path);
         // Reminders are on for an empty file (its first contact switches them on)
         // and otherwise as record 1 says.
-        const bool remindersOn = count == 0 || remindersOnInFile(file);
-        const int n = file.appendFlushed(buildContactRecord(entry, remindersOn));
+        const int n = document.appendContact(buildContactRecord(entry, document.remindersOn()));
         context.out << "S A V E D\n"
                     << "record: " << n << "\n";
         return kOk;

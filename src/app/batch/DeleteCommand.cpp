@@ -2,7 +2,7 @@
 
 #include "batch/BatchCommand.h"
 #include "platform/AppError.h"
-#include "store/ContactsFile.h"
+#include "store/ContactsDocument.h"
 
 namespace tandor::batch {
 namespace {
@@ -22,9 +22,9 @@ int runDelete(const QStringList& args, Context& context) {
     bool isNumber = false;
     const int n = parseInt(positional[1], &isNumber);
     try {
-        ContactsFile file;
-        file.openExisting(path);
-        const int count = file.recordCount();
+        ContactsDocument document(context.programFolder);
+        document.openPath(path, true);
+        const int count = document.file().recordCount();
         if (!isNumber || n < 1 || n > count) {
             context.err << "There is no contact number " << positional[1] << " in " << path;
             if (count == 0) {
@@ -35,9 +35,9 @@ int runDelete(const QStringList& args, Context& context) {
             context.err << "  Nothing deleted...\n";
             return kRefused;
         }
-        file.deleteRecord(n);
+        document.deleteContact(n);
         context.out << "Contact deleted!\n"
-                    << "records: " << file.recordCount() << "\n";
+                    << "records: " << document.file().recordCount() << "\n";
         return kOk;
     } catch (const AppError& error) {
         context.err << standardErrorText(error) << "\n";
