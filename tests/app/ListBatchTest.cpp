@@ -188,8 +188,10 @@ TEST_F(ListBatch, BulkLabelsLeaveOutContactsWithoutAnAddressUnlessTheyAreToBePri
         const BatchRun run = this->run(QStringList{"bulk-labels", file, "-o", pdf} + option);
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_TRUE(run.err.startsWith("note: 1 of the 5 contacts in the list has no address")) << run.err.toStdString();
+        const std::vector<Page> pages = pdfPages(pdf);
+        ASSERT_EQ(pages.size(), 1u);
         QStringList words;
-        for (const Word& w : pdfPages(pdf).at(0).words) {
+        for (const Word& w : pages[0].words) {
             words.append(w.text);
         }
         EXPECT_TRUE(words.contains("Cher"));
