@@ -3,6 +3,7 @@
 #include "print/PrinterProblem.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/AppError.h"
 #include "sheets/LabelSheet.h"
@@ -187,6 +188,46 @@ void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& line
     }
 }
 
+bool hasNoAddress(const ContactRecord& record) {
+    for (const Field f : {Field::FStreet, Field::SStreet, Field::City, Field::State, Field::Zip}) {
+        if (!record.field(f).isEmpty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<ListEntry> linesWithAddress(const std::vector<ListEntry>& lines,
+                                        const std::function<ContactRecord(int)>& readRecord) {
+    std::vector<ListEntry> kept;
+    kept.reserve(lines.size());
+    for (const ListEntry& entry : lines) {
+        if (!entry.hasRecord() || !hasNoAddress(readRecord(entry.recordNumber))) {
+            kept.push_back(entry);
+        }
+    }
+    return kept;
+}
+
+QString noAddressQuestion(int withoutAddress, int contacts) {
+    const bool one = withoutAddress == 1;
+    QString who;
+    if (withoutAddress == contacts) {
+        who = one ? QStringLiteral("The contact in the list has")
+                  : QStringLiteral("All %1 contacts in the list have").arg(contacts);
+    } else {
+        who = QStringLiteral("%1 of the %2 contacts in the list %3")
+                  .arg(withoutAddress)
+                  .arg(contacts)
+                  .arg(one ? QStringLiteral("has") : QStringLiteral("have"));
+    }
+    return who + QStringLiteral(" no address (no street, city, state or zip code).\n\n") +
+           (one ? QStringLiteral("Leave it out of the labels?\n\n"
+                                 "Yes leaves it out, No prints it as it is, Cancel prints nothing.")
+                : QStringLiteral("Leave them out of the labels?\n\n"
+                                 "Yes leaves them out, No prints them as they are, Cancel prints nothing."));
+}
+
 bool listHasContact(const std::vector<ListEntry>& lines) {
     return std::any_of(lines.begin(), lines.end(), [](const ListEntry& e) { return e.hasRecord(); });
 }
@@ -231,7 +272,36 @@ std::optional<PrintJob> preparedBulkLabels(Platform& platform, const QString& pr
         platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
         return refuse(BulkLabelsOutcome::EmptyList);
     }
-    return bulkLabelsJob(lines, readRecord, adjustment, sheet);
+    std::vector<ListEntry> withAddress;
+    try {
+        withAddress = linesWithAddress(lines, readRecord);
+    } catch (const AppError&) {
+        reportPrinterProblem(platform, nullptr);  // as a record that fails while printing
+        return refuse(BulkLabelsOutcome::PrinterProblem);
+    }
+    if (withAddress.size() == lines.size()) {
+        return bulkLabelsJob(lines, readRecord, adjustment, sheet);
+    }
+    const auto contacts = std::count_if(lines.begin(), lines.end(), [](const ListEntry& e) { return e.hasRecord(); });
+    const int withoutAddress = static_cast<int>(lines.size() - withAddress.size());
+    switch (platform.message(noAddressQuestion(withoutAddress, static_cast<int>(contacts)), kNoAddressTitle,
+                             MessageIcon::Exclamation, MessageButtons::YesNoCancel)) {
+        case MessageAnswer::No:
+            return bulkLabelsJob(lines, readRecord, adjustment, sheet);
+        case MessageAnswer::Yes:
+            break;
+        default:
+            return refuse(BulkLabelsOutcome::Cancelled);
+    }
+    if (!listHasContact(withAddress)) {
+        platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
+        return refuse(BulkLabelsOutcome::EmptyList);
+    }
+    // The job prints from lines of its own, kept as long as the job.
+    auto kept = std::make_shared<const std::vector<ListEntry>>(std::move(withAddress));
+    PrintJob job = bulkLabelsJob(*kept, readRecord, adjustment, sheet);
+    job.compose = [kept, compose = std::move(job.compose)](PrintSurface& s, const JobRun& run) { compose(s, run); };
+    return job;
 }
 
 BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,

@@ -65,6 +65,24 @@ PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<
 // Whether a line of the list carries a contact (pasted lines do not).
 bool listHasContact(const std::vector<ListEntry>& lines);
 
+// A contact has no address when every field its label prints under the name
+// and company is empty: the first and second street lines, the city, the
+// state and the zip code. Its label would be the name over an empty line and
+// a lone ",".
+bool hasNoAddress(const ContactRecord& record);
+
+// The lines of the list without the contacts that have no address, in list
+// order (lines without a record number are kept; they print nothing). Each
+// contact is read once.
+std::vector<ListEntry> linesWithAddress(const std::vector<ListEntry>& lines,
+                                        const std::function<ContactRecord(int)>& readRecord);
+
+// The question asked before labels of contacts without an address are
+// printed or previewed: Yes leaves them out, No prints them as they are,
+// Cancel prints nothing.
+QString noAddressQuestion(int withoutAddress, int contacts);
+inline const QString kNoAddressTitle = QStringLiteral("Contacts without an address");
+
 inline const QString kEmptyListText = QStringLiteral("Empty list, no labels to print.");
 inline const QString kEmptyListTitle = QStringLiteral("No contacts found");
 
@@ -72,8 +90,12 @@ enum class BulkLabelsOutcome { Printed, EmptyList, Cancelled, PrinterProblem };
 
 // The checks of "Print labels" and of its preview, written once: reads the
 // BULKLIST adjustment (a failure shows the printer-error message) and refuses
-// an empty list (with its message), then gives the job. None when refused;
-// the reason goes to `refusal` when given.
+// an empty list (with its message). When contacts of the list have no
+// address, asks whether to leave them out (Yes, the default), print them as
+// they are (No) or print nothing (Cancel: refused as Cancelled); a list left
+// empty by leaving them out is refused as an empty list. Then gives the job,
+// which keeps its own copy of the lines it prints when some were left out.
+// None when refused; the reason goes to `refusal` when given.
 std::optional<PrintJob> preparedBulkLabels(Platform& platform, const QString& programFolder,
                                           const std::vector<ListEntry>& lines,
                                           const std::function<ContactRecord(int)>& readRecord,

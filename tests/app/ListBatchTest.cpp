@@ -175,6 +175,30 @@ TEST_F(ListBatch, BulkLabelsRefuseAnEmptyListAndWriteNothing) {
     EXPECT_EQ(readAll(pdf), "old content");
 }
 
+TEST_F(ListBatch, BulkLabelsLeaveOutContactsWithoutAnAddressUnlessTheyAreToBePrinted) {
+    if (!havePdfToText()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    std::vector<ContactRecord> records = sampleContacts();
+    records.push_back(contactOf({{Field::FName, "Dora"}, {Field::LName, "Nowhere"}, {Field::Country, "USA"}}));
+    const QString file = writeFile(folder, "Family.DAT", records);
+    const QString pdf = folder.file("labels.pdf");
+    const std::pair<QStringList, bool> cases[] = {{{}, false}, {{"--print-without-address"}, true}};
+    for (const auto& [option, printed] : cases) {
+        const BatchRun run = this->run(QStringList{"bulk-labels", file, "-o", pdf} + option);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith("note: 1 of the 5 contacts in the list has no address")) << run.err.toStdString();
+        const std::vector<Page> pages = pdfPages(pdf);
+        ASSERT_EQ(pages.size(), 1u);
+        QStringList words;
+        for (const Word& w : pages[0].words) {
+            words.append(w.text);
+        }
+        EXPECT_TRUE(words.contains("Cher"));
+        EXPECT_EQ(words.contains("Nowhere"), printed) << words.join(' ').toStdString();
+    }
+}
+
 TEST_F(ListBatch, ReportPrintsTheListInLandscapeWithItsColumns) {
     if (!havePdfToText()) {
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";

@@ -331,3 +331,55 @@ TEST_F(BulkLabelsCommandTest, AnUnreadableRecordOrAdjustmentIsAPrinterProblem) {
     expectPrinterProblem();
     EXPECT_TRUE(platform.printRequests().isEmpty());
 }
+
+TEST(BulkLabelAddress, NoAddressMeansNoStreetCityStateOrZip) {
+    const std::pair<Field, bool> cases[] = {
+        {Field::FStreet, false}, {Field::SStreet, false}, {Field::City, false},  {Field::State, false},
+        {Field::Zip, false},     {Field::Country, true},  {Field::Company, true}, {Field::Email, true}};
+    EXPECT_TRUE(hasNoAddress(contact({{Field::FName, "Ann"}})));
+    for (const auto& [field, none] : cases) {
+        EXPECT_EQ(hasNoAddress(contact({{Field::FName, "Ann"}, {field, "x"}})), none) << static_cast<int>(field);
+    }
+}
+
+TEST_F(BulkLabelsCommandTest, ContactsWithoutAnAddressAreLeftOutPrintedOrNothingAsTheUserAnswers) {
+    labels = Labels({labelContact(1), contact({{Field::FName, "F2"}, {Field::LName, "L2"}}), labelContact(3),
+                     contact({{Field::FName, "F4"}, {Field::LName, "L4"}, {Field::Country, "USA"}})});
+    struct Case {
+        MessageAnswer answer;
+        BulkLabelsOutcome outcome;
+        QStringList printed;
+    };
+    const Case cases[] = {{MessageAnswer::Yes, BulkLabelsOutcome::Printed, {name(1), name(3)}},
+                          {MessageAnswer::No, BulkLabelsOutcome::Printed, {name(1), name(2), name(3), name(4)}},
+                          {MessageAnswer::Cancel, BulkLabelsOutcome::Cancelled, {}}};
+    for (const Case& c : cases) {
+        platform.clearRecords();
+        surface().clearOperations();
+        platform.answerMessage(c.answer);
+        EXPECT_EQ(run(), c.outcome);
+        ASSERT_EQ(platform.messages().size(), 1);
+        EXPECT_EQ(platform.messages()[0].title, "Contacts without an address");
+        EXPECT_EQ(platform.messages()[0].text,
+                  "2 of the 4 contacts in the list have no address (no street, city, state or zip code).\n\n"
+                  "Leave them out of the labels?\n\n"
+                  "Yes leaves them out, No prints them as they are, Cancel prints nothing.");
+        EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::YesNoCancel);
+        EXPECT_EQ(platform.printRequests().size(), c.printed.isEmpty() ? 0 : 1);
+        const QString printed = surface().operations().join('\n');
+        for (int i = 1; i <= 4; ++i) {
+            EXPECT_EQ(printed.contains(name(i)), c.printed.contains(name(i))) << "contact " << i;
+        }
+    }
+}
+
+TEST_F(BulkLabelsCommandTest, AListOfContactsWithoutAnAddressLeftOutIsEmpty) {
+    labels = Labels({contact({{Field::FName, "F1"}, {Field::LName, "L1"}})});
+    platform.answerMessage(MessageAnswer::Yes);
+    EXPECT_EQ(run(), BulkLabelsOutcome::EmptyList);
+    ASSERT_EQ(platform.messages().size(), 2);
+    EXPECT_EQ(platform.messages()[0].text.section('\n', 0, 0),
+              "The contact in the list has no address (no street, city, state or zip code).");
+    EXPECT_EQ(platform.messages()[1].text, "Empty list, no labels to print.");
+    EXPECT_TRUE(platform.printRequests().isEmpty());
+}

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include "ListTestSupport.h"
@@ -586,4 +587,65 @@ TEST_F(ContactListWindowTest, AHundredThousandContactsFillTheList) {
 #if !defined(__SANITIZE_ADDRESS__)  // the sanitizers slow everything and take memory of their own
     EXPECT_LT(residentMb(), 200.0);
 #endif
+}
+
+TEST_F(ContactListWindowTest, NewSearchBringsBackTheOptionsForAnotherReportInTheSameWindow) {
+    openFile(cities());
+    open();
+    auto* newSearch = find<QPushButton>("cmdACNewSearch");
+    EXPECT_EQ(newSearch->text(), "New Search");
+    EXPECT_FALSE(newSearch->isVisible());
+    click("cmdACGetReport");
+    EXPECT_EQ(names().size(), 5);
+    EXPECT_TRUE(newSearch->isVisible());
+
+    click("cmdACNewSearch");
+    EXPECT_TRUE(find<QGroupBox>("frSearch")->isVisible());
+    EXPECT_TRUE(find<QGroupBox>("frSortOrder")->isVisible());
+    EXPECT_FALSE(newSearch->isVisible());
+    EXPECT_EQ(model().rowCount(), 0);
+    EXPECT_TRUE(find<QPushButton>("cmdACGetReport")->isEnabled());
+    EXPECT_FALSE(find<QPushButton>("cmdPrintLabels")->isEnabled());
+    EXPECT_FALSE(find<QAction>("mnuPrint")->isEnabled());
+    EXPECT_EQ(find<QLabel>("lblTotContacts")->text(), "");
+    EXPECT_EQ(window->focusWidget(), find<QPushButton>("cmdACGetReport"));
+    session.appendContact(person("Fay", "Six", "San Jose", "95101"));
+    EXPECT_EQ(model().rowCount(), 0) << "no report is shown to refresh";
+
+    platform.answerInput("san");
+    find<QRadioButton>("optSearchCity")->click();
+    find<QRadioButton>("optLnameSort")->click();
+    click("cmdACGetReport");
+    EXPECT_EQ(names(), QStringList({"Four, Di ", "One, Al ", "Six, Fay ", "Three, Cy "}));
+    EXPECT_EQ(find<QLabel>("lblSearchDisplay")->text(), "City = san");
+    EXPECT_TRUE(newSearch->isVisible());
+    session.appendContact(person("Gus", "Seven", "Santa Cruz", "95060"));
+    EXPECT_EQ(names().size(), 5) << "the new report follows the file";
+}
+
+TEST_F(ContactListWindowTest, TheScrollBarShowsLaterColumnsToTheRightAndTheHeadingsFollow) {
+    openFile(cities());
+    open();
+    window->resize(420, 400);
+    click("cmdACGetReport");
+    QCoreApplication::processEvents();
+    QScrollBar* bar = list()->horizontalScrollBar();
+    auto* header = find<QLineEdit>("txtViewAllHeader");
+    ASSERT_GT(bar->maximum(), 0) << "the lines are wider than the list";
+    const QModelIndex first = model().index(0);
+    EXPECT_EQ(bar->value(), bar->minimum());
+    EXPECT_EQ(list()->visualRect(first).left(), 0) << "the first columns show";
+    const int margin = header->textMargins().left();
+
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);  // the track right of the thumb
+    QCoreApplication::processEvents();
+    const int moved = bar->value() - bar->minimum();
+    EXPECT_GT(moved, 0);
+    EXPECT_EQ(list()->visualRect(first).left(), -moved) << "the lines move left";
+    EXPECT_EQ(header->textMargins().left(), margin - moved) << "the headings move with them";
+
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list()->visualRect(first).left(), -(bar->maximum() - bar->minimum()));
+    EXPECT_GE(list()->visualRect(first).right(), list()->viewport()->width() - 1) << "the last column shows";
 }

@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QStyle>
 #include <QStyleOption>
 #include <QTest>
@@ -524,6 +526,86 @@ TEST_F(RealWindows, ListColumnsStartUnderTheirHeadings) {
         EXPECT_NEAR(columns[i] + rowLeft, headings[i] + headerLeft, cell / 2 + 1) << "column " << i;
     }
     screenshot(list, QStringLiteral("listed"));
+    closeOthers(place, QStringLiteral("list"));
+}
+
+// The list's scroll bar as a user meets it: the thumb at the left over the
+// first columns, the right arrow showing later columns, the headings going
+// along; then "New Search" gives the options back for another report.
+TEST_F(RealWindows, TheListScrollsForwardAndSearchesAgain) {
+    const QPoint place = mainPlace();
+    runItem(mainItem("mnuViewAll"));
+    QWidget* list = shownWindow(QStringLiteral("frmViewAll"));
+    ASSERT_NE(list, nullptr);
+    runItem(list->findChild<QPushButton*>(QStringLiteral("cmdACGetReport")));
+    settle(150);
+    auto* view = list->findChild<QListView*>(QStringLiteral("lstAllContacts"));
+    auto* header = list->findChild<QLineEdit*>(QStringLiteral("txtViewAllHeader"));
+    QScrollBar* bar = view->horizontalScrollBar();
+    ASSERT_TRUE(bar->isVisible()) << "the lines are wider than the list";
+    const QModelIndex first = view->model()->index(0, 0);
+    EXPECT_EQ(bar->value(), bar->minimum());
+    EXPECT_EQ(view->visualRect(first).left(), 0);
+    // The thumb stands at the left end of the bar.
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    option.direction = bar->layoutDirection();
+    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    const QRect right = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarAddLine, bar);
+    EXPECT_LT(thumb.center().x(), bar->width() / 2) << "the thumb is not at the left";
+    // As drawn: the thumb is the darker part of the track, at its left end.
+    const auto darkness = [bar](int from, int to) {
+        const QImage image = bar->grab().toImage();
+        const double ratio = image.devicePixelRatio();
+        double sum = 0;
+        int n = 0;
+        for (int x = qRound(from * ratio); x < qRound(to * ratio); ++x) {
+            for (int y = 0; y < image.height(); ++y, ++n) {
+                sum += 255 - qGray(image.pixel(x, y));
+            }
+        }
+        return n == 0 ? 0.0 : sum / n;
+    };
+    const int track = bar->width();
+    EXPECT_GT(darkness(track / 8, track / 4), darkness(track * 3 / 4, track * 7 / 8) + 20)
+        << "the thumb does not show at the left of the track";
+    screenshot(list, QStringLiteral("scroll-start"));
+    const int margin = header->textMargins().left();
+    for (int i = 0; i < 5; ++i) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, right.center());
+        settle(20);
+    }
+    settle(100);
+    const int moved = bar->value() - bar->minimum();
+    EXPECT_GT(moved, 0) << "the right arrow did not scroll forward";
+    EXPECT_EQ(view->visualRect(first).left(), -moved) << "the lines did not move left";
+    EXPECT_EQ(header->textMargins().left(), margin - moved) << "the headings did not follow";
+    screenshot(list, QStringLiteral("scrolled-right"));
+
+    auto* newSearch = list->findChild<QPushButton*>(QStringLiteral("cmdACNewSearch"));
+    ASSERT_NE(newSearch, nullptr);
+    ASSERT_TRUE(newSearch->isVisible());
+    runItem(newSearch);
+    settle(150);
+    EXPECT_TRUE(list->findChild<QGroupBox*>(QStringLiteral("frSearch"))->isVisible());
+    EXPECT_TRUE(list->findChild<QGroupBox*>(QStringLiteral("frSortOrder"))->isVisible());
+    EXPECT_EQ(view->model()->rowCount(), 0);
+    inspect(list);
+    screenshot(list, QStringLiteral("new-search"));
+    list->findChild<QRadioButton*>(QStringLiteral("optLnameSort"))->click();
+    runItem(list->findChild<QPushButton*>(QStringLiteral("cmdACGetReport")));
+    settle(150);
+    EXPECT_EQ(view->model()->rowCount(), 3);
+    EXPECT_TRUE(view->model()->index(0, 0).data().toString().startsWith(QLatin1String("Lee, Ann")));
+    screenshot(list, QStringLiteral("searched-again"));
     closeOthers(place, QStringLiteral("list"));
 }
 

@@ -9,6 +9,7 @@ namespace {
 
 int runBulkLabels(QStringList args, Context& context) {
     const bool outlines = takeOutlines(args);
+    const bool printWithoutAddress = args.removeAll(QStringLiteral("--print-without-address")) > 0;
     const LabelSheet* sheet = takeSheet(args, context);
     if (!sheet) {
         return kRefused;
@@ -22,22 +23,36 @@ int runBulkLabels(QStringList args, Context& context) {
     }
     options.outlines = outlines;
     PdfPrinting printing(options);
+    // The answer to the question about contacts without an address; any
+    // message before it refuses the command.
+    printing.platform().answerMessage(printWithoutAddress ? MessageAnswer::No : MessageAnswer::Yes);
     runBulkLabelsCommand(printing.platform(), context.programFolder, found.entries,
                          [&file](int n) { return file.read(n); }, *sheet);
-    return printing.finish(context);
+    const auto isQuestion = [](const RecordedMessage& m) { return m.title == kNoAddressTitle; };
+    for (const RecordedMessage& m : printing.platform().messages()) {
+        if (isQuestion(m)) {
+            context.err << "note: " << m.text.section(QStringLiteral("\n\n"), 0, 0)
+                        << (printWithoutAddress
+                                ? QStringLiteral(" Printed as they are.\n")
+                                : QStringLiteral(" Left out; --print-without-address prints them.\n"));
+        }
+    }
+    return printing.finish(context, [&isQuestion](const RecordedMessage& m) { return !isQuestion(m); });
 }
 
 const Registration registration{Command{
     QStringLiteral("bulk-labels"),
     QStringLiteral("bulk-labels ") + kListQueryUsage +
-        QStringLiteral(" [--sheet NAME] [--outlines] [--copies N] (-o OUT.pdf | --printer NAME)"),
+        QStringLiteral(" [--sheet NAME] [--print-without-address] [--outlines] [--copies N] (-o OUT.pdf | --printer NAME)"),
     QStringLiteral(
         "Prints a label for every contact of the list (as the list command gives it), as\n"
         "\"Print labels\" does, on sheets of 30 labels (Avery 5160 / 8160) or the sheet --sheet\n"
         "names: a row of labels at a time, a new sheet after every sheetful. The BULKLIST\n"
         "adjustment of TDRPARAM.TXT applies.\n"
         "--copies N prints N copies of the whole run, --outlines draws the labels' outlines.\n"
-        "An empty list is refused.\n") +
+        "Contacts without an address (street, city, state and zip code all empty) are left\n"
+        "out, with a note on stderr; --print-without-address prints them as they are.\n"
+        "An empty list, or one left empty by leaving them out, is refused.\n") +
         kOutputHelp,
     runBulkLabels}};
 

@@ -15,9 +15,13 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -53,6 +57,35 @@ QWidget* openBrowser() {
     }
     return nullptr;
 }
+
+// The list's scroll bars with a thumb darker than its track. The lines are
+// only a little wider than the list, so the thumb takes most of the track;
+// drawn lighter than the track, as the program's style draws it, the short
+// rest of the track at the right end read as the thumb, and it moved left as
+// the list scrolled right.
+class ListScrollBarStyle : public QProxyStyle {
+public:
+    ListScrollBarStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control != CC_ScrollBar) {
+            return;
+        }
+        const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (bar == nullptr || bar->maximum == bar->minimum) {
+            return;
+        }
+        const QRect thumb = subControlRect(control, option, SC_ScrollBarSlider, widget).adjusted(1, 1, -1, -1);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(option->palette.color(QPalette::Dark));
+        painter->drawRoundedRect(thumb, 3, 3);
+        painter->restore();
+    }
+};
 
 }  // namespace
 
@@ -117,10 +150,14 @@ void ContactListWindow::buildControls() {
 
     auto* buttons = new QVBoxLayout;
     cmdACGetReport_ = named(new QPushButton(QStringLiteral("Get report")), "cmdACGetReport");
+    cmdACNewSearch_ = named(new QPushButton(QStringLiteral("New Search")), "cmdACNewSearch");
+    cmdACNewSearch_->setToolTip(QStringLiteral("Choose another search and sort order"));
+    cmdACNewSearch_->setVisible(false);  // shown once a report is in the list
     cmdPrintLabels_ = named(new QPushButton(QStringLiteral("Print labels")), "cmdPrintLabels");
     cmdPrintLabels_->setToolTip(QStringLiteral("Print a label for each contact in list"));
     cmdViewAllClose_ = named(new QPushButton(QStringLiteral("Close")), "cmdViewAllClose");
     buttons->addWidget(cmdACGetReport_);
+    buttons->addWidget(cmdACNewSearch_);
     buttons->addWidget(cmdPrintLabels_);
     buttons->addWidget(cmdViewAllClose_);
     buttons->addStretch();
@@ -156,6 +193,10 @@ void ContactListWindow::buildControls() {
     listFont.setPointSizeF(QApplication::font().pointSizeF());
     lstAllContacts_->setFont(listFont);
     txtViewAllHeader_->setTextMargins(TabStopDelegate::kTextMargin - 2, 0, 0, 0);
+    auto* barStyle = new ListScrollBarStyle;
+    barStyle->setParent(lstAllContacts_);
+    lstAllContacts_->horizontalScrollBar()->setStyle(barStyle);
+    lstAllContacts_->verticalScrollBar()->setStyle(barStyle);
     layout->addWidget(lstAllContacts_, 1);
     // The headings scroll sideways with the lines, so they stay over their columns.
     connect(lstAllContacts_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int offset) {
@@ -206,6 +247,7 @@ void ContactListWindow::connectHandlers() {
             [this] { chooseSort(SortOrder::LastName); });
     connect(cmdACGetReport_, &QPushButton::clicked, this,
             [this] { runGuarded([this] { getReport(); }); });
+    connect(cmdACNewSearch_, &QPushButton::clicked, this, &ContactListWindow::newSearch);
     connect(cmdPrintLabels_, &QPushButton::clicked, this, [this] { runGuarded([this] { printLabels(); }); });
     connect(cmdViewAllClose_, &QPushButton::clicked, this, &ContactListWindow::closeAndShowMain);
     connect(lstAllContacts_, &QListView::doubleClicked, this,
@@ -265,6 +307,24 @@ void ContactListWindow::getReport() {
     fillReport(true);
 }
 
+void ContactListWindow::newSearch() {
+    model_->clear();
+    reportShown_ = false;
+    txtViewAllHeader_->clear();
+    frSearch_->setVisible(true);
+    frSortOrder_->setVisible(true);
+    cmdACNewSearch_->setVisible(false);
+    cmdACGetReport_->setEnabled(true);
+    cmdPrintLabels_->setEnabled(false);
+    mnuPrint_->setEnabled(false);
+    mnuPreview_->setEnabled(false);
+    mnuLabelPreview_->setEnabled(false);
+    lblTotContacts_->setText(QString());
+    lblSearchDisplay_->setVisible(searchField_ != SearchField::All);
+    lblSearchDisplay_->setText(searchText_);
+    cmdACGetReport_->setFocus();
+}
+
 void ContactListWindow::recordsChanged() {
     if (reportShown_) {
         runGuarded([this] { fillReport(false); });
@@ -290,6 +350,7 @@ void ContactListWindow::fillReport(bool sayWhenEmpty) {
 
     lblSearchDisplay_->setVisible(searchField_ != SearchField::All);
     lblSearchDisplay_->setText(resultCaption(found, searchText_));
+    cmdACNewSearch_->setVisible(true);
     cmdPrintLabels_->setEnabled(true);
     lblTotContacts_->setVisible(true);
     lblTotContacts_->setText(countCaption(count));

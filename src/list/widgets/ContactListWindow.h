@@ -55,6 +55,9 @@ private:
     void connectHandlers();
 
     void getReport();
+    // "New Search": the search and sort options back, the list emptied and
+    // "Get report" ready, as when the window opened; the choices stay.
+    void newSearch();
     void openFocusedContact();
     void printLabels();
     void printList();
@@ -97,6 +100,7 @@ private:
     QRadioButton* optFnameSort_ = nullptr;
     QRadioButton* optLnameSort_ = nullptr;
     QPushButton* cmdACGetReport_ = nullptr;
+    QPushButton* cmdACNewSearch_ = nullptr;
     QPushButton* cmdPrintLabels_ = nullptr;
     QPushButton* cmdViewAllClose_ = nullptr;
     QLabel* lblSearchDisplay_ = nullptr;
