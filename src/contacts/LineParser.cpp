@@ -193,7 +193,10 @@ bool parseStreetLine(const QString& line2, LabelLinesParse& out, QString& rest) 
     if (line.contains(QLatin1Char(','))) {
         kept = leftOf(line, inStr(6, line, QStringLiteral(",")) - 1);
     } else if (const StreetType* type = firstStreetType(line)) {
-        const int p = inStr(type->keyStart, line, QLatin1String(type->key), Qt::CaseInsensitive);
+        // A key ending in a space also matches its word at the end of the
+        // line, so a street ending in "Blvd", "CT" or "LN" is kept whole.
+        const int p = inStr(type->keyStart, line + QLatin1Char(' '), QLatin1String(type->key),
+                            Qt::CaseInsensitive);
         kept = leftOf(line, p + type->n);
     } else if (line.contains(QLatin1String(" #")) &&
                !(inStr(10, line, QStringLiteral(" APT")) > 0 &&

@@ -9,6 +9,7 @@
 #include "platform/Ansi.h"
 #include "platform/FaultPoint.h"
 #include "store/ContactsFile.h"
+#include "store/FieldRules.h"
 #include "store/FileError.h"
 
 namespace tandor {
@@ -80,12 +81,27 @@ const ExportFormat& exportFormat(ExportKind kind) {
     return vcardExportFormat();
 }
 
-QString exportName(const QString& contactsPath, const QString& programFolder) {
-    QString name = normalPath(contactsPath);
-    name.remove(normalPath(programFolder) + QLatin1Char('/'), Qt::CaseSensitive);
+QString exportName(const QString& contactsPath) {
+    QString name = QFileInfo(normalPath(contactsPath)).fileName();
     name.remove(QStringLiteral(".DAT"), Qt::CaseSensitive);
     name.remove(QStringLiteral(".dat"), Qt::CaseSensitive);
     return name;
+}
+
+bool isInProgramFolder(const QString& contactsPath, const QString& programFolder) {
+    const QFileInfo file(normalPath(contactsPath));
+    const QFileInfo program(normalPath(programFolder));
+    if (normalPath(file.absolutePath()) == normalPath(program.absoluteFilePath())) {
+        return true;
+    }
+    const QString canonical = QFileInfo(file.absolutePath()).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == program.canonicalFilePath();
+}
+
+QString exportFolder(const QString& contactsPath, const QString& programFolder) {
+    return isInProgramFolder(contactsPath, programFolder)
+               ? normalPath(programFolder)
+               : normalPath(QFileInfo(normalPath(contactsPath)).absolutePath());
 }
 
 QString exportFileName(ExportKind kind, const QString& name) {
@@ -118,7 +134,7 @@ const QStringList& exportColumnNames() {
 
 QStringList exportValues(const ContactRecord& record) {
     QString birthdate;
-    if (!record.field(Field::Birthdate).isEmpty()) {
+    if (isCalendarBirthdate(record.field(Field::Birthdate))) {
         const QString stored = record.rawField(Field::Birthdate);
         birthdate = trimSpaces(stored.mid(4, 2) + QLatin1Char('-') + stored.right(2) +
                                QLatin1Char('-') + stored.left(4));
@@ -150,12 +166,23 @@ QString exportLine(ExportKind kind, const QStringList& values) {
     return written.join(QLatin1Char(','));
 }
 
+ContactRecord exportedRecord(const ContactRecord& record) {
+    const QString birthdate = record.field(Field::Birthdate);
+    if (birthdate.isEmpty() || isCalendarBirthdate(birthdate)) {
+        return record;
+    }
+    ContactRecord out = record;
+    out.setField(Field::Birthdate, QString());
+    return out;
+}
+
 ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QString& contactsPath,
                              const QString& programFolder) {
     const int count = file.recordCount();
     ExportOutcome outcome;
-    outcome.fileName = exportFileName(kind, exportName(contactsPath, programFolder));
-    outcome.path = normalPath(programFolder) + QLatin1Char('/') + outcome.fileName;
+    outcome.fileName = exportFileName(kind, exportName(contactsPath));
+    outcome.inProgramFolder = isInProgramFolder(contactsPath, programFolder);
+    outcome.path = exportFolder(contactsPath, programFolder) + QLatin1Char('/') + outcome.fileName;
 
     QFile out(outcome.path);
     fault::hit("export.create");
@@ -166,7 +193,7 @@ ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QS
     const ExportFormat& format = exportFormat(kind);
     writeBytes(out, format.header());
     for (int r = 1; r <= count; ++r) {
-        writeBytes(out, format.contact(file.read(r)));
+        writeBytes(out, format.contact(exportedRecord(file.read(r))));
         ++outcome.linesWritten;
     }
     fault::hit("export.close");
@@ -177,12 +204,13 @@ ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QS
     return outcome;
 }
 
-QString exportDoneText(ExportKind kind, const QString& fileName) {
+QString exportDoneText(ExportKind kind, const ExportOutcome& outcome) {
     return QStringLiteral("D O N E !  ") + exportFormat(kind).description() +
-           QStringLiteral(
-               " of contacts has been created and stored in your Tandor folder.  "
-               "This file is named ") +
-           fileName;
+           QStringLiteral(" of contacts has been created and stored in ") +
+           (outcome.inProgramFolder ? QStringLiteral("your Tandor folder")
+                                    : QStringLiteral("the folder of your contacts file")) +
+           QStringLiteral(".  This file is named ") + outcome.fileName +
+           QStringLiteral("\nFull path: ") + QDir::toNativeSeparators(outcome.path);
 }
 
 }  // namespace tandor

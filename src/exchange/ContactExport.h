@@ -30,18 +30,25 @@ public:
 };
 const ExportFormat& exportFormat(ExportKind kind);
 
-// The export name: the contacts file's full path with every occurrence of the
-// program folder followed by a separator removed, then every ".DAT", then
-// every ".dat" (exact case). Family.DAT in the program folder gives Family; a
-// file elsewhere keeps its folders, so that its export path cannot be made.
-QString exportName(const QString& contactsPath, const QString& programFolder);
+// The export name: the contacts file's name with every occurrence of ".DAT",
+// then every ".dat" (exact case), removed. Family.DAT gives Family, and so does
+// /home/ann/Documents/Family.DAT.
+QString exportName(const QString& contactsPath);
+// Whether the contacts file lies in the program folder itself (not in a
+// folder below it).
+bool isInProgramFolder(const QString& contactsPath, const QString& programFolder);
+// The folder the export file is written to: the program folder for a contacts
+// file in it, the contacts file's own folder for any other.
+QString exportFolder(const QString& contactsPath, const QString& programFolder);
 // "TDRC_Family.csv", "TDRT_Family.txt" or "TDRV_Family.vcf".
 QString exportFileName(ExportKind kind, const QString& name);
 
 // The 18 column names of both files.
 const QStringList& exportColumnNames();
 // The 18 values of a record as exported: each field trimmed, the birth date
-// YYYYMMDD as MM-DD-YYYY (empty when unknown); BirthdayReminder is not exported.
+// YYYYMMDD as MM-DD-YYYY (empty when unknown or not a day of the calendar: an
+// impossible date kept from an old file is left out, not corrected);
+// BirthdayReminder is not exported.
 QStringList exportValues(const ContactRecord& record);
 // One line of the file, without its line end. Values are written as they are;
 // in a CSV line a value that holds a double quote, a comma or a line break
@@ -50,13 +57,18 @@ QStringList exportValues(const ContactRecord& record);
 QString exportLine(ExportKind kind, const QStringList& values);
 
 struct ExportOutcome {
-    QString path;          // the file written
+    QString path;          // the file written, its full path
     QString fileName;      // its name, as the closing message gives it
     int linesWritten = 0;  // contacts (lines or cards), the header not counted
+    bool inProgramFolder = true;  // written to the program folder
 };
 
+// The record as an export file gives it: a stored birth date that is not a
+// day of the calendar is left out.
+ContactRecord exportedRecord(const ContactRecord& record);
+
 // Writes every contact of the open file, in record order, to the export file
-// in the program folder (replacing a file of that name): the header, then one
+// in exportFolder() (replacing a file of that name): the header, then one
 // line per contact, each ended by CR LF, in Windows-1252 (a vCard file: one
 // card per contact, in UTF-8, see VcardExport.h). Throws AppError on
 // any failure; a partly written file stays as far as it was written, and the
@@ -64,8 +76,9 @@ struct ExportOutcome {
 ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QString& contactsPath,
                              const QString& programFolder);
 
-// The closing message of an export and its title.
-QString exportDoneText(ExportKind kind, const QString& fileName);
+// The closing message of an export and its title. Its last line gives the
+// full path of the file written.
+QString exportDoneText(ExportKind kind, const ExportOutcome& outcome);
 inline const QString kExportDoneTitle = QStringLiteral("Export file created");
 inline const QString kNothingExportedText =
     QStringLiteral("Export file could not be created.  There were no contacts on file.");

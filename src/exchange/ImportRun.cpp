@@ -81,7 +81,12 @@ void run(QIODevice& device, SourceFor sourceFor, const DuplicateCheck& duplicate
         }
         ContactFields& values = item->values;
         cleanValues(values, source->cleaning());
-        if (holdsNoContact(values) || (source->needsName() && lacksName(values))) {
+        if (holdsNoContact(values)) {
+            ++outcome.withoutName;
+            ++outcome.empty;
+            continue;
+        }
+        if (source->needsName() && lacksName(values)) {
             ++outcome.withoutName;
             continue;
         }
@@ -236,6 +241,20 @@ QString importDoneText(const ImportOutcome& outcome) {
         text += QStringLiteral("  ") + QString::number(outcome.unreadable) +
                 QStringLiteral(" cards could not be read.");
     }
+    // A line for each kind of contact left out, so that "0 contacts" says why.
+    const auto skipped = [&text](int count, const char* one, const char* many) {
+        if (count == 1) {
+            text += QStringLiteral("\n1 contact ") + QLatin1String(one);
+        } else if (count > 1) {
+            text += QLatin1Char('\n') + QString::number(count) + QStringLiteral(" contacts ") +
+                    QLatin1String(many);
+        }
+    };
+    skipped(outcome.duplicates, "was already on file and was skipped.",
+            "were already on file and were skipped.");
+    // An empty line is no contact and goes unmentioned.
+    skipped(outcome.withoutName - outcome.empty, "had no name and was skipped.",
+            "had no name and were skipped.");
     return text;
 }
 

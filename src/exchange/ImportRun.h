@@ -29,6 +29,7 @@ struct ImportOutcome {
     // line tests of the older layouts skip.
     int duplicates = 0;
     int withoutName = 0;
+    int empty = 0;  // of withoutName: the lines or cards that give nothing at all
     int skippedByLayout = 0;
     // The contacts of a vCard file that could not be read (a card of an
     // unknown version, or one in which no line could be read).
@@ -92,7 +93,10 @@ void checkCsvReadable(const QString& path);
 
 // The texts the import shows.
 QString importDoneText(int written);  // "D O N E !  N contacts successfully imported."
-// The same, followed by "  N cards could not be read." when some could not.
+// The same, followed by "  N cards could not be read." when some could not,
+// then a line "N contacts were already on file and were skipped." and a line
+// "N contacts had no name and were skipped." (empty lines not counted) when
+// there were such contacts.
 QString importDoneText(const ImportOutcome& outcome);
 inline const QString kImportDoneTitle = QStringLiteral("Import completed");
 inline const QString kNotCompatibleText =

@@ -20,6 +20,12 @@ struct OpenFileRequest {
     bool acceptNewName = false;  // File New accepts a name that does not exist yet
     QString defaultSuffix;  // added to a name typed without an extension ("DAT")
     bool offerAllFiles = false;  // "All Files (*)" offered after the filter
+    // The filter shown first, by its caption in `filter` ("vCard Files
+    // (*.VCF;*.VCARD)"); empty or not in `filter`: the first.
+    QString selectedFilter;
+    // When set, receives the caption of the filter shown as a file is chosen
+    // (left alone when none is chosen, or for "All Files (*)" of offerAllFiles).
+    QString* chosenFilter = nullptr;
 };
 
 // The paper and orientation a kind of job prints on: what its print dialog

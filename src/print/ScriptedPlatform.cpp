@@ -62,7 +62,15 @@ QString ScriptedPlatform::input(const QString& prompt, const QString& title, con
 
 QString ScriptedPlatform::openFile(const OpenFileRequest& request) {
     openFileRequests_.append(request);
-    return openFileAnswers_.isEmpty() ? QString() : openFileAnswers_.dequeue();
+    if (openFileAnswers_.isEmpty()) {
+        return {};
+    }
+    const QString path = openFileAnswers_.dequeue();
+    const QString filter = openFileFilters_.dequeue();
+    if (!path.isEmpty() && request.chosenFilter) {
+        *request.chosenFilter = filter.isEmpty() ? request.selectedFilter : filter;
+    }
+    return path;
 }
 
 PrintDialogResult ScriptedPlatform::printDialog(const PrintDialogRequest& request) {

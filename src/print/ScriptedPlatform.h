@@ -44,7 +44,12 @@ public:
     // Script.
     void answerMessage(MessageAnswer answer) { messageAnswers_.enqueue(answer); }
     void answerInput(const QString& text) { inputAnswers_.enqueue(text); }
-    void answerOpenFile(const QString& path) { openFileAnswers_.enqueue(path); }
+    // A file chosen in the next Open dialog, with the filter shown as it is
+    // chosen (empty: the one the request showed first).
+    void answerOpenFile(const QString& path, const QString& filter = {}) {
+        openFileAnswers_.enqueue(path);
+        openFileFilters_.enqueue(filter);
+    }
     void answerPrint(const PrintAnswer& answer) { printAnswers_.enqueue(answer); }
     // A paper the user picks in the next print dialog (else it keeps the request's page).
     void pickPaper(PaperSize paper) { pickedPaper_ = paper; }
@@ -101,6 +106,7 @@ private:
     QQueue<MessageAnswer> messageAnswers_;
     QQueue<QString> inputAnswers_;
     QQueue<QString> openFileAnswers_;
+    QQueue<QString> openFileFilters_;
     QQueue<PrintAnswer> printAnswers_;
     std::optional<PaperSize> pickedPaper_;
     QList<RecordedMessage> messages_;

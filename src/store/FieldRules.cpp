@@ -1,5 +1,7 @@
 #include "store/FieldRules.h"
 
+#include <QDate>
+
 #include "platform/Ansi.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
@@ -103,9 +105,12 @@ std::optional<FieldRefusal> runSavePass(ContactEntry& e, EntryWindow window) {
         e.text(box) = controlsAsSpaces(e.text(box));
     }
 
-    // The digits of the birth date are not checked, only its shape.
+    // The shape first, then the day: 13/45/1990 or 02/30/1999 is not saved.
     if (!e.birthdate.isEmpty() && !isBirthdateShape(e.birthdate)) {
         return FieldRefusal{kBirthdateFormatText, kDateErrorTitle, EntryBox::None};
+    }
+    if (!e.birthdate.isEmpty() && !isCalendarBirthdate(birthdateForRecord(e.birthdate))) {
+        return FieldRefusal{kBirthdateCalendarText, kDateErrorTitle, EntryBox::None};
     }
 
     if (length(e.fName) > 11) {
@@ -224,6 +229,19 @@ std::optional<FieldRefusal> runSavePass(ContactEntry& e, EntryWindow window) {
 
     removeCommas(e.city);
     return std::nullopt;
+}
+
+bool isCalendarBirthdate(const QString& stored) {
+    const QString date = trimSpaces(stored);
+    if (date.size() != 8) {
+        return false;
+    }
+    for (const QChar c : date) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+    }
+    return QDate::isValid(date.left(4).toInt(), date.mid(4, 2).toInt(), date.right(2).toInt());
 }
 
 QString birthdateForRecord(const QString& boxText) {

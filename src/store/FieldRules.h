@@ -87,6 +87,14 @@ inline const QString kIncorrectEntryTitle = QStringLiteral("Incorrect entry");
 inline const QString kDateErrorTitle = QStringLiteral("Date error");
 inline const QString kBirthdateFormatText =
     QStringLiteral("Date must be in format MM/DD/YYYY   Example: April 10, 1980 is 04/10/1980");
+inline const QString kBirthdateCalendarText = QStringLiteral(
+    "Date must be a real calendar date   Example: 02/29/1980 is one, 02/29/1981 and 13/45/1990 "
+    "are not");
+
+// Whether a stored birth date "YYYYMMDD" (leading and trailing spaces aside)
+// is a day of the calendar: eight digits, month 01-12, a day the month has
+// (29 February only in a leap year), year 0001 or later.
+bool isCalendarBirthdate(const QString& stored);
 
 // A save refused by the field rules: the message box (OK, no icon) and the
 // box that receives the focus afterwards (None for the birth date).

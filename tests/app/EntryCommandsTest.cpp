@@ -121,6 +121,9 @@ TEST(AddCommand, RefusalsWriteNothing) {
     const std::pair<QStringList, QString> refusals[] = {
         {{"--last", "Lee", "--birthdate", "4/10/1980"},
          "Date must be in format MM/DD/YYYY   Example: April 10, 1980 is 04/10/1980\n"},
+        {{"--last", "Lee", "--birthdate", "13/40/1980"},
+         "Date must be a real calendar date   Example: 02/29/1980 is one, 02/29/1981 and "
+         "13/45/1990 are not\n"},
         {{"--last", "Lee", "--state", "c"}, "State must be 2 character abbreviation.\n"},
         {{"--last", "Lee", "--country", "The United States of America"},
          "Country must be 19 characters or less.  For example, USA.\n"},

@@ -49,8 +49,28 @@ TEST(ImportCommand, CreatesAMissingContactsFileAndPrintsTheCount) {
     EXPECT_EQ(bytes[510], '1');  // a new file has reminders on
 
     const BatchResult again = batch({"import", dat, csv});
-    EXPECT_EQ(again.out, "D O N E !  0 contacts successfully imported.\n");
+    EXPECT_EQ(again.out,
+              "D O N E !  0 contacts successfully imported.\n"
+              "2 contacts were already on file and were skipped.\n");
     EXPECT_EQ(test::readAll(dat), bytes);
+}
+
+TEST(ImportCommand, TheCountIsFollowedByTheContactsLeftOut) {
+    test::TempFolder folder;
+    QByteArray six;
+    for (const char* n : {"N:Lee;Ann", "N:Ray;Bob", "EMAIL:x@y.com", "N:Day;Cy", "NOTE:no name",
+                          "N:Fu;Di"}) {
+        six += QByteArray("BEGIN:VCARD\r\nVERSION:3.0\r\n") + n + "\r\nEND:VCARD\r\n";
+    }
+    const QString vcf = folder.write("six.vcf", six);
+    const QString dat = folder.file("New.DAT");
+    EXPECT_EQ(batch({"import", dat, vcf}).out,
+              "D O N E !  4 contacts successfully imported.\n"
+              "2 contacts had no name and were skipped.\n");
+    EXPECT_EQ(batch({"import", dat, vcf}).out,
+              "D O N E !  0 contacts successfully imported.\n"
+              "4 contacts were already on file and were skipped.\n"
+              "2 contacts had no name and were skipped.\n");
 }
 
 TEST(ImportCommand, KeepsTheReminderSettingOfAnExistingFile) {
@@ -103,7 +123,8 @@ TEST(ExportCommand, WritesIntoTheProgramFolder) {
     EXPECT_EQ(csv.exitCode, 0) << csv.err.toStdString();
     EXPECT_EQ(csv.out,
               "D O N E !  A csv file of contacts has been created and stored in your Tandor "
-              "folder.  This file is named TDRC_Family.csv\n");
+              "folder.  This file is named TDRC_Family.csv\nFull path: " +
+                  QDir::toNativeSeparators(program.file("TDRC_Family.csv")) + "\n");
     EXPECT_EQ(test::readAll(program.file("TDRC_Family.csv")).count("\r\n"), 3);
 
     // A relative name is taken from the current folder, as the file dialog would give it.
@@ -130,7 +151,8 @@ TEST(ExportCommand, VcardFileAndItsWayBack) {
     EXPECT_EQ(vcf.exitCode, 0) << vcf.err.toStdString();
     EXPECT_EQ(vcf.out,
               "D O N E !  A vCard file of contacts has been created and stored in your Tandor "
-              "folder.  This file is named TDRV_Family.vcf\n");
+              "folder.  This file is named TDRV_Family.vcf\nFull path: " +
+                  QDir::toNativeSeparators(program.file("TDRV_Family.vcf")) + "\n");
     const QByteArray cards = test::readAll(program.file("TDRV_Family.vcf"));
     EXPECT_TRUE(cards.startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\n"));
     EXPECT_EQ(cards.count("END:VCARD\r\n"), 2);
@@ -157,6 +179,23 @@ TEST(ExportCommand, VcardFileAndItsWayBack) {
     EXPECT_EQ(batch({"export", dat, "--csv", "--vcard"}).exitCode, 2);
 }
 
+TEST(ExportCommand, AFileOutsideTheProgramFolderIsExportedBesideIt) {
+    test::TempFolder program;
+    test::TempFolder documents;
+    const QString office = documents.write("Office.DAT", test::personBytes("Ann", "Lee"));
+    const std::pair<const char*, const char*> kinds[] = {
+        {"--csv", "TDRC_Office.csv"}, {"--txt", "TDRT_Office.txt"}, {"--vcard", "TDRV_Office.vcf"}};
+    for (const auto& [option, name] : kinds) {
+        const BatchResult r = batch({"--program-folder", program.path(), "export", office, option});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.out.contains(QStringLiteral("stored in the folder of your contacts file.  "
+                                                  "This file is named %1\nFull path: %2\n")
+                                       .arg(name, QDir::toNativeSeparators(documents.file(name)))))
+            << r.out.toStdString();
+        EXPECT_TRUE(test::readAll(documents.file(name)).contains("Ann")) << name;
+    }
+}
+
 TEST(ExportCommand, RefusalsAndFailures) {
     test::TempFolder program;
     const BatchResult missing =
@@ -169,13 +208,14 @@ TEST(ExportCommand, RefusalsAndFailures) {
     EXPECT_EQ(none.exitCode, 2);
     EXPECT_EQ(none.err, "Export file could not be created.  There were no contacts on file.");
 
-    QDir(program.path()).mkdir("data");
-    const QString sub = program.write("data/Family.DAT", test::personBytes("Ann", "Lee"));
-    const BatchResult failed = batch({"--program-folder", program.path(), "export", sub, "--csv"});
+    QDir(program.path()).mkdir("TDRC_Family.csv");
+    const QString blocked = program.write("Family.DAT", test::personBytes("Ann", "Lee"));
+    const BatchResult failed =
+        batch({"--program-folder", program.path(), "export", blocked, "--csv"});
     EXPECT_EQ(failed.exitCode, 1);
-    EXPECT_EQ(
-        failed.err,
-        "An error has occurred. Error number 76 -- Path not found.  Try again, or notify author.");
+    EXPECT_EQ(failed.err,
+              "An error has occurred. Error number 75 -- Path/File access error.  Try again, or "
+              "notify author.");
 
     EXPECT_EQ(batch({"export", empty}).exitCode, 2);
     EXPECT_EQ(batch({"export", empty, "--csv", "--txt"}).exitCode, 2);
@@ -241,7 +281,9 @@ TEST(ImportCommand, DryRunOfASampleMatchesTheImport) {
     EXPECT_EQ(lines[7], "Skipped for lack of a name: 1");
 
     const QString dat = folder.file("B.DAT");
-    EXPECT_EQ(batch({"import", dat, sample}).out, "D O N E !  4 contacts successfully imported.\n");
+    EXPECT_EQ(batch({"import", dat, sample}).out,
+              "D O N E !  4 contacts successfully imported.\n"
+              "1 contact had no name and was skipped.\n");
     const QByteArray bytes = test::readAll(dat);
     ASSERT_EQ(bytes.size(), 4 * 513);
     for (int r = 0; r < 4; ++r) {

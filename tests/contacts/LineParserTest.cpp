@@ -85,13 +85,12 @@ TEST(LineParser, StreetTypeGroups) {
         {"12 Stone st 4", "FStreet=12 Sto; SStreet=ne st 4"},  // key " st" found in " Stone"
         {"123 Main Street Apt 4", "FStreet=123 Main Street; SStreet=Apt 4"},
         {"700 Sunset Blvd Ste 4", "FStreet=700 Sunset Blvd; SStreet=Ste 4"},
-        {"700 Sunset Blvd",
-         "FStreet=700 S; SStreet=unset Blvd"},  // key " blvd " absent: N characters
+        {"700 Sunset Blvd", "FStreet=700 Sunset Blvd; SStreet="},
         {"1 Ocean Boulevard", "FStreet=1 Ocean Boulevard; SStreet="},
         {"4 Oak cir 2", "FStreet=4 Oak cir; SStreet=2"},
         {"4 Pine Circle", "FStreet=4 Pine Circle; SStreet="},
         {"8 Elm ct 5", "FStreet=8 Elm ct; SStreet=5"},
-        {"8 ELM CT", "FStreet=8 E; SStreet=LM CT"},
+        {"8 ELM CT", "FStreet=8 ELM CT; SStreet="},
         {"3 King Court", "FStreet=3 King Court; SStreet="},
         {"5 Lake Dr Apt 2", "FStreet=5 Lake Dr; SStreet=Apt 2"},
         {"10 Main Drive", "FStreet=10 Main Drive; SStreet="},
@@ -111,6 +110,19 @@ TEST(LineParser, StreetTypeGroups) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(street(c.line), c.expected) << c.line;
+    }
+}
+
+TEST(LineParser, StreetTypeWordAtTheEndOfTheLineIsKeptWhole) {
+    EXPECT_EQ(parse("Peter O'Neil", "77 Harbor Blvd", "Boston, MA 02110"),
+              "FName=Peter; MiddleInit=; LName=O'Neil; FStreet=77 Harbor Blvd; SStreet=; "
+              "City=Boston; State=MA; Zip=02110");
+    const char* const lines[] = {"12 Main Blvd", "1234 Sunset Blvd", "77 Harbor blvd",
+                                 "77 Harbor Blvd.", "8 Oak LN",      "8 Oak CT"};
+    for (const char* line : lines) {
+        EXPECT_EQ(street(line),
+                  QStringLiteral("FStreet=%1; SStreet=").arg(QString::fromLatin1(line).remove(u'.')))
+            << line;
     }
 }
 

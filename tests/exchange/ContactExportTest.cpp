@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "ExchangeTestSupport.h"
 #include "exchange/ContactExport.h"
@@ -33,12 +34,17 @@ struct ProgramFolder {
 
 TEST(ContactExport, NamesFollowTheContactsFile) {
     const QString program = QStringLiteral("/opt/tandor");
-    EXPECT_EQ(exportName("/opt/tandor/Family.DAT", program), "Family");
-    EXPECT_EQ(exportName("/opt/tandor/family.dat", program), "family");
-    EXPECT_EQ(exportName("/opt/tandor/Family.Dat", program), "Family.Dat");
-    EXPECT_EQ(exportName("/opt/tandor/data/Family.DAT", program), "data/Family");
-    EXPECT_EQ(exportName("/home/ann/Family.DAT", program), "/home/ann/Family");
-    EXPECT_EQ(exportName("/opt/tandor/Family.DAT", "/opt/tandor/"), "Family");
+    EXPECT_EQ(exportName("/opt/tandor/Family.DAT"), "Family");
+    EXPECT_EQ(exportName("/opt/tandor/family.dat"), "family");
+    EXPECT_EQ(exportName("/opt/tandor/Family.Dat"), "Family.Dat");
+    EXPECT_EQ(exportName("/opt/tandor/data/Family.DAT"), "Family");
+    EXPECT_EQ(exportName("/home/ann/Documents/Office.DAT"), "Office");
+    EXPECT_EQ(exportFolder("/opt/tandor/Family.DAT", program), "/opt/tandor");
+    EXPECT_EQ(exportFolder("/opt/tandor/Family.DAT", "/opt/tandor/"), "/opt/tandor");
+    EXPECT_EQ(exportFolder("/opt/tandor/data/Family.DAT", program), "/opt/tandor/data");
+    EXPECT_EQ(exportFolder("/home/ann/Documents/Office.DAT", program), "/home/ann/Documents");
+    EXPECT_TRUE(isInProgramFolder("/opt/tandor/Family.DAT", "/opt/tandor/"));
+    EXPECT_FALSE(isInProgramFolder("/opt/tandor/data/Family.DAT", program));
     EXPECT_EQ(exportFileName(ExportKind::Csv, "Family.Dat"), "TDRC_Family.Dat.csv");
     EXPECT_EQ(exportFileName(ExportKind::Text, "Family"), "TDRT_Family.txt");
 }
@@ -70,12 +76,14 @@ TEST(ContactExport, WritesTheHeaderAndOneLinePerContact) {
     EXPECT_EQ(test::readAll(text.path).split('\n').value(0), textHeader + "\r");
     EXPECT_TRUE(test::readAll(text.path).contains(
         "Bob|J|Ray|||||62704|||1||||bob@x.com|04-10-1980||Likes tea\r\n"));
-    EXPECT_EQ(exportDoneText(ExportKind::Csv, csv.fileName),
+    EXPECT_EQ(exportDoneText(ExportKind::Csv, csv),
               "D O N E !  A csv file of contacts has been created and stored in your Tandor "
-              "folder.  This file is named TDRC_Family.csv");
-    EXPECT_EQ(exportDoneText(ExportKind::Text, text.fileName),
+              "folder.  This file is named TDRC_Family.csv\nFull path: " +
+                  QDir::toNativeSeparators(p.folder.file("TDRC_Family.csv")));
+    EXPECT_EQ(exportDoneText(ExportKind::Text, text),
               "D O N E !  A text file of contacts has been created and stored in your Tandor "
-              "folder.  This file is named TDRT_Family.txt");
+              "folder.  This file is named TDRT_Family.txt\nFull path: " +
+                  QDir::toNativeSeparators(p.folder.file("TDRT_Family.txt")));
 }
 
 TEST(ContactExport, AnEmptyFileGivesTheHeaderOnlyAndASecondExportReplacesTheFirst) {
@@ -94,19 +102,70 @@ TEST(ContactExport, ValuesThatWouldBreakALineAreQuoted) {
     EXPECT_EQ(exportLine(ExportKind::Text, values), "Ann|\"Red\" Lee|a,b|x\r\ny");
 }
 
-TEST(ContactExport, FailuresAreThrownAndLeaveTheContactsFileAlone) {
-    // A contacts file in a subfolder: TDRC_data does not exist.
+TEST(ContactExport, AFileOutsideTheProgramFolderIsExportedIntoItsOwnFolder) {
     test::TempFolder program;
+    test::TempFolder documents;
     QDir(program.path()).mkdir(QStringLiteral("data"));
+    const QByteArray bytes = test::contactBytes({{"FName", "Ann"}, {"IncludeCompany", "0"}});
+    for (const QString& path : {documents.write(QStringLiteral("Office.DAT"), bytes),
+                                program.write(QStringLiteral("data/Office.DAT"), bytes)}) {
+        ContactsFile file;
+        file.open(path);
+        const QString folder = QFileInfo(path).absolutePath();
+        struct Case {
+            ExportKind kind;
+            const char* name;
+            const char* description;
+        };
+        for (const Case& c : {Case{ExportKind::Csv, "TDRC_Office.csv", "A csv file"},
+                              Case{ExportKind::Text, "TDRT_Office.txt", "A text file"},
+                              Case{ExportKind::Vcard, "TDRV_Office.vcf", "A vCard file"}}) {
+            const ExportOutcome outcome = exportContacts(file, c.kind, path, program.path());
+            EXPECT_EQ(outcome.fileName, c.name);
+            EXPECT_EQ(outcome.path, folder + "/" + c.name);
+            EXPECT_FALSE(outcome.inProgramFolder);
+            EXPECT_EQ(outcome.linesWritten, 1);
+            EXPECT_TRUE(test::readAll(outcome.path).contains("Ann")) << c.name;
+            EXPECT_EQ(exportDoneText(c.kind, outcome),
+                      QStringLiteral("D O N E !  %1 of contacts has been created and stored in "
+                                     "the folder of your contacts file.  This file is named "
+                                     "%2\nFull path: %3")
+                          .arg(c.description, c.name, QDir::toNativeSeparators(outcome.path)));
+        }
+        EXPECT_EQ(test::readAll(path), bytes);
+    }
+    EXPECT_EQ(QDir(program.path()).entryList({"TDR*"}), QStringList());
+}
+
+TEST(ContactExport, AnImpossibleStoredBirthDateIsLeftOut) {
+    ProgramFolder p(QStringLiteral("Family.DAT"),
+                    test::contactBytes({{"FName", "Ann"}, {"Birthdate", "19901345"}}) +
+                        test::contactBytes({{"FName", "Bob"}, {"Birthdate", "19990230"}}) +
+                        test::contactBytes({{"FName", "Cy"}, {"Birthdate", "19800229"}}));
+    const QByteArray csv = test::readAll(p.run(ExportKind::Csv).path);
+    EXPECT_FALSE(csv.contains("13-45-1990"));
+    EXPECT_FALSE(csv.contains("02-30-1999"));
+    EXPECT_TRUE(csv.contains("02-29-1980"));
+    const QByteArray cards = test::readAll(p.run(ExportKind::Vcard).path);
+    EXPECT_EQ(cards.count("BDAY:"), 1);
+    EXPECT_TRUE(cards.contains("BDAY:1980-02-29\r\n"));
+    // The contacts file keeps what it holds.
+    EXPECT_TRUE(test::readAll(p.contactsPath).contains("19901345"));
+}
+
+TEST(ContactExport, FailuresAreThrownAndLeaveTheContactsFileAlone) {
+    // A folder stands where the export file would go.
+    test::TempFolder program;
     const QByteArray bytes = test::contactBytes({{"FName", "Ann"}});
-    const QString path = program.write(QStringLiteral("data/Family.DAT"), bytes);
+    const QString path = program.write(QStringLiteral("Family.DAT"), bytes);
+    QDir(program.path()).mkdir(QStringLiteral("TDRC_Family.csv"));
     ContactsFile file;
     file.open(path);
     try {
         exportContacts(file, ExportKind::Csv, path, program.path());
-        FAIL() << "the export path cannot be made";
+        FAIL() << "the export file cannot be made";
     } catch (const AppError& error) {
-        EXPECT_EQ(error.number(), 76);
+        EXPECT_EQ(error.number(), 75);
     }
 
     ProgramFolder p(QStringLiteral("Family.DAT"), bytes + bytes + bytes);

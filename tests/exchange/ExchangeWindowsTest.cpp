@@ -178,8 +178,32 @@ TEST_F(ImportWindowTest, AnImportRunEndsWithItsCount) {
     // Choosing the file again allows a second run, which finds only duplicates.
     choose(contactsPath.section('/', 0, -2) + "/contacts.csv");
     click("cmdStartImport");
-    EXPECT_EQ(lastMessage().text, "D O N E !  0 contacts successfully imported.");
+    EXPECT_EQ(lastMessage().text,
+              "D O N E !  0 contacts successfully imported.\n"
+              "2 contacts were already on file and were skipped.");
     EXPECT_EQ(session.file().recordCount(), 2);
+}
+
+TEST_F(ImportWindowTest, TheFileTypeChosenLastIsShownFirst) {
+    const QString vcard = QStringLiteral("vCard Files (*.VCF;*.VCARD)");
+    const QString cards = folder.write(QStringLiteral("phone.vcf"),
+                                       "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann\r\nEND:VCARD\r\n");
+    click("cmdCsvOpen");  // cancelled: nothing is remembered
+    EXPECT_EQ(platform.openFileRequests().last().selectedFilter, "");
+    platform.answerOpenFile(cards, vcard);
+    click("cmdCsvOpen");
+    click("cmdImpCancel");
+    settle();
+
+    // The window opened again shows vCard files first, until another type is chosen.
+    openWindow("mnuImport", "frmLMImport");
+    choose(cards);
+    EXPECT_EQ(platform.openFileRequests().last().selectedFilter, vcard);
+    platform.answerOpenFile(writeCsv({"First Name,Last Name,Email,Phone"}),
+                            QStringLiteral("CSV Files (*.CSV)"));
+    click("cmdCsvOpen");
+    click("cmdCsvOpen");
+    EXPECT_EQ(platform.openFileRequests().last().selectedFilter, "CSV Files (*.CSV)");
 }
 
 TEST_F(ImportWindowTest, AVcardFileTellsTheCardsItCouldNotRead) {
@@ -337,10 +361,10 @@ TEST_F(ExportWindowTest, CreatesTheCsvFileInTheProgramFolder) {
     EXPECT_TRUE(written.contains("\r\nAnn,,,,,,,,,,0,,,,,,,\r\n"));
     EXPECT_TRUE(written.contains("\r\nBob,,Ray,,,,,,,,,,,,,04-10-1980,,\r\n"));
     ASSERT_EQ(platform.messages().size(), 1);
-    EXPECT_EQ(
-        lastMessage().text,
-        "D O N E !  A csv file of contacts has been created and stored in your Tandor folder.  "
-        "This file is named TDRC_Family.csv");
+    EXPECT_EQ(lastMessage().text,
+              "D O N E !  A csv file of contacts has been created and stored in your Tandor "
+              "folder.  This file is named TDRC_Family.csv\nFull path: " +
+                  QDir::toNativeSeparators(folder.file("TDRC_Family.csv")));
     EXPECT_EQ(lastMessage().title, "Export file created");
     EXPECT_EQ(lastMessage().icon, MessageIcon::None);
     EXPECT_EQ(QApplication::focusWidget(), find<QPushButton>("cmdExpCancel"));
@@ -351,7 +375,7 @@ TEST_F(ExportWindowTest, CreatesTheCsvFileInTheProgramFolder) {
     click("cmdExpCreate");
     EXPECT_TRUE(
         test::readAll(folder.file("TDRT_Family.txt")).contains("\r\nAnn||||||||||0|||||||\r\n"));
-    EXPECT_TRUE(lastMessage().text.endsWith("This file is named TDRT_Family.txt"));
+    EXPECT_TRUE(lastMessage().text.contains("This file is named TDRT_Family.txt\n"));
 
     find<QRadioButton>("optExpCGVCF")->click();
     click("cmdExpCreate");
@@ -359,7 +383,8 @@ TEST_F(ExportWindowTest, CreatesTheCsvFileInTheProgramFolder) {
                     .startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\nN:;Ann;;;\r\nFN:Ann\r\n"));
     EXPECT_EQ(lastMessage().text,
               "D O N E !  A vCard file of contacts has been created and stored in your Tandor "
-              "folder.  This file is named TDRV_Family.vcf");
+              "folder.  This file is named TDRV_Family.vcf\nFull path: " +
+                  QDir::toNativeSeparators(folder.file("TDRV_Family.vcf")));
 }
 
 TEST_F(ExportWindowTest, AnEmptyFileSaysThereWereNoContacts) {
@@ -373,14 +398,26 @@ TEST_F(ExportWindowTest, AnEmptyFileSaysThereWereNoContacts) {
     EXPECT_EQ(test::readAll(folder.file("TDRC_family.csv")).count("\r\n"), 1);
 }
 
-TEST_F(ExportWindowTest, AFileInASubfolderCannotBeExported) {
+TEST_F(ExportWindowTest, AFileInAFolderOfItsOwnIsExportedBesideIt) {
     QDir(folder.path()).mkdir(QStringLiteral("data"));
-    open(QStringLiteral("data/Family.DAT"), twoContacts());
+    open(QStringLiteral("data/Office.DAT"), twoContacts());
+    find<QRadioButton>("optExpCGCSV")->click();
+    click("cmdExpCreate");
+    EXPECT_EQ(test::readAll(folder.file("data/TDRC_Office.csv")).count("\r\n"), 3);
+    EXPECT_EQ(lastMessage().text,
+              "D O N E !  A csv file of contacts has been created and stored in the folder of "
+              "your contacts file.  This file is named TDRC_Office.csv\nFull path: " +
+                  QDir::toNativeSeparators(folder.file("data/TDRC_Office.csv")));
+}
+
+TEST_F(ExportWindowTest, AnExportThatCannotBeWrittenShowsTheError) {
+    QDir(folder.path()).mkdir(QStringLiteral("TDRC_Family.csv"));
+    open(QStringLiteral("Family.DAT"), twoContacts());
     find<QRadioButton>("optExpCGCSV")->click();
     platform.answerMessage(MessageAnswer::Retry);
     click("cmdExpCreate");
-    EXPECT_EQ(lastMessage().text,
-              "An error has occurred. Error number 76 -- Path not found" + kErrorEnd + "author.");
+    EXPECT_EQ(lastMessage().text, "An error has occurred. Error number 75 -- Path/File access "
+                                  "error" + kErrorEnd + "author.");
     EXPECT_EQ(lastMessage().title, "Error");
     EXPECT_EQ(lastMessage().buttons, MessageButtons::RetryCancel);
     EXPECT_FALSE(platform.busy());

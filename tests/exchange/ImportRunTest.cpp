@@ -307,6 +307,35 @@ TEST(ImportRunValues, LinesThatGiveNoContactAreNotWritten) {
         target.import(csvLines({test::quoted(test::yahooHeader()), "", ",,,,", "Ann"}));
     EXPECT_EQ(outcome.written, 1);
     EXPECT_EQ(target.contacts()[0][Field::FName], "Ann");
+    EXPECT_EQ(outcome.empty, 2);
+    EXPECT_EQ(importDoneText(outcome), "D O N E !  1 contacts successfully imported.");
+}
+
+TEST(ImportRunValues, TheDoneTextNamesTheContactsLeftOut) {
+    struct Case {
+        int duplicates, withoutName, empty, unreadable;
+        const char* after;  // what follows "D O N E !  3 contacts successfully imported."
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0, ""},
+        {1, 0, 0, 0, "\n1 contact was already on file and was skipped."},
+        {0, 1, 0, 0, "\n1 contact had no name and was skipped."},
+        {0, 3, 1, 0, "\n2 contacts had no name and were skipped."},
+        {0, 2, 2, 0, ""},
+        {5, 2, 0, 1,
+         "  1 card could not be read.\n5 contacts were already on file and were skipped.\n"
+         "2 contacts had no name and were skipped."},
+    };
+    for (const Case& c : cases) {
+        ImportOutcome outcome;
+        outcome.written = 3;
+        outcome.duplicates = c.duplicates;
+        outcome.withoutName = c.withoutName;
+        outcome.empty = c.empty;
+        outcome.unreadable = c.unreadable;
+        EXPECT_EQ(importDoneText(outcome),
+                  QStringLiteral("D O N E !  3 contacts successfully imported.") + c.after);
+    }
 }
 
 TEST(ImportRunInput, AHeaderOnlyFileImportsNothingAndUnknownHeadersAreLeftAlone) {

@@ -173,7 +173,8 @@ TEST(Vcard, BadInputLosesNoReadableCard) {
     EXPECT_EQ(contacts[1], "Cy||Three|||||||||||||" + QString(160, 'x') + "||1|1");
     EXPECT_TRUE(contacts[2].startsWith("Di||Four|"));
     EXPECT_EQ(importDoneText(outcome),
-              "D O N E !  3 contacts successfully imported.  2 cards could not be read.");
+              "D O N E !  3 contacts successfully imported.  2 cards could not be read.\n"
+              "1 contact had no name and was skipped.");
 }
 
 TEST(Vcard, TheFormatIsKnownByItsContent) {
@@ -276,9 +277,10 @@ TEST(Vcard, TheExportWritesEveryContactIntoTheProgramFolder) {
     for (const QByteArray& line : written.split('\n')) {
         EXPECT_LE(line.size(), 76);  // 75 octets and the CR
     }
-    EXPECT_EQ(exportDoneText(ExportKind::Vcard, outcome.fileName),
+    EXPECT_EQ(exportDoneText(ExportKind::Vcard, outcome),
               "D O N E !  A vCard file of contacts has been created and stored in your Tandor "
-              "folder.  This file is named TDRV_Family.vcf");
+              "folder.  This file is named TDRV_Family.vcf\nFull path: " +
+                  QDir::toNativeSeparators(folder.file("TDRV_Family.vcf")));
 }
 
 }  // namespace

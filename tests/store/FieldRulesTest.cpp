@@ -158,11 +158,37 @@ TEST(FieldRules, BirthDateShapeIsCheckedFirstWithItsOwnTitleAndNoFocus) {
                       "Date must be in format MM/DD/YYYY   Example: April 10, 1980 is 04/10/1980",
                       "Date error", EntryBox::None}));
     }
-    for (const char* good : {"", "99/99/9999", "ab/cd/efgh"}) {
-        ContactEntry e = validEntry();
-        e.birthdate = good;
-        EXPECT_EQ(runSavePass(e, EntryWindow::NewContactForm), std::nullopt) << good;
+}
+
+TEST(FieldRules, BirthDateMustBeADayOfTheCalendar) {
+    const FieldRefusal notOnTheCalendar{
+        "Date must be a real calendar date   Example: 02/29/1980 is one, 02/29/1981 and "
+        "13/45/1990 are not",
+        "Date error", EntryBox::None};
+    struct Case {
+        const char* box;
+        bool saved;
+    };
+    const Case cases[] = {
+        {"", true},           {"04/10/1980", true},  {"02/29/1980", true},  {"02/29/2000", true},
+        {"12/31/2001", true}, {"01/01/0001", true},  {"13/45/1990", false}, {"02/30/1999", false},
+        {"02/29/1981", false}, {"02/29/1900", false}, {"04/31/1980", false}, {"00/10/1980", false},
+        {"04/00/1980", false}, {"04/10/0000", false}, {"99/99/9999", false}, {"ab/cd/efgh", false},
+        {"04/1 /1980", false},
+    };
+    for (const Case& c : cases) {
+        for (EntryWindow window : {EntryWindow::NewContactForm, EntryWindow::Browser}) {
+            ContactEntry e = validEntry();
+            e.birthdate = c.box;
+            e.fName = QString(20, 'x');  // refused later in the pass
+            const auto r = runSavePass(e, window);
+            ASSERT_TRUE(r) << c.box;
+            EXPECT_EQ(*r == notOnTheCalendar, !c.saved) << c.box;
+        }
     }
+    EXPECT_TRUE(isCalendarBirthdate(" 19800229"));
+    EXPECT_FALSE(isCalendarBirthdate("19901345"));
+    EXPECT_FALSE(isCalendarBirthdate("        "));
 }
 
 TEST(FieldRules, LimitsCountTheTextAsLeftByEarlierCleaning) {

@@ -34,7 +34,7 @@ int runExport(const QStringList& args, Context& context) {
             context.err << kNothingExportedText << "\n";
             return kRefused;
         }
-        context.out << exportDoneText(kind, outcome.fileName) << "\n";
+        context.out << exportDoneText(kind, outcome) << "\n";
         return kOk;
     } catch (const AppError& error) {
         context.err << standardErrorText(error) << "\n";
@@ -46,9 +46,10 @@ const Registration registration{Command{
     QStringLiteral("export"),
     QStringLiteral("export FILE.DAT --csv|--txt|--vcard"),
     QStringLiteral("Writes every contact to TDRC_name.csv (--csv), TDRT_name.txt (--txt) or\n"
-                   "TDRV_name.vcf (--vcard, vCard 3.0 in UTF-8) in the program folder, name\n"
-                   "being the contacts file's path with the program folder and \".DAT\"/\".dat\"\n"
-                   "removed (a file outside the program folder cannot be exported). A file\n"
+                   "TDRV_name.vcf (--vcard, vCard 3.0 in UTF-8) in the contacts file's own\n"
+                   "folder (the program folder for a file in it), name being the contacts\n"
+                   "file's name with \".DAT\"/\".dat\" removed: Office.DAT gives TDRC_Office.csv.\n"
+                   "The message ends with the full path of the file written. A file\n"
                    "without contacts gives a file holding only the header (an empty vCard file)\n"
                    "and exits 2 with \"Export file could not be created...\"."),
     runExport,

@@ -126,7 +126,7 @@ void ExportWindow::createExport() {
         platform.message(kNothingExportedText, kNothingExportedTitle, MessageIcon::Information,
                          MessageButtons::Ok);
     } else {
-        platform.message(exportDoneText(kind, outcome.fileName), kExportDoneTitle,
+        platform.message(exportDoneText(kind, outcome), kExportDoneTitle,
                          MessageIcon::None, MessageButtons::Ok);
     }
     cmdExpCancel_->setFocus();

@@ -14,7 +14,8 @@ namespace tandor {
 class WindowHost;
 
 // The export window frmLMExport: choose CSV or text, write every contact of
-// the current file to the export file in the program folder. The writing
+// the current file to the export file beside it (in the program folder for a
+// file there). The writing
 // itself is exportContacts().
 class ExportWindow : public QMainWindow {
     Q_OBJECT

@@ -26,6 +26,8 @@ namespace {
 const QString kCsvFilter = QStringLiteral(
     "CSV Files (*.CSV)|*.CSV|vCard Files (*.VCF;*.VCARD)|*.VCF;*.VCARD|Text Files (*.TXT)|*.TXT|"
     "All Files (*.*)|*.*");
+// The caption of the file type last chosen in the Open dialog.
+const QString kImportFileTypeSetting = QStringLiteral("ImportFileType");
 
 }  // namespace
 
@@ -102,9 +104,16 @@ void ImportWindow::chooseFile() {
     OpenFileRequest request;
     request.title = QStringLiteral("Open");
     request.filter = kCsvFilter;
+    // The file type chosen last time is shown first.
+    request.selectedFilter = host_.readSetting(kImportFileTypeSetting);
+    QString chosenFilter;
+    request.chosenFilter = &chosenFilter;
     const QString path = host_.platform().openFile(request);
     if (path.isEmpty()) {
         return;
+    }
+    if (!chosenFilter.isEmpty() && chosenFilter != request.selectedFilter) {
+        host_.writeSetting(kImportFileTypeSetting, chosenFilter);
     }
     csvPath_ = path;
     txtImpFilename_->setText(QFileInfo(path).fileName());

@@ -150,6 +150,16 @@ QString DesktopPlatform::openFile(const OpenFileRequest& request) {
         filters << QStringLiteral("All Files (*)");
     }
     dialog.setNameFilters(filters);
+    // The captions of `filter`, in the order of the dialog's filters.
+    QStringList captions;
+    const QStringList parts = request.filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        captions << parts[i];
+    }
+    const qsizetype shown = captions.indexOf(request.selectedFilter);
+    if (!request.selectedFilter.isEmpty() && shown >= 0 && shown < filters.size()) {
+        dialog.selectNameFilter(filters[shown]);
+    }
     if (request.acceptNewName) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
@@ -161,6 +171,10 @@ QString DesktopPlatform::openFile(const OpenFileRequest& request) {
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
+    }
+    const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());
+    if (request.chosenFilter && chosen >= 0 && chosen < captions.size()) {
+        *request.chosenFilter = captions[chosen];
     }
     return dialog.selectedFiles().constFirst();
 }
