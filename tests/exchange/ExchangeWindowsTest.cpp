@@ -401,6 +401,8 @@ TEST_F(ExportWindowTest, AnEmptyFileSaysThereWereNoContacts) {
 TEST_F(ExportWindowTest, AFileInAFolderOfItsOwnIsExportedBesideIt) {
     QDir(folder.path()).mkdir(QStringLiteral("data"));
     open(QStringLiteral("data/Office.DAT"), twoContacts());
+    EXPECT_TRUE(find<QLabel>("lblExport")->text().endsWith(
+        QStringLiteral("The export file will be stored in the folder of your contacts file.")));
     find<QRadioButton>("optExpCGCSV")->click();
     click("cmdExpCreate");
     EXPECT_EQ(test::readAll(folder.file("data/TDRC_Office.csv")).count("\r\n"), 3);

@@ -5,6 +5,7 @@
 #include "exchange/DuplicateCheck.h"
 #include "exchange/ImportRun.h"
 #include "platform/AppError.h"
+#include "store/ContactsDocument.h"
 #include "store/ContactsFile.h"
 #include "store/FileError.h"
 
@@ -87,13 +88,13 @@ int runImport(const QStringList& args, Context& context) {
             // A contacts file that does not exist is made empty, as File New
             // makes it, with reminders on; an existing one keeps the setting
             // of record 1.
-            const bool existed = QFileInfo::exists(contactsPath);
-            ContactsFile file;
-            file.open(contactsPath);
-            const bool remindersOn = !existed || file.recordCount() == 0 || remindersOnInFile(file);
+            ContactsDocument document(context.programFolder);
+            document.openPath(contactsPath);
+            const bool remindersOn = document.remindersOn();
             ImportSettings settings;
             settings.remindersOn = [remindersOn] { return remindersOn; };
-            outcome = importContactsFile(csvPath, file, settings);
+            outcome = document.appendMany(
+                [&](ContactsFile& file) { return importContactsFile(csvPath, file, settings); });
         }
         switch (outcome.result) {
             case ImportResult::Done:

@@ -64,7 +64,14 @@ void ExportWindow::buildControls() {
     lblExpBanner_->setFont(banner);
     layout->addWidget(lblExpBanner_);
 
-    lblExport_ = named(new QLabel(kInstructions), "lblExport");
+    // A contacts file kept in a folder of its own is exported beside it.
+    const ContactsDocument& document = host_.document();
+    QString instructions = kInstructions;
+    if (!isInProgramFolder(document.fileName(), document.programFolder())) {
+        instructions.replace(QStringLiteral("your Tandor folder."),
+                             QStringLiteral("the folder of your contacts file."));
+    }
+    lblExport_ = named(new QLabel(instructions), "lblExport");
     layout->addWidget(lblExport_);
 
     frExpOptions_ = named(new QGroupBox, "frExpOptions");
