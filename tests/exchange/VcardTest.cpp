@@ -102,6 +102,36 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann\r\nAGENT:\r\nBEGIN:VCARD\r\nVERSION:2.1\r\n"
          "N:Agent;Bob\r\nEND:VCARD\r\nEMAIL:ann@example.com\r\nEND:VCARD\r\n",
          {"Ann||Lee||||||||||ann@example.com|||||1|1"}},
+        {"A line folded before its colon after a photo, a logo or a key is read",
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann\r\n"
+         "PHOTO;VALUE=uri:http://example.com/ann.jpg\r\nTEL;TYPE=CE\r\n LL:555-0199\r\n"
+         "EMAIL:ann@example.com\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Ray;Bob\r\nLOGO:data:image/png;base64,iVBORw0K\r\n"
+         "ADR;LABEL=\"12 Oak St\\nReno NV\";TY\r\n PE=home:;;12 Oak St;Reno;NV;89501;\r\n"
+         "END:VCARD\r\n"
+         // In 2.1 the unindented base64 ends at a line base64 does not write.
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Fox;Cy\r\nKEY;ENCODING=BASE64:\r\nMIIB/jCC\r\n"
+         "AWugAw==\r\nTEL;CE\r\n LL:555-0188\r\nEND:VCARD\r\n",
+         {"Ann||Lee||||||||555-0199||ann@example.com|||||1|1",
+          "Bob||Ray|12 Oak St||Reno|NV|89501||||||||||1|1",
+          "Cy||Fox||||||||555-0188|||||||1|1"}},
+        {"A street as a comma list, numbers of several types, a short number, a spaced date",
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann\r\n"
+         "ADR;TYPE=HOME:;;12 Oak Lane,Apt 5;Reno;NV;89501;\r\n"
+         "TEL;TYPE=HOME,WORK:555-0100\r\nTEL;TYPE=CELL:911\r\nBDAY: 1980-04-10 \r\n"
+         "END:VCARD\r\n"
+         // A second line already there keeps the list whole; a number of one
+         // type wins its field over one that names it second.
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ray;Bob\r\n"
+         "ADR;TYPE=HOME:;Suite 9;1 Elm St,Unit 2;Reno;NV;89501;\r\n"
+         "TEL;TYPE=CELL,WORK,HOME:555-0101\r\nTEL;TYPE=WORK:555-0102\r\nEND:VCARD\r\n"
+         // In 2.1 a comma is a character of the street.
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Fox;Cy\r\nADR;HOME:;;3 Bay Rd,Unit 2;Reno;NV;89501;\r\n"
+         "END:VCARD\r\n",
+         {"Ann||Lee|12 Oak Lane|Apt 5|Reno|NV|89501||555-0100|911|555-0100||19800410||||1|1",
+          "Bob||Ray|1 Elm St Unit 2|Suite 9|Reno|NV|89501||555-0101|555-0101|555-0102|||||"
+          "|1|1",
+          "Cy||Fox|3 Bay Rd Unit 2||Reno|NV|89501||||||||||1|1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
