@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringEncoder>
 
 #include "ExchangeTestSupport.h"
@@ -263,7 +264,8 @@ TEST(Vcard, ACardWrittenAndReadBack) {
                                           {"IncludeCompany", "0"},
                                           {"BirthdayReminder", "1"}});
     const ContactRecord record = ContactRecord::build(fields);
-    const QByteArray card = vcardCard(record);
+    ExportRun run{"Family.DAT", {}};
+    const QByteArray card = vcardCard(record, run);
     EXPECT_EQ(card,
               "BEGIN:VCARD\r\n"
               "VERSION:3.0\r\n"
@@ -278,6 +280,7 @@ TEST(Vcard, ACardWrittenAndReadBack) {
               "NOTE:Likes \\\\ backslashes: many\r\n"
               "CATEGORIES:Family,Friends\r\n"
               "X-TANDOR-INCLUDE-COMPANY:0\r\n"
+              "UID:619dac6d-23f2-5d30-84ed-9bf1a1ea3302\r\n"  // made from "Family.DAT" and the lines above
               "END:VCARD\r\n");
 
     test::ImportTarget target;
@@ -301,7 +304,8 @@ TEST(Vcard, TheExportWritesEveryContactIntoTheProgramFolder) {
     EXPECT_EQ(outcome.fileName, "TDRV_Family.vcf");
     EXPECT_EQ(outcome.linesWritten, 2);
     const QByteArray written = test::readAll(folder.file("TDRV_Family.vcf"));
-    EXPECT_EQ(written, vcardCard(ann) + vcardCard(zoe));
+    ExportRun run{"Family.DAT", {}};
+    EXPECT_EQ(written, vcardCard(ann, run) + vcardCard(zoe, run));
     EXPECT_TRUE(written.contains("N:Zo\xC3\xAB;;;;\r\n"));  // UTF-8
     for (const QByteArray& line : written.split('\n')) {
         EXPECT_LE(line.size(), 76);  // 75 octets and the CR
@@ -309,6 +313,28 @@ TEST(Vcard, TheExportWritesEveryContactIntoTheProgramFolder) {
     EXPECT_EQ(exportDoneText(ExportKind::Vcard, outcome.fileName),
               "D O N E !  A vCard file of contacts has been created and stored in your Tandor "
               "folder.  This file is named TDRV_Family.vcf");
+}
+
+TEST(Vcard, EveryCardHasAUidThatAnUnchangedContactKeeps) {
+    const auto uid = [](ExportRun& run, const char* first, const char* phone) {
+        const QByteArray card = vcardCard(
+            ContactRecord::build(test::contact({{"FName", first}, {"HPhone", phone}})), run);
+        return card.mid(card.indexOf("\r\nUID:") + 2);
+    };
+    ExportRun family{"Family.DAT", {}};
+    const QByteArray ann = uid(family, "Ann", "555-0101");
+    const QByteArray bob = uid(family, "Bob", "555-0102");
+    const QByteArray copy = uid(family, "Ann", "555-0101");  // the same contact twice
+    EXPECT_EQ(QSet<QByteArray>({ann, bob, copy}).size(), 3);
+    // The next export, with a contact added before them, gives them the same.
+    ExportRun later{"Family.DAT", {}};
+    uid(later, "Cy", "555-0103");
+    EXPECT_EQ(uid(later, "Bob", "555-0102"), bob);
+    EXPECT_EQ(uid(later, "Ann", "555-0101"), ann);
+    // A changed contact, or the same one in another file, gets another.
+    EXPECT_NE(uid(later, "Ann", "555-0109"), ann);
+    ExportRun office{"Office.DAT", {}};
+    EXPECT_NE(uid(office, "Ann", "555-0101"), ann);
 }
 
 }  // namespace
