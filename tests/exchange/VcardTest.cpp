@@ -280,7 +280,7 @@ TEST(Vcard, ACardWrittenAndReadBack) {
               "NOTE:Likes \\\\ backslashes: many\r\n"
               "CATEGORIES:Family,Friends\r\n"
               "X-TANDOR-INCLUDE-COMPANY:0\r\n"
-              "UID:619dac6d-23f2-5d30-84ed-9bf1a1ea3302\r\n"  // made from "Family.DAT" and the lines above
+              "UID:619dac6d-23f2-5d30-84ed-9bf1a1ea3302\r\n"  // Family.DAT, lines above
               "END:VCARD\r\n");
 
     test::ImportTarget target;
