@@ -57,7 +57,7 @@ public:
     QByteArray header() const override {
         return toAnsi(exportColumnNames().join(separatorOf(kind_)) + kLineEnd);
     }
-    QByteArray contact(const ContactRecord& record) const override {
+    QByteArray contact(const ContactRecord& record, ExportRun&) const override {
         return toAnsi(exportLine(kind_, exportValues(record)) + kLineEnd);
     }
 
@@ -191,9 +191,10 @@ ExportOutcome exportContacts(const ContactsFile& file, ExportKind kind, const QS
         throw fileerror::openFailure(outcome.path, errno);
     }
     const ExportFormat& format = exportFormat(kind);
+    ExportRun run{QFileInfo(contactsPath).fileName(), {}};
     writeBytes(out, format.header());
     for (int r = 1; r <= count; ++r) {
-        writeBytes(out, format.contact(exportedRecord(file.read(r))));
+        writeBytes(out, format.contact(exportedRecord(file.read(r)), run));
         ++outcome.linesWritten;
     }
     fault::hit("export.close");

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 
 #include "store/ContactRecord.h"
 
@@ -15,6 +17,14 @@ enum class ExportKind {
     Vcard,  // "TDRV_" + name + ".vcf", a vCard 3.0 card for each contact
 };
 
+// What one export carries from contact to contact.
+struct ExportRun {
+    QString contactsName;  // the contacts file's name, "Family.DAT"
+    // The vCard export: how many cards of each content (by its UID) were
+    // written so far.
+    QHash<QUuid, int> cards;
+};
+
 // How one kind of export file is written. A new kind is a new format and a
 // line in exportFormat().
 class ExportFormat {
@@ -26,7 +36,7 @@ public:
     virtual QString description() const = 0;
     // The bytes before the first contact, and those of one contact.
     virtual QByteArray header() const = 0;
-    virtual QByteArray contact(const ContactRecord& record) const = 0;
+    virtual QByteArray contact(const ContactRecord& record, ExportRun& run) const = 0;
 };
 const ExportFormat& exportFormat(ExportKind kind);
 

@@ -8,6 +8,11 @@ namespace {
 
 constexpr qsizetype kFoldOctets = 75;
 
+// The namespace of the program's card UIDs (name-based, version 5).
+// {e1b13ebb-022b-4085-89f4-95c96917d7c8}
+constexpr QUuid kUidNamespace(0xe1b13ebb, 0x022b, 0x4085, 0x89, 0xf4, 0x95, 0xc9, 0x69, 0x17, 0xd7,
+                              0xc8);
+
 bool isContinuationByte(char c) {
     return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
 }
@@ -61,7 +66,9 @@ public:
     }
     QString description() const override { return QStringLiteral("A vCard file"); }
     QByteArray header() const override { return {}; }
-    QByteArray contact(const ContactRecord& record) const override { return vcardCard(record); }
+    QByteArray contact(const ContactRecord& record, ExportRun& run) const override {
+        return vcardCard(record, run);
+    }
 };
 
 }  // namespace
@@ -71,7 +78,7 @@ const ExportFormat& vcardExportFormat() {
     return format;
 }
 
-QByteArray vcardCard(const ContactRecord& record) {
+QByteArray vcardCard(const ContactRecord& record, ExportRun& run) {
     QByteArray card;
     addLine(card, QStringLiteral("BEGIN:VCARD"));
     addLine(card, QStringLiteral("VERSION:3.0"));
@@ -108,6 +115,18 @@ QByteArray vcardCard(const ContactRecord& record) {
     }
     addLine(card, QLatin1String(kIncludeCompanyProperty) + QLatin1Char(':') +
                       record.field(Field::IncludeCompany));
+    // The UID is made from the contacts file's name and the card's lines
+    // above, and from nothing else (no clock, no random number, no record
+    // number): so an unchanged contact gets the same UID in every export of
+    // the same file, whatever was added, deleted or sorted around it, and
+    // a contact whose exported values change gets a new one. Identical
+    // contacts in one file are told apart by how many came before.
+    const QUuid uid = QUuid::createUuidV5(kUidNamespace, run.contactsName.toUtf8() + '\n' + card);
+    const int copy = run.cards[uid]++;
+    const QUuid written =
+        copy == 0 ? uid
+                  : QUuid::createUuidV5(kUidNamespace, uid.toRfc4122() + QByteArray::number(copy));
+    addLine(card, QStringLiteral("UID:") + written.toString(QUuid::WithoutBraces));
     addLine(card, QStringLiteral("END:VCARD"));
     return card;
 }

@@ -12,12 +12,14 @@ namespace tandor {
 // space, and a character's bytes are never parted), values escaped. A card
 // holds N, FN, ORG, ADR;TYPE=HOME, TEL;TYPE=HOME, TEL;TYPE=CELL,
 // TEL;TYPE=WORK, EMAIL;TYPE=INTERNET, BDAY, NOTE and CATEGORIES where the
-// contact has a value for them, and always IncludeCompany as
-// X-TANDOR-INCLUDE-COMPANY, so that importing the file gives the records back.
+// contact has a value for them, always IncludeCompany as
+// X-TANDOR-INCLUDE-COMPANY, so that importing the file gives the records
+// back, and last a UID that an unchanged contact keeps from one export of
+// the file to the next (CardDAV servers want one on every card).
 const ExportFormat& vcardExportFormat();
 
-// One contact's card.
-QByteArray vcardCard(const ContactRecord& record);
+// One contact's card, the next of `run`.
+QByteArray vcardCard(const ContactRecord& record, ExportRun& run);
 
 // A content line (UTF-8, without its line end) folded, with its CR LF.
 QByteArray foldedLine(const QByteArray& line);

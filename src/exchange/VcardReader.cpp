@@ -40,6 +40,15 @@ bool isBinaryProperty(QByteArrayView name) {
            isAnyCase(name, "KEY");
 }
 
+// Whether a line can be part of base64 data: letters, digits, "+", "/", "="
+// and white space only.
+bool isBase64Text(QByteArrayView line) {
+    return std::all_of(line.begin(), line.end(), [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+               c == '+' || c == '/' || c == '=' || isSpaceOrTab(c);
+    });
+}
+
 // Where the property's value begins: the position of the ":" after its name
 // and parameters (a ":" inside a quoted parameter value does not count), or -1.
 qsizetype valueColon(QByteArrayView line) {
@@ -465,15 +474,28 @@ bool VcardReader::readLogical(QByteArray& line) {
             return false;
         }
     } while (line.isEmpty());
-    const QByteArrayView name = withoutGroup(namePart(line));
-    const bool binary = isBinaryProperty(name);
-    const qsizetype colon = valueColon(line);
-    if (binary && colon >= 0) {
-        line.truncate(colon + 1);
-    }
-    const bool quotedPrintable =
-        colon >= 0 && containsAnyCase(QByteArrayView(line).first(colon), "QUOTED-PRINTABLE");
-    const qsizetype limit = binary ? line.size() : kMaxLineBytes;
+    // The name and parameters may be folded like the value: what depends on
+    // them is settled once the line's colon has been read.
+    qsizetype colon = -1;
+    bool quotedPrintable = false;
+    bool unindentedBase64 = false;
+    qsizetype limit = kMaxLineBytes;
+    const auto settle = [&] {
+        if (colon >= 0 || (colon = valueColon(line)) < 0) {
+            return;
+        }
+        const QByteArrayView head = QByteArrayView(line).first(colon);
+        quotedPrintable = containsAnyCase(head, "QUOTED-PRINTABLE");
+        if (isBinaryProperty(withoutGroup(namePart(head)))) {
+            line.truncate(colon + 1);
+            limit = line.size();
+            // Only vCard 2.1 writes inline base64 on lines that are not
+            // indented; in 3.0 and 4.0, and for a 2.1 URL, an unindented line
+            // is the next property, wherever it was folded.
+            unindentedBase64 = base64Lines_ && containsAnyCase(head, "BASE64");
+        }
+    };
+    settle();
     while (true) {
         const int c = peekByte();
         if (quotedPrintable && line.endsWith('=')) {
@@ -488,15 +510,16 @@ bool VcardReader::readLogical(QByteArray& line) {
             QByteArray rest;
             readPhysical(rest, limit);
             line += rest.mid(1).left(std::max<qsizetype>(0, limit - line.size()));
-        } else if (binary && c >= 0) {
-            // vCard 2.1 writes base64 lines without indenting them; they hold
-            // no ":" and end at an empty line.
+            settle();
+        } else if (unindentedBase64 && c >= 0) {
+            // The base64 lines hold no ":" and end at an empty line; a line
+            // with a character base64 never writes is a property of its own.
             QByteArray next;
             readPhysical(next, kMaxLineBytes);
             if (next.isEmpty()) {
                 break;
             }
-            if (valueColon(next) >= 0) {
+            if (!isBase64Text(next)) {
                 pendingLine_ = next;
                 break;
             }
@@ -510,6 +533,7 @@ bool VcardReader::readLogical(QByteArray& line) {
 std::optional<VcardCard> VcardReader::next() {
     VcardCard card;
     card.properties.reserve(16);
+    base64Lines_ = true;  // vCard 2.1 unless the card names another version
     bool inCard = beginPending_;
     beginPending_ = false;
     QByteArray line;
@@ -569,6 +593,7 @@ std::optional<VcardCard> VcardReader::next() {
         ++card.propertyLines;
         if (property.name == "VERSION") {
             card.version = property.value.trimmed().toLatin1();
+            base64Lines_ = card.version == "2.1";
         }
         if (wanted && card.properties.size() < static_cast<size_t>(kMaxProperties)) {
             card.properties.push_back(std::move(property));
@@ -586,6 +611,14 @@ QStringList vcardComponents(const QString& value) {
         part = vcardText(part);
     }
     return parts;
+}
+
+QList<QStringList> vcardComponentLists(const QString& value) {
+    QList<QStringList> lists;
+    for (const QString& component : splitUnescaped(value, u';')) {
+        lists.append(vcardListItems(component));
+    }
+    return lists;
 }
 
 QStringList vcardListItems(const QString& value) {

@@ -56,9 +56,11 @@ bool isVcard(QIODevice& device);
 // 4.0: lines end at CR LF, CR or LF; a line that begins with a space or a tab
 // continues the one before (the line break and that one character go);
 // a quoted-printable value that ends with "=" continues on the next line (up
-// to an empty line). The values of photos, logos, sounds and keys are passed
-// over without being kept or decoded, as are the unindented base64 lines of
-// vCard 2.1 after them (up to an empty line or a line with a ":").
+// to an empty line). A line may be folded anywhere, before its ":" too. The
+// values of photos, logos, sounds and keys are passed over without being kept
+// or decoded, as are, in a vCard 2.1 card, the unindented lines of their
+// inline BASE64 data (up to an empty line or a line with a ":" or another
+// character base64 does not write).
 // The card of an agent that vCard 2.1 nests after an empty "AGENT:" line is
 // passed over.
 //
@@ -100,11 +102,16 @@ private:
     std::optional<QStringDecoder> utf16_;    // set for a UTF-16 file
     std::optional<QByteArray> pendingLine_;  // a line read ahead and given back
     bool beginPending_ = false;              // a BEGIN:VCARD ended the card before
+    bool base64Lines_ = true;                // the card is of vCard 2.1 (or names no version)
 };
 
 // The components of a structured value (N, ADR, ORG) split at the semicolons
 // that are not escaped, each with its escapes taken out.
 QStringList vcardComponents(const QString& value);
+// The components of a structured value, each split into its values at the
+// commas that are not escaped (vCard 3.0 and 4.0 write the lines of an ADR's
+// street so: "12 Oak Lane,Apt 5"), each with its escapes taken out.
+QList<QStringList> vcardComponentLists(const QString& value);
 // The items of a list value (CATEGORIES) split at the commas that are not
 // escaped, each with its escapes taken out.
 QStringList vcardListItems(const QString& value);

@@ -120,7 +120,22 @@ void takeName(const VcardCard& card, ContactFields& values) {
     values[Field::LName] = space < 0 ? QString() : full.mid(space + 1);
 }
 
-void takeAddress(const std::vector<const VcardProperty*>& addresses, ContactFields& values) {
+// The values of a street written as a comma list, trimmed, empty ones left
+// out.
+QStringList streetValues(const QString& value) {
+    QStringList lines;
+    for (const QString& line : vcardComponentLists(value).value(2)) {
+        if (!line.trimmed().isEmpty()) {
+            lines.append(line.trimmed());
+        }
+    }
+    return lines;
+}
+
+// `streetLists`: the card's version makes a comma in the street a separator
+// of its lines (3.0, 4.0), not a character of it (2.1).
+void takeAddress(const std::vector<const VcardProperty*>& addresses, bool streetLists,
+                 ContactFields& values) {
     const VcardProperty* best = nullptr;
     QStringList parts;
     std::pair<int, int> bestKey;
@@ -152,8 +167,12 @@ void takeAddress(const std::vector<const VcardProperty*>& addresses, ContactFiel
         values[Field::SStreet] = street[1];
     } else if (!extended.trimmed().isEmpty()) {
         values[Field::SStreet] = extended;
-    } else {
+    } else if (!parts.value(0).trimmed().isEmpty() || !streetLists) {
         values[Field::SStreet] = parts.value(0);
+    } else if (const QStringList lines = streetValues(best->value); lines.size() > 1) {
+        // The street's lines as a comma list, and nothing else for SStreet.
+        values[Field::FStreet] = lines[0];
+        values[Field::SStreet] = lines.mid(1).join(QLatin1Char(' '));
     }
     values[Field::City] = parts.value(3);
     values[Field::State] = parts.value(4);
@@ -240,14 +259,22 @@ ContactFields vcardValues(const VcardCard& card) {
                 continue;
             }
             const QString phone = phoneText(p.value);
-            if (p.hasType("CELL") || p.hasType("MOBILE")) {
-                cell.offer(p, 0, phone);
-            } else if (p.hasType("HOME")) {
-                home.offer(p, 0, phone);
-            } else if (p.hasType("WORK")) {
-                work.offer(p, 0, phone);
-            } else {
-                home.offer(p, 1, phone);  // a voice number, or one of no type
+            // The first of cell, home and work that the types name takes the
+            // number at rank 0; the others named take it at rank 1, when no
+            // number names them first. A voice number, or one of no type, is
+            // a home number of the lowest rank.
+            const bool types[] = {p.hasType("CELL") || p.hasType("MOBILE"), p.hasType("HOME"),
+                                  p.hasType("WORK")};
+            Pick* const picks[] = {&cell, &home, &work};
+            int rank = 0;
+            for (int i = 0; i < 3; ++i) {
+                if (types[i]) {
+                    picks[i]->offer(p, rank, phone);
+                    rank = 1;
+                }
+            }
+            if (rank == 0) {
+                home.offer(p, 2, phone);
             }
         } else if (named(p, "EMAIL")) {
             email.offer(p, 0, vcardText(p.value).trimmed());
@@ -270,7 +297,7 @@ ContactFields vcardValues(const VcardCard& card) {
         }
     }
     takeName(card, values);
-    takeAddress(addresses, values);
+    takeAddress(addresses, card.version == "3.0" || card.version == "4.0", values);
     values[Field::HPhone] = home.value();
     values[Field::CPhone] = cell.value();
     values[Field::WPhone] = work.value();

@@ -27,11 +27,14 @@ std::unique_ptr<ContactSource> vcardSource(QIODevice& device);
 //   ORG     Company (its first component)
 //   ADR     the home address, else the preferred one, else the first: the
 //           street's first line to FStreet, its second line (else the
-//           extended address, else the PO box) to SStreet, City, State, Zip,
-//           Country; an extended address of several lines with no street
-//           stands for the street
+//           extended address, else the PO box, else in 3.0 and 4.0 the
+//           second and further values of a street written as a comma list)
+//           to SStreet, City, State, Zip, Country; an extended address of
+//           several lines with no street stands for the street
 //   TEL     CPhone (cell or mobile), HPhone (home, else voice or no type),
-//           WPhone (work); fax, pager and modem numbers are not taken
+//           WPhone (work): a number of several of these types fills the
+//           first of them and each other one that no number names first;
+//           fax, pager and modem numbers are not taken
 //   EMAIL   Email, the preferred one first
 //   BDAY    Birthdate, when it is a whole date with a year
 //   NOTE    Notes; CATEGORIES Category (several joined by ";")

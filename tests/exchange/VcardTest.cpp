@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringEncoder>
 
 #include "ExchangeTestSupport.h"
@@ -102,6 +103,36 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann\r\nAGENT:\r\nBEGIN:VCARD\r\nVERSION:2.1\r\n"
          "N:Agent;Bob\r\nEND:VCARD\r\nEMAIL:ann@example.com\r\nEND:VCARD\r\n",
          {"Ann||Lee||||||||||ann@example.com|||||1|1"}},
+        {"A line folded before its colon after a photo, a logo or a key is read",
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann\r\n"
+         "PHOTO;VALUE=uri:http://example.com/ann.jpg\r\nTEL;TYPE=CE\r\n LL:555-0199\r\n"
+         "EMAIL:ann@example.com\r\nEND:VCARD\r\n"
+         "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Ray;Bob\r\nLOGO:data:image/png;base64,iVBORw0K\r\n"
+         "ADR;LABEL=\"12 Oak St\\nReno NV\";TY\r\n PE=home:;;12 Oak St;Reno;NV;89501;\r\n"
+         "END:VCARD\r\n"
+         // In 2.1 the unindented base64 ends at a line base64 does not write.
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Fox;Cy\r\nKEY;ENCODING=BASE64:\r\nMIIB/jCC\r\n"
+         "AWugAw==\r\nTEL;CE\r\n LL:555-0188\r\nEND:VCARD\r\n",
+         {"Ann||Lee||||||||555-0199||ann@example.com|||||1|1",
+          "Bob||Ray|12 Oak St||Reno|NV|89501||||||||||1|1",
+          "Cy||Fox||||||||555-0188|||||||1|1"}},
+        {"A street as a comma list, numbers of several types, a short number, a spaced date",
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann\r\n"
+         "ADR;TYPE=HOME:;;12 Oak Lane,Apt 5;Reno;NV;89501;\r\n"
+         "TEL;TYPE=HOME,WORK:555-0100\r\nTEL;TYPE=CELL:911\r\nBDAY: 1980-04-10 \r\n"
+         "END:VCARD\r\n"
+         // A second line already there keeps the list whole; a number of one
+         // type wins its field over one that names it second.
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Ray;Bob\r\n"
+         "ADR;TYPE=HOME:;Suite 9;1 Elm St,Unit 2;Reno;NV;89501;\r\n"
+         "TEL;TYPE=CELL,WORK,HOME:555-0101\r\nTEL;TYPE=WORK:555-0102\r\nEND:VCARD\r\n"
+         // In 2.1 a comma is a character of the street.
+         "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Fox;Cy\r\nADR;HOME:;;3 Bay Rd,Unit 2;Reno;NV;89501;\r\n"
+         "END:VCARD\r\n",
+         {"Ann||Lee|12 Oak Lane|Apt 5|Reno|NV|89501||555-0100|911|555-0100||19800410||||1|1",
+          "Bob||Ray|1 Elm St Unit 2|Suite 9|Reno|NV|89501||555-0101|555-0101|555-0102|||||"
+          "|1|1",
+          "Cy||Fox|3 Bay Rd Unit 2||Reno|NV|89501||||||||||1|1"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -234,7 +265,8 @@ TEST(Vcard, ACardWrittenAndReadBack) {
                                           {"IncludeCompany", "0"},
                                           {"BirthdayReminder", "1"}});
     const ContactRecord record = ContactRecord::build(fields);
-    const QByteArray card = vcardCard(record);
+    ExportRun run{"Family.DAT", {}};
+    const QByteArray card = vcardCard(record, run);
     EXPECT_EQ(card,
               "BEGIN:VCARD\r\n"
               "VERSION:3.0\r\n"
@@ -249,6 +281,7 @@ TEST(Vcard, ACardWrittenAndReadBack) {
               "NOTE:Likes \\\\ backslashes: many\r\n"
               "CATEGORIES:Family,Friends\r\n"
               "X-TANDOR-INCLUDE-COMPANY:0\r\n"
+              "UID:619dac6d-23f2-5d30-84ed-9bf1a1ea3302\r\n"  // Family.DAT, lines above
               "END:VCARD\r\n");
 
     test::ImportTarget target;
@@ -272,7 +305,8 @@ TEST(Vcard, TheExportWritesEveryContactIntoTheProgramFolder) {
     EXPECT_EQ(outcome.fileName, "TDRV_Family.vcf");
     EXPECT_EQ(outcome.linesWritten, 2);
     const QByteArray written = test::readAll(folder.file("TDRV_Family.vcf"));
-    EXPECT_EQ(written, vcardCard(ann) + vcardCard(zoe));
+    ExportRun run{"Family.DAT", {}};
+    EXPECT_EQ(written, vcardCard(ann, run) + vcardCard(zoe, run));
     EXPECT_TRUE(written.contains("N:Zo\xC3\xAB;;;;\r\n"));  // UTF-8
     for (const QByteArray& line : written.split('\n')) {
         EXPECT_LE(line.size(), 76);  // 75 octets and the CR
@@ -281,6 +315,28 @@ TEST(Vcard, TheExportWritesEveryContactIntoTheProgramFolder) {
               "D O N E !  A vCard file of contacts has been created and stored in your Tandor "
               "folder.  This file is named TDRV_Family.vcf\nFull path: " +
                   QDir::toNativeSeparators(folder.file("TDRV_Family.vcf")));
+}
+
+TEST(Vcard, EveryCardHasAUidThatAnUnchangedContactKeeps) {
+    const auto uid = [](ExportRun& run, const char* first, const char* phone) {
+        const QByteArray card = vcardCard(
+            ContactRecord::build(test::contact({{"FName", first}, {"HPhone", phone}})), run);
+        return card.mid(card.indexOf("\r\nUID:") + 2);
+    };
+    ExportRun family{"Family.DAT", {}};
+    const QByteArray ann = uid(family, "Ann", "555-0101");
+    const QByteArray bob = uid(family, "Bob", "555-0102");
+    const QByteArray copy = uid(family, "Ann", "555-0101");  // the same contact twice
+    EXPECT_EQ(QSet<QByteArray>({ann, bob, copy}).size(), 3);
+    // The next export, with a contact added before them, gives them the same.
+    ExportRun later{"Family.DAT", {}};
+    uid(later, "Cy", "555-0103");
+    EXPECT_EQ(uid(later, "Bob", "555-0102"), bob);
+    EXPECT_EQ(uid(later, "Ann", "555-0101"), ann);
+    // A changed contact, or the same one in another file, gets another.
+    EXPECT_NE(uid(later, "Ann", "555-0109"), ann);
+    ExportRun office{"Office.DAT", {}};
+    EXPECT_NE(uid(office, "Ann", "555-0101"), ann);
 }
 
 }  // namespace
