@@ -3,6 +3,7 @@
 #include <QLineF>
 #include <QRectF>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -26,7 +27,7 @@ constexpr double kTickIn = 0.035;
 constexpr double kColumnScaleDownIn = 0.22;
 constexpr double kLineScaleRightIn = 0.5;
 // The least room between a number and a rule or another text (a rule is 0.5 pt wide).
-constexpr double kAlignmentClearancePt = 0.75;
+constexpr double kAlignmentClearancePt = 0.6;
 
 FontSpec sheetFont(const LabelSheet& sheet) {
     FontSpec font;
@@ -125,50 +126,46 @@ Scales drawScaleRules(PrintSurface& surface, NumberLayout& layout, const QPointF
     return scales;
 }
 
-// The number of a tick at the first of its places that is free: a column
-// number centred on its tick (even ones above the rule, odd ones below, so
-// that neighbours never touch), then on the other side, then beside the tick;
-// a line number right of the rule level with its tick, then just below or
-// above it, then left of the rule. A number with no free place is left out
-// (its tick stays).
+// The number of a tick at the free place nearest its tick. A column number
+// stands above or below the rule (even ones above first, odd ones below, so
+// that neighbours do not touch), a line number right or left of it (right
+// first), each centred on its tick or moved along the rule by up to a step
+// (a column or a line) where a border or another number is in the way. A
+// number with no free place is left out; its tick stays.
 void placeNumber(PrintSurface& surface, NumberLayout& layout, const Tick& t, bool column,
-                 double digit) {
+                 double digit, double step) {
     const QString number = scaleNumber(t.k);
     const QSizeF size(number.size() * digit, kScaleFontSize);
     const double gap = kAlignmentClearancePt + 0.25;
-    // Clear of the longest tick (the 0's), so that a number beside its tick may pass the 0.
-    const double off = kLongTickIn * kPointsPerInch;
-    std::vector<QPointF> places;
+    // Clear of the longest tick (the 0's), so that a number moved along may pass the 0.
+    const double off = kLongTickIn * kPointsPerInch + gap;
+    std::array<QPointF, 2> sides;  // the box's top-left corner centred on the tick
     if (column) {
-        const double above = t.at.y() - off - gap - size.height();
-        const double below = t.at.y() + off + gap;
-        const double first = t.k % 2 == 0 ? above : below;
-        const double second = t.k % 2 == 0 ? below : above;
-        for (double x : {t.at.x() - size.width() / 2.0, t.at.x() + gap,
-                         t.at.x() - gap - size.width()}) {
-            places.emplace_back(x, first);
-            places.emplace_back(x, second);
-        }
+        const QPointF above(t.at.x() - size.width() / 2.0, t.at.y() - off - size.height());
+        const QPointF below(t.at.x() - size.width() / 2.0, t.at.y() + off);
+        sides = t.k % 2 == 0 ? std::array{above, below} : std::array{below, above};
     } else {
-        for (double x : {t.at.x() + off + gap, t.at.x() - off - gap - size.width()}) {
-            for (double y : {t.at.y() - size.height() / 2.0, t.at.y() + gap,
-                             t.at.y() - gap - size.height()}) {
-                places.emplace_back(x, y);
-            }
-        }
+        sides = {QPointF(t.at.x() + off, t.at.y() - size.height() / 2.0),
+                 QPointF(t.at.x() - off - size.width(), t.at.y() - size.height() / 2.0)};
     }
-    for (const QPointF& p : places) {
-        const QRectF box(p, size);
-        if (layout.fits(box)) {
-            surface.placeText(p, number);
-            layout.boxes.push_back(box);
-            return;
+    constexpr double kNudge = 0.25;
+    for (int i = 0; i * kNudge <= step; ++i) {
+        for (double move : {i * kNudge, -i * kNudge}) {
+            for (const QPointF& side : sides) {
+                const QRectF box(side + (column ? QPointF(move, 0) : QPointF(0, move)), size);
+                if (layout.fits(box)) {
+                    surface.placeText(box.topLeft(), number);
+                    layout.boxes.push_back(box);
+                    return;
+                }
+            }
         }
     }
 }
 
 // The numbers of a label's scales, nearest the 0 first so that they take the best places.
-void placeNumbers(PrintSurface& surface, NumberLayout& layout, const Scales& scales) {
+void placeNumbers(PrintSurface& surface, NumberLayout& layout, const Scales& scales, double cell,
+                  double line) {
     FontSpec numbers;
     numbers.size = kScaleFontSize;
     const double digit = columnWidth(numbers);
@@ -176,7 +173,8 @@ void placeNumbers(PrintSurface& surface, NumberLayout& layout, const Scales& sca
         for (const auto* ticks : {&scales.columns, &scales.lines}) {
             for (const Tick& t : *ticks) {
                 if (std::abs(t.k) == distance) {
-                    placeNumber(surface, layout, t, ticks == &scales.columns, digit);
+                    const bool column = ticks == &scales.columns;
+                    placeNumber(surface, layout, t, column, digit, column ? cell : line);
                 }
             }
         }
@@ -253,7 +251,7 @@ void composeAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet,
     }
     surface.setFontSize(kScaleFontSize);
     for (const Scales& s : scales) {
-        placeNumbers(surface, layout, s);
+        placeNumbers(surface, layout, s, cell, line);
     }
     surface.setFontSize(sheet.fontSize);
     surface.endDocument();
