@@ -1,5 +1,7 @@
 #include "compose/PrintCommand.h"
 
+#include <array>
+
 #include "platform/AppError.h"
 #include "platform/Platform.h"
 #include "print/PrinterProblem.h"
@@ -81,6 +83,20 @@ PageOrientation orientationOf(const CompositionState& state) {
 
 }  // namespace
 
+namespace {
+
+// The size in inches (long side first) of an envelope of the list; none for Custom.
+std::optional<QSizeF> envelopeSizeIn(int index) {
+    static const std::array<QSizeF, 6> sizes = {{
+        {9.5, 4.125}, {6.5, 3.625}, {5.75, 4.375}, {7.25, 5.25}, {8.125, 5.5}, {9.5, 6.0}}};
+    if (index < 0 || index >= static_cast<int>(sizes.size())) {
+        return std::nullopt;
+    }
+    return sizes[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
 std::optional<PrintJob> onTheFlyJob(CompositionState& state, Platform& platform, const QString& programFolder) {
     const Adjustment onTheFly = readAdjustment(programFolder, kOnTheFly);
     const Adjustment envelope = readAdjustment(programFolder, kEnvelope);
@@ -111,6 +127,7 @@ std::optional<PrintJob> onTheFlyJob(CompositionState& state, Platform& platform,
         job.compose = [composed, envelope](PrintSurface& s, const JobRun&) {
             composeEnvelopeRun(s, composed, envelope);
         };
+        job.envelopeIn = envelopeSizeIn(state.envelopeIndex);
     }
     return job;
 }

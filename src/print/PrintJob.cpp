@@ -1,5 +1,6 @@
 #include "print/PrintJob.h"
 
+#include "print/PrintGrid.h"
 #include "print/PrinterProblem.h"
 
 namespace tandor {
@@ -98,6 +99,22 @@ JobResult runPrintJob(Platform& platform, const PrintJob& job) {
     return result;
 }
 
+namespace {
+
+// Where an envelope of `sizeIn` (inches, long side first) lies on a page, in points.
+QRectF envelopeOutline(const QSizeF& sizeIn, const PageGeometry& page) {
+    if (page.envelope) {
+        return {QPointF(0, 0), page.paper};
+    }
+    QSizeF size = sizeIn * printgrid::kPointsPerInch;
+    if (page.paper.width() < page.paper.height()) {
+        size.transpose();
+    }
+    return {QPointF(0, page.paper.height() - size.height()), size};
+}
+
+}  // namespace
+
 std::vector<PreviewPage> composeForPreview(Platform& platform, const PrintJob& job) {
     const std::shared_ptr<PrintSurface> surface = platform.previewSurface(job.dialog);
     GridSurface* grid = surface ? gridOf(*surface) : nullptr;
@@ -114,7 +131,11 @@ std::vector<PreviewPage> composeForPreview(Platform& platform, const PrintJob& j
     for (PrintedDocument& d : grid->takeHeldDocuments()) {
         for (PrintedPage& p : d.pages) {
             const PageGeometry geometry = grid->geometryOf(p.paper, p.orientation);
-            pages.push_back({std::move(p), geometry, job.labelOutlines});
+            std::vector<QRectF> outlines = job.labelOutlines;
+            if (job.envelopeIn) {
+                outlines.push_back(envelopeOutline(*job.envelopeIn, geometry));
+            }
+            pages.push_back({std::move(p), geometry, std::move(outlines)});
         }
     }
     return pages;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QRectF>
+#include <QSizeF>
 #include <QString>
+#include <optional>
 #include <functional>
 #include <vector>
 
@@ -32,6 +35,12 @@ struct PrintJob {
     bool oneRunForAllCopies = false;
     // The labels of the sheet the job is meant for (drawn on screen only).
     std::vector<QRectF> labelOutlines;
+    // An envelope job: the envelope's size in inches, long side first. The
+    // preview outlines it on each page (on screen only): the whole page when
+    // the paper is an envelope, else against the page's bottom-left corner
+    // with its long side along the page's long side, where the envelope runs
+    // take it to lie.
+    std::optional<QSizeF> envelopeIn;
 };
 
 enum class JobOutcome { Printed, DialogCancelled, Stopped, Failed };
@@ -49,7 +58,7 @@ struct JobResult {
 JobResult runPrintJob(Platform& platform, const PrintJob& job);
 
 // A page of a preview: the composed page, the paper it prints on and the
-// outlines of the sheet's labels.
+// outlines of the sheet's labels or of the envelope.
 struct PreviewPage {
     PrintedPage page;
     PageGeometry geometry;

@@ -157,3 +157,50 @@ TEST_F(PrintPreviewWindowTest, TheListAndTheBrowserPreviewWhatTheyPrint) {
     EXPECT_TRUE(platform.printRequests().isEmpty());
     EXPECT_TRUE(platform.recording()->documents().empty());
 }
+
+// A page with rules draws its texts on the printable area too: the painting of
+// the rules leaves the preview's shift to the printable area (and its clip to
+// the paper) in place for the texts after them.
+TEST_F(PrintPreviewWindowTest, APageWithRulesDrawsItsInkWhereThePageSays) {
+    PreviewPage p;
+    p.geometry = {QSizeF(612, 792), QRectF(18, 4, 576, 781), false};
+    p.page.rules = {QLineF(50, 200, 300, 200)};
+    PlacedText text;
+    text.xPt = 100;
+    text.yPt = 100;
+    text.text = QStringLiteral("MMMMMMMM");
+    text.font.size = 20;
+    p.page.texts = {text};
+    PrintPreviewDialog d({p});
+    d.show();
+    d.actualSize();
+    settle();
+    QWidget* view = d.findChild<QWidget*>("previewPage");
+    const QImage image = view->grab().toImage();
+    const double perPoint = d.zoom() * view->logicalDpiY() / 72.0;
+    const QPointF origin = QPointF(16, 16) + p.geometry.printable.topLeft() * perPoint;
+    const auto onScreen = [&](const QRectF& pt) {
+        return QRectF(origin + pt.topLeft() * perPoint, pt.size() * perPoint).adjusted(-3, -3, 3, 3);
+    };
+    const QRectF textBox = onScreen(QRectF(100, 100, 8 * 12, 20 * 1.2));
+    const QRectF ruleBox = onScreen(QRectF(50, 200, 250, 0));
+    const QRect paper = QRectF(QPointF(16, 16), p.geometry.paper * perPoint).toRect();
+    int inText = 0, onRule = 0, astray = 0;
+    for (int y = paper.top(); y <= paper.bottom(); ++y) {
+        for (int x = paper.left(); x <= paper.right(); ++x) {
+            // A 0.5 pt rule is a faint line of one pixel at 100 %: any grey counts on it.
+            const int gray = qGray(image.pixel(x, y));
+            const QPointF at(x, y);
+            onRule += gray < 220 && ruleBox.contains(at) ? 1 : 0;
+            if (gray >= 128) {
+                continue;
+            }
+            inText += textBox.contains(at) ? 1 : 0;
+            astray += textBox.contains(at) || ruleBox.contains(at) ? 0 : 1;
+        }
+    }
+    EXPECT_GT(inText, 100);
+    EXPECT_GT(onRule, 100);
+    EXPECT_EQ(astray, 0);
+    d.reject();
+}

@@ -180,6 +180,49 @@ TEST(PrintPipeline, AJobStoppedInItsProgressLeavesNothingPrintedAndTheWindowAsIt
     }
 }
 
+// The envelope's preview outlines the envelope (on screen only): against the
+// bottom-left corner of a Letter page, long side along the page's long side;
+// the whole page on an envelope page; none for a Custom size.
+TEST(PrintPipeline, AnEnvelopePreviewOutlinesTheEnvelope) {
+    const struct {
+        int code;
+        bool portrait;
+        const char* printer;
+        std::optional<QRectF> outline;  // points on the paper
+    } cases[] = {
+        {1, false, "PDF", QRectF(0, 612 - 297, 684, 297)},
+        {3, false, "PDF", QRectF(0, 612 - 315, 414, 315)},
+        {1, true, "PDF", QRectF(0, 792 - 684, 297, 684)},
+        {1, false, "HP DeskJet 640C/642C/648C Series", QRectF(0, 0, 684, 297)},
+        {7, false, "PDF", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        PrintBench b;
+        b.platform.setPrinterName(QString::fromLatin1(c.printer));
+        b.chooseEnvelope(c.code);
+        if (c.portrait) {
+            composition::clickPortrait(b.state);
+        }
+        const std::optional<PrintJob> job = previewJob(b.state, b.platform, b.programFolder);
+        ASSERT_TRUE(job) << c.code;
+        const std::vector<PreviewPage> pages = composeForPreview(b.platform, *job);
+        ASSERT_EQ(pages.size(), 1u);
+        ASSERT_EQ(pages[0].labelOutlines.size(), c.outline ? 1u : 0u) << c.code << c.printer;
+        if (c.outline) {
+            const QRectF& r = pages[0].labelOutlines[0];
+            EXPECT_NEAR(r.left(), c.outline->left(), 0.01) << c.code << c.printer;
+            EXPECT_NEAR(r.top(), c.outline->top(), 0.01) << c.code << c.printer;
+            EXPECT_NEAR(r.width(), c.outline->width(), 0.01) << c.code << c.printer;
+            EXPECT_NEAR(r.height(), c.outline->height(), 0.01) << c.code << c.printer;
+        }
+        // Nothing of the outline reaches the printer.
+        b.print();
+        ASSERT_EQ(b.surface().documents().size(), 1u);
+        EXPECT_TRUE(b.surface().documents()[0].labelOutlines.empty());
+        EXPECT_TRUE(b.surface().documents()[0].pages[0].rules.empty());
+    }
+}
+
 TEST(PrintPipeline, APreviewComposesWhatPrintWouldPrintAndChangesNothing) {
     struct Case {
         const char* what;
@@ -190,7 +233,7 @@ TEST(PrintPipeline, APreviewComposesWhatPrintWouldPrintAndChangesNothing) {
     };
     const Case cases[] = {
         {"labels", [](PrintBench& b) { b.chooseLabel("1-30"); }, 1, 30, 30 * 3},
-        {"envelope", [](PrintBench& b) { b.chooseEnvelope(1); }, 1, 0, 3},
+        {"envelope", [](PrintBench& b) { b.chooseEnvelope(1); }, 1, 1, 3},
         {"return-address sheet",
          [](PrintBench& b) {
              b.state.lines = {"Jane Doe", "1 Elm St", "Springfield, IL  62704", "", ""};
