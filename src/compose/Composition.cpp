@@ -1,13 +1,19 @@
 #include "compose/Composition.h"
 
 #include "compose/LabelPositionPrompt.h"
+#include "sheets/LabelSheet.h"
 
 namespace tandor::composition {
 
-const QString kInstructions =
-    QStringLiteral("Tandor prints labels (compatible with Avery 5160 and 8160 labels) and envelopes.") +
-    QLatin1Char('\n') +
-    QStringLiteral("Power tip: click 'Search Contacts' to print labels for a specific subset of your contacts.");
+QString instructions(const LabelSheet& sheet) {
+    // "Avery 5160 / 8160" reads "Avery 5160 and 8160".
+    QStringList parts = sheet.parts.split(QStringLiteral(" / "));
+    const QString last = parts.takeLast();
+    const QString named = parts.isEmpty() ? last : parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+    return QStringLiteral("Tandor prints labels (compatible with %1 labels) and envelopes.").arg(named) +
+           QLatin1Char('\n') +
+           QStringLiteral("Power tip: click 'Search Contacts' to print labels for a specific subset of your contacts.");
+}
 
 void focusPrintButton(CompositionState& s) {
     if (!s.returnAddressMode) {

@@ -5,6 +5,7 @@
 namespace tandor {
 
 class Platform;
+struct LabelSheet;
 
 // The event handlers of the main window's composition controls, as plain code.
 // Selecting an option button from code runs its click handler, as a user's
@@ -12,7 +13,9 @@ class Platform;
 // runs its click handler.
 namespace composition {
 
-extern const QString kInstructions;
+// The main window's instructions, naming the label sheet chosen:
+// "Tandor prints labels (compatible with Avery 5160 and 8160 labels) and envelopes." and a tip.
+QString instructions(const LabelSheet& sheet);
 
 void startUp(CompositionState& s);
 void clearForm(CompositionState& s);

@@ -22,6 +22,7 @@
 #include "compose/widgets/MainWindow.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsDocument.h"
+#include "support/MenuKeys.h"
 
 namespace tandor {
 namespace {
@@ -80,7 +81,7 @@ protected:
         for (QAction* a : m->actions()) {
             got << (a->isSeparator()
                         ? QStringLiteral("-")
-                        : a->objectName() + "=" + a->text() +
+                        : a->objectName() + "=" + test::shown(a->text()) +
                               (a->shortcut().isEmpty() ? "" : " " + a->shortcut().toString()));
         }
         EXPECT_EQ(got, items);
@@ -315,14 +316,14 @@ TEST_F(ExportWindowTest, OpensWithItsControlsAndNoOptionChosen) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Export Contacts  [Family]"));
     auto* csv = find<QRadioButton>("optExpCGCSV");
     auto* text = find<QRadioButton>("optExpCGTXT");
-    EXPECT_EQ(csv->text(), "Export contacts to comma separated values (.csv) file");
+    EXPECT_EQ(test::shown(csv->text()), "Export contacts to comma separated values (.csv) file");
     EXPECT_EQ(csv->toolTip(),
               "Creates and stores a csv file of contacts, with file name of: TDRC_filename.csv");
-    EXPECT_EQ(text->text(), "Export contacts to text (.txt) file");
+    EXPECT_EQ(test::shown(text->text()), "Export contacts to text (.txt) file");
     EXPECT_EQ(text->toolTip(),
               "Creates and stores a text file of contacts, with file name of: TDRT_filename.txt");
     auto* vcard = find<QRadioButton>("optExpCGVCF");
-    EXPECT_EQ(vcard->text(), "Export contacts to vCard (.vcf) file");
+    EXPECT_EQ(test::shown(vcard->text()), "Export contacts to vCard (.vcf) file");
     EXPECT_EQ(vcard->toolTip(),
               "Creates and stores a vCard file of contacts, with file name of: TDRV_filename.vcf");
     EXPECT_FALSE(vcard->isChecked());

@@ -202,13 +202,13 @@ TEST_F(ContactListWindowTest, HasEveryControlAndMenuItemWithItsCaption) {
         {"optFnameSort", "Sort by first name"},
         {"optLnameSort", "Sort by last name"}};
     for (const auto& [name, caption] : options) {
-        EXPECT_EQ(find<QRadioButton>(name)->text(), caption);
+        EXPECT_EQ(test::shown(find<QRadioButton>(name)->text()), caption);
     }
-    EXPECT_EQ(find<QPushButton>("cmdACGetReport")->text(), "Get report");
-    EXPECT_EQ(find<QPushButton>("cmdPrintLabels")->text(), "Print labels");
+    EXPECT_EQ(test::shown(find<QPushButton>("cmdACGetReport")->text()), "Get report");
+    EXPECT_EQ(test::shown(find<QPushButton>("cmdPrintLabels")->text()), "Print labels");
     EXPECT_EQ(find<QPushButton>("cmdPrintLabels")->toolTip(),
               "Print a label for each contact in list");
-    EXPECT_EQ(find<QPushButton>("cmdViewAllClose")->text(), "Close");
+    EXPECT_EQ(test::shown(find<QPushButton>("cmdViewAllClose")->text()), "Close");
     EXPECT_EQ(list()->toolTip(), "Double-click contact to view or edit details");
     EXPECT_EQ(list()->selectionMode(), QAbstractItemView::ExtendedSelection);
     const std::tuple<const char*, const char*, const char*> items[] = {
@@ -221,7 +221,7 @@ TEST_F(ContactListWindowTest, HasEveryControlAndMenuItemWithItsCaption) {
         {"mnuVAAbout", "About Tandor", ""}};
     for (const auto& [name, caption, shortcut] : items) {
         QAction* a = find<QAction>(name);
-        EXPECT_EQ(a->text(), caption);
+        EXPECT_EQ(test::shown(a->text()), caption);
         EXPECT_EQ(a->shortcut().toString(), shortcut);
     }
     EXPECT_EQ(find<QMenu>("mnuVAEdit")->title(), "&Edit");

@@ -18,6 +18,7 @@
 #include "print/RecordingSurface.h"
 #include "platform/AppError.h"
 #include "store/ContactsDocument.h"
+#include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -101,16 +102,34 @@ TEST_F(MainWindowTest, HasEveryControlWithItsCaptionAndToolTip) {
     for (const Expect& e : buttons) {
         auto* b = find<QPushButton>(e.name);
         ASSERT_NE(b, nullptr);
-        EXPECT_EQ(b->text(), QString::fromUtf8(e.caption)) << e.name;
+        EXPECT_EQ(test::shown(b->text()), QString::fromUtf8(e.caption)) << e.name;
         EXPECT_EQ(b->toolTip(), QString::fromUtf8(e.tip)) << e.name;
     }
     EXPECT_EQ(find<QCheckBox>("chkBold")->toolTip(), QStringLiteral("If checked, will print envelope in bold"));
     EXPECT_EQ(find<QCheckBox>("chkLargeFont")->toolTip(),
               QStringLiteral("If checked, will print envelope in larger, italicized font"));
-    EXPECT_EQ(find<QRadioButton>("optLMLabel")->text(), QStringLiteral("Label stock"));
-    EXPECT_EQ(find<QRadioButton>("optLMEnvelope")->text(), QStringLiteral("Envelope"));
-    EXPECT_EQ(find<QRadioButton>("optLMCenter")->text(), QStringLiteral("Centered"));
-    EXPECT_EQ(find<QRadioButton>("optLandscape")->text(), QStringLiteral("Landscape"));
+    EXPECT_EQ(test::shown(find<QRadioButton>("optLMLabel")->text()), QStringLiteral("Label stock"));
+    EXPECT_EQ(test::shown(find<QRadioButton>("optLMEnvelope")->text()), QStringLiteral("Envelope"));
+    EXPECT_EQ(test::shown(find<QRadioButton>("optLMCenter")->text()), QStringLiteral("Centered"));
+    EXPECT_EQ(test::shown(find<QRadioButton>("optLandscape")->text()), QStringLiteral("Landscape"));
+}
+
+TEST_F(MainWindowTest, TheInstructionsNameTheSheetChosenInTheList) {
+    auto* sheets = find<QComboBox>("cboLMSheet");
+    auto* instructions = find<QLabel>("lblLMInstruct");
+    const std::pair<const char*, const char*> cases[] = {
+        {"L7160", "compatible with Avery L7160 and J8160 labels"},
+        {"5161", "compatible with Avery 5161 and 8161 labels"},
+        {"5160", "compatible with Avery 5160 and 8160 labels"},
+    };
+    for (const auto& [sheet, named] : cases) {
+        const int index = sheets->findData(QString::fromLatin1(sheet));
+        ASSERT_GE(index, 0) << sheet;
+        sheets->setCurrentIndex(index);
+        emit sheets->activated(index);
+        EXPECT_TRUE(instructions->text().contains(QString::fromLatin1(named))) << instructions->text().toStdString();
+        EXPECT_EQ(instructions->text().count(QStringLiteral("Avery")), 1) << sheet;
+    }
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {
@@ -123,7 +142,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {
     ASSERT_NE(file, nullptr);
     QStringList items;
     for (QAction* a : file->actions()) {
-        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        items << (a->isSeparator() ? QStringLiteral("-") : test::shown(a->text()));
     }
     EXPECT_EQ(items, QStringList({"New", "Open", "Close", "-", "Enable Birthday Reminders",
                                   "Disable Birthday Reminders", "-", "Return Address Labels", "State Abbreviations",
@@ -136,7 +155,7 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {
     auto* contacts = window.findChild<QMenu*>(QStringLiteral("mnuContacts"));
     items.clear();
     for (QAction* a : contacts->actions()) {
-        items << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        items << (a->isSeparator() ? QStringLiteral("-") : test::shown(a->text()));
     }
     EXPECT_EQ(items, QStringList({"Add Contact", "Edit Contact", "Find Contact", "Delete Contact", "-",
                                   "Search Contacts", "-", "Import Contacts", "Export Contacts"}));

@@ -8,6 +8,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QMainWindow>
 #include <QDir>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -456,6 +458,89 @@ TEST_F(RealWindows, ChoosingEnvelopeLeavesTheLinesWhereTheyAre) {
     settle();
 }
 
+// Where a control stands in the main window.
+QRect placeIn(QWidget* window, const char* name) {
+    auto* w = window->findChild<QWidget*>(QString::fromLatin1(name));
+    if (w == nullptr) {
+        ADD_FAILURE() << name << " is missing";
+        return {};
+    }
+    return QRect(w->mapTo(window, QPoint()), w->size());
+}
+
+// A list shows its entries whole: it is as wide as its widest entry needs.
+void expectWholeEntries(QComboBox* list) {
+    QStyleOptionComboBox option;
+    option.initFrom(list);
+    const QRect text = list->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list);
+    for (int i = 0; i < list->count(); ++i) {
+        EXPECT_LE(list->fontMetrics().horizontalAdvance(list->itemText(i)), text.width())
+            << list->objectName().toStdString() << ": \"" << list->itemText(i).toStdString() << "\" is cut off";
+    }
+}
+
+TEST_F(RealWindows, ChoosingAnEnvelopeSizeOrASheetMovesNothing) {
+    QMainWindow& main = p().main;
+    auto* envelope = main.findChild<QRadioButton*>(QStringLiteral("optLMEnvelope"));
+    auto* sizes = main.findChild<QComboBox*>(QStringLiteral("cboLMEnvelope"));
+    auto* sheets = main.findChild<QComboBox*>(QStringLiteral("cboLMSheet"));
+    auto* largeFont = main.findChild<QCheckBox*>(QStringLiteral("chkLargeFont"));
+    ASSERT_TRUE(envelope && sizes && sheets && largeFont);
+    const char* watched[] = {"txtLMLine1", "txtLMLine5", "pnlLMOptions", "cboLMSheet", "cboLMEnvelope",
+                             "chkBold", "chkLargeFont", "cmdLMStart", "lblLMEnvSize"};
+    auto places = [&] {
+        QList<QRect> all;
+        for (const char* name : watched) {
+            all.append(placeIn(&main, name));
+        }
+        return all;
+    };
+    const QSize window = main.size();
+    const QList<QRect> before = places();
+    screenshot(&main, QStringLiteral("before-envelope"));
+    envelope->click();
+    settle(150);
+    EXPECT_EQ(places(), before) << "choosing Envelope moved a control";
+    for (int i = 0; i < sizes->count(); ++i) {
+        sizes->setCurrentIndex(i);
+        emit sizes->activated(i);
+        settle(100);
+        const QList<QRect> after = places();
+        for (int w = 0; w < int(std::size(watched)); ++w) {
+            EXPECT_EQ(after[w], before[w]) << watched[w] << " moved or changed size with \""
+                                           << sizes->itemText(i).toStdString() << "\"";
+        }
+        EXPECT_EQ(main.size(), window);
+        screenshot(&main, QStringLiteral("envelope-%1").arg(i + 1));
+    }
+    expectWholeEntries(sizes);
+    expectWholeEntries(sheets);
+    // The font options keep a gap above the row of buttons.
+    EXPECT_GE(placeIn(&main, "cmdLMStart").top() - placeIn(&main, "chkLargeFont").bottom(), 6)
+        << "Large Font touches the buttons";
+    const QLabel* caption = main.findChild<QLabel*>(QStringLiteral("lblLMEnvSize"));
+    EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->contentsRect().width());
+    main.findChild<QPushButton*>(QStringLiteral("cmdLMClear"))->click();
+    settle();
+    const QString chosen = sheets->currentData().toString();
+    for (int i = 0; i < sheets->count(); ++i) {
+        sheets->setCurrentIndex(i);
+        emit sheets->activated(i);
+        settle(100);
+        EXPECT_EQ(placeIn(&main, "txtLMLine1"), before[0]) << sheets->itemText(i).toStdString();
+        EXPECT_EQ(placeIn(&main, "pnlLMOptions"), before[2]) << sheets->itemText(i).toStdString();
+        EXPECT_TRUE(main.findChild<QLabel*>(QStringLiteral("lblLMInstruct"))
+                        ->text()
+                        .contains(sheets->itemData(i).toString()))
+            << "the instructions do not name " << sheets->itemText(i).toStdString();
+        screenshot(&main, QStringLiteral("sheet-%1").arg(i + 1));
+    }
+    const int back = sheets->findData(chosen);
+    sheets->setCurrentIndex(back);
+    emit sheets->activated(back);
+    settle();
+}
+
 TEST_F(RealWindows, TheBrowserButtonsStayBetweenRecords) {
     const QPoint place = mainPlace();
     runItem(mainItem("mnuViewOne"));
@@ -631,6 +716,36 @@ TEST_F(RealWindows, EveryWindowAndDialogFitsAndKeepsTheMainWindowInPlace) {
         p().main.findChild<QPushButton*>(QStringLiteral("cmdLMClear"))->click();
     }
     EXPECT_GT(dialogsSeen - dialogsBefore, 20) << "the sweep met fewer dialogs than the program has";
+}
+
+// Last: it leaves the keyboard focus and the windows as a user would.
+TEST_F(RealWindows, AltAndALetterPressesItsButtonAndNeverTypes) {
+    const QPoint place = mainPlace();
+    runItem(mainItem("mnuAdd"));
+    QWidget* form = shownWindow(QStringLiteral("frmNewContact"));
+    ASSERT_NE(form, nullptr);
+    form->activateWindow();
+    settle(100);
+    auto* first = form->findChild<QLineEdit*>(QStringLiteral("txtACFName"));
+    first->setFocus();
+    settle();
+    // Alt+S is Save's: with no name, Save asks for one, and nothing is typed.
+    QTest::keyClick(first, Qt::Key_S, Qt::AltModifier);
+    settle(300);
+    EXPECT_EQ(first->text(), QString()) << "Alt+S typed into First Name";
+    QTest::keyClick(first, Qt::Key_J, Qt::AltModifier);
+    settle(100);
+    EXPECT_EQ(first->text(), QString()) << "Alt+J typed into First Name";
+    screenshot(form, QStringLiteral("after-alt-s"));
+    closeOthers(place, QStringLiteral("add contact"));
+    auto* line1 = p().main.findChild<QLineEdit*>(QStringLiteral("txtLMLine1"));
+    p().main.activateWindow();
+    settle(100);
+    line1->setFocus();
+    QTest::keyClick(line1, Qt::Key_Q, Qt::AltModifier);
+    settle();
+    EXPECT_EQ(line1->text(), QString()) << "Alt+Q typed into Line 1";
+    screenshot(&p().main, QStringLiteral("mnemonics"));
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 #include <QMenuBar>
 #include <QSet>
 #include <QPushButton>
+#include <QScreen>
+#include <QAbstractButton>
+#include <QRegularExpression>
 #include <QPointer>
 #include <QTest>
 
@@ -121,13 +124,20 @@ TEST_F(EveryWindowTest, EveryWindowShowsTheAboutBox) {
         EXPECT_TRUE(about->isEnabled()) << c.window;
         about->trigger();
         bool shown = false;
+        QRect boxPlace;
         for (QWidget* top : QApplication::topLevelWidgets()) {
             if (auto* box = qobject_cast<AboutBox*>(top); box && box->isVisible()) {
                 shown = true;
+                boxPlace = box->geometry();
                 box->close();
             }
         }
         EXPECT_TRUE(shown) << c.window;
+        // Over the window it was opened from (centred, as far as the screen allows), not beside it.
+        EXPECT_TRUE(boxPlace.contains(w->geometry().center()))
+            << c.window << ": the about box at " << boxPlace.x() << "," << boxPlace.y() << " is not over the window at "
+            << w->x() << "," << w->y() << " " << w->width() << "x" << w->height();
+        EXPECT_TRUE(w->screen()->availableGeometry().contains(boxPlace)) << c.window;
         EXPECT_TRUE(w->isVisible()) << c.window << " stays open beside the about box";
         w->close();
     }
@@ -254,6 +264,105 @@ TEST_F(EveryWindowTest, EveryMenuOfEveryWindowHasAMnemonicOfItsOwn) {
             letters.append(menu->text().mid(amp + 1, 1).toLower());
         }
         EXPECT_EQ(letters.size(), QSet<QString>(letters.begin(), letters.end()).size()) << w->objectName().toStdString();
+    }
+}
+
+// The mnemonic letter of a caption, or an empty string.
+QString mnemonic(const QString& caption) {
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&')) {
+            if (caption[i + 1] != QLatin1Char('&')) {
+                return caption.mid(i + 1, 1).toLower();
+            }
+            ++i;
+        }
+    }
+    return {};
+}
+
+// Every caption with a letter has a mnemonic, and no two share one.
+void expectOwnMnemonics(const QStringList& captions, const QString& where) {
+    QStringList letters;
+    for (const QString& caption : captions) {
+        if (!caption.contains(QRegularExpression(QStringLiteral("[A-Za-z0-9]")))) {
+            continue;  // "<", "?"
+        }
+        const QString letter = mnemonic(caption);
+        EXPECT_FALSE(letter.isEmpty()) << where.toStdString() << ": \"" << caption.toStdString() << "\" has no mnemonic";
+        if (!letter.isEmpty()) {
+            EXPECT_FALSE(letters.contains(letter))
+                << where.toStdString() << ": \"" << caption.toStdString() << "\" shares its mnemonic";
+            letters.append(letter);
+        }
+    }
+}
+
+TEST_F(EveryWindowTest, EveryMenuItemAndButtonOfEveryWindowHasAMnemonicOfItsOwn) {
+    QList<QWidget*> windows{&main};
+    for (const WindowCase& c : kWindows) {
+        windows.append(open(c.menuItem, c.window));
+    }
+    windows.append(showAboutBox(&main, platform, folder.path()));
+    for (QWidget* w : windows) {
+        ASSERT_NE(w, nullptr);
+        QStringList controls;
+        if (auto* bar = w->findChild<QMenuBar*>()) {
+            for (QAction* title : bar->actions()) {
+                controls.append(title->text());
+                QStringList items;
+                for (QAction* a : title->menu()->actions()) {
+                    if (!a->isSeparator()) {
+                        items.append(a->text());
+                    }
+                }
+                expectOwnMnemonics(items, w->objectName() + QLatin1Char(' ') + title->text());
+            }
+        }
+        for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+            if (!b->objectName().startsWith(QLatin1String("qt_"))) {
+                controls.append(b->text());
+            }
+        }
+        expectOwnMnemonics(controls, w->objectName());
+    }
+}
+
+TEST_F(EveryWindowTest, AltAndALetterNeverTypesIntoATextBox) {
+    struct AltCase {
+        const char* menuItem;  // null: the main window
+        const char* window;
+        const char* box;
+        Qt::Key key;
+    };
+    const AltCase cases[] = {
+        {"mnuAdd", "frmNewContact", "txtACFName", Qt::Key_S},  // Save's
+        {"mnuAdd", "frmNewContact", "txtACFName", Qt::Key_Q},  // no control's
+        {nullptr, "frmLMaker", "txtLMLine1", Qt::Key_Z},       // Zip Code Finder's
+        {nullptr, "frmLMaker", "txtLMLine1", Qt::Key_Q},
+        {"mnuEdit", "frmEdDelViewContact", "txtACFName", Qt::Key_Q},
+    };
+    for (const AltCase& c : cases) {
+        QWidget* w = &main;
+        if (c.menuItem) {
+            w = open(c.menuItem, c.window);
+        } else {
+            QApplication::setActiveWindow(&main);
+        }
+        ASSERT_NE(w, nullptr);
+        auto* box = w->findChild<QLineEdit*>(QString::fromLatin1(c.box));
+        ASSERT_NE(box, nullptr) << c.box;
+        box->setEnabled(true);
+        box->setReadOnly(false);
+        box->clear();
+        box->setFocus();
+        QTest::keyClick(box, c.key, Qt::AltModifier);
+        EXPECT_EQ(box->text(), QString()) << c.window << ": Alt+" << QKeySequence(c.key).toString().toStdString();
+        QTest::keyClick(box, c.key);
+        EXPECT_EQ(box->text().size(), 1) << c.window << ": the letter alone still types";
+        box->clear();
+        if (w != &main) {
+            w->close();
+        }
     }
 }
 

@@ -55,4 +55,15 @@ void chooseByKeys(QMenu* menu, QAction* item) {
     QTest::keyClick(menu, Qt::Key_Return);
 }
 
+QString shown(const QString& caption) {
+    QString plain;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&') && i + 1 < caption.size()) {
+            ++i;
+        }
+        plain += caption[i];
+    }
+    return plain;
+}
+
 }  // namespace tandor::test

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QAction;
 class QMenu;
 class QWidget;
@@ -17,5 +19,8 @@ QMenu* openMenuByKeys(QWidget* window, QMenu* menu);
 // In an open menu: Down until the item is highlighted, then Return. Fails the
 // test when the item cannot be reached.
 void chooseByKeys(QMenu* menu, QAction* item);
+
+// A caption as shown: its mnemonic's '&' taken out ("&&" shows one '&').
+QString shown(const QString& caption);
 
 }  // namespace tandor::test

@@ -38,7 +38,6 @@ MainWindow::MainWindow(WindowHost& host, QWidget* parent)
     // Start-up state, on the sheet chosen last time.
     composition::startUp(state_);
     state_.sheetName = addressSheetOr(host_.readSetting(kSheetSettingKey)).name;
-    lblLMInstruct_->setText(composition::kInstructions);
     for (const EnvelopeSize& size : envelopeSizes()) {
         cboLMEnvelope_->addItem(QString::fromLatin1(size.text));
     }
@@ -63,7 +62,15 @@ void MainWindow::fitInstructions() {
     const int smallest = std::max(minimumSizeHint().width(), 640);
     setMinimumWidth(smallest);
     const int margins = 2 * centralWidget()->layout()->contentsMargins().left() + 8;
-    lblLMInstruct_->setMinimumHeight(lblLMInstruct_->heightForWidth(smallest - margins));
+    // The text names the chosen sheet: room for the longest of them.
+    const QString shown = lblLMInstruct_->text();
+    int height = 0;
+    for (const LabelSheet* sheet : addressSheets()) {
+        lblLMInstruct_->setText(composition::instructions(*sheet));
+        height = std::max(height, lblLMInstruct_->heightForWidth(smallest - margins));
+    }
+    lblLMInstruct_->setText(shown);
+    lblLMInstruct_->setMinimumHeight(height);
 }
 
 template <typename Handler>
@@ -182,6 +189,7 @@ void MainWindow::applyState() {
     if (cboLMSheet_->currentData().toString() != state_.sheetName) {
         cboLMSheet_->setCurrentIndex(cboLMSheet_->findData(state_.sheetName));
     }
+    lblLMInstruct_->setText(composition::instructions(sheetOf(state_)));
     for (int i = 0; i < 5; ++i) {
         if (lines_[i]->text() != state_.lines[i]) {
             lines_[i]->setText(state_.lines[i]);

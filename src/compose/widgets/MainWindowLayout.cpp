@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "compose/Composition.h"
 #include "platform/widgets/NamedControls.h"
 #include "platform/widgets/WindowConventions.h"
@@ -60,11 +62,24 @@ void MainWindow::buildControls() {
 
     lblLMPosition_ = named(new QLabel, "lblLMPosition");
     lblLMEnvSize_ = named(new QLabel, "lblLMEnvSize");
+    // The size caption has room for the longest envelope size from the start,
+    // so that choosing one widens nothing.
+    int longestSize = 0;
+    for (const EnvelopeSize& size : envelopeSizes()) {
+        longestSize = std::max(longestSize, lblLMEnvSize_->fontMetrics().horizontalAdvance(QString::fromLatin1(size.text)));
+    }
+    for (QLabel* caption : {lblLMPosition_, lblLMEnvSize_}) {
+        caption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        caption->setMinimumWidth(longestSize + 4);
+    }
     grid->addWidget(lblLMPosition_, 8, 1, 1, 2);
     grid->addWidget(lblLMEnvSize_, 9, 1, 1, 2);
 
     // Right column: medium, envelope size, alignment, orientation, font options.
-    auto* options = new QVBoxLayout;
+    // It keeps one width, that of its widest list entry, whatever is chosen.
+    auto* panel = named(new QWidget, "pnlLMOptions");
+    auto* options = new QVBoxLayout(panel);
+    options->setContentsMargins(0, 0, 0, 0);
     frLMMediaType_ = named(new QGroupBox(QStringLiteral("Media")), "frLMMediaType");
     optLMLabel_ = named(new QRadioButton(QStringLiteral("Label stock")), "optLMLabel");
     optLMEnvelope_ = named(new QRadioButton(QStringLiteral("Envelope")), "optLMEnvelope");
@@ -82,6 +97,10 @@ void MainWindow::buildControls() {
     cboLMEnvelope_ = named(new QComboBox, "cboLMEnvelope");
     cboLMEnvelope_->setPlaceholderText(QStringLiteral("Select Envelope Size"));
     mediaLayout->addWidget(cboLMEnvelope_);
+    for (QComboBox* list : {cboLMSheet_, cboLMEnvelope_}) {
+        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
     options->addWidget(frLMMediaType_);
 
     frLMJust_ = named(new QGroupBox(QStringLiteral("Text")), "frLMJust");
@@ -106,8 +125,10 @@ void MainWindow::buildControls() {
     chkLargeFont_->setToolTip(QStringLiteral("If checked, will print envelope in larger, italicized font"));
     options->addWidget(chkBold_);
     options->addWidget(chkLargeFont_);
+    options->addSpacing(grid->spacing() > 0 ? 2 * grid->spacing() : 12);  // a gap above the buttons
     options->addStretch();
-    grid->addLayout(options, 2, 3, 8, 1);
+    panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Minimum);
+    grid->addWidget(panel, 2, 3, 8, 1, Qt::AlignTop);
     // Choosing the medium shows and hides these; the lines and buttons stay put.
     keepPlaceWhenHidden({cboLMEnvelope_, chkBold_, chkLargeFont_, lblLMPosition_});
 
@@ -158,9 +179,11 @@ void MainWindow::buildControls() {
     setTabOrder(txtLMLeftPad_, txtLMToppad_);
     setTabOrder(txtLMToppad_, optLMLabel_);
 
+    grid->setColumnStretch(0, 0);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(2, 1);
-    resize(760, 480);
+    grid->setColumnStretch(3, 0);
+    resize(sizeHint().expandedTo(QSize(760, 480)));
 }
 
 void MainWindow::buildMenus() {

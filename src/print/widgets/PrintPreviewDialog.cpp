@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/widgets/WindowConventions.h"
 #include "print/PagePainting.h"
 #include "print/PrintGrid.h"
 #include "print/PrinterProblem.h"
@@ -132,6 +133,7 @@ PrintPreviewDialog::PrintPreviewDialog(std::vector<PreviewPage> pages, QWidget* 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(scroll_, 1);
+    giveMnemonics(this);
 
     connect(previous, &QToolButton::clicked, this, [this] { showPage(current_ - 1); });
     connect(next, &QToolButton::clicked, this, [this] { showPage(current_ + 1); });

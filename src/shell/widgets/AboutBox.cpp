@@ -7,10 +7,13 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include "platform/Version.h"
+#include "platform/widgets/WindowConventions.h"
 #include "shell/SystemInfo.h"
 #include "shell/widgets/ProgramIcon.h"
 
@@ -74,6 +77,7 @@ AboutBox::AboutBox(Platform& platform, QString programFolder, QString documentsF
     layout->addLayout(foot);
     resize(520, 300);
 
+    giveMnemonics(this);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::close);
     connect(cmdSysInfo, &QPushButton::clicked, this, &AboutBox::systemInfo);
 }
@@ -98,8 +102,16 @@ AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& progr
         theBox->setAttribute(Qt::WA_DeleteOnClose);
     }
     if (caller) {
-        const QRect r = caller->frameGeometry();
-        theBox->move(r.right() + 8, r.top());
+        // Centred over the window it was opened from, and on that window's screen.
+        const QRect over = caller->window()->frameGeometry();
+        QRect box(QPoint(), theBox->size().expandedTo(theBox->minimumSizeHint()));
+        box.moveCenter(over.center());
+        if (const QScreen* screen = caller->screen()) {
+            const QRect area = screen->availableGeometry();
+            box.moveLeft(std::clamp(box.left(), area.left(), std::max(area.left(), area.right() - box.width())));
+            box.moveTop(std::clamp(box.top(), area.top(), std::max(area.top(), area.bottom() - box.height())));
+        }
+        theBox->move(box.topLeft());
     }
     theBox->show();
     theBox->raise();
@@ -121,6 +133,7 @@ QDialog* showSystemInformationWindow(QWidget* parent, const QString& programFold
     auto* layout = new QVBoxLayout(dialog);
     layout->addWidget(text);
     layout->addWidget(close, 0, Qt::AlignRight);
+    giveMnemonics(dialog);
     dialog->resize(560, 320);
     dialog->show();
     return dialog;

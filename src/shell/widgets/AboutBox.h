@@ -36,7 +36,7 @@ private:
     RegistryReader* registry_ = nullptr;
 };
 
-// Shows the about box modeless beside the calling window.
+// Shows the about box modeless, centred over the calling window.
 AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder,
                        const QString& documentsFolder = {});
 

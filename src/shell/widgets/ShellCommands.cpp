@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "platform/widgets/WindowConventions.h"
 #include "shell/HelpLinks.h"
 #include "shell/widgets/AboutBox.h"
 #include "shell/widgets/ActiveControl.h"
@@ -101,6 +102,9 @@ void attachShellCommands(QWidget* window, WindowHost& host) {
         }
         b->setEnabled(true);
     }
+    // Every menu, item and button of the window answers to a key.
+    installKeyboardConventions();
+    giveMnemonics(window);
 }
 
 }  // namespace tandor
