@@ -593,7 +593,7 @@ TEST_F(ContactListWindowTest, NewSearchBringsBackTheOptionsForAnotherReportInThe
     openFile(cities());
     open();
     auto* newSearch = find<QPushButton>("cmdACNewSearch");
-    EXPECT_EQ(newSearch->text(), "New Search");
+    EXPECT_EQ(test::shown(newSearch->text()), "New Search");
     EXPECT_FALSE(newSearch->isVisible());
     click("cmdACGetReport");
     EXPECT_EQ(names().size(), 5);
