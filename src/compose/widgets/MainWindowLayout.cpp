@@ -38,13 +38,16 @@ void MainWindow::buildControls() {
     grid->addWidget(lblLMHeader_, 0, 0, 1, 4);
     grid->addWidget(lblLMInstruct_, 1, 0, 1, 4);
 
+    // Left column: the lines, the margin boxes and the captions, kept together
+    // at the top whatever height the right panel takes.
+    auto* left = new QGridLayout;
     static const char* lineNames[5] = {"txtLMLine1", "txtLMLine2", "txtLMline3", "txtLMLine4", "txtLMLine5"};
     for (int i = 0; i < 5; ++i) {
         lines_[i] = named(new QLineEdit, lineNames[i]);
         auto* label = new QLabel(QStringLiteral("Line #%1:").arg(i + 1));
         label->setBuddy(lines_[i]);
-        grid->addWidget(label, 2 + i, 0);
-        grid->addWidget(lines_[i], 2 + i, 1, 1, 2);
+        left->addWidget(label, i, 0);
+        left->addWidget(lines_[i], i, 1, 1, 2);
         lines_[i]->installEventFilter(this);
     }
 
@@ -58,7 +61,7 @@ void MainWindow::buildControls() {
     pads->addWidget(new QLabel(QStringLiteral("Top margin:")));
     pads->addWidget(txtLMToppad_);
     pads->addStretch();
-    grid->addLayout(pads, 7, 1, 1, 2);
+    left->addLayout(pads, 5, 1, 1, 2);
 
     lblLMPosition_ = named(new QLabel, "lblLMPosition");
     lblLMEnvSize_ = named(new QLabel, "lblLMEnvSize");
@@ -72,8 +75,12 @@ void MainWindow::buildControls() {
         caption->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
         caption->setMinimumWidth(longestSize + 4);
     }
-    grid->addWidget(lblLMPosition_, 8, 1, 1, 2);
-    grid->addWidget(lblLMEnvSize_, 9, 1, 1, 2);
+    left->addWidget(lblLMPosition_, 6, 1, 1, 2);
+    left->addWidget(lblLMEnvSize_, 7, 1, 1, 2);
+    left->setRowStretch(8, 1);
+    left->setColumnStretch(1, 1);
+    left->setColumnStretch(2, 1);
+    grid->addLayout(left, 2, 0, 1, 3);
 
     // Right column: medium, envelope size, alignment, orientation, font options.
     // It keeps one width, that of its widest list entry, whatever is chosen.
@@ -128,7 +135,7 @@ void MainWindow::buildControls() {
     options->addSpacing(grid->spacing() > 0 ? 2 * grid->spacing() : 12);  // a gap above the buttons
     options->addStretch();
     panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Minimum);
-    grid->addWidget(panel, 2, 3, 8, 1, Qt::AlignTop);
+    grid->addWidget(panel, 2, 3, 1, 1, Qt::AlignTop);
     // Choosing the medium shows and hides these; the lines and buttons stay put.
     keepPlaceWhenHidden({cboLMEnvelope_, chkBold_, chkLargeFont_, lblLMPosition_});
 
@@ -151,7 +158,7 @@ void MainWindow::buildControls() {
     for (QPushButton* b : {cmdLMStart_, cmdRetAddress_, cmdAddContact_, cmdFindContact_, cmdLMClear_, cmdLMExit_}) {
         buttons->addWidget(b);
     }
-    grid->addLayout(buttons, 10, 0, 1, 4);
+    grid->addLayout(buttons, 3, 0, 1, 4);
 
     auto* lookups = new QHBoxLayout;
     cmdPeopleFind_ = named(new QPushButton(QStringLiteral("People Finder")), "cmdPeopleFind");
@@ -168,7 +175,7 @@ void MainWindow::buildControls() {
     txtFileNam_->hide();
     lookups->addWidget(txtFileTitle_);
     lookups->addWidget(txtFileNam_);
-    grid->addLayout(lookups, 11, 0, 1, 4);
+    grid->addLayout(lookups, 4, 0, 1, 4);
 
     // Lines 1 to 5, then the margin boxes, follow each other in tab order.
     setTabOrder(lines_[0], lines_[1]);
