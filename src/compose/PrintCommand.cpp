@@ -9,11 +9,11 @@
 #include "compose/LabelPositions.h"
 #include "compose/PrintRuns.h"
 #include "sheets/PrinterModels.h"
+#include "print/PrintGrid.h"
 
 namespace tandor {
 namespace {
 
-const QString kCourierNew = QStringLiteral("Courier New");
 
 void refuse(Platform& platform, const QString& text, const QString& title,
             MessageIcon icon = MessageIcon::Exclamation) {

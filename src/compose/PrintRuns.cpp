@@ -12,7 +12,6 @@
 namespace tandor {
 namespace {
 
-const QString kCourierNew = QStringLiteral("Courier New");
 const QString kTrebuchet = QStringLiteral("Trebuchet MS");
 
 // A margin box holds any text; it counts by its leading number.

@@ -9,11 +9,11 @@
 #include "sheets/LabelSheet.h"
 #include "platform/Platform.h"
 #include "sheets/PrinterModels.h"
+#include "print/PrintGrid.h"
 
 namespace tandor {
 namespace {
 
-const QString kLabelFont = QStringLiteral("Courier New");
 
 // The print columns of the labels of a row: the sheet's LeftPads moved by the
 // same amount as the first.
@@ -150,7 +150,7 @@ void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& line
     if (spacing) {
         surface.printEmptyLines(kBulkTopLines);
     }
-    surface.setFontName(kLabelFont);
+    surface.setFontName(kCourierNew);
     surface.setFontSize(sheet.fontSize);
     surface.setItalic(false);
     const QString device = surface.deviceName();
@@ -238,7 +238,7 @@ PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<
     job.dialog.disablePrintToFile = true;
     job.dialog.page = {sheet.paper, PageOrientation::Portrait};
     job.prepare = [](PrintSurface& s, const JobRun&) {
-        s.setFontName(kLabelFont);
+        s.setFontName(kCourierNew);
         s.setFontSize(10);
         s.setItalic(false);
         s.setOrientation(PageOrientation::Portrait);

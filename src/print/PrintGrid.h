@@ -8,6 +8,9 @@
 
 namespace tandor {
 
+// The fixed-pitch font every label, envelope and sheet is laid out in.
+inline const QString kCourierNew = QStringLiteral("Courier New");
+
 // The font of a print line: name as the program asks for it ("Courier New",
 // "Trebuchet MS"), size in points, bold and italic.
 struct FontSpec {

@@ -17,7 +17,6 @@ namespace {
 
 using printgrid::kPointsPerInch;
 
-const QString kCourierNew = QStringLiteral("Courier New");
 constexpr double kScaleFontSize = 6.0;
 constexpr double kCaptionFontSize = 7.0;
 constexpr double kLongTickIn = 0.06;
