@@ -12,7 +12,8 @@
 #   contacts  contact entry, the browser, the details sheet, birthdays
 #   list      the contact list, its printed report and bulk labels
 #   exchange  CSV and vCard import and export
+#   sync      keeping a contacts file in step with a CardDAV address book
 #   compose   the main window: the compose form, label positions and runs, its print commands
 #   appshell  the application shell: the document, settings and navigation between windows
 #   app       the programs: tandor, tandor-batch, tandor-docs
-set(TANDOR_LAYERS platform print store sheets shell contacts list exchange compose appshell app)
+set(TANDOR_LAYERS platform print store sheets shell contacts list exchange sync compose appshell app)

@@ -14,6 +14,10 @@ LabelSheet sheet30() {
     LabelSheet s;
     s.name = QStringLiteral("5160");
     s.parts = QStringLiteral("Avery 5160 / 8160");
+    s.maker = QStringLiteral("Avery");
+    s.part = QStringLiteral("5160");
+    s.equivalents = {QStringLiteral("8160")};
+    s.detail = QStringLiteral("Address Labels");
     s.columns = 3;
     s.rows = 10;
     s.labelWidthIn = 2.625;
@@ -34,6 +38,10 @@ LabelSheet sheet80() {
     LabelSheet s;
     s.name = QStringLiteral("5167");
     s.parts = QStringLiteral("Avery 5167 / 8167 / 18167");
+    s.maker = QStringLiteral("Avery");
+    s.part = QStringLiteral("5167");
+    s.equivalents = {QStringLiteral("8167"), QStringLiteral("18167")};
+    s.detail = QStringLiteral("Return Address Labels");
     s.use = SheetUse::ReturnAddress;
     s.columns = 4;
     s.rows = 20;
@@ -68,6 +76,14 @@ LabelSheet metricSheet(const char* name, const char* parts, int columns, int row
     LabelSheet s;
     s.name = QString::fromLatin1(name);
     s.parts = QString::fromLatin1(parts);
+    // "Avery L7160 / J8160": the maker, its part number and the equivalents.
+    const QStringList words = s.parts.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    s.maker = words.value(0);
+    s.part = words.value(1);
+    for (qsizetype i = 3; i < words.size(); i += 2) {
+        s.equivalents.append(words.at(i));
+    }
+    s.detail = QStringLiteral("Address Labels");
     s.paper = PaperSize::A4;
     s.metric = true;
     s.columns = columns;
@@ -89,6 +105,10 @@ QList<LabelSheet> buildSheets() {
     LabelSheet s5161;
     s5161.name = QStringLiteral("5161");
     s5161.parts = QStringLiteral("Avery 5161 / 8161");
+    s5161.maker = QStringLiteral("Avery");
+    s5161.part = QStringLiteral("5161");
+    s5161.equivalents = {QStringLiteral("8161")};
+    s5161.detail = QStringLiteral("Address Labels");
     s5161.columns = 2;
     s5161.rows = 10;
     s5161.labelWidthIn = 4.0;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,10 @@ struct SheetReading {
 struct LabelSheet {
     QString name;   // what --sheet and the settings take: "5160", "L7160"
     QString parts;  // the makers' part numbers: "Avery 5160 / 8160"
+    QString maker;              // "Avery"
+    QString part;               // its own part number: "5160"
+    QStringList equivalents;    // other part numbers of the same sheet: "8160"
+    QString detail;             // the maker's description: "Address Labels"
     SheetUse use = SheetUse::Address;
     PaperSize paper = PaperSize::Letter;
     int columns = 0;

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+namespace tandor::sync {
+
+// Where an address book lives and who signs in to it. The password never goes
+// into a file: it comes from the desktop's secret store, the user, or (the
+// batch tool) TANDOR_PASSWORD / --password-file.
+struct Account {
+    QString serverUrl;  // what the user typed: "https://dav.example.com" or a full collection URL
+    QString user;
+    QString password;
+    // SHA-256 fingerprints (hex) of certificates the user accepted for this server.
+    QStringList acceptedCertificates;
+};
+
+// One address book found on the server.
+struct AddressBookInfo {
+    QString url;          // absolute collection URL, ending in "/"
+    QString displayName;  // the collection's displayname, or the last path segment
+    bool supportsSyncCollection = false;
+};
+
+// A card on the server: where it is, its ETag exactly as the server sent it
+// (quotes included) and, when fetched, its text.
+struct RemoteCard {
+    QString href;  // absolute path on the server: "/user/contacts/abc.vcf"
+    QString etag;
+    QByteArray vcard;  // empty when only listed
+};
+
+// What changed on the server since a sync token (or everything, with an empty
+// token or after a full listing).
+struct ServerChanges {
+    std::vector<RemoteCard> changed;  // added or changed: href and etag (no text yet)
+    QStringList removedHrefs;
+    QString newSyncToken;  // empty when the server has no sync-collection
+    bool complete = true;  // false: the listing was a full one (every card is in `changed`)
+};
+
+// Why a request to the server failed, in words the user can act on.
+class ServerError : public std::runtime_error {
+public:
+    enum class Kind {
+        WrongCredentials,   // 401
+        NotFound,           // 404: no such address book
+        Unreachable,        // no connection, DNS, timeout
+        CertificateRefused, // TLS: a certificate the system does not trust
+        OAuthOnly,          // the server asks for OAuth sign-in (Google)
+        ServerFailure,      // 5xx, with the server's text
+        PreconditionFailed, // 412 on a write: the card changed meanwhile
+        TokenRefused,       // 403 valid-sync-token / the token is no longer valid
+        Cancelled,          // the user pressed Cancel
+        Protocol            // an answer the program cannot read
+    };
+    ServerError(Kind kind, const QString& message, int httpStatus = 0, QString certificateDetails = {},
+                QString certificateFingerprint = {});
+    Kind kind() const { return kind_; }
+    const QString& message() const { return message_; }  // the user's text
+    int httpStatus() const { return httpStatus_; }
+    const QString& certificateDetails() const { return certificateDetails_; }
+    const QString& certificateFingerprint() const { return certificateFingerprint_; }
+
+private:
+    Kind kind_;
+    QString message_;
+    int httpStatus_;
+    QString certificateDetails_;
+    QString certificateFingerprint_;
+};
+
+// One CardDAV address book, as the sync sees it. Every call blocks until the
+// server answered (running a local event loop) and throws ServerError.
+class AddressBookServer {
+public:
+    virtual ~AddressBookServer() = default;
+
+    // Changes since `syncToken` with sync-collection (empty token: everything).
+    // A truncated answer (507) or a refused token (403 valid-sync-token) makes
+    // it fall back to one full listing (complete == false). Without
+    // sync-collection it lists every card with its ETag (addressbook-query).
+    virtual ServerChanges changesSince(const QString& syncToken) = 0;
+    // The cards at these hrefs, fetched with addressbook-multiget in bounded
+    // batches. A card gone meanwhile is left out.
+    virtual std::vector<RemoteCard> fetch(const QStringList& hrefs) = 0;
+    // Writes a card. With an ETag: If-Match (a change); without: If-None-Match: *
+    // (a new card). Returns the new ETag (empty when the server sent none; then
+    // fetch the card again to learn it). Throws PreconditionFailed on 412.
+    virtual QString put(const QString& href, const QByteArray& vcard, const QString& ifMatchEtag) = 0;
+    // Deletes a card (If-Match when an ETag is given). A card already gone is not an error.
+    virtual void remove(const QString& href, const QString& ifMatchEtag) = 0;
+    // The href a new card with this UID gets in the collection.
+    virtual QString hrefForNewCard(const QString& uid) const = 0;
+};
+
+}  // namespace tandor::sync
