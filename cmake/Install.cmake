@@ -71,7 +71,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${TANDOR_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, fonts-open-sans")
-# Opens the help documents and the web look-ups.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Opens the help documents and the web look-ups; the label-template library
+# adds its label sheets to the built-in ones.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, glabels-data")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

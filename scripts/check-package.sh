@@ -36,6 +36,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for needed in fonts-liberation fonts-open-sans libqt6widgets6 libqt6printsupport6 libc6; do
     grep -q "\b$needed\b" <<<"$depends" || fail "the package does not depend on $needed: $depends"
 done
+recommends=$(dpkg-deb -f "$deb" Recommends)
+grep -q "\bglabels-data\b" <<<"$recommends" || fail "the package does not recommend glabels-data: $recommends"
 if [ "$failed" -ne 0 ]; then
     exit 1
 fi

@@ -10,6 +10,8 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-open-sans
   poppler-utils
+  # the label-template library: its sheets are offered beside the built-in ones
+  glabels-data
   cups printer-driver-cups-pdf
   xvfb openbox
   clang libclang-rt-14-dev

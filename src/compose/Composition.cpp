@@ -8,6 +8,10 @@ namespace tandor::composition {
 QString instructions(const LabelSheet& sheet) {
     // "Avery 5160 / 8160" reads "Avery 5160 and 8160".
     QStringList parts = sheet.parts.split(QStringLiteral(" / "));
+    // A long family of equivalents is named by its first three.
+    if (parts.size() > 4) {
+        parts = parts.mid(0, 3) << QStringLiteral("others");
+    }
     const QString last = parts.takeLast();
     const QString named = parts.isEmpty() ? last : parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
     return QStringLiteral("Tandor prints labels (compatible with %1 labels) and envelopes.").arg(named) +

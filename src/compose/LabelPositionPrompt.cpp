@@ -14,13 +14,14 @@ const QString kPromptTitle = QStringLiteral("Label position reading L to R");
 // of two.
 QString promptText(const LabelSheet& sheet) {
     const int count = sheet.count();
+    const int columns = sheet.columnsInRow(0);
     const QString example =
-        sheet.columns == 3
+        columns == 3
             ? QStringLiteral("label position 5 would be the middle label on the 2nd row")
-        : sheet.columns == 2
+        : columns == 2
             ? QStringLiteral("label position 4 would be the right label on the 2nd row")
             : QStringLiteral("label position %1 would be the first label on the 2nd row")
-                  .arg(sheet.columns + 1);
+                  .arg(columns + 1);
     return QStringLiteral(
                "Enter the label position [a number between 1 and %1] on which to print.  "
                "Example: %2 of label sheet.  To print multiple labels, enter a range such as "

@@ -12,8 +12,7 @@ std::optional<LabelPads> labelPads(int position, int columnShift, const LabelShe
     if (!sheet.contains(position)) {
         return std::nullopt;
     }
-    return LabelPads{sheet.leftPad(sheet.columnOf(position)) + columnShift,
-                     sheet.topPad(sheet.rowOf(position))};
+    return LabelPads{sheet.leftPadAt(position) + columnShift, sheet.topPadAt(position)};
 }
 
 void writeLabelPads(CompositionState& state, int position, int columnShift) {

@@ -36,10 +36,11 @@ double setOrientationAndSize(PrintSurface& surface, const CompositionState& stat
 
 // The five lines, one print line each (empty ones too), starting at column
 // left, left-justified or centred on a label's characters (30 on the 30-up
-// sheet and on envelopes).
+// sheet and on envelopes). A label of fewer lines takes the first of them.
 void printFiveLines(PrintSurface& surface, const CompositionState& state, int left,
-                    int characters = 30) {
-    for (const QString& line : state.lines) {
+                    int characters = 30, int lines = 5) {
+    for (int k = 0; k < lines && k < static_cast<int>(state.lines.size()); ++k) {
+        const QString& line = state.lines[static_cast<std::size_t>(k)];
         QList<PrintItem> items{PrintItem::column(left)};
         if (state.centered) {
             const int spaces = centringSpaces(line, characters);
@@ -125,6 +126,11 @@ void clearBoldBox(CompositionState& state) {
 void composeLabelRun(PrintSurface& surface, const CompositionState& state, const Adjustment& adjustment) {
     const LabelSheet& sheet = sheetOf(state);
     setOrientationAndSize(surface, state);
+    // A sheet's labels take its own font size (10 points on the written address
+    // sheets); landscape keeps its 12 points.
+    if (!state.landscape && sheet.fontSize != 10.0) {
+        surface.setFontSize(sheet.fontSize);
+    }
     const int columnShift = labelColumnShift(surface.deviceName());
     // Letter sheets set their paper on the shifted models only; any other
     // paper is always set, as no printer is taken to hold it by default.
@@ -147,7 +153,7 @@ void composeLabelRun(PrintSurface& surface, const CompositionState& state, const
         const int left = boxNumber(pads.leftPad) + adjustment.left;
         const int top = boxNumber(pads.topPad) + adjustment.top;
         surface.printEmptyLines(top);
-        printFiveLines(surface, state, left, sheet.characters);
+        printFiveLines(surface, state, left, sheet.characters, sheet.textLines);
         writeLabelPads(pads, position + 1, columnShift);
     }
     surface.endDocument();
@@ -221,17 +227,17 @@ void composeReturnAddressSheet(PrintSurface& surface, const std::array<QString, 
     surface.setFontSize(sheet.fontSize);
     surface.setBold(false);
 
-    for (int row = 0; row < sheet.rows; ++row) {
+    for (int row = 0; row < sheet.rowCount(); ++row) {
         for (int line = 0; line < sheet.textLines; ++line) {
             QList<PrintItem> items;
-            for (int column = 0; column < sheet.columns; ++column) {
-                items.append(PrintItem::column(sheet.leftPad(column)));
+            for (int column = 0; column < sheet.columnsInRow(row); ++column) {
+                items.append(PrintItem::column(sheet.leftPad(column, row)));
                 items.append(PrintItem::textItem(lines[line]));
             }
             surface.printLine(items);
         }
         // Empty lines down to the next row's first line; two below the last row.
-        const int below = row + 1 < sheet.rows
+        const int below = row + 1 < sheet.rowCount()
                               ? sheet.topPad(row + 1) - sheet.topPad(row) - sheet.textLines
                               : 2;
         surface.printEmptyLines(below);

@@ -15,14 +15,22 @@ namespace tandor {
 namespace {
 
 
-// The print columns of the labels of a row: the sheet's LeftPads moved by the
-// same amount as the first.
-std::vector<int> rowColumns(const LabelSheet& sheet, int left) {
+// The print columns of the labels of a sheet row: the sheet's LeftPads moved
+// by the same amount as the first of the sheet.
+std::vector<int> rowColumns(const LabelSheet& sheet, int row, int left) {
     std::vector<int> columns;
-    for (int c = 0; c < sheet.columns; ++c) {
-        columns.push_back(left + sheet.leftPad(c) - sheet.leftPad(0));
+    for (int c = 0; c < sheet.columnsInRow(row); ++c) {
+        columns.push_back(left + sheet.leftPad(c, row) - sheet.leftPad(0));
     }
     return columns;
+}
+
+// A label's lines cut to the lines the sheet's labels take.
+QStringList cutTo(QStringList lines, const LabelSheet& sheet) {
+    if (lines.size() > sheet.textLines) {
+        lines.resize(sheet.textLines);
+    }
+    return lines;
 }
 
 // Prints labels side by side, row line by row line: row line k holds line k of
@@ -61,10 +69,11 @@ void printRowSpacing(PrintSurface& surface, int rowLines) {
 
 // A full row, and on the 30-up sheet the spacing below it.
 void printFullRow(PrintSurface& surface, const std::vector<BulkLabel>& row,
-                  const std::vector<int>& columns, bool spacing) {
+                  const std::vector<int>& columns, const LabelSheet& sheet) {
+    const bool spacing = sheet.bulkRowsBySpacing;
     std::vector<QStringList> lines;
     for (const BulkLabel& label : row) {
-        lines.push_back(label.rowLines());
+        lines.push_back(cutTo(label.rowLines(), sheet));
     }
     const int printed = printSideBySide(surface, lines, columns);
     if (spacing) {
@@ -73,10 +82,10 @@ void printFullRow(PrintSurface& surface, const std::vector<BulkLabel>& row,
 }
 
 void printLastRow(PrintSurface& surface, const std::vector<BulkLabel>& row,
-                  const std::vector<int>& columns) {
+                  const std::vector<int>& columns, const LabelSheet& sheet) {
     std::vector<QStringList> lines;
     for (const BulkLabel& label : row) {
-        lines.push_back(label.lastRowLines());
+        lines.push_back(cutTo(label.lastRowLines(), sheet));
     }
     printSideBySide(surface, lines, columns);
 }
@@ -154,9 +163,8 @@ void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& line
     surface.setFontSize(sheet.fontSize);
     surface.setItalic(false);
     const QString device = surface.deviceName();
-    const std::vector<int> columns = rowColumns(sheet, bulkLeftColumn(device, adjustment, sheet));
+    const int left = bulkLeftColumn(device, adjustment, sheet);
     const bool pagePrinter = isBulkPagePrinter(device);
-    const std::size_t perRow = static_cast<std::size_t>(sheet.columns);
     const std::size_t perSheet = static_cast<std::size_t>(sheet.count());
 
     std::vector<const ListEntry*> contacts;
@@ -168,15 +176,18 @@ void printBulkLabelRun(PrintSurface& surface, const std::vector<ListEntry>& line
     }
     std::vector<BulkLabel> row;
     for (std::size_t i = 0; i < contacts.size(); ++i) {
+        // The sheet row of this label, and the labels across it.
+        const int sheetRow = sheet.rowOf(static_cast<int>(i % perSheet) + 1);
+        const std::size_t perRow = static_cast<std::size_t>(sheet.columnsInRow(sheetRow));
         if (!spacing && row.empty()) {
-            moveToRow(surface, sheet, static_cast<int>((i % perSheet) / perRow), adjustment);
+            moveToRow(surface, sheet, sheetRow, adjustment);
         }
         row.push_back(bulkLabelOf(readRecord(contacts[i]->recordNumber)));
         if (row.size() == perRow) {
-            printFullRow(surface, row, columns, spacing);
+            printFullRow(surface, row, rowColumns(sheet, sheetRow, left), sheet);
             row.clear();
         } else if (i + 1 == contacts.size()) {
-            printLastRow(surface, row, columns);
+            printLastRow(surface, row, rowColumns(sheet, sheetRow, left), sheet);
         }
         if ((i + 1) % perSheet == 0) {
             if (spacing) {

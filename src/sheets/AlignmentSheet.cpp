@@ -242,8 +242,8 @@ void composeAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet,
         scales.push_back(drawScaleRules(surface, layout, zero, cell, line));
         // A small cross where Line 1 of the label starts.
         const LabelSheet& s = sheet;
-        const QPointF text((s.leftPad(s.columnOf(position)) + shift + adjustment.left - 1) * cell,
-                           (s.topPad(s.rowOf(position)) + adjustment.top + 1) * line);
+        const QPointF text((s.leftPadAt(position) + shift + adjustment.left - 1) * cell,
+                           (s.topPadAt(position) + adjustment.top + 1) * line);
         const double arm = 0.03 * kPointsPerInch;
         layout.rule(surface, text - QPointF(arm, 0), text + QPointF(arm, 0));
         layout.rule(surface, text - QPointF(0, arm), text + QPointF(0, arm));

@@ -1,136 +1,284 @@
 #include "sheets/LabelSheet.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <mutex>
 
+#include "platform/ProgramFolders.h"
 #include "print/PrintGrid.h"
+#include "sheets/LabelTemplates.h"
 
 namespace tandor {
 namespace {
 
 constexpr double kMm = 1.0 / 25.4;
 
-LabelSheet sheet30() {
-    LabelSheet s;
-    s.name = QStringLiteral("5160");
-    s.parts = QStringLiteral("Avery 5160 / 8160");
-    s.maker = QStringLiteral("Avery");
-    s.part = QStringLiteral("5160");
-    s.equivalents = {QStringLiteral("8160")};
-    s.detail = QStringLiteral("Address Labels");
-    s.columns = 3;
-    s.rows = 10;
-    s.labelWidthIn = 2.625;
-    s.labelHeightIn = 1.0;
-    s.firstLeftIn = 0.1875;
-    s.firstTopIn = 0.5;
-    s.pitchXIn = 2.75;
-    s.pitchYIn = 1.0;
-    // Columns step 33 characters (2.75 in at 12 characters per inch), rows
-    // alternately 7 and 6 lines (1 in).
-    s.leftPads = {2, 35, 68};
-    s.topPads = {3, 10, 16, 23, 30, 36, 43, 50, 56, 63};
-    s.bulkRowsBySpacing = true;
-    return s;
+// Positions are asked for with at most two digits.
+constexpr int kMostPositions = 99;
+// The ink of a label keeps this much of the label clear on every side; the
+// fit keeps 0.01 in more for the dots of a printed page.
+constexpr double kInkMarginIn = 0.05;
+constexpr double kFitMarginIn = kInkMarginIn + 0.01;
+// The sizes labels are printed in: 12 points (landscape), 10 (address labels)
+// and 8 (return-address labels), largest first.
+constexpr double kLabelFontSizes[] = {12.0, 10.0, 8.0};
+constexpr int kMostLines = 5;
+constexpr int kFewestLines = 3;
+constexpr int kFewestCharacters = 10;
+// The ink of a print line of the fixed-pitch font, in ems: accents (É) reach
+// 0.02 above the line's top (0.84 over the baseline, drawn 0.8325 below the
+// top), descenders (Ç, the broken bar) 1.07 below it, and a glyph up to 0.03
+// past its cell.
+constexpr double kInkAboveEm = 0.02;
+constexpr double kInkBelowEm = 1.07;
+constexpr double kInkSideEm = 0.03;
+
+const QString kBuiltInResource = QStringLiteral(":/sheets/builtin-sheets.xml");
+
+// What the built-in sheets keep beyond their geometry, by name.
+void completeBuiltIn(LabelSheet& s) {
+    if (s.name == QLatin1String("5160")) {
+        // Columns step 33 characters (2.75 in at 12 characters per inch), rows
+        // alternately 7 and 6 lines (1 in).
+        s.leftPads = {2, 35, 68};
+        s.topPads = {3, 10, 16, 23, 30, 36, 43, 50, 56, 63};
+        s.bulkRowsBySpacing = true;
+    } else if (s.name == QLatin1String("5161")) {
+        s.characters = 45;
+    } else if (s.name == QLatin1String("L7160")) {
+        s.characters = 27;
+    } else if (s.name == QLatin1String("L7163")) {
+        s.characters = 43;
+        // The free template library puts the first label 3.35 mm from the left
+        // with a pitch of 103.0 mm.
+        s.otherReading = SheetReading{3.35 * kMm, 103.0 * kMm};
+    } else if (s.name == QLatin1String("5167")) {
+        s.use = SheetUse::ReturnAddress;
+        s.fontSize = 8.0;
+        s.textLines = 3;
+        s.characters = 30;
+        s.leftPads = {3, 35, 66, 97};
+        // Five lines above the first row, four lines a row, and one extra line
+        // after rows 8, 13 and 15: the sheet's rows drift against the grid and
+        // the extra lines bring them back onto their labels.
+        for (int row = 1; row <= s.rowCount(); ++row) {
+            int top = 5 + (row - 1) * 4;
+            for (int extra : {8, 13, 15}) {
+                if (row > extra) {
+                    ++top;
+                }
+            }
+            s.topPads.push_back(top);
+        }
+    }
 }
 
-LabelSheet sheet80() {
-    LabelSheet s;
-    s.name = QStringLiteral("5167");
-    s.parts = QStringLiteral("Avery 5167 / 8167 / 18167");
-    s.maker = QStringLiteral("Avery");
-    s.part = QStringLiteral("5167");
-    s.equivalents = {QStringLiteral("8167"), QStringLiteral("18167")};
-    s.detail = QStringLiteral("Return Address Labels");
-    s.use = SheetUse::ReturnAddress;
-    s.columns = 4;
-    s.rows = 20;
-    s.labelWidthIn = 1.75;
-    s.labelHeightIn = 0.5;
-    s.firstLeftIn = 0.28125;
-    s.firstTopIn = 0.5;
-    s.pitchXIn = 2.0625;
-    s.pitchYIn = 0.5;
-    s.fontSize = 8.0;
-    s.textLines = 3;
-    s.characters = 30;
-    s.leftPads = {3, 35, 66, 97};
-    // Five lines above the first row, four lines a row, and one extra line
-    // after rows 8, 13 and 15: the sheet's rows drift against the grid and the
-    // extra lines bring them back onto their labels.
-    for (int row = 1; row <= s.rows; ++row) {
-        int top = 5 + (row - 1) * 4;
-        for (int extra : {8, 13, 15}) {
-            if (row > extra) {
-                ++top;
+QString sheetKey(const QString& maker, const QString& part) {
+    return (maker + QLatin1Char('\n') + part).toCaseFolded();
+}
+
+// Gives each sheet the part numbers that are its equivalents (of the same
+// maker); of two sheets with the same maker and part the first is found.
+void attachEquivalents(LabelTemplates& templates) {
+    QHash<QString, qsizetype> byKey;
+    for (qsizetype i = templates.sheets.size() - 1; i >= 0; --i) {
+        byKey.insert(sheetKey(templates.sheets[i].maker, templates.sheets[i].part), i);
+    }
+    for (const TemplateEquivalent& e : templates.equivalents) {
+        const auto it = byKey.constFind(sheetKey(e.maker, e.equivalentOf));
+        if (it != byKey.cend()) {
+            QStringList& equivalents = templates.sheets[*it].equivalents;
+            if (!equivalents.contains(e.part, Qt::CaseInsensitive)) {
+                equivalents.append(e.part);
             }
         }
-        s.topPads.push_back(top);
     }
-    return s;
 }
 
-LabelSheet metricSheet(const char* name, const char* parts, int columns, int rows, double widthMm,
-                       double heightMm, double leftMm, double topMm, double pitchXMm,
-                       double pitchYMm, int characters) {
-    LabelSheet s;
-    s.name = QString::fromLatin1(name);
-    s.parts = QString::fromLatin1(parts);
-    // "Avery L7160 / J8160": the maker, its part number and the equivalents.
-    const QStringList words = s.parts.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    s.maker = words.value(0);
-    s.part = words.value(1);
-    for (qsizetype i = 3; i < words.size(); i += 2) {
-        s.equivalents.append(words.at(i));
-    }
-    s.detail = QStringLiteral("Address Labels");
-    s.paper = PaperSize::A4;
-    s.metric = true;
-    s.columns = columns;
-    s.rows = rows;
-    s.labelWidthIn = widthMm * kMm;
-    s.labelHeightIn = heightMm * kMm;
-    s.firstLeftIn = leftMm * kMm;
-    s.firstTopIn = topMm * kMm;
-    s.pitchXIn = pitchXMm * kMm;
-    s.pitchYIn = pitchYMm * kMm;
-    s.characters = characters;
-    return s;
+QString partsOf(const LabelSheet& s) {
+    return s.maker + QLatin1Char(' ') + (QStringList{s.part} + s.equivalents).join(QStringLiteral(" / "));
 }
 
-QList<LabelSheet> buildSheets() {
+double paperWidthIn(const LabelSheet& s) {
+    return printgrid::paperSize(s.paper, PageOrientation::Portrait).width() / printgrid::kPointsPerInch;
+}
+
+double paperHeightIn(const LabelSheet& s) {
+    return printgrid::paperSize(s.paper, PageOrientation::Portrait).height() / printgrid::kPointsPerInch;
+}
+
+// The text lines of every row stand on the page and inside their labels.
+bool linesFit(const LabelSheet& s) {
+    const double lineIn = s.linePitchPt() / printgrid::kPointsPerInch;
+    const double em = s.fontSize / printgrid::kPointsPerInch;
+    const double pageBottom = paperHeightIn(s) - printgrid::kPdfBottomMarginInches;
+    for (int row = 0; row < s.rowCount(); ++row) {
+        const int pad = s.topPad(row);
+        // The label run prints one empty line before the TopPad empty lines.
+        const double top = printgrid::kPdfTopMarginInches + (pad + 1) * lineIn;
+        const double inkTop = top - kInkAboveEm * em;
+        const double inkBottom = top + (s.textLines - 1) * lineIn + kInkBelowEm * em;
+        const QRectF label = s.labelRectIn(s.firstPositionOfRow(row));
+        if (pad < 0 || inkTop < label.top() + kFitMarginIn ||
+            inkBottom > label.bottom() - kFitMarginIn || inkBottom > pageBottom) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The characters of every column stand on the page and inside their labels.
+bool charactersFit(const LabelSheet& s) {
+    FontSpec font;
+    font.size = s.fontSize;
+    const double cellIn = columnWidth(font) / printgrid::kPointsPerInch;
+    const double em = s.fontSize / printgrid::kPointsPerInch;
+    const double pageRight = paperWidthIn(s) - printgrid::kPdfRightMarginInches;
+    int row = 0;
+    for (const SheetLayout& layout : s.layouts) {
+        for (int column = 0; column < layout.columns; ++column) {
+            const int pad = s.leftPad(column, row);
+            const double left = printgrid::kPdfLeftMarginInches + (pad - 1) * cellIn;
+            const double right = left + s.characters * cellIn;
+            const QRectF label = s.labelRectIn(s.firstPositionOfRow(row) + column);
+            if (pad < 1 || left - kInkSideEm * em < label.left() + kFitMarginIn ||
+                right + kInkSideEm * em > label.right() - kFitMarginIn || right > pageRight) {
+                return false;
+            }
+        }
+        row += layout.rows;
+    }
+    return true;
+}
+
+// The character grid of a sheet read from its geometry: the largest label
+// font that takes five lines with the ink margin all round (fewer lines on a
+// label too small for five, at least three), and the most characters across
+// at that size. False when the label holds less.
+bool fitCharacterGrid(LabelSheet& s) {
+    FontSpec font;
+    for (int lines = kMostLines; lines >= kFewestLines; --lines) {
+        for (const double size : kLabelFontSizes) {
+            s.fontSize = size;
+            s.textLines = lines;
+            if (!linesFit(s)) {
+                continue;
+            }
+            font.size = size;
+            const double cellIn = columnWidth(font) / printgrid::kPointsPerInch;
+            s.characters = static_cast<int>((s.labelWidthIn - 2 * kFitMarginIn) / cellIn);
+            while (s.characters >= kFewestCharacters && !charactersFit(s)) {
+                --s.characters;
+            }
+            if (s.characters >= kFewestCharacters) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+void readFile(const QString& path, LabelTemplates& into) {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        readLabelTemplates(file.readAll(), into);
+    }
+}
+
+}  // namespace
+
+QList<LabelSheet> loadLabelSheets(const QStringList& folders) {
     QList<LabelSheet> sheets;
-    sheets.append(sheet30());
+    QSet<QString> taken;
+    const auto take = [&taken](const LabelSheet& s) {
+        taken.insert(sheetKey(s.maker, s.part));
+        for (const QString& part : s.equivalents) {
+            taken.insert(sheetKey(s.maker, part));
+        }
+    };
 
-    LabelSheet s5161;
-    s5161.name = QStringLiteral("5161");
-    s5161.parts = QStringLiteral("Avery 5161 / 8161");
-    s5161.maker = QStringLiteral("Avery");
-    s5161.part = QStringLiteral("5161");
-    s5161.equivalents = {QStringLiteral("8161")};
-    s5161.detail = QStringLiteral("Address Labels");
-    s5161.columns = 2;
-    s5161.rows = 10;
-    s5161.labelWidthIn = 4.0;
-    s5161.labelHeightIn = 1.0;
-    s5161.firstLeftIn = 0.15625;
-    s5161.firstTopIn = 0.5;
-    s5161.pitchXIn = 4.1875;
-    s5161.pitchYIn = 1.0;
-    s5161.characters = 45;
-    sheets.append(s5161);
+    LabelTemplates builtIn;
+    readFile(kBuiltInResource, builtIn);
+    attachEquivalents(builtIn);
+    for (LabelSheet& s : builtIn.sheets) {
+        s.name = s.part;
+        s.parts = partsOf(s);
+        s.builtIn = true;
+        completeBuiltIn(s);
+        take(s);
+        sheets.append(s);
+    }
 
-    sheets.append(
-        metricSheet("L7160", "Avery L7160 / J8160", 3, 7, 63.5, 38.1, 7.2, 15.15, 66.04, 38.1, 27));
-    LabelSheet l7163 =
-        metricSheet("L7163", "Avery L7163 / J8163", 2, 7, 99.1, 38.1, 4.65, 15.15, 101.6, 38.1, 43);
-    // The free template library puts the first label 3.35 mm from the left
-    // with a pitch of 103.0 mm.
-    l7163.otherReading = SheetReading{3.35 * kMm, 103.0 * kMm};
-    sheets.append(l7163);
-
-    sheets.append(sheet80());
+    LabelTemplates library;
+    for (const QString& folder : folders) {
+        const QDir dir(folder);
+        for (const QString& file : dir.entryList({QStringLiteral("*.xml")}, QDir::Files, QDir::Name)) {
+            readFile(dir.filePath(file), library);
+        }
+    }
+    attachEquivalents(library);
+    for (LabelSheet& s : library.sheets) {
+        // A sheet already known (built in, or read before) keeps its place.
+        if (taken.contains(sheetKey(s.maker, s.part)) || s.count() > kMostPositions) {
+            continue;
+        }
+        s.equivalents.removeIf(
+            [&](const QString& part) { return taken.contains(sheetKey(s.maker, part)); });
+        if (!fitCharacterGrid(s)) {
+            continue;
+        }
+        s.name = s.maker + QLatin1Char(' ') + s.part;
+        s.parts = partsOf(s);
+        take(s);
+        sheets.append(s);
+    }
     return sheets;
+}
+
+namespace {
+
+// The loaded lists: the current one last. Lists loaded before are kept, so
+// that a sheet handed out stays valid after a reload.
+struct SheetLists {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<QList<LabelSheet>>> lists;
+};
+
+SheetLists& sheetLists() {
+    static SheetLists lists;
+    return lists;
+}
+
+// Where a position lies: its layout, its column and row there, and its sheet row.
+struct Place {
+    const SheetLayout* layout = nullptr;
+    int column = 0;
+    int rowInLayout = 0;
+    int row = 0;
+};
+
+Place placeOf(const LabelSheet& s, int position) {
+    Place place;
+    int index = position - 1;
+    for (const SheetLayout& layout : s.layouts) {
+        place.layout = &layout;
+        if (index < layout.count() || &layout == &s.layouts.back()) {
+            place.column = index % layout.columns;
+            place.rowInLayout = index / layout.columns;
+            place.row += place.rowInLayout;
+            return place;
+        }
+        index -= layout.count();
+        place.row += layout.rows;
+    }
+    return place;
 }
 
 QString number(double value) {
@@ -141,7 +289,7 @@ QString number(double value) {
 QString inchText(double inches) {
     const int eighths = static_cast<int>(std::lround(inches * 8.0));
     if (std::abs(eighths / 8.0 - inches) > 1e-9) {
-        return number(inches);
+        return number(std::round(inches * 100.0) / 100.0);
     }
     const int whole = eighths / 8;
     int part = eighths % 8;
@@ -160,27 +308,81 @@ QString inchText(double inches) {
 
 }  // namespace
 
+int LabelSheet::count() const {
+    int n = 0;
+    for (const SheetLayout& layout : layouts) {
+        n += layout.count();
+    }
+    return n;
+}
+
+int LabelSheet::rowCount() const {
+    int n = 0;
+    for (const SheetLayout& layout : layouts) {
+        n += layout.rows;
+    }
+    return n;
+}
+
+const SheetLayout& LabelSheet::layoutOfRow(int row, int* rowInLayout) const {
+    for (const SheetLayout& layout : layouts) {
+        if (row < layout.rows || &layout == &layouts.back()) {
+            if (rowInLayout) {
+                *rowInLayout = row;
+            }
+            return layout;
+        }
+        row -= layout.rows;
+    }
+    static const SheetLayout none;
+    return none;
+}
+
+int LabelSheet::firstPositionOfRow(int row) const {
+    int position = 1;
+    for (const SheetLayout& layout : layouts) {
+        if (row < layout.rows || &layout == &layouts.back()) {
+            return position + row * layout.columns;
+        }
+        position += layout.count();
+        row -= layout.rows;
+    }
+    return position;
+}
+
+int LabelSheet::columnOf(int position) const {
+    return placeOf(*this, position).column;
+}
+
+int LabelSheet::rowOf(int position) const {
+    return placeOf(*this, position).row;
+}
+
 double LabelSheet::linePitchPt() const {
     return printgrid::lineHeight(fontSize);
 }
 
 QRectF LabelSheet::labelRectIn(int position) const {
-    const int column = columnOf(position);
-    const int row = rowOf(position);
-    double left = firstLeftIn + column * pitchXIn;
-    double right = left + labelWidthIn;
-    if (otherReading) {
-        const double otherLeft = otherReading->firstLeftIn + column * otherReading->pitchXIn;
-        left = std::max(left, otherLeft);
-        right = std::min(right, otherLeft + labelWidthIn);
+    const Place place = placeOf(*this, position);
+    QRectF rect = outlineIn(position);
+    if (otherReading && place.layout == &layouts.front()) {
+        const double otherLeft = otherReading->firstLeftIn + place.column * otherReading->pitchXIn;
+        const double left = std::max(rect.left(), otherLeft);
+        const double right = std::min(rect.right(), otherLeft + labelWidthIn);
+        rect.setLeft(left);
+        rect.setRight(right);
     }
-    const double top = firstTopIn + row * pitchYIn;
-    return {left, top, right - left, labelHeightIn};
+    return rect;
 }
 
 QRectF LabelSheet::outlineIn(int position) const {
-    return {firstLeftIn + columnOf(position) * pitchXIn, firstTopIn + rowOf(position) * pitchYIn,
-            labelWidthIn, labelHeightIn};
+    const Place place = placeOf(*this, position);
+    if (!place.layout) {
+        return {};
+    }
+    return {place.layout->firstLeftIn + place.column * place.layout->pitchXIn,
+            place.layout->firstTopIn + place.rowInLayout * place.layout->pitchYIn, labelWidthIn,
+            labelHeightIn};
 }
 
 std::vector<QRectF> sheetOutlines(const LabelSheet& sheet, PageOrientation orientation) {
@@ -201,14 +403,14 @@ std::vector<QRectF> sheetOutlines(const LabelSheet& sheet, PageOrientation orien
     return rects;
 }
 
-int LabelSheet::leftPad(int column) const {
+int LabelSheet::leftPad(int column, int row) const {
     if (!leftPads.empty()) {
         return leftPads[static_cast<std::size_t>(column)];
     }
     FontSpec font;
     font.size = fontSize;
     const double cellIn = columnWidth(font) / printgrid::kPointsPerInch;
-    const QRectF label = labelRectIn(column + 1);
+    const QRectF label = labelRectIn(firstPositionOfRow(row) + column);
     const double textLeft = label.center().x() - characters * cellIn / 2.0;
     return static_cast<int>(std::lround((textLeft - printgrid::kPdfLeftMarginInches) / cellIn)) + 1;
 }
@@ -218,7 +420,7 @@ int LabelSheet::topPad(int row) const {
         return topPads[static_cast<std::size_t>(row)];
     }
     const double lineIn = linePitchPt() / printgrid::kPointsPerInch;
-    const QRectF label = labelRectIn(row * columns + 1);
+    const QRectF label = labelRectIn(firstPositionOfRow(row));
     const double textTop = label.center().y() - textLines * lineIn / 2.0;
     // The label run prints one empty line before the TopPad empty lines.
     return static_cast<int>(std::lround((textTop - printgrid::kPdfTopMarginInches) / lineIn)) - 1;
@@ -232,20 +434,58 @@ QString LabelSheet::description() const {
     const QString size =
         metric
             ? QStringLiteral("%1 x %2 mm")
-                  .arg(number(labelWidthIn * 25.4))
-                  .arg(number(labelHeightIn * 25.4))
+                  .arg(number(std::round(labelWidthIn * 254.0) / 10.0))
+                  .arg(number(std::round(labelHeightIn * 254.0) / 10.0))
             : QStringLiteral("%1 x %2 in").arg(inchText(labelHeightIn)).arg(inchText(labelWidthIn));
-    return QStringLiteral("%1: %2, %3 labels (%4 x %5) of %6")
-        .arg(parts, paperName())
-        .arg(count())
-        .arg(columns)
-        .arg(rows)
-        .arg(size);
+    QStringList grids;
+    for (const SheetLayout& layout : layouts) {
+        grids.append(QStringLiteral("%1 x %2").arg(layout.columns).arg(layout.rows));
+    }
+    // A long family of equivalents is cut after three part numbers.
+    QStringList named = parts.split(QStringLiteral(" / "));
+    if (named.size() > 4) {
+        named = named.mid(0, 3) << QStringLiteral("...");
+    }
+    return QStringLiteral("%1: %2, %3 (%4) of %5")
+        .arg(named.join(QStringLiteral(" / ")), paperName())
+        .arg(count() == 1 ? QStringLiteral("1 label") : QStringLiteral("%1 labels").arg(count()))
+        .arg(grids.join(QStringLiteral(" + ")), size);
+}
+
+QStringList labelSheetFolders() {
+    QStringList folders{QDir(perUserProgramFolder()).filePath(QStringLiteral("sheets"))};
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+        const QString folder = QDir(data).filePath(QStringLiteral("libglabels-3.0/templates"));
+        if (QFileInfo(folder).isDir() && !folders.contains(folder)) {
+            folders.append(folder);
+        }
+    }
+    return folders;
+}
+
+void reloadLabelSheets(const QStringList& folders) {
+    auto list = std::make_unique<QList<LabelSheet>>(loadLabelSheets(folders));
+    SheetLists& lists = sheetLists();
+    const std::lock_guard lock(lists.mutex);
+    lists.lists.push_back(std::move(list));
+}
+
+void reloadLabelSheets() {
+    reloadLabelSheets(labelSheetFolders());
 }
 
 const QList<LabelSheet>& labelSheets() {
-    static const QList<LabelSheet> sheets = buildSheets();
-    return sheets;
+    SheetLists& lists = sheetLists();
+    {
+        const std::lock_guard lock(lists.mutex);
+        if (!lists.lists.empty()) {
+            return *lists.lists.back();
+        }
+    }
+    static std::once_flag once;
+    std::call_once(once, [] { reloadLabelSheets(); });
+    const std::lock_guard lock(lists.mutex);
+    return *lists.lists.back();
 }
 
 QList<const LabelSheet*> addressSheets() {
@@ -267,23 +507,29 @@ const LabelSheet& returnAddressLabelSheet() {
 }
 
 const LabelSheet* findLabelSheet(const QString& name) {
-    QString wanted = name.trimmed();
-    if (wanted.startsWith(QLatin1String("Avery"), Qt::CaseInsensitive)) {
-        wanted = wanted.mid(5).trimmed();
-    }
+    const QString wanted = name.simplified();
     if (wanted.isEmpty()) {
         return nullptr;
     }
+    const auto isPart = [](const LabelSheet& s, QStringView asked) {
+        if (s.part.compare(asked, Qt::CaseInsensitive) == 0) {
+            return true;
+        }
+        for (const QString& part : s.equivalents) {
+            if (part.compare(asked, Qt::CaseInsensitive) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
     for (const LabelSheet& s : labelSheets()) {
-        if (s.name.compare(wanted, Qt::CaseInsensitive) == 0) {
+        if (s.name.compare(wanted, Qt::CaseInsensitive) == 0 || isPart(s, wanted)) {
             return &s;
         }
-        QString parts = s.parts;
-        parts.remove(QStringLiteral("Avery "));
-        for (const QString& part : parts.split(QLatin1Char('/'))) {
-            if (part.trimmed().compare(wanted, Qt::CaseInsensitive) == 0) {
-                return &s;
-            }
+        if (wanted.size() > s.maker.size() && wanted.at(s.maker.size()) == QLatin1Char(' ') &&
+            wanted.startsWith(s.maker, Qt::CaseInsensitive) &&
+            isPart(s, QStringView(wanted).mid(s.maker.size() + 1))) {
+            return &s;
         }
     }
     return nullptr;

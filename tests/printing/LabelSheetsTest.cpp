@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "list/BulkLabels.h"
 #include "sheets/AlignmentSheet.h"
@@ -23,12 +24,15 @@ TEST(LabelSheets, NamesAndPartNumbersFindTheirSheet) {
             ASSERT_TRUE(sheet) << c.asked;
             EXPECT_EQ(sheet->name, c.found) << c.asked;
         } else {
-            EXPECT_FALSE(sheet) << c.asked;
+            // None of the built-in sheets (the template library may have one of that name).
+            EXPECT_TRUE(!sheet || !sheet->builtIn) << c.asked;
         }
     }
     EXPECT_EQ(addressSheetOr("5167").name, "5160");  // the return-address sheet takes no addresses
     EXPECT_EQ(addressSheetOr("nonsense").name, "5160");
-    EXPECT_EQ(addressSheets().size(), 4);
+    const QList<const LabelSheet*> sheets = addressSheets();
+    EXPECT_EQ(std::count_if(sheets.begin(), sheets.end(), [](const LabelSheet* s) { return s->builtIn; }),
+              4);
     EXPECT_EQ(findLabelSheet("L7163")->description(),
               "Avery L7163 / J8163: A4, 14 labels (2 x 7) of 99.1 x 38.1 mm");
     EXPECT_EQ(defaultLabelSheet().description(),
@@ -148,6 +152,9 @@ TEST(LabelSheets, BulkLabelsFillEachSheetThenStartANewPage) {
 // The scales follow the adjustment by exactly one column or line; the outlines stay.
 TEST(AlignmentSheet, ScalesMoveWithTheAdjustmentAndOutlinesStay) {
     for (const LabelSheet* sheet : addressSheets()) {
+        if (!sheet->builtIn) {
+            continue;
+        }
         const std::size_t outlines = static_cast<std::size_t>(sheet->count()) * 4;
         struct Marks {
             std::vector<QLineF> outlines;
@@ -209,6 +216,9 @@ TEST(AlignmentSheet, ScaleNumbersStandClearOfRulesBordersAndEachOther) {
                std::min(r.y1(), r.y2()) <= b.bottom() && std::max(r.y1(), r.y2()) >= b.top();
     };
     for (const LabelSheet* sheet : addressSheets()) {
+        if (!sheet->builtIn) {
+            continue;
+        }
         for (const Adjustment adjustment : {Adjustment{0, 0}, Adjustment{2, 1}, Adjustment{-2, -1}}) {
             RecordingSurface surface;
             composeAlignmentSheet(surface, *sheet, adjustment);

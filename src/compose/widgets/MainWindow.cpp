@@ -64,9 +64,16 @@ void MainWindow::fitInstructions() {
     const int margins = 2 * centralWidget()->layout()->contentsMargins().left() + 8;
     // The text names the chosen sheet: room for the longest of them.
     const QString shown = lblLMInstruct_->text();
-    int height = 0;
+    // The texts of many sheets differ only in their part numbers: the longest few decide.
+    QStringList texts;
     for (const LabelSheet* sheet : addressSheets()) {
-        lblLMInstruct_->setText(composition::instructions(*sheet));
+        texts.append(composition::instructions(*sheet));
+    }
+    std::sort(texts.begin(), texts.end(),
+              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    int height = 0;
+    for (const QString& text : texts.mid(0, 5)) {
+        lblLMInstruct_->setText(text);
         height = std::max(height, lblLMInstruct_->heightForWidth(smallest - margins));
     }
     lblLMInstruct_->setText(shown);
