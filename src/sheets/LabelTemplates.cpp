@@ -1,6 +1,8 @@
 #include "sheets/LabelTemplates.h"
 
 #include <QXmlStreamReader>
+#include <utility>
+#include <vector>
 
 namespace tandor {
 namespace {
@@ -42,6 +44,27 @@ bool plausible(const LabelSheet& s) {
             l.firstLeftIn + (l.columns - 1) * l.pitchXIn + s.labelWidthIn > paper.width() + kSlackIn ||
             l.firstTopIn + (l.rows - 1) * l.pitchYIn + s.labelHeightIn > paper.height() + kSlackIn) {
             return false;
+        }
+    }
+    // The labels of different layouts do not overlap (some templates repeat a
+    // layout for the back of a folded card).
+    std::vector<std::pair<std::size_t, QRectF>> labels;
+    for (std::size_t i = 0; s.layouts.size() > 1 && i < s.layouts.size(); ++i) {
+        const SheetLayout& l = s.layouts[i];
+        for (int row = 0; row < l.rows; ++row) {
+            for (int column = 0; column < l.columns; ++column) {
+                labels.emplace_back(i, QRectF(l.firstLeftIn + column * l.pitchXIn + kSlackIn,
+                                              l.firstTopIn + row * l.pitchYIn + kSlackIn,
+                                              s.labelWidthIn - 2 * kSlackIn,
+                                              s.labelHeightIn - 2 * kSlackIn));
+            }
+        }
+    }
+    for (std::size_t a = 0; a < labels.size(); ++a) {
+        for (std::size_t b = a + 1; b < labels.size(); ++b) {
+            if (labels[a].first != labels[b].first && labels[a].second.intersects(labels[b].second)) {
+                return false;
+            }
         }
     }
     return true;

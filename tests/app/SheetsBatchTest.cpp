@@ -149,14 +149,15 @@ TEST_F(SheetsBatch, EveryAddressLiesInsideItsLabelOnTheNewSheets) {
     }
 }
 
-// Sheets of the label-template library, drawn at random, half on A4 and half
-// on Letter: every position printed with the widest address of five lines
-// (cut to the sheet's lines) keeps its ink inside its label.
+// Sheets of the label-template library, 30 drawn at random, half on A4 and
+// half on Letter, and every sheet of several layouts: every position printed
+// with the widest address of five lines (cut to the sheet's lines) keeps its
+// ink inside its label.
 TEST_F(SheetsBatch, EveryAddressLiesInsideItsLabelOnLibrarySheets) {
-    std::vector<const LabelSheet*> a4, letter;
+    std::vector<const LabelSheet*> a4, letter, layouts;
     for (const LabelSheet& sheet : labelSheets()) {
         if (!sheet.builtIn) {
-            (sheet.paper == PaperSize::A4 ? a4 : letter).push_back(&sheet);
+            (sheet.layouts.size() > 1 ? layouts : sheet.paper == PaperSize::A4 ? a4 : letter).push_back(&sheet);
         }
     }
     if (a4.empty() || letter.empty()) {
@@ -172,6 +173,7 @@ TEST_F(SheetsBatch, EveryAddressLiesInsideItsLabelOnLibrarySheets) {
         std::shuffle(sheets->begin(), sheets->end(), random);
         drawn.insert(drawn.end(), sheets->begin(), sheets->begin() + std::min<std::size_t>(15, sheets->size()));
     }
+    drawn.insert(drawn.end(), layouts.begin(), layouts.end());
     for (const LabelSheet* sheet : drawn) {
         const QString range = sheet->count() == 1 ? QStringLiteral("1") : QStringLiteral("1-%1").arg(sheet->count());
         const QImage page = printAndRender(QStringList{"labels", "--sheet", sheet->name, "--positions", range,

@@ -65,6 +65,10 @@ TEST(LabelTemplates, ReadsRectanglesOnA4AndLetterInEveryUnit) {
               <Label-rectangle id="0" width="4in" height="1in"><Layout nx="3" ny="1" x0="0.5in" y0="1in" dx="4in" dy="0"/></Label-rectangle></Template>
             <Template brand="A" part="7" size="US-Letter" description="Overlapping">
               <Label-rectangle id="0" width="2in" height="1in"><Layout nx="2" ny="1" x0="0.5in" y0="1in" dx="1in" dy="0"/></Label-rectangle></Template>
+            <Template brand="A" part="9" size="A4" description="One layout twice">
+              <Label-rectangle id="0" width="170mm" height="54mm">
+                <Layout nx="1" ny="5" x0="20mm" y0="14mm" dx="170mm" dy="54mm"/>
+                <Layout nx="1" ny="5" x0="20mm" y0="14mm" dx="170mm" dy="54mm"/></Label-rectangle></Template>
             <Template brand="A" part="8" size="US-Letter" description="Unreadable">
               <Label-rectangle id="0" width="two in" height="1in"><Layout nx="1" ny="1" x0="1in" y0="1in" dx="0" dy="0"/></Label-rectangle></Template>)",
          0, PaperSize::Letter, 0, 0, {}, {}},
