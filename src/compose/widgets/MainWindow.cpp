@@ -194,6 +194,11 @@ void MainWindow::applyState() {
     const QSignalBlocker blockCombo(cboLMEnvelope_);
     const QSignalBlocker blockSheets(cboLMSheet_);
     if (cboLMSheet_->currentData().toString() != state_.sheetName) {
+        // A sheet of the template library joins the list once it is chosen.
+        const LabelSheet& sheet = sheetOf(state_);
+        if (sheet.name == state_.sheetName && cboLMSheet_->findData(sheet.name) < 0) {
+            cboLMSheet_->addItem(sheet.description(), sheet.name);
+        }
         cboLMSheet_->setCurrentIndex(cboLMSheet_->findData(state_.sheetName));
     }
     lblLMInstruct_->setText(composition::instructions(sheetOf(state_)));

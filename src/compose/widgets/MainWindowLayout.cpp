@@ -93,11 +93,14 @@ void MainWindow::buildControls() {
     auto* mediaLayout = new QVBoxLayout(frLMMediaType_);
     mediaLayout->addWidget(optLMLabel_);
     // The label sheet, under Label stock: the 30-up sheet unless another was
-    // chosen before (the choice is kept in the settings).
+    // chosen before (the choice is kept in the settings). The list holds the
+    // built-in sheets; a sheet of the template library is added when chosen.
     cboLMSheet_ = named(new QComboBox, "cboLMSheet");
     cboLMSheet_->setToolTip(QStringLiteral("The sheet of labels in the printer"));
     for (const LabelSheet* sheet : addressSheets()) {
-        cboLMSheet_->addItem(sheet->description(), sheet->name);
+        if (sheet->builtIn) {
+            cboLMSheet_->addItem(sheet->description(), sheet->name);
+        }
     }
     mediaLayout->addWidget(cboLMSheet_);
     mediaLayout->addWidget(optLMEnvelope_);
