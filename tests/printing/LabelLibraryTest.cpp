@@ -2,6 +2,8 @@
 // resource, and the sheets read from a folder with their character grid.
 #include <gtest/gtest.h>
 
+#include "list/BulkLabels.h"
+#include "printing/PrintTestSupport.h"
 #include "sheets/LabelSheet.h"
 #include "sheets/LabelTemplates.h"
 #include "support/TestFiles.h"
@@ -250,4 +252,49 @@ TEST(LabelLibrary, FolderSheetsGetTheirGridAndAreFoundByTheirParts) {
     EXPECT_LE(herma.characters, 38);
     EXPECT_EQ(addressSheets().size(), 6);
     reloadLabelSheets();
+}
+
+// Bulk labels on a sheet of two layouts whose labels take three lines: each
+// row of a layout at its TopPad, each label at its LeftPad, every address cut
+// to three lines.
+TEST(LabelLibrary, BulkLabelsFollowTheLayoutsAndTheSheetsLines) {
+    LabelSheet sheet;
+    sheet.paper = PaperSize::Letter;
+    sheet.labelWidthIn = 3.5;
+    sheet.labelHeightIn = 0.6;
+    sheet.layouts = {{2, 2, 0.5, 1.0, 4.0, 1.0}, {1, 2, 2.5, 4.0, 0, 1.5}};
+    sheet.fontSize = 8;
+    sheet.textLines = 3;
+    std::vector<ListEntry> lines;
+    for (int n = 1; n <= 6; ++n) {
+        lines.push_back(ListEntry{QStringLiteral("line %1").arg(n), n});
+    }
+    RecordingSurface surface;
+    printBulkLabelRun(
+        surface, lines,
+        [](int n) {
+            ContactRecord r;
+            r.setField(Field::FName, QStringLiteral("F%1").arg(n));
+            r.setField(Field::Company, QStringLiteral("Company"));
+            r.setField(Field::IncludeCompany, QStringLiteral("1"));
+            r.setField(Field::FStreet, QStringLiteral("Street"));
+            r.setField(Field::City, QStringLiteral("Town"));
+            return r;
+        },
+        Adjustment{1, 2}, sheet);
+    surface.endDocument();
+    const auto& pages = surface.documents().at(0).pages;
+    ASSERT_EQ(pages.size(), 1u);
+    int names = 0;
+    for (const PlacedText& t : pages[0].texts) {
+        EXPECT_FALSE(t.text.contains("Town")) << "a fourth line was printed";
+        if (!t.text.startsWith('F')) {
+            continue;
+        }
+        const int position = t.text.mid(1).trimmed().toInt();
+        EXPECT_EQ(t.line, sheet.topPadAt(position) + 2 + 2) << position;
+        EXPECT_EQ(t.column, sheet.leftPadAt(position) + 1) << position;
+        ++names;
+    }
+    EXPECT_EQ(names, 6);
 }
