@@ -2,6 +2,7 @@
 // pdftoppm and measured by their ink.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -182,6 +183,28 @@ TEST_F(SheetsBatch, EveryAddressLiesInsideItsLabelOnLibrarySheets) {
         ASSERT_FALSE(page.isNull()) << sheet->name.toStdString();
         expectInkInsideLabels(page, *sheet, sheet->textLines, sheet->name.toStdString());
     }
+}
+
+// A sheet the user saves in the folder sheets of the per-user program folder
+// is listed and printed on by its name.
+TEST_F(SheetsBatch, TheUsersOwnSheetsAreReadFromTheirFolder) {
+    const QByteArray before = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", folder.path().toUtf8());
+    QDir().mkpath(folder.file("Tandor/sheets"));
+    folder.write("Tandor/sheets/mine.xml", R"(<?xml version="1.0"?><Glabels-templates>
+        <Template brand="Acme" part="U-1" size="US-Letter" description="Mine">
+          <Label-rectangle id="0" width="4in" height="2in">
+            <Layout nx="2" ny="5" x0="0.2in" y0="0.5in" dx="4.1in" dy="2in"/></Label-rectangle></Template>
+        </Glabels-templates>)");
+    const BatchRun list = runBatch({"sheets"});
+    const BatchRun print = runBatch({"labels", "--sheet", "acme u-1", "-o", folder.file("mine.pdf"), "A"});
+    if (before.isEmpty()) {
+        qunsetenv("XDG_DATA_HOME");
+    } else {
+        qputenv("XDG_DATA_HOME", before);
+    }
+    EXPECT_TRUE(list.out.contains("Acme U-1  Acme U-1: Letter, 10 labels (2 x 5) of 2 x 4 in")) << list.out.toStdString();
+    EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
 }
 
 TEST_F(SheetsBatch, SheetsAreListedAndAnUnknownSheetIsRefused) {
