@@ -15,6 +15,7 @@
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
 #include "compose/PrintCommand.h"
+#include "compose/widgets/NewSheetDialog.h"
 #include "platform/Platform.h"
 #include "platform/widgets/WindowConventions.h"
 #include "print/widgets/PrintPreviewDialog.h"
@@ -128,6 +129,11 @@ void MainWindow::connectHandlers() {
                            [this, &sheet, folder] { runAlignmentSheetCommand(platform_, folder, sheet); });
             }, this);
         });
+    });
+    connect(mnuMarginNewSheet_, &QAction::triggered, this, [this] {
+        auto* dialog = new NewSheetDialog(host_, userSheetsFolder(), this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
     });
     connect(cboLMSheet_, &QComboBox::activated, this, [this](int index) {
         const QString name = cboLMSheet_->itemData(index).toString();
