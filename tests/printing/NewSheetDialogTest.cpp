@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include "appshell/widgets/ApplicationShell.h"
 #include "compose/widgets/MainWindow.h"
@@ -139,14 +140,15 @@ TEST_F(NewSheetDialogTest, EveryControlHasAMnemonicOfItsOwnAndTheMenuOpensTheDia
     QAction* item = main.findChild<QAction*>(QStringLiteral("mnuMarginNewSheet"));
     ASSERT_NE(item, nullptr);
     EXPECT_EQ(item->text().remove(QLatin1Char('&')), QStringLiteral("New Label Sheet..."));
-    item->trigger();
-    NewSheetDialog* opened = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (auto* d = qobject_cast<NewSheetDialog*>(w); d && d != &dialog && d->isVisible()) {
-            opened = d;
+    QString shownFolder;
+    QTimer::singleShot(0, [this, &shownFolder] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* d = qobject_cast<NewSheetDialog*>(w); d && d != &dialog && d->isVisible()) {
+                shownFolder = d->folder();
+                d->reject();
+            }
         }
-    }
-    ASSERT_NE(opened, nullptr);
-    EXPECT_EQ(opened->folder(), userSheetsFolder());
-    opened->close();
+    });
+    item->trigger();  // the dialog is modal: it is answered above
+    EXPECT_EQ(shownFolder, userSheetsFolder());
 }

@@ -131,9 +131,8 @@ void MainWindow::connectHandlers() {
         });
     });
     connect(mnuMarginNewSheet_, &QAction::triggered, this, [this] {
-        auto* dialog = new NewSheetDialog(host_, userSheetsFolder(), this);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->open();
+        NewSheetDialog dialog(host_, userSheetsFolder(), this);
+        dialog.exec();
     });
     connect(cboLMSheet_, &QComboBox::activated, this, [this](int index) {
         const QString name = cboLMSheet_->itemData(index).toString();

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -163,13 +162,16 @@ void NewSheetDialog::buildControls() {
     form->addWidget(txtSheetName_, row, 1, 1, 2);
     ++row;
 
-    auto* units = named(new QGroupBox(QStringLiteral("Units"), this), "frSheetUnits");
+    auto* units = named(new QWidget(this), "frSheetUnits");
     auto* unitsLayout = new QHBoxLayout(units);
+    unitsLayout->setContentsMargins(0, 0, 0, 0);
     optSheetInches_ = named(new QRadioButton(QStringLiteral("&Inches"), units), "optSheetInches");
     optSheetMm_ = named(new QRadioButton(QStringLiteral("&Millimetres"), units), "optSheetMm");
     unitsLayout->addWidget(optSheetInches_);
     unitsLayout->addWidget(optSheetMm_);
-    form->addWidget(units, row, 0, 1, 3);
+    unitsLayout->addStretch();
+    form->addWidget(new QLabel(QStringLiteral("Units:"), this), row, 0);
+    form->addWidget(units, row, 1, 1, 2);
     ++row;
 
     cboSheetPaper_ = named(new QComboBox(this), "cboSheetPaper");
@@ -202,11 +204,8 @@ void NewSheetDialog::buildControls() {
     lengthRow(QStringLiteral("&Top edge to first label:"), txtSheetTop_);
     lengthRow(QStringLiteral("Hori&zontal pitch:"), txtSheetPitchX_);
     lengthRow(QStringLiteral("&Vertical pitch:"), txtSheetPitchY_);
-    auto* pitchNote = new QLabel(QStringLiteral("The pitch is the distance from one label's edge to the same "
-                                                "edge of the next one."),
-                                 this);
-    pitchNote->setWordWrap(true);
-    form->addWidget(pitchNote, row++, 0, 1, 3);
+    // Kept to one line: a wrapped label in the grid is squeezed at the window's smallest height.
+    left->addWidget(new QLabel(QStringLiteral("Pitch: from a label's edge to the same edge of the next one."), this));
 
     lblSheetProblem_ = named(new QLabel(this), "lblSheetProblem");
     lblSheetProblem_->setWordWrap(true);
@@ -311,7 +310,10 @@ void NewSheetDialog::refresh() {
     }
     const ReadDesign read = readDesign(typed());
     const bool fine = read.problem.isEmpty();
-    picSheet_->setDesign(read.design, fine);
+    // The labels are drawn red when they are at fault, not for a missing name.
+    SheetDesign named = read.design;
+    named.name = QStringLiteral("Sheet");
+    picSheet_->setDesign(read.design, designProblem(named).isEmpty());
     lblSheetProblem_->setText(fine ? QStringLiteral("%1 labels on the sheet.").arg(read.design.columns * read.design.rows)
                                    : read.problem);
     lblSheetProblem_->setStyleSheet(fine ? QString() : QStringLiteral("color: #b00000;"));
