@@ -477,7 +477,7 @@ QString sheetFilePath(const QString& folder, const QString& name) {
 QStringList userSheetNames(const QString& folder) {
     QStringList names;
     const QStringList files =
-        QDir(folder).entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable, QDir::Name | QDir::IgnoreCase);
+        QDir(folder).entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
     for (const QString& file : files) {
         names.append(file.chopped(4));
     }

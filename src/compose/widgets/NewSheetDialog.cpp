@@ -223,8 +223,10 @@ void NewSheetDialog::buildControls() {
     auto* listButtons = new QVBoxLayout;
     cmdSheetOpen_ = named(new QPushButton(QStringLiteral("&Open"), this), "cmdSheetOpen");
     cmdSheetDelete_ = named(new QPushButton(QStringLiteral("D&elete"), this), "cmdSheetDelete");
-    cmdSheetOpen_->setEnabled(false);
-    cmdSheetDelete_->setEnabled(false);
+    for (QPushButton* b : {cmdSheetOpen_, cmdSheetDelete_}) {
+        b->setEnabled(false);
+        b->setAutoDefault(false);
+    }
     listButtons->addWidget(cmdSheetOpen_);
     listButtons->addWidget(cmdSheetDelete_);
     listButtons->addStretch();
