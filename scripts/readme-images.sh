@@ -17,6 +17,10 @@ if [ -n "$main_shot" ]; then
 else
   cp "$BIN/manual-images/main-window.png" "$OUT/main-window.png"
 fi
+sheet_shot=$(ls "$SHOTS"/*-frmNewSheet-drawn.png 2>/dev/null | head -n1 || true)
+if [ -n "$sheet_shot" ]; then
+  cp "$sheet_shot" "$OUT/new-label-sheet.png"
+fi
 list_shot=$(ls "$SHOTS"/*-frmViewAll-listed.png 2>/dev/null | head -n1 || true)
 if [ -n "$list_shot" ]; then
   cp "$list_shot" "$OUT/contact-list.png"

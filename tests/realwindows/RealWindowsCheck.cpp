@@ -723,6 +723,42 @@ TEST_F(RealWindows, EveryWindowAndDialogFitsAndKeepsTheMainWindowInPlace) {
     EXPECT_GT(dialogsSeen - dialogsBefore, 20) << "the sweep met fewer dialogs than the program has";
 }
 
+TEST_F(RealWindows, NewLabelSheetDrawsTheSheetAsItIsTyped) {
+    bool drawn = false;
+    answerNextDialog = [&drawn](QWidget* w) {
+        if (w->objectName() != QLatin1String("frmNewSheet")) {
+            return false;
+        }
+        auto type = [w](const char* box, const QString& text) {
+            auto* edit = w->findChild<QLineEdit*>(QString::fromLatin1(box));
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+        };
+        type("txtSheetName", QStringLiteral("Pantry jars"));
+        w->findChild<QRadioButton*>(QStringLiteral("optSheetMm"))->click();
+        w->findChild<QComboBox*>(QStringLiteral("cboSheetPaper"))->setCurrentIndex(1);  // A4
+        type("txtSheetLabelWidth", QStringLiteral("63.5"));
+        type("txtSheetLabelHeight", QStringLiteral("38.1"));
+        type("txtSheetColumns", QStringLiteral("3"));
+        type("txtSheetRows", QStringLiteral("7"));
+        type("txtSheetLeft", QStringLiteral("7.2"));
+        type("txtSheetTop", QStringLiteral("15.1"));
+        type("txtSheetPitchX", QStringLiteral("66"));
+        type("txtSheetPitchY", QStringLiteral("38.1"));
+        settle(150);
+        drawn = w->findChild<QPushButton*>(QStringLiteral("cmdSheetSave"))->isEnabled();
+        screenshot(w, QStringLiteral("drawn"));
+        qobject_cast<QDialog*>(w)->reject();
+        return true;
+    };
+    mainItem("mnuMarginNewSheet")->trigger();
+    for (int waited = 0; waited < 5000 && answerNextDialog; waited += 50) {
+        settle(50);
+    }
+    answerNextDialog = nullptr;
+    EXPECT_TRUE(drawn) << "the A4 sheet typed into New Label Sheet could not be saved";
+}
+
 // Last: it leaves the keyboard focus and the windows as a user would.
 TEST_F(RealWindows, AltAndALetterPressesItsButtonAndNeverTypes) {
     const QPoint place = mainPlace();

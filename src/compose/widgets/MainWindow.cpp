@@ -15,6 +15,7 @@
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
 #include "compose/PrintCommand.h"
+#include "compose/widgets/NewSheetDialog.h"
 #include "platform/Platform.h"
 #include "platform/widgets/WindowConventions.h"
 #include "print/widgets/PrintPreviewDialog.h"
@@ -135,6 +136,10 @@ void MainWindow::connectHandlers() {
                            [this, &sheet, folder] { runAlignmentSheetCommand(platform_, folder, sheet); });
             }, this);
         });
+    });
+    connect(mnuMarginNewSheet_, &QAction::triggered, this, [this] {
+        NewSheetDialog dialog(host_, userSheetsFolder(), this);
+        dialog.exec();
     });
     connect(cboLMSheet_, &QComboBox::activated, this, [this](int index) {
         const QString name = cboLMSheet_->itemData(index).toString();

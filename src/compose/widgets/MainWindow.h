@@ -148,6 +148,7 @@ private:
     QAction* mnuMarginSearch_ = nullptr;
     QAction* mnuMarginEnvelope_ = nullptr;
     QAction* mnuMarginAlign_ = nullptr;
+    QAction* mnuMarginNewSheet_ = nullptr;
     QAction* mnuManual_ = nullptr;
     QAction* mnuAbout_ = nullptr;
 };

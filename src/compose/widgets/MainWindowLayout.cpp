@@ -244,6 +244,7 @@ void MainWindow::buildMenus() {
     mnuMarginEnvelope_ = menuItem(margins, QStringLiteral("Envelope"), "mnuMarginEnvelope");
     margins->addSeparator();
     mnuMarginAlign_ = menuItem(margins, QStringLiteral("Print Alignment Sheet..."), "mnuMarginAlign");
+    mnuMarginNewSheet_ = menuItem(margins, QStringLiteral("New Label Sheet..."), "mnuMarginNewSheet");
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
