@@ -540,9 +540,4 @@ const LabelSheet& addressSheetOr(const QString& name) {
     return sheet && sheet->use == SheetUse::Address ? *sheet : defaultLabelSheet();
 }
 
-void reloadLabelSheets() {
-    // The table is built in once and holds no sheet read from a file yet:
-    // there is nothing to read again.
-}
-
 }  // namespace tandor

@@ -140,12 +140,6 @@ const LabelSheet* findLabelSheet(const QString& name);
 // The address sheet called `name`, or the default sheet when there is none.
 const LabelSheet& addressSheetOr(const QString& name);
 
-// Reads the label sheets again (the user's own sheets of the per-user
-// folder "sheets" among them) after a sheet was saved or deleted in New Label
-// Sheet...: the next labelSheets() holds the sheets as the files are now.
-// Safe to call at any time, also before any sheet was read.
-void reloadLabelSheets();
-
 // The settings key that remembers the chosen sheet (section "Settings").
 inline const QString kSheetSettingKey = QStringLiteral("LabelSheet");
 
