@@ -20,6 +20,7 @@
 #include "print/widgets/PrintPreviewDialog.h"
 #include "sheets/AdjustmentFile.h"
 #include "sheets/AlignmentSheet.h"
+#include "sheets/SheetSearch.h"
 #include "shell/widgets/CommandRunner.h"
 #include "shell/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
@@ -62,11 +63,18 @@ void MainWindow::fitInstructions() {
     const int smallest = std::max(minimumSizeHint().width(), 640);
     setMinimumWidth(smallest);
     const int margins = 2 * centralWidget()->layout()->contentsMargins().left() + 8;
-    // The text names the chosen sheet: room for the longest of them.
+    // The text names the chosen sheet: room for the longest of them. Only the
+    // few widest texts are laid out, however many sheets there are.
     const QString shown = lblLMInstruct_->text();
-    int height = 0;
+    QList<std::pair<int, QString>> texts;
     for (const LabelSheet* sheet : addressSheets()) {
-        lblLMInstruct_->setText(composition::instructions(*sheet));
+        const QString text = composition::instructions(*sheet);
+        texts.append({lblLMInstruct_->fontMetrics().horizontalAdvance(text), text});
+    }
+    std::sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    int height = 0;
+    for (qsizetype i = 0; i < std::min<qsizetype>(texts.size(), 3); ++i) {
+        lblLMInstruct_->setText(texts[i].second);
         height = std::max(height, lblLMInstruct_->heightForWidth(smallest - margins));
     }
     lblLMInstruct_->setText(shown);
@@ -129,11 +137,18 @@ void MainWindow::connectHandlers() {
             }, this);
         });
     });
-    connect(cboLMSheet_, &QComboBox::activated, this, [this](int index) {
-        const QString name = cboLMSheet_->itemData(index).toString();
-        host_.writeSetting(kSheetSettingKey, name);
-        handle([this, name] { composition::chooseSheet(state_, name, platform_); });
-    });
+    connect(cboLMSheet_, &QComboBox::activated, this,
+            [this](int index) { chooseSheet(cboLMSheet_->itemData(index).toString()); });
+}
+
+// A sheet chosen in the list or among the matches of the typed text: the
+// settings remember it, for the next time and at the front of the recent ones.
+void MainWindow::chooseSheet(const QString& name) {
+    if (name.isEmpty()) {
+        return;
+    }
+    rememberSheet(platform_, name);
+    handle([this, name] { composition::chooseSheet(state_, name, platform_); });
 }
 
 void MainWindow::connectCommands() {
@@ -185,10 +200,7 @@ void MainWindow::readLines() {
 
 void MainWindow::applyState() {
     const QSignalBlocker blockCombo(cboLMEnvelope_);
-    const QSignalBlocker blockSheets(cboLMSheet_);
-    if (cboLMSheet_->currentData().toString() != state_.sheetName) {
-        cboLMSheet_->setCurrentIndex(cboLMSheet_->findData(state_.sheetName));
-    }
+    showChosenSheet();
     lblLMInstruct_->setText(composition::instructions(sheetOf(state_)));
     for (int i = 0; i < 5; ++i) {
         if (lines_[i]->text() != state_.lines[i]) {

@@ -93,19 +93,25 @@ void MainWindow::buildControls() {
     auto* mediaLayout = new QVBoxLayout(frLMMediaType_);
     mediaLayout->addWidget(optLMLabel_);
     // The label sheet, under Label stock: the 30-up sheet unless another was
-    // chosen before (the choice is kept in the settings).
+    // chosen before (the choice is kept in the settings). Its caption carries
+    // the lines a label of the sheet takes when they are fewer than five.
     cboLMSheet_ = named(new QComboBox, "cboLMSheet");
-    cboLMSheet_->setToolTip(QStringLiteral("The sheet of labels in the printer"));
-    for (const LabelSheet* sheet : addressSheets()) {
-        cboLMSheet_->addItem(sheet->description(), sheet->name);
-    }
+    auto* sheetCaption = new QLabel(QStringLiteral("Label sheet (t&ype to find):"));
+    sheetCaption->setBuddy(cboLMSheet_);
+    lblLMSheetLines_ = named(new QLabel, "lblLMSheetLines");
+    auto* sheetCaptions = new QHBoxLayout;
+    sheetCaptions->addWidget(sheetCaption);
+    sheetCaptions->addStretch();
+    sheetCaptions->addWidget(lblLMSheetLines_);
+    mediaLayout->addLayout(sheetCaptions);
     mediaLayout->addWidget(cboLMSheet_);
+    buildSheetPicker();
     mediaLayout->addWidget(optLMEnvelope_);
     cboLMEnvelope_ = named(new QComboBox, "cboLMEnvelope");
     cboLMEnvelope_->setPlaceholderText(QStringLiteral("Select Envelope Size"));
     mediaLayout->addWidget(cboLMEnvelope_);
+    cboLMEnvelope_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (QComboBox* list : {cboLMSheet_, cboLMEnvelope_}) {
-        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
     options->addWidget(frLMMediaType_);
