@@ -200,6 +200,13 @@ QString sheetSummary(const LabelSheet& sheet) {
     return QStringLiteral("%1: %2, %3 labels of %4").arg(named, sheet.paperName()).arg(sheet.count()).arg(labelSizeText(sheet));
 }
 
+QString sheetCaption(const LabelSheet& sheet) {
+    return QStringLiteral("%1: %2, %3 labels of %4")
+        .arg((sheet.maker + QLatin1Char(' ') + sheet.part).trimmed(), sheet.paperName())
+        .arg(sheet.count())
+        .arg(labelSizeText(sheet));
+}
+
 QString sheetLinesNote(const LabelSheet& sheet) {
     if (sheet.textLines >= 5) {
         return {};

@@ -39,10 +39,6 @@ MainWindow::MainWindow(WindowHost& host, QWidget* parent)
     // Start-up state, on the sheet chosen last time.
     composition::startUp(state_);
     state_.sheetName = addressSheetOr(host_.readSetting(kSheetSettingKey)).name;
-    for (const EnvelopeSize& size : envelopeSizes()) {
-        cboLMEnvelope_->addItem(QString::fromLatin1(size.text));
-    }
-    cboLMEnvelope_->setCurrentIndex(-1);
     applyState();
     showFileState();
     fitInstructions();

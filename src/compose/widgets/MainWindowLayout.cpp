@@ -109,6 +109,12 @@ void MainWindow::buildControls() {
     mediaLayout->addWidget(optLMEnvelope_);
     cboLMEnvelope_ = named(new QComboBox, "cboLMEnvelope");
     cboLMEnvelope_->setPlaceholderText(QStringLiteral("Select Envelope Size"));
+    // The sizes are there before the window takes its size: the list is as
+    // wide as the longest.
+    for (const EnvelopeSize& size : envelopeSizes()) {
+        cboLMEnvelope_->addItem(QString::fromLatin1(size.text));
+    }
+    cboLMEnvelope_->setCurrentIndex(-1);
     mediaLayout->addWidget(cboLMEnvelope_);
     cboLMEnvelope_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (QComboBox* list : {cboLMSheet_, cboLMEnvelope_}) {

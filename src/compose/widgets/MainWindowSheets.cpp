@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QScrollBar>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <algorithm>
@@ -23,7 +24,21 @@ namespace tandor {
 namespace {
 
 constexpr int kNameRole = Qt::UserRole;
-constexpr int kWidestCharacters = 60;  // the list is no wider than this many average characters
+constexpr int kSummaryRole = Qt::UserRole + 1;
+constexpr int kWidestCharacters = 48;  // the list is no wider than this many average characters
+
+// The drop-down list shows each sheet whole, with its equivalents and its
+// description; the list itself shows the chosen sheet's short caption.
+class SummaryDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = index.data(kSummaryRole).toString();
+    }
+};
 
 }  // namespace
 
@@ -38,13 +53,19 @@ void MainWindow::buildSheetPicker() {
     // The sheets used last first, then the others in the order of the list.
     const QFontMetrics metrics = cboLMSheet_->fontMetrics();
     int widest = 0;
+    int widestSummary = 0;
     for (const LabelSheet* sheet : searchSheets(addressSheets(), QString(), recentSheets(platform_))) {
-        const QString text = sheetSummary(*sheet);
-        cboLMSheet_->addItem(text, sheet->name);
-        widest = std::max(widest, metrics.horizontalAdvance(text));
+        const QString caption = sheetCaption(*sheet);
+        const QString summary = sheetSummary(*sheet);
+        cboLMSheet_->addItem(caption, sheet->name);
+        cboLMSheet_->setItemData(cboLMSheet_->count() - 1, summary, kSummaryRole);
+        cboLMSheet_->setItemData(cboLMSheet_->count() - 1, summary, Qt::ToolTipRole);
+        widest = std::max(widest, metrics.horizontalAdvance(caption));
+        widestSummary = std::max(widestSummary, metrics.horizontalAdvance(summary));
     }
+    cboLMSheet_->setItemDelegate(new SummaryDelegate(cboLMSheet_));
     // As wide as its widest entry, up to a limit; its drop-down list shows
-    // every entry whole.
+    // every sheet whole.
     QStyleOptionComboBox option;
     option.initFrom(cboLMSheet_);
     option.editable = true;
@@ -57,7 +78,7 @@ void MainWindow::buildSheetPicker() {
     if (list != nullptr) {
         list->setUniformItemSizes(true);
     }
-    cboLMSheet_->view()->setMinimumWidth(widest + cboLMSheet_->view()->verticalScrollBar()->sizeHint().width() + 16);
+    cboLMSheet_->view()->setMinimumWidth(widestSummary + cboLMSheet_->view()->verticalScrollBar()->sizeHint().width() + 16);
 
     // The matches of the typed text, under the list.
     sheetMatches_ = new QStandardItemModel(this);
@@ -99,7 +120,8 @@ void MainWindow::showSheetMatches(const QString& text) {
         widest = metrics.horizontalAdvance(none->text());
         sheetMatches_->appendRow(none);
     }
-    QRect under = cboLMSheet_->lineEdit()->rect();
+    // Right under the list, from its left edge, as wide as the widest match.
+    QRect under(cboLMSheet_->lineEdit()->mapFrom(cboLMSheet_, QPoint(0, 0)), cboLMSheet_->size());
     under.setWidth(std::max(cboLMSheet_->width(),
                             widest + sheetFinder_->popup()->verticalScrollBar()->sizeHint().width() + 16));
     sheetFinder_->complete(under);
