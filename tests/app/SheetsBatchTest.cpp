@@ -5,12 +5,14 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
 #include <random>
 
 #include "sheets/LabelSheet.h"
+#include "sheets/SheetSearch.h"
 #include "support/PdfWords.h"
 #include "support/TestFiles.h"
 
@@ -211,10 +213,11 @@ TEST_F(SheetsBatch, SheetsAreListedAndAnUnknownSheetIsRefused) {
     const BatchRun list = runBatch({"sheets"});
     EXPECT_EQ(list.exitCode, 0);
     for (const LabelSheet& sheet : labelSheets()) {
-        EXPECT_TRUE(list.out.contains(sheet.name + " ")) << sheet.name.toStdString();
+        EXPECT_TRUE(list.out.contains("  " + sheet.name + "\n")) << sheet.name.toStdString();
     }
-    EXPECT_TRUE(
-        list.out.contains("L7160  Avery L7160 / J8160: A4, 21 labels (3 x 7) of 63.5 x 38.1 mm"));
+    EXPECT_TRUE(list.out.contains(QRegularExpression(
+        "^Avery +L7160 / J8160 +Address Labels +A4 +63.5 x 38.1 mm +21  L7160$", QRegularExpression::MultilineOption)))
+        << list.out.toStdString();
     const QString pdf = folder.file("refused.pdf");
     for (const QStringList& args :
          {QStringList{"labels", "--sheet", "L9999", "-o", pdf, "A"},
@@ -276,4 +279,65 @@ TEST_F(SheetsBatch, AlignmentSheetOutlinesFallOnTheGeometry) {
             EXPECT_TRUE(words.contains(number)) << sheet->name.toStdString() << " " << number;
         }
     }
+}
+
+// sheets --search lists the matches under a heading; --sheet takes the maker
+// and the part number as on the box.
+TEST(SheetsCommand, SearchListsTheMatchesAndSheetTakesMakerAndPart) {
+    const BatchRun a4 = runBatch({"sheets", "--search", "AVERY a4"});
+    EXPECT_EQ(a4.exitCode, 0) << a4.err.toStdString();
+    const QStringList lines = a4.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << a4.out.toStdString();
+    EXPECT_TRUE(lines[0].contains(QRegularExpression("^Maker +Part +Description +Paper +Label size +Count  Name for --sheet$")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith("  L7160") && lines[2].endsWith("  L7163")) << a4.out.toStdString();
+    const BatchRun none = runBatch({"sheets", "--search", "avery zzzz"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.err.contains("no label sheet matches avery zzzz")) << none.err.toStdString();
+
+    TempFolder folder;
+    const QString pdf = folder.file("l7163.pdf");
+    const BatchRun made = runBatch({"labels", "--sheet", "avery j8163", "-o", pdf, "A"});
+    EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_TRUE(QFile::exists(pdf));
+}
+
+// A part number that sheets of two makers share is refused with the names
+// that tell them apart.
+TEST(SheetsCommand, APartNumberOfTwoMakersIsRefusedWithTheirNames) {
+    // The sheets that have a part number as their own, and those that hold it
+    // as an equivalent; a sheet named so would be taken by its name.
+    QMap<QString, QList<const LabelSheet*>> owners;
+    QMap<QString, QList<const LabelSheet*>> holders;
+    QSet<QString> names;
+    for (const LabelSheet& sheet : labelSheets()) {
+        names.insert(sheet.name.toUpper());
+        owners[sheet.part.toUpper()].append(&sheet);
+        for (const QString& part : sheet.equivalents) {
+            holders[part.toUpper()].append(&sheet);
+        }
+    }
+    for (const QString& part : owners.keys() + holders.keys()) {
+        const QList<const LabelSheet*> matches = owners.value(part).isEmpty() ? holders.value(part) : owners.value(part);
+        QSet<QString> makers;
+        for (const LabelSheet* s : matches) {
+            makers.insert(s->maker);
+        }
+        if (makers.size() < 2 || names.contains(part)) {
+            continue;
+        }
+        TempFolder folder;
+        const QString pdf = folder.file("refused.pdf");
+        const BatchRun run = runBatch({"labels", "--sheet", part, "-o", pdf, "A"});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_FALSE(QFile::exists(pdf));
+        EXPECT_TRUE(run.err.contains(QStringLiteral("is the part number of %1 label sheets").arg(matches.size())))
+            << run.err.toStdString();
+        for (const LabelSheet* s : matches) {
+            const QString typed = s->name.contains(' ') ? '"' + s->name + '"' : s->name;
+            EXPECT_TRUE(run.err.contains("--sheet " + typed)) << run.err.toStdString();
+        }
+        return;
+    }
+    GTEST_SKIP() << "no two makers' sheets share a part number in this list";
 }

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
+#include <QAbstractItemView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -130,6 +132,48 @@ TEST_F(MainWindowTest, TheInstructionsNameTheSheetChosenInTheList) {
         EXPECT_TRUE(instructions->text().contains(QString::fromLatin1(named))) << instructions->text().toStdString();
         EXPECT_EQ(instructions->text().count(QStringLiteral("Avery")), 1) << sheet;
     }
+}
+
+// The sheet list is a picker: Alt and its caption's letter go to it, typing
+// narrows the matches shown under it, Enter takes the first and remembers it.
+TEST_F(MainWindowTest, TypingInTheSheetListNarrowsItAndChoosingRemembersTheSheet) {
+    auto* sheets = find<QComboBox>("cboLMSheet");
+    auto* matches = window.findChild<QCompleter*>()->popup();
+    line(1)->setFocus();
+    QTest::keyClick(&window, Qt::Key_Y, Qt::AltModifier);
+    ASSERT_TRUE(sheets->lineEdit()->hasFocus());
+    sheets->lineEdit()->selectAll();
+    QTest::keyClicks(sheets->lineEdit(), QStringLiteral("a4 Avery"));
+    ASSERT_TRUE(matches->isVisible());
+    QStringList shown;
+    for (int row = 0; row < matches->model()->rowCount(); ++row) {
+        shown << matches->model()->index(row, 0).data().toString();
+    }
+    EXPECT_EQ(shown, QStringList({"Avery L7160 / J8160 Address Labels: A4, 21 labels of 63.5 x 38.1 mm",
+                                  "Avery L7163 / J8163 Address Labels: A4, 14 labels of 99.1 x 38.1 mm"}));
+    QTest::keyClicks(sheets->lineEdit(), QStringLiteral(" 63"));
+    EXPECT_EQ(matches->model()->rowCount(), 1);
+    QTest::keyClick(matches, Qt::Key_Return);
+    EXPECT_FALSE(matches->isVisible());
+    EXPECT_EQ(platform.settings().value("Settings/LabelSheet"), "L7163");
+    EXPECT_EQ(platform.settings().value("Settings/RecentSheets"), "L7163");
+    EXPECT_EQ(sheets->currentData().toString(), "L7163");
+    EXPECT_EQ(sheets->lineEdit()->text(), sheets->itemText(sheets->currentIndex()));
+    EXPECT_TRUE(find<QLabel>("lblLMInstruct")->text().contains("Avery L7163 and J8163"));
+
+    // The sheet used last comes first; a text that matches nothing says so,
+    // and leaving the list shows the chosen sheet again.
+    sheets->lineEdit()->selectAll();
+    QTest::keyClicks(sheets->lineEdit(), QStringLiteral("avery"));
+    EXPECT_TRUE(matches->model()->index(0, 0).data().toString().startsWith("Avery L7163 "));
+    sheets->lineEdit()->selectAll();
+    QTest::keyClicks(sheets->lineEdit(), QStringLiteral("zz"));
+    ASSERT_EQ(matches->model()->rowCount(), 1);
+    EXPECT_TRUE(matches->model()->index(0, 0).data().toString().startsWith("No sheet matches \"zz\""));
+    QTest::keyClick(matches, Qt::Key_Escape);
+    line(1)->setFocus();
+    EXPECT_EQ(sheets->lineEdit()->text(), sheets->itemText(sheets->findData("L7163")));
+    EXPECT_EQ(platform.settings().value("Settings/LabelSheet"), "L7163");
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {

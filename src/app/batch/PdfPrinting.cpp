@@ -8,6 +8,7 @@
 
 #include "platform/AppError.h"
 #include "compose/Composition.h"
+#include "sheets/SheetSearch.h"
 
 namespace tandor::batch {
 namespace {
@@ -109,11 +110,12 @@ const LabelSheet* takeSheet(QStringList& args, Context& context) {
     if (!name) {
         return &defaultLabelSheet();
     }
-    const LabelSheet* sheet = findLabelSheet(*name);
-    if (!sheet) {
-        context.err << "unknown label sheet " << *name << " (see tandor-batch sheets)\n";
+    const SheetResolution found = resolveSheet(*name);
+    if (!found.sheet) {
+        context.err << found.error << "\n";
         return nullptr;
     }
+    const LabelSheet* sheet = found.sheet;
     if (sheet->use != SheetUse::Address) {
         context.err << sheet->parts << " is the return-address sheet (see return-labels)\n";
         return nullptr;

@@ -40,10 +40,10 @@ int takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context);
 // (with a message on stderr) on an unknown option or too many lines.
 bool takeLines(Arguments& arguments, int maxLines, QStringList& lines, Context& context);
 
-// Takes --sheet NAME out of the arguments: the address sheet of that name or
-// part number, the 30-up sheet when the option is absent. An unknown name, or
-// a sheet that does not take address labels, is a refusal: a message on
-// stderr and nullptr.
+// Takes --sheet NAME out of the arguments: the address sheet of that name,
+// part number or maker and part number (resolveSheet), the 30-up sheet when
+// the option is absent. An unknown or ambiguous name, or a sheet that does not
+// take address labels, is a refusal: a message on stderr and nullptr.
 const LabelSheet* takeSheet(QStringList& args, Context& context);
 
 inline const QString kSheetUsage = QStringLiteral("[--sheet NAME]");

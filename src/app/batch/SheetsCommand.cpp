@@ -1,35 +1,68 @@
 #include "batch/BatchCommand.h"
-#include "compose/LabelPositions.h"
 #include "sheets/LabelSheet.h"
+#include "sheets/SheetSearch.h"
+
+#include <algorithm>
+#include <array>
 
 namespace tandor::batch {
 namespace {
 
 int runSheets(const QStringList& args, Context& context) {
-    if (!args.isEmpty()) {
-        context.err << "sheets takes no arguments\n";
+    Arguments arguments(args);
+    const std::optional<QString> search = arguments.take(QStringLiteral("--search"));
+    const QStringList extra = arguments.positional();
+    if (!arguments.error().isEmpty()) {
+        context.err << arguments.error() << "\n";
         return kFailure;
     }
-    for (const LabelSheet& sheet : labelSheets()) {
-        // A name of two words ("Herma 4226") is kept apart from the description.
-        context.out << (sheet.name.size() < 7 ? sheet.name.leftJustified(7) : sheet.name + QStringLiteral("  "))
-                    << sheet.description();
-        if (sheet.use == SheetUse::ReturnAddress) {
-            context.out << " (return-address labels)";
-        } else if (&sheet == &defaultLabelSheet()) {
-            context.out << " (default)";
+    if (!extra.isEmpty()) {
+        context.err << "sheets takes only --search TEXT (the words of TEXT all must match)\n";
+        return kFailure;
+    }
+    const QList<const LabelSheet*> found = searchSheets(search.value_or(QString()));
+    if (found.isEmpty()) {
+        context.err << "no label sheet matches " << *search
+                    << ": search for a part number (5160), a maker (Avery) or a word of the description\n";
+        return kFailure;
+    }
+    // One row a sheet, in columns as wide as their widest entry.
+    constexpr int kColumns = 7;
+    using Row = std::array<QString, kColumns>;
+    QList<Row> rows{{QStringLiteral("Maker"), QStringLiteral("Part"), QStringLiteral("Description"),
+                     QStringLiteral("Paper"), QStringLiteral("Label size"), QStringLiteral("Count"),
+                     QStringLiteral("Name for --sheet")}};
+    for (const LabelSheet* sheet : found) {
+        rows.append({sheet->maker, partNumbers(*sheet), sheet->detail, sheet->paperName(), labelSizeText(*sheet),
+                     QString::number(sheet->count()), sheet->name});
+    }
+    std::array<qsizetype, kColumns> widths{};
+    for (const Row& row : rows) {
+        for (int c = 0; c < kColumns; ++c) {
+            widths[c] = std::max(widths[c], row[c].size());
         }
-        context.out << "\n";
+    }
+    for (const Row& row : rows) {
+        QString line;
+        for (int c = 0; c < kColumns; ++c) {
+            // The count stands right-aligned; the last column takes no padding.
+            line += c == 5 ? row[c].rightJustified(widths[c]) : c == kColumns - 1 ? row[c] : row[c].leftJustified(widths[c]);
+            if (c < kColumns - 1) {
+                line += QStringLiteral("  ");
+            }
+        }
+        context.out << line << "\n";
     }
     return kOk;
 }
 
 const Registration registration{Command{
-    QStringLiteral("sheets"), QStringLiteral("sheets"),
-    QStringLiteral("Lists the label sheets with their paper, labels and label size: the sheets\n"
-                   "Tandor is built with, then those of the label-template library and of the\n"
-                   "folder sheets in the per-user program folder. A line starts with the NAME\n"
-                   "that --sheet takes (\"L7160\", \"Herma 4226\"; a part number works too)."),
+    QStringLiteral("sheets"), QStringLiteral("sheets [--search TEXT]"),
+    QStringLiteral("Lists the label sheets: maker, part numbers, description, paper, label size,\n"
+                   "labels a sheet and, last, the NAME that --sheet takes. --search TEXT lists\n"
+                   "the sheets whose maker, part number or description holds every word of TEXT\n"
+                   "(any case). --sheet also takes a part number, alone or after the maker\n"
+                   "(\"Avery 5160\"); one that several sheets share is refused with their names."),
     runSheets}};
 
 }  // namespace

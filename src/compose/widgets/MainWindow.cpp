@@ -21,6 +21,7 @@
 #include "print/widgets/PrintPreviewDialog.h"
 #include "sheets/AdjustmentFile.h"
 #include "sheets/AlignmentSheet.h"
+#include "sheets/SheetSearch.h"
 #include "shell/widgets/CommandRunner.h"
 #include "shell/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
@@ -39,10 +40,6 @@ MainWindow::MainWindow(WindowHost& host, QWidget* parent)
     // Start-up state, on the sheet chosen last time.
     composition::startUp(state_);
     state_.sheetName = addressSheetOr(host_.readSetting(kSheetSettingKey)).name;
-    for (const EnvelopeSize& size : envelopeSizes()) {
-        cboLMEnvelope_->addItem(QString::fromLatin1(size.text));
-    }
-    cboLMEnvelope_->setCurrentIndex(-1);
     applyState();
     showFileState();
     fitInstructions();
@@ -63,18 +60,18 @@ void MainWindow::fitInstructions() {
     const int smallest = std::max(minimumSizeHint().width(), 640);
     setMinimumWidth(smallest);
     const int margins = 2 * centralWidget()->layout()->contentsMargins().left() + 8;
-    // The text names the chosen sheet: room for the longest of them.
+    // The text names the chosen sheet: room for the longest of them. Only the
+    // few widest texts are laid out, however many sheets there are.
     const QString shown = lblLMInstruct_->text();
-    // The texts of many sheets differ only in their part numbers: the longest few decide.
-    QStringList texts;
+    QList<std::pair<int, QString>> texts;
     for (const LabelSheet* sheet : addressSheets()) {
-        texts.append(composition::instructions(*sheet));
+        const QString text = composition::instructions(*sheet);
+        texts.append({lblLMInstruct_->fontMetrics().horizontalAdvance(text), text});
     }
-    std::sort(texts.begin(), texts.end(),
-              [](const QString& a, const QString& b) { return a.size() > b.size(); });
+    std::sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     int height = 0;
-    for (const QString& text : texts.mid(0, 5)) {
-        lblLMInstruct_->setText(text);
+    for (qsizetype i = 0; i < std::min<qsizetype>(texts.size(), 3); ++i) {
+        lblLMInstruct_->setText(texts[i].second);
         height = std::max(height, lblLMInstruct_->heightForWidth(smallest - margins));
     }
     lblLMInstruct_->setText(shown);
@@ -140,12 +137,21 @@ void MainWindow::connectHandlers() {
     connect(mnuMarginNewSheet_, &QAction::triggered, this, [this] {
         NewSheetDialog dialog(host_, userSheetsFolder(), this);
         dialog.exec();
+        fillSheetList();
+        showChosenSheet();
     });
-    connect(cboLMSheet_, &QComboBox::activated, this, [this](int index) {
-        const QString name = cboLMSheet_->itemData(index).toString();
-        host_.writeSetting(kSheetSettingKey, name);
-        handle([this, name] { composition::chooseSheet(state_, name, platform_); });
-    });
+    connect(cboLMSheet_, &QComboBox::activated, this,
+            [this](int index) { chooseSheet(cboLMSheet_->itemData(index).toString()); });
+}
+
+// A sheet chosen in the list or among the matches of the typed text: the
+// settings remember it, for the next time and at the front of the recent ones.
+void MainWindow::chooseSheet(const QString& name) {
+    if (name.isEmpty()) {
+        return;
+    }
+    rememberSheet(platform_, name);
+    handle([this, name] { composition::chooseSheet(state_, name, platform_); });
 }
 
 void MainWindow::connectCommands() {
@@ -197,15 +203,7 @@ void MainWindow::readLines() {
 
 void MainWindow::applyState() {
     const QSignalBlocker blockCombo(cboLMEnvelope_);
-    const QSignalBlocker blockSheets(cboLMSheet_);
-    if (cboLMSheet_->currentData().toString() != state_.sheetName) {
-        // A sheet of the template library joins the list once it is chosen.
-        const LabelSheet& sheet = sheetOf(state_);
-        if (sheet.name == state_.sheetName && cboLMSheet_->findData(sheet.name) < 0) {
-            cboLMSheet_->addItem(sheet.description(), sheet.name);
-        }
-        cboLMSheet_->setCurrentIndex(cboLMSheet_->findData(state_.sheetName));
-    }
+    showChosenSheet();
     lblLMInstruct_->setText(composition::instructions(sheetOf(state_)));
     for (int i = 0; i < 5; ++i) {
         if (lines_[i]->text() != state_.lines[i]) {

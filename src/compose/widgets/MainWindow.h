@@ -9,6 +9,8 @@
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QCompleter;
+class QStandardItemModel;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -77,6 +79,13 @@ private:
     // Shows the document's state: the title, the hidden file boxes and the
     // enabling of every file item.
     void showFileState();
+    // The sheet picker: the sheets that match the text typed in the list,
+    // recently used ones first, shown under it; choosing one remembers it.
+    void buildSheetPicker();
+    void fillSheetList();
+    void showSheetMatches(const QString& text);
+    void chooseSheet(const QString& name);
+    void showChosenSheet();
     // Runs a handler of the compose form under the window's error policy,
     // the boxes read before and the state shown after.
     template <typename Handler>
@@ -98,6 +107,9 @@ private:
     QRadioButton* optLMEnvelope_ = nullptr;
     QComboBox* cboLMEnvelope_ = nullptr;
     QComboBox* cboLMSheet_ = nullptr;
+    QLabel* lblLMSheetLines_ = nullptr;
+    QCompleter* sheetFinder_ = nullptr;
+    QStandardItemModel* sheetMatches_ = nullptr;
     QLabel* lblLMEnvSize_ = nullptr;
     QLabel* lblLMPosition_ = nullptr;
     QLineEdit* txtLMLeftPad_ = nullptr;

@@ -93,22 +93,31 @@ void MainWindow::buildControls() {
     auto* mediaLayout = new QVBoxLayout(frLMMediaType_);
     mediaLayout->addWidget(optLMLabel_);
     // The label sheet, under Label stock: the 30-up sheet unless another was
-    // chosen before (the choice is kept in the settings). The list holds the
-    // built-in sheets; a sheet of the template library is added when chosen.
+    // chosen before (the choice is kept in the settings). Its caption carries
+    // the lines a label of the sheet takes when they are fewer than five.
     cboLMSheet_ = named(new QComboBox, "cboLMSheet");
-    cboLMSheet_->setToolTip(QStringLiteral("The sheet of labels in the printer"));
-    for (const LabelSheet* sheet : addressSheets()) {
-        if (sheet->builtIn) {
-            cboLMSheet_->addItem(sheet->description(), sheet->name);
-        }
-    }
+    auto* sheetCaption = new QLabel(QStringLiteral("Label sheet (t&ype to find):"));
+    sheetCaption->setBuddy(cboLMSheet_);
+    lblLMSheetLines_ = named(new QLabel, "lblLMSheetLines");
+    auto* sheetCaptions = new QHBoxLayout;
+    sheetCaptions->addWidget(sheetCaption);
+    sheetCaptions->addStretch();
+    sheetCaptions->addWidget(lblLMSheetLines_);
+    mediaLayout->addLayout(sheetCaptions);
     mediaLayout->addWidget(cboLMSheet_);
+    buildSheetPicker();
     mediaLayout->addWidget(optLMEnvelope_);
     cboLMEnvelope_ = named(new QComboBox, "cboLMEnvelope");
     cboLMEnvelope_->setPlaceholderText(QStringLiteral("Select Envelope Size"));
+    // The sizes are there before the window takes its size: the list is as
+    // wide as the longest.
+    for (const EnvelopeSize& size : envelopeSizes()) {
+        cboLMEnvelope_->addItem(QString::fromLatin1(size.text));
+    }
+    cboLMEnvelope_->setCurrentIndex(-1);
     mediaLayout->addWidget(cboLMEnvelope_);
+    cboLMEnvelope_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (QComboBox* list : {cboLMSheet_, cboLMEnvelope_}) {
-        list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         list->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     }
     options->addWidget(frLMMediaType_);
