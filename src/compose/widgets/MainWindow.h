@@ -147,6 +147,7 @@ private:
     QAction* mnuMarginOnTheFly_ = nullptr;
     QAction* mnuMarginSearch_ = nullptr;
     QAction* mnuMarginEnvelope_ = nullptr;
+    QAction* mnuPlaceByPaperEdge_ = nullptr;
     QAction* mnuMarginAlign_ = nullptr;
     QAction* mnuManual_ = nullptr;
     QAction* mnuAbout_ = nullptr;
