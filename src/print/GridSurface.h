@@ -88,7 +88,7 @@ public:
 
     // Placing by the paper's edge (see print/PaperEdge.h): the grid is laid
     // out on the PDF's printable area and drawn where the PDF draws it.
-    virtual void setPlaceByPaperEdge(bool on) { byPaperEdge_ = on; }
+    void setPlaceByPaperEdge(bool on) { byPaperEdge_ = on; }
     bool placesByPaperEdge() const { return byPaperEdge_; }
     // Where the device can print on the paper of a page, in points from the
     // paper's top-left corner; none when it prints the grid where the PDF does.

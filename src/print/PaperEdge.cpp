@@ -144,8 +144,13 @@ std::vector<CutText> cutTexts(const PrintedDocument& document,
         const EdgePlacement place = placement(page);
         const QRectF& area = place.deviceArea;
         for (std::size_t i = 0; i < page.texts.size(); ++i) {
-            const std::optional<QRectF> box = inkBox(page.texts[i], place.gridArea.topLeft(), width);
-            if (!box) {
+            std::optional<QRectF> box = inkBox(page.texts[i], place.gridArea.topLeft(), width);
+            // What reaches past the grid's own printable area does so on every
+            // printer and in either placement: only the printer's own cut counts.
+            if (box) {
+                box = box->intersected(place.gridArea);
+            }
+            if (!box || box->isEmpty()) {
                 continue;
             }
             const std::pair<CutSide, double> losses[] = {

@@ -61,7 +61,8 @@ using TextWidth = std::function<double(const FontSpec&, const QString&)>;
 // The texts of a document's pages that reach outside the printer's printable
 // area when placed by the paper's edge. A text's box runs from its first to its
 // last printed character (blanks at either end print nothing), one print line
-// high. A text cut on two sides counts on each.
+// high; only its part inside the grid's own printable area counts (what lies
+// beyond it does so in the PDF too). A text cut on two sides counts on each.
 std::vector<CutText> cutTexts(const PrintedDocument& document,
                               const std::function<EdgePlacement(const PrintedPage&)>& placement,
                               const TextWidth& width);

@@ -20,6 +20,7 @@ QString cutsOnPrinter(const GridSurface& grid, const std::vector<PrintedDocument
     if (!grid.placesByPaperEdge()) {
         return {};
     }
+    // A device without an area of its own (a PDF file) prints the grid as it is.
     const auto placement = [&grid](const PrintedPage& page) {
         const PageGeometry geometry = grid.geometryOf(page.paper, page.orientation);
         const std::optional<QRectF> device = grid.devicePrintableArea(page.paper, page.orientation);
