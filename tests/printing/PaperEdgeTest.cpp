@@ -23,7 +23,8 @@ namespace {
 
 constexpr double kIn = 72.0;
 const QRectF kLetter(0, 0, 8.5 * kIn, 11 * kIn);
-// The PDF's printable area on Letter: 0.25 in at the sides, 0.056 in at the top, 0.1 in at the bottom.
+// The PDF's printable area on Letter: 0.25 in at the sides, 0.056 in at the top, 0.1 in at the
+// bottom.
 const QRectF kPdfArea = kLetter.marginsRemoved(QMarginsF(18, 4.032, 18, 7.2));
 
 PlacedText text(double xPt, double yPt, const QString& s) {
@@ -39,7 +40,8 @@ std::vector<QRectF> twoRows() {
     std::vector<QRectF> labels;
     for (int row = 0; row < 2; ++row) {
         for (int column = 0; column < 3; ++column) {
-            labels.emplace_back((0.1875 + column * 2.75) * kIn, (0.5 + row) * kIn, 2.625 * kIn, kIn);
+            labels.emplace_back((0.1875 + column * 2.75) * kIn, (0.5 + row) * kIn, 2.625 * kIn,
+                                kIn);
         }
     }
     return labels;
@@ -59,31 +61,50 @@ TEST(PaperEdge, OffsetsEachPageAndTellsWhatThePrinterWouldCut) {
     const QString cannot = QStringLiteral(": the printer cannot print there.");
     const Case cases[] = {
         {"a printer without margins prints everything, 0.25 in and 0.056 in further in",
-         QMarginsF(0, 0, 0, 0), {text(0, 0, "John Q. Smith"), text(540, 760, "ZIP")}, true,
-         QPointF(18, 4.032), {}},
-        {"a laser at 0.17 in loses the first line at the top", QMarginsF(12.24, 12.24, 12.24, 12.24),
-         {text(0, 0, "Header"), text(0, 40, "Body")}, false, QPointF(5.76, -8.208),
+         QMarginsF(0, 0, 0, 0),
+         {text(0, 0, "John Q. Smith"), text(540, 760, "ZIP")},
+         true,
+         QPointF(18, 4.032),
+         {}},
+        {"a laser at 0.17 in loses the first line at the top",
+         QMarginsF(12.24, 12.24, 12.24, 12.24),
+         {text(0, 0, "Header"), text(0, 40, "Body")},
+         false,
+         QPointF(5.76, -8.208),
          "Line 1 would lose 0.12 in at the top" + cannot},
         {"labels of the first column at a printer starting 0.33 in from the left",
          QMarginsF(23.76, 0, 0, 0),
          {text(0, 40, "Label one"), text(200, 40, "Label two"), text(0, 112, "Label four"),
           text(0, 124, "more of four")},
-         true, QPointF(-5.76, 4.032),
+         true,
+         QPointF(-5.76, 4.032),
          "Label 1 and 1 more in the first column would lose 0.08 in at the left" + cannot},
-        {"blanks before a text print nothing", QMarginsF(23.76, 0, 0, 0),
-         {text(0, 40, "   Smith")}, true, QPointF(-5.76, 4.032), {}},
+        {"blanks before a text print nothing",
+         QMarginsF(23.76, 0, 0, 0),
+         {text(0, 40, "   Smith")},
+         true,
+         QPointF(-5.76, 4.032),
+         {}},
         {"lines reaching past a wide right margin; blanks after a text print nothing",
          QMarginsF(0, 0, 36, 0),
          {text(0, 0, "top"), text(520, 20, "ABCDEFGHI"), text(540, 40, "ABCD"),
           text(540, 60, "AB          ")},
-         false, QPointF(18, 4.032), "Line 2 and 1 more would lose 0.23 in at the right" + cannot},
+         false,
+         QPointF(18, 4.032),
+         "Line 2 and 1 more would lose 0.23 in at the right" + cannot},
         {"past the PDF's own printable area a printer with its margins loses nothing more",
-         QMarginsF(18, 4.032, 18, 7.2), {text(570, 0, "ABCDEFGH"), text(0, 760, "Low")}, false,
-         QPointF(0, 0), {}},
-        {"two sides, each told", QMarginsF(23.76, 12.24, 0, 0), {text(0, 0, "Corner")}, false,
+         QMarginsF(18, 4.032, 18, 7.2),
+         {text(570, 0, "ABCDEFGH"), text(0, 760, "Low")},
+         false,
+         QPointF(0, 0),
+         {}},
+        {"two sides, each told",
+         QMarginsF(23.76, 12.24, 0, 0),
+         {text(0, 0, "Corner")},
+         false,
          QPointF(-5.76, -8.208),
-         "Line 1 would lose 0.08 in at the left" + cannot + "\nLine 1 would lose 0.12 in at the top" +
-             cannot},
+         "Line 1 would lose 0.08 in at the left" + cannot +
+             "\nLine 1 would lose 0.12 in at the top" + cannot},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -114,9 +135,11 @@ TEST(PaperEdge, TheWarningIsAnsweredBeforeAnythingPrints) {
         JobOutcome outcome;
     };
     const Case cases[] = {
-        {"Cancel, the safe answer, prints nothing", "1", std::nullopt, true, JobOutcome::DialogCancelled},
+        {"Cancel, the safe answer, prints nothing", "1", std::nullopt, true,
+         JobOutcome::DialogCancelled},
         {"Print Anyway prints", "1", MessageAnswer::PrintAnyway, true, JobOutcome::Printed},
-        {"placed from the printable area nothing is cut", "0", std::nullopt, false, JobOutcome::Printed},
+        {"placed from the printable area nothing is cut", "0", std::nullopt, false,
+         JobOutcome::Printed},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
