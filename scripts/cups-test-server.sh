@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# A private CUPS print server for the tests, with one PDF-writing queue.
+# A private CUPS print server for the tests, with PDF-writing queues.
 #
 #   bash scripts/cups-test-server.sh start   prints shell lines to eval:
 #       TANDOR_CUPS_DIR=...      the server's folder (give it to stop)
 #       TANDOR_CUPS_SERVER=...   its socket; set CUPS_SERVER to this to reach it
 #       TANDOR_CUPS_PRINTER=...  the queue's name
 #       TANDOR_CUPS_PDF_DIR=...  where the queue writes each job's PDF
+#       TANDOR_CUPS_EDGE_PRINTERS=...  three more queues, writing there too,
+#                                whose printable areas start 0, 0.17 and 0.25 in
+#                                from the left (0, 0.17, 0.056 in from the top)
 #   bash scripts/cups-test-server.sh stop DIR
 #
 # The server (cupsd) runs with its own configuration, spool, cache, state and
@@ -42,6 +45,25 @@ find_ppd() {
     fi
   done
   return 1
+}
+
+# A Letter PPD of the cups-pdf queue whose printable area leaves the given
+# margins, in points: left, bottom, right, top (*ImageableArea and *HWMargins).
+queue_ppd() {
+  awk -v l="$2" -v b="$3" -v r="$4" -v t="$5" '
+    /^\*DefaultPageSize:/ { print "*DefaultPageSize: Letter"; next }
+    /^\*DefaultPageRegion:/ { print "*DefaultPageRegion: Letter"; next }
+    /^\*DefaultImageableArea:/ { print "*DefaultImageableArea: Letter"; next }
+    /^\*DefaultPaperDimension:/ { print "*DefaultPaperDimension: Letter"; next }
+    /^\*ImageableArea / {
+      split($0, q, "\"")
+      split(q[2], v, " ")
+      printf "%s\"%g %g %g %g\"\n", q[1], l, b, v[3] - r, v[4] - t
+      next
+    }
+    /^\*HWMargins:/ { printf "*HWMargins: %g %g %g %g\n", l, b, r, t; next }
+    { print }
+  ' "$1"
 }
 
 stop_server() {
@@ -174,34 +196,31 @@ EOF
   # common inkjet printer, 0.25 in at the sides, 0.056 in at the top and
   # 0.1 in at the bottom (those of the PDF files tandor-batch writes), so that
   # its output can be laid over a PDF written directly.
-  awk '
-    /^\*DefaultPageSize:/ { print "*DefaultPageSize: Letter"; next }
-    /^\*DefaultPageRegion:/ { print "*DefaultPageRegion: Letter"; next }
-    /^\*DefaultImageableArea:/ { print "*DefaultImageableArea: Letter"; next }
-    /^\*DefaultPaperDimension:/ { print "*DefaultPaperDimension: Letter"; next }
-    /^\*ImageableArea / {
-      split($0, q, "\"")
-      split(q[2], v, " ")
-      printf "%s\"%g %g %g %g\"\n", q[1], 18, 7.2, v[3] - 18, v[4] - 4.032
-      next
-    }
-    /^\*HWMargins:/ { print "*HWMargins: 18 7.2 18 4.032"; next }
-    { print }
-  ' "$ppd" > "$dir/queue.ppd"
+  queue_ppd "$ppd" 18 7.2 18 4.032 > "$dir/queue.ppd"
+  # Three more queues for placing by the paper's edge, whose printable areas
+  # start 0, 0.17 and 0.25 in from the left edge and 0, 0.17 and 0.056 in from
+  # the top (points: left, bottom, right, top).
+  queue_ppd "$ppd" 0 0 0 0 > "$dir/edge0.ppd"
+  queue_ppd "$ppd" 12.24 12.24 12.24 12.24 > "$dir/edge17.ppd"
+  queue_ppd "$ppd" 18 7.2 18 4.032 > "$dir/edge25.ppd"
 
-  if ! CUPS_SERVER=$socket lpadmin -p "$queue" -E -v "cups-pdf:/$name" -P "$dir/queue.ppd" \
-         -o printer-error-policy=abort-job -o pdftops-renderer-default=pdftocairo \
-         2> "$dir/log/lpadmin.out"; then
-    local why
-    why=$(cat "$dir/log/lpadmin.out")
-    stop_server "$dir"
-    die "could not add the queue: $why"
-  fi
+  local q
+  for q in "$queue:queue" TandorEdge0:edge0 TandorEdge17:edge17 TandorEdge25:edge25; do
+    if ! CUPS_SERVER=$socket lpadmin -p "${q%%:*}" -E -v "cups-pdf:/$name" -P "$dir/${q#*:}.ppd" \
+           -o printer-error-policy=abort-job -o pdftops-renderer-default=pdftocairo \
+           2> "$dir/log/lpadmin.out"; then
+      local why
+      why=$(cat "$dir/log/lpadmin.out")
+      stop_server "$dir"
+      die "could not add the queue ${q%%:*}: $why"
+    fi
+  done
 
   echo "TANDOR_CUPS_DIR=$dir"
   echo "TANDOR_CUPS_SERVER=$socket"
   echo "TANDOR_CUPS_PRINTER=$queue"
   echo "TANDOR_CUPS_PDF_DIR=$dir/pdf"
+  echo "TANDOR_CUPS_EDGE_PRINTERS='TandorEdge0 TandorEdge17 TandorEdge25'"
 }
 
 case "${1:-}" in

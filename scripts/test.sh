@@ -14,7 +14,7 @@ bash scripts/setup.sh
 # cannot start; those tests then say why and skip, except in CI.
 if cups_env=$(bash scripts/cups-test-server.sh start 2> build/cups-test-server.err); then
   eval "$cups_env"
-  export TANDOR_CUPS_DIR TANDOR_CUPS_SERVER TANDOR_CUPS_PRINTER TANDOR_CUPS_PDF_DIR
+  export TANDOR_CUPS_DIR TANDOR_CUPS_SERVER TANDOR_CUPS_PRINTER TANDOR_CUPS_PDF_DIR TANDOR_CUPS_EDGE_PRINTERS
   trap 'bash scripts/cups-test-server.sh stop "$TANDOR_CUPS_DIR"' EXIT
 else
   TANDOR_CUPS_MISSING=$(cat build/cups-test-server.err)

@@ -10,8 +10,9 @@
 namespace tandor {
 
 enum class MessageIcon { None, Information, Exclamation };
-enum class MessageButtons { Ok, YesNo, YesNoCancel, RetryCancel };
-enum class MessageAnswer { Ok, Yes, No, Cancel, Retry };
+// PrintAnywayCancel: "Print Anyway" and "Cancel", answered PrintAnyway or Cancel.
+enum class MessageButtons { Ok, YesNo, YesNoCancel, RetryCancel, PrintAnywayCancel };
+enum class MessageAnswer { Ok, Yes, No, Cancel, Retry, PrintAnyway };
 
 struct OpenFileRequest {
     QString title;

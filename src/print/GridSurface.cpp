@@ -53,6 +53,10 @@ PageGeometry GridSurface::geometryOf(std::optional<PaperSize> paper, PageOrienta
     return page;
 }
 
+std::optional<QRectF> GridSurface::devicePrintableArea(std::optional<PaperSize>, PageOrientation) const {
+    return std::nullopt;
+}
+
 double GridSurface::currentColumnWidth() const {
     return columnWidthPt(font_);
 }

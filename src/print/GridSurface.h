@@ -86,6 +86,17 @@ public:
     void drawRule(const QPointF& fromPt, const QPointF& toPt) override;
     void placeText(const QPointF& topLeftPt, const QString& text) override;
 
+    // Placing by the paper's edge (see print/PaperEdge.h): the grid is laid
+    // out on the PDF's printable area and drawn where the PDF draws it.
+    void setPlaceByPaperEdge(bool on) { byPaperEdge_ = on; }
+    bool placesByPaperEdge() const { return byPaperEdge_; }
+    // Where the device can print on the paper of a page, in points from the
+    // paper's top-left corner; none when it prints the grid where the PDF does.
+    virtual std::optional<QRectF> devicePrintableArea(std::optional<PaperSize> paper,
+                                                      PageOrientation orientation) const;
+    // The width of a text as the device draws it, in points.
+    double widthOf(const FontSpec& font, const QString& text) const { return textWidthPt(font, text); }
+
     const FontSpec& font() const { return font_; }
     PageOrientation orientation() const { return orientation_; }
     // The paper size set for the current document, if any (each document starts with none).
@@ -112,6 +123,7 @@ private:
     std::optional<PaperSize> paper_;
     PaperSize devicePaper_ = PaperSize::Letter;
     bool holding_ = false;
+    bool byPaperEdge_ = false;
     std::vector<PrintedDocument> held_;
     PageObserver layoutObserver_;
 

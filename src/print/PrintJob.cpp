@@ -1,5 +1,6 @@
 #include "print/PrintJob.h"
 
+#include "print/PaperEdge.h"
 #include "print/PrintGrid.h"
 #include "print/PrinterProblem.h"
 
@@ -11,6 +12,31 @@ struct JobStopped {};
 
 GridSurface* gridOf(PrintSurface& surface) {
     return dynamic_cast<GridSurface*>(&surface);
+}
+
+// What placing by the paper's edge would cut off on the surface's printer,
+// told for every document of a run (empty when nothing is cut).
+QString cutsOnPrinter(const GridSurface& grid, const std::vector<PrintedDocument>& documents) {
+    if (!grid.placesByPaperEdge()) {
+        return {};
+    }
+    // A device without an area of its own (a PDF file) prints the grid as it is.
+    const auto placement = [&grid](const PrintedPage& page) {
+        const PageGeometry geometry = grid.geometryOf(page.paper, page.orientation);
+        const std::optional<QRectF> device = grid.devicePrintableArea(page.paper, page.orientation);
+        return EdgePlacement{geometry.printable, device.value_or(geometry.printable)};
+    };
+    const TextWidth width = [&grid](const FontSpec& font, const QString& text) {
+        return grid.widthOf(font, text);
+    };
+    QStringList told;
+    for (const PrintedDocument& d : documents) {
+        const QString warning = cutWarning(d, cutTexts(d, placement, width));
+        if (!warning.isEmpty() && !told.contains(warning)) {
+            told.append(warning);
+        }
+    }
+    return told.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -31,6 +57,9 @@ JobResult runPrintJob(Platform& platform, const PrintJob& job) {
         surface = chosen.surface;
         grid = gridOf(*surface);
         result.deviceName = surface->deviceName();
+        if (grid != nullptr) {
+            grid->setPlaceByPaperEdge(placesByPaperEdge(platform));
+        }
 
         const bool oneRun = chosen.selection || job.oneRunForAllCopies;
         const JobRun run{oneRun ? chosen.copies : 1, chosen.selection};
@@ -59,12 +88,21 @@ JobResult runPrintJob(Platform& platform, const PrintJob& job) {
             std::vector<PrintedDocument> documents = grid->takeHeldDocuments();
             grid->holdDocuments(false);
             int pages = 0;
-            for (const PrintedDocument& d : documents) {
+            for (PrintedDocument& d : documents) {
                 pages += static_cast<int>(d.pages.size());
+                d.labelOutlines = job.labelOutlines;
+            }
+            // Before anything prints: what the printer cannot print where it must go.
+            if (const QString cuts = r == 0 ? cutsOnPrinter(*grid, documents) : QString();
+                !cuts.isEmpty() &&
+                platform.message(cuts, kCutWarningTitle, MessageIcon::Exclamation,
+                                 MessageButtons::PrintAnywayCancel) != MessageAnswer::PrintAnyway) {
+                grid->abandonDocument();
+                result.outcome = JobOutcome::DialogCancelled;
+                return result;
             }
             total = done + pages * (runs - r);
             for (PrintedDocument& d : documents) {
-                d.labelOutlines = job.labelOutlines;
                 grid->outputDocument(d, [&](int) { report(++done, total); });
             }
         }

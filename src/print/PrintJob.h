@@ -43,6 +43,8 @@ struct PrintJob {
     std::optional<QSizeF> envelopeIn;
 };
 
+// DialogCancelled: the user cancelled before anything printed (the print
+// dialog, or the warning that the printer would cut characters off).
 enum class JobOutcome { Printed, DialogCancelled, Stopped, Failed };
 
 struct JobResult {
@@ -54,7 +56,10 @@ struct JobResult {
 // composed and sent to the chosen printer page by page. A job that the user
 // stops in its progress leaves nothing on the printer or in the PDF file; a
 // failure abandons the document and shows the printer-error message (earlier
-// copies, already sent, stay printed). Never throws.
+// copies, already sent, stay printed). Placing by the paper's edge (the
+// settings' choice, print/PaperEdge.h), a printer that cannot print where a
+// character must go is told of before anything prints, with "Print Anyway"
+// and "Cancel". Never throws.
 JobResult runPrintJob(Platform& platform, const PrintJob& job);
 
 // A page of a preview: the composed page, the paper it prints on and the

@@ -95,7 +95,7 @@ QPageLayout PrinterSurface::layoutFor(std::optional<PaperSize> paper,
 QSizeF PrinterSurface::printableSize(std::optional<PaperSize> paper,
                                      PageOrientation orientation) const {
     const QPageLayout layout = layoutFor(paper, orientation);
-    if (isPdf()) {
+    if (usesGridMargins()) {
         // The grid's own margins, on the printer's page or the size the document set.
         return paper ? printgrid::pdfPrintableSize(*paper, orientation)
                      : printgrid::pdfPrintableSize(layout.fullRect(QPageLayout::Point).size());
@@ -112,11 +112,23 @@ PageGeometry PrinterSurface::geometryOf(std::optional<PaperSize> paper, PageOrie
     const QPageLayout layout = layoutFor(paper, orientation);
     PageGeometry page;
     page.paper = layout.fullRect(QPageLayout::Point).size();
-    page.printable = isPdf() ? QRectF(QPointF(pdfMargins().left(), pdfMargins().top()),
+    page.printable = usesGridMargins() ? QRectF(QPointF(pdfMargins().left(), pdfMargins().top()),
                                       printableSize(paper, orientation))
                              : layout.paintRect(QPageLayout::Point);
     page.envelope = isEnvelope(layout.pageSize());
     return page;
+}
+
+bool PrinterSurface::usesGridMargins() const {
+    return isPdf() || placesByPaperEdge();
+}
+
+std::optional<QRectF> PrinterSurface::devicePrintableArea(std::optional<PaperSize> paper,
+                                                          PageOrientation orientation) const {
+    if (isPdf()) {
+        return std::nullopt;
+    }
+    return layoutFor(paper, orientation).paintRect(QPageLayout::Point);
 }
 
 void PrinterSurface::applyLayout(const PrintedPage& page) {
@@ -125,13 +137,24 @@ void PrinterSurface::applyLayout(const PrintedPage& page) {
 
 void PrinterSurface::paintPage(const PrintedPage& page, const std::vector<QRectF>& outlines) {
     const double scale = printer_->resolution() / printgrid::kPointsPerInch;
+    const QPageLayout layout = layoutFor(page.paper, page.orientation);
+    const QPointF pdfCorner(pdfMargins().left(), pdfMargins().top());
+    const bool shifted = placesByPaperEdge() && !isPdf();
+    if (shifted) {
+        painter_.save();
+        // The painter's origin is the corner of the printer's printable area;
+        // the grid starts where the PDF starts it, from the paper's edge.
+        painter_.translate((pdfCorner - layout.paintRect(QPageLayout::Point).topLeft()) * scale);
+    }
     paintPrintedPage(painter_, page, scale);
     if (drawOutlines_ && !outlines.empty()) {
-        // The painter's origin is the printable area's corner; the outlines are on the paper.
-        const QPageLayout layout = layoutFor(page.paper, page.orientation);
-        const QPointF corner = isPdf() ? QPointF(pdfMargins().left(), pdfMargins().top())
-                                       : layout.paintRect(QPageLayout::Point).topLeft();
+        // The painter's origin is the grid's corner; the outlines are on the paper.
+        const QPointF corner = isPdf() || shifted ? pdfCorner
+                                                  : layout.paintRect(QPageLayout::Point).topLeft();
         paintLabelOutlines(painter_, outlines, scale, -corner * scale, QPen(Qt::black, 0.5 * scale));
+    }
+    if (shifted) {
+        painter_.restore();
     }
     ++pagesPrinted_;
 }

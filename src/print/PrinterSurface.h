@@ -36,6 +36,10 @@ public:
     // Withdraws the job: the printer job is aborted, a PDF file removed.
     void cancelOutput() override;
 
+    // The printer's printable area (none for a PDF file, whose grid is the PDF's own).
+    std::optional<QRectF> devicePrintableArea(std::optional<PaperSize> paper,
+                                              PageOrientation orientation) const override;
+
     // Whether a page size is an envelope.
     static bool isEnvelope(const QPageSize& size);
 
@@ -46,6 +50,9 @@ protected:
 
 private:
     bool isPdf() const;
+    // The grid is laid out on the PDF's printable area: a PDF file, or a
+    // printer placing by the paper's edge.
+    bool usesGridMargins() const;
     // The printer's own page layout, with the paper size a document set and the
     // page's orientation.
     QPageLayout layoutFor(std::optional<PaperSize> paper, PageOrientation orientation) const;

@@ -110,6 +110,15 @@ void RecordingSurface::documentFinished(const PrintedDocument& document) {
     documents_.push_back(document);
 }
 
+std::optional<QRectF> RecordingSurface::devicePrintableArea(std::optional<PaperSize> paper,
+                                                            PageOrientation orientation) const {
+    if (!deviceMargins_) {
+        return std::nullopt;
+    }
+    const QSizeF size = geometryOf(paper, orientation).paper;
+    return QRectF(QPointF(0, 0), size).marginsRemoved(*deviceMargins_);
+}
+
 double RecordingSurface::columnWidthPt(const FontSpec& font) const {
     return font.size * 0.6;
 }

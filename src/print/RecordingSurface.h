@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMarginsF>
 #include <QStringList>
 #include <vector>
 
@@ -44,6 +45,12 @@ public:
 
     void failAtOperation(int n) { failAt_ = n; }
 
+    // The margins of a printer that keeps a printable area of its own (points;
+    // none: it prints where the PDF does), for placing by the paper's edge.
+    void setDeviceMargins(std::optional<QMarginsF> margins) { deviceMargins_ = margins; }
+    std::optional<QRectF> devicePrintableArea(std::optional<PaperSize> paper,
+                                              PageOrientation orientation) const override;
+
     // The texts of one page as lines of a character grid (for readable test failures):
     // line numbers are counted across the page, columns from 1.
     static QStringList pageGrid(const PrintedPage& page);
@@ -61,6 +68,7 @@ private:
     std::vector<PrintedDocument> documents_;
     int abandoned_ = 0;
     int failAt_ = 0;
+    std::optional<QMarginsF> deviceMargins_;
 };
 
 }  // namespace tandor

@@ -44,6 +44,7 @@ MessageAnswer ScriptedPlatform::message(const QString& text, const QString& titl
             return MessageAnswer::No;
         case MessageButtons::YesNoCancel:
         case MessageButtons::RetryCancel:
+        case MessageButtons::PrintAnywayCancel:
             return MessageAnswer::Cancel;
     }
     return MessageAnswer::Ok;

@@ -11,6 +11,7 @@
 #include "platform/FaultPoint.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
+#include "print/PaperEdge.h"
 
 namespace tandor {
 namespace {
@@ -220,6 +221,29 @@ Adjustment adjustmentIn(const QByteArray& fileBytes, const QString& name) {
     return adjustment;
 }
 
+bool adjustmentsAllZero(const QString& programFolder) {
+    const QString path = filePath(programFolder);
+    if (!QFile::exists(path)) {
+        return true;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    try {
+        for (const QString& name : {kOnTheFly, kEnvelope, kBulkList}) {
+            const Adjustment a = adjustmentIn(bytes, name);
+            if (a.left != 0 || a.top != 0) {
+                return false;
+            }
+        }
+    } catch (const AppError&) {
+        return false;  // a field that is not a number
+    }
+    return true;
+}
+
 Adjustment readAdjustment(const QString& programFolder, const QString& name) {
     const QString path = filePath(programFolder);
     if (!QFile::exists(path)) {
@@ -305,6 +329,8 @@ void runMarginsCommand(Platform& platform, const QString& programFolder, Margins
                          QStringLiteral("Margins not adjusted"));
         return;
     }
+    // Adjustments calibrated now are calibrated on the placement in use now.
+    keepPlaceByPaperEdge(platform);
     addToAdjustment(programFolder, adjustmentName(kind), left, top);
     platform.message(
         QStringLiteral("D O N E !  Margin(s) for on-the-fly labels adjusted successfully."),

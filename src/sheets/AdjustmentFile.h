@@ -30,6 +30,12 @@ Adjustment readAdjustment(const QString& programFolder, const QString& name);
 // file, as readAdjustment reads them.
 Adjustment adjustmentIn(const QByteArray& fileBytes, const QString& name);
 
+// Whether every adjustment of the program folder's file is 0 (true when there
+// is no file; a field that is not a number is not 0). Creates nothing. This
+// gives the default of placing by the paper's edge (print/PaperEdge.h): a
+// user who calibrated the adjustments keeps the old placement.
+bool adjustmentsAllZero(const QString& programFolder);
+
 // The file the program is supplied with: one record for each print path,
 // adjustments 0, a blank in each separator, CR LF closing each slot.
 QByteArray defaultAdjustmentFile();

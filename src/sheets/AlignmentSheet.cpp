@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "print/PaperEdge.h"
 #include "print/PrintGrid.h"
 #include "print/PrinterProblem.h"
 #include "sheets/PrinterModels.h"
@@ -190,8 +191,13 @@ QPointF alignmentZeroPt(const LabelSheet& sheet, int position, const Adjustment&
             label.top() + adjustment.top * sheet.linePitchPt()};
 }
 
+QString placementLine(bool byPaperEdge) {
+    return byPaperEdge ? QStringLiteral("Placed by the paper's edge.")
+                       : QStringLiteral("Placed by the printer's printable area.");
+}
+
 void composeAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet,
-                         const Adjustment& adjustment) {
+                         const Adjustment& adjustment, bool byPaperEdge) {
     surface.setOrientation(PageOrientation::Portrait);
     surface.setPaperSize(sheet.paper);
     surface.setFontName(kCourierNew);
@@ -228,6 +234,15 @@ void composeAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet,
                                              kCaptionFontSize));
     }
 
+    // The placement, at the left below the last row.
+    {
+        const QString placed = placementLine(byPaperEdge);
+        const double below = onPrintableArea(sheet.outlineIn(sheet.count())).bottom() + 0.05 * kPointsPerInch;
+        const QPointF at(0.0, std::min(below, layout.area.height() - kCaptionFontSize));
+        surface.placeText(at, placed);
+        layout.boxes.emplace_back(at, QSizeF(placed.size() * columnWidth(captionFont), kCaptionFontSize));
+    }
+
     for (int position = 1; position <= sheet.count(); ++position) {
         const QRectF r = onPrintableArea(sheet.outlineIn(position));
         layout.rule(surface, r.topLeft(), r.topRight());
@@ -256,12 +271,13 @@ void composeAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet,
     surface.endDocument();
 }
 
-PrintJob alignmentSheetJob(const LabelSheet& sheet, const Adjustment& adjustment) {
+PrintJob alignmentSheetJob(const LabelSheet& sheet, const Adjustment& adjustment,
+                           bool byPaperEdge) {
     PrintJob job;
     job.dialog.disablePrintToFile = true;
     job.dialog.page = {sheet.paper, PageOrientation::Portrait};
-    job.compose = [&sheet, adjustment](PrintSurface& s, const JobRun&) {
-        composeAlignmentSheet(s, sheet, adjustment);
+    job.compose = [&sheet, adjustment, byPaperEdge](PrintSurface& s, const JobRun&) {
+        composeAlignmentSheet(s, sheet, adjustment, byPaperEdge);
     };
     return job;
 }
@@ -269,7 +285,8 @@ PrintJob alignmentSheetJob(const LabelSheet& sheet, const Adjustment& adjustment
 std::optional<PrintJob> preparedAlignmentSheet(Platform& platform, const QString& programFolder,
                                                const LabelSheet& sheet) {
     try {
-        return alignmentSheetJob(sheet, readAdjustment(programFolder, kOnTheFly));
+        return alignmentSheetJob(sheet, readAdjustment(programFolder, kOnTheFly),
+                                 placesByPaperEdge(platform));
     } catch (const AppError&) {
         reportPrinterProblem(platform, nullptr);
         return std::nullopt;

@@ -23,9 +23,16 @@ class Platform;
 // against the light, the numbers at which the real label's left and top edges
 // cross the scales are the entries for Margins > "On-The-Fly label".
 //
+// Below the last row, a short line says which placement the sheet is printed
+// with: by the paper's edge, or from the printer's printable area (see
+// print/PaperEdge.h).
+//
 // Composes one page and ends the document.
 void composeAlignmentSheet(PrintSurface& surface, const LabelSheet& sheet,
-                         const Adjustment& adjustment);
+                         const Adjustment& adjustment, bool byPaperEdge = false);
+
+// The line that says the placement.
+QString placementLine(bool byPaperEdge);
 
 // The 0 of the scales at a position, in points from the printable area's
 // top-left corner.
@@ -34,7 +41,8 @@ QPointF alignmentZeroPt(const LabelSheet& sheet, int position, const Adjustment&
 
 // The job of the alignment sheet: one sheet per copy, on the sheet's paper in
 // portrait. The sheet must outlive the job (the table's sheets do).
-PrintJob alignmentSheetJob(const LabelSheet& sheet, const Adjustment& adjustment);
+PrintJob alignmentSheetJob(const LabelSheet& sheet, const Adjustment& adjustment,
+                           bool byPaperEdge = false);
 
 // The alignment sheet's job with the ONTHEFLY adjustment, for its Print and
 // its Print Preview alike; none when the adjustment file cannot be read (the

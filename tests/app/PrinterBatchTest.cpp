@@ -3,12 +3,14 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSizeF>
 #include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "support/PdfWords.h"
 #include "support/RecordBytes.h"
@@ -122,6 +124,36 @@ std::vector<QSizeF> shownSizes(const QString& pdf, const std::vector<Page>& page
 
 const QStringList kAddress = {"John Q. Smith", "1234 Main Street", "Springfield, IL  62704"};
 
+// The ink of each page of a PDF, in inches from the top-left corner of the
+// page as shown, rendered at a modest resolution.
+std::vector<QRectF> inkBoxes(const QString& pdf, std::size_t pages, const QString& folder) {
+    constexpr int kDpi = 150;
+    std::vector<QRectF> boxes;
+    for (std::size_t p = 1; p <= pages; ++p) {
+        const QString out = folder + QStringLiteral("/ink");
+        QProcess render;
+        render.start("pdftoppm", {"-gray", "-r", QString::number(kDpi), "-f", QString::number(p),
+                                  "-l", QString::number(p), "-singlefile", pdf, out});
+        render.waitForFinished(60000);
+        const QImage image(out + QStringLiteral(".pgm"));
+        int left = image.width(), top = image.height(), right = -1, bottom = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar* row = image.constScanLine(y);
+            for (int x = 0; x < image.width(); ++x) {
+                if (row[x] < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        boxes.emplace_back(QPointF(double(left) / kDpi, double(top) / kDpi),
+                           QPointF(double(right + 1) / kDpi, double(bottom + 1) / kDpi));
+    }
+    return boxes;
+}
+
 }  // namespace
 
 TEST_F(PrinterBatch, PrintsWhatThePdfShowsOnThePrinterQueue) {
@@ -146,7 +178,8 @@ TEST_F(PrinterBatch, PrintsWhatThePdfShowsOnThePrinterQueue) {
         for (const QFileInfo& old : QDir(pdfDir).entryInfoList({"*.pdf"}, QDir::Files)) {
             QFile::remove(old.filePath());
         }
-        run = runBatch(args + QStringList{"--printer", printer});
+        // The queue keeps the PDF's printable area: both placements print alike.
+        run = runBatch(args + QStringList{"--printer", printer, "--place-by-paper-edge", "off"});
         ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         const QString queued = queuePdf(want.size());
         const std::vector<Page> got = pdfPages(queued);
@@ -173,6 +206,65 @@ TEST_F(PrinterBatch, PrintsWhatThePdfShowsOnThePrinterQueue) {
                 << a[first].text.toStdString() << "\" at " << a[first].x << ", " << a[first].y
                 << " in, is \"" << b[first].text.toStdString() << "\" at " << b[first].x << ", "
                 << b[first].y << " in on the queue";
+        }
+    }
+}
+
+// Placed by the paper's edge, a job lands where the PDF puts it on printers
+// whose printable areas start 0, 0.17 and 0.25 in from the left (0, 0.17 and
+// 0.056 in from the top), measured by the rendered ink of each page. Placed
+// from the printable area (off), a printer without margins prints the sheet
+// 0.25 in further left and 0.056 in higher, as it always did.
+TEST_F(PrinterBatch, PlacedByThePaperEdgeEveryQueuePrintsWhereThePdfDoes) {
+    constexpr double kInkTolerance = 0.01;  // inches
+    const QStringList queues =
+        qEnvironmentVariable("TANDOR_CUPS_EDGE_PRINTERS").split(' ', Qt::SkipEmptyParts);
+    ASSERT_EQ(queues.size(), 3) << "scripts/cups-test-server.sh start gives three more queues";
+    const QStringList documents[] = {
+        QStringList{"labels", "--positions", "1-30"} + kAddress,
+        QStringList{"return-labels"} + kAddress,
+        QStringList{"envelope", "--size", "1"} + kAddress,
+    };
+    struct Case {
+        QString queue;
+        const QStringList* document;
+        const char* placement;
+        QPointF shift;  // of the queue's ink from the PDF's, inches
+    };
+    std::vector<Case> cases;
+    for (const QString& queue : queues) {
+        for (const QStringList& document : documents) {
+            cases.push_back({queue, &document, "on", QPointF(0, 0)});
+        }
+    }
+    cases.push_back({queues[0], &documents[0], "off", QPointF(-0.25, -0.056)});
+
+    std::map<const QStringList*, std::vector<QRectF>> direct;
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.queue + " " + c.document->first() + " " + c.placement).toStdString());
+        const QStringList args = QStringList{"--program-folder", programFolder} + *c.document;
+        if (!direct.count(c.document)) {
+            const QString pdf = folder.file("direct.pdf");
+            const BatchRun run = runBatch(args + QStringList{"-o", pdf});
+            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+            direct[c.document] = inkBoxes(pdf, pdfPages(pdf).size(), folder.path());
+        }
+        const std::vector<QRectF>& want = direct[c.document];
+        for (const QFileInfo& old : QDir(pdfDir).entryInfoList({"*.pdf"}, QDir::Files)) {
+            QFile::remove(old.filePath());
+        }
+        const BatchRun run = runBatch(args + QStringList{"--printer", c.queue,
+                                                         "--place-by-paper-edge", c.placement});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        const QString queued = queuePdf(want.size());
+        ASSERT_FALSE(queued.isEmpty());
+        const std::vector<QRectF> got = inkBoxes(queued, want.size(), folder.path());
+        for (std::size_t p = 0; p < want.size(); ++p) {
+            const QRectF expected = want[p].translated(c.shift);
+            EXPECT_NEAR(got[p].left(), expected.left(), kInkTolerance) << "page " << p + 1;
+            EXPECT_NEAR(got[p].top(), expected.top(), kInkTolerance) << "page " << p + 1;
+            EXPECT_NEAR(got[p].right(), expected.right(), kInkTolerance) << "page " << p + 1;
+            EXPECT_NEAR(got[p].bottom(), expected.bottom(), kInkTolerance) << "page " << p + 1;
         }
     }
 }

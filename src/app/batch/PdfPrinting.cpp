@@ -8,6 +8,8 @@
 
 #include "platform/AppError.h"
 #include "compose/Composition.h"
+#include "print/PaperEdge.h"
+#include "sheets/AdjustmentFile.h"
 #include "sheets/SheetSearch.h"
 
 namespace tandor::batch {
@@ -29,6 +31,7 @@ int takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context) 
     const std::optional<QString> out = arguments.take(QStringLiteral("-o"));
     const std::optional<QString> printer = arguments.take(QStringLiteral("--printer"));
     const std::optional<QString> copies = arguments.take(QStringLiteral("--copies"));
+    const std::optional<QString> byEdge = arguments.take(QStringLiteral("--place-by-paper-edge"));
     if (!arguments.error().isEmpty()) {
         context.err << arguments.error() << "\n";
         return kFailure;
@@ -41,6 +44,12 @@ int takePdfOptions(Arguments& arguments, PdfOptions& options, Context& context) 
             return kFailure;
         }
     }
+    if (byEdge && *byEdge != QLatin1String("on") && *byEdge != QLatin1String("off")) {
+        context.err << "--place-by-paper-edge needs on or off\n";
+        return kFailure;
+    }
+    options.placeByPaperEdge = byEdge ? *byEdge == QLatin1String("on")
+                                      : adjustmentsAllZero(context.programFolder);
     if (out && printer) {
         context.err << "-o and --printer cannot be given together: a job goes either into a PDF "
                        "file or to a printer\n";
@@ -165,6 +174,7 @@ PdfPrinting::PdfPrinting(const PdfOptions& options) {
         surface_ = PrinterSurface::forPdf(partPath_);
     }
     surface_->setDrawOutlines(options.outlines);
+    choosePlaceByPaperEdge(platform_, options.placeByPaperEdge);
     platform_.setPrintSurface(surface_);
     platform_.setPrinterName(surface_->deviceName());
     platform_.answerPrint(PrintAnswer{false, options.copies, false});

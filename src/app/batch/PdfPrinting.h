@@ -20,6 +20,9 @@ struct PdfOptions {
     QString printerName;  // a printer of the print system; empty for a PDF file
     int copies = 1;
     bool outlines = false;  // --outlines: the label outlines are drawn into the PDF
+    // --place-by-paper-edge on|off: a printer puts every character where the
+    // PDF puts it; by default on when the program folder's adjustments are all 0.
+    bool placeByPaperEdge = false;
 };
 
 // Takes the --outlines flag out of the arguments of a label command.
@@ -28,9 +31,13 @@ bool takeOutlines(QStringList& args);
 // The help text of the shared options, for a command's own help.
 inline const QString kOutputHelp = QStringLiteral(
     "-o OUT.pdf writes the job into a PDF file; --printer NAME sends it to that printer of the\n"
-    "print system instead (CUPS; the CUPS_SERVER environment variable picks the server).");
+    "print system instead (CUPS; the CUPS_SERVER environment variable picks the server).\n"
+    "--place-by-paper-edge on|off: on, a printer puts every character where the PDF puts it,\n"
+    "measured from the paper's edge (and a character the printer cannot print there refuses the\n"
+    "job); off, from the corner of the printer's printable area. The default is on when the\n"
+    "adjustments of TDRPARAM.TXT are all 0, as for Margins > \"Place by Paper Edge\".");
 
-// Takes -o, --printer and --copies from the arguments. Returns kOk, or the exit
+// Takes -o, --printer, --copies and --place-by-paper-edge from the arguments. Returns kOk, or the exit
 // code to end the command with, its message on stderr: kFailure when they are
 // missing or wrong, kRefused for -o together with --printer or for a printer
 // that does not exist.

@@ -14,6 +14,8 @@
 #include "exchange/widgets/ImportWindow.h"
 #include "list/widgets/ContactListWindow.h"
 #include "platform/Platform.h"
+#include "print/PaperEdge.h"
+#include "sheets/AdjustmentFile.h"
 #include "shell/widgets/CommandRunner.h"
 #include "shell/widgets/ShellCommands.h"
 
@@ -26,6 +28,9 @@ const QString kSettingsSection = QStringLiteral("Settings");
 
 ApplicationShell::ApplicationShell(Platform& platform, QString programFolder, QString documentsFolder)
     : platform_(platform), document_(std::move(programFolder), std::move(documentsFolder)) {
+    // Until the user chooses, labels are placed by the paper's edge unless the
+    // adjustments were calibrated on the printer's printable area.
+    setDefaultPlaceByPaperEdge(adjustmentsAllZero(document_.programFolder()));
     main_ = std::make_unique<MainWindow>(*this);
     main_->installEventFilter(this);
     connect(main_.get(), &MainWindow::closing, this, &ApplicationShell::closingSequence);

@@ -18,6 +18,7 @@
 #include "compose/widgets/NewSheetDialog.h"
 #include "platform/Platform.h"
 #include "platform/widgets/WindowConventions.h"
+#include "print/PaperEdge.h"
 #include "print/widgets/PrintPreviewDialog.h"
 #include "sheets/AdjustmentFile.h"
 #include "sheets/AlignmentSheet.h"
@@ -123,6 +124,9 @@ void MainWindow::connectHandlers() {
     connect(mnuMarginOnTheFly_, &QAction::triggered, this, margins(MarginsKind::OnTheFly));
     connect(mnuMarginSearch_, &QAction::triggered, this, margins(MarginsKind::SearchResultLabels));
     connect(mnuMarginEnvelope_, &QAction::triggered, this, margins(MarginsKind::Envelope));
+    mnuPlaceByPaperEdge_->setChecked(placesByPaperEdge(platform_));
+    connect(mnuPlaceByPaperEdge_, &QAction::toggled, this,
+            [this](bool on) { choosePlaceByPaperEdge(platform_, on); });
     connect(mnuMarginAlign_, &QAction::triggered, this, [this] {
         // The sheet is shown in the preview first; its Print goes through the sheet's job.
         handle([this] {

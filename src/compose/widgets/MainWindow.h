@@ -159,6 +159,7 @@ private:
     QAction* mnuMarginOnTheFly_ = nullptr;
     QAction* mnuMarginSearch_ = nullptr;
     QAction* mnuMarginEnvelope_ = nullptr;
+    QAction* mnuPlaceByPaperEdge_ = nullptr;
     QAction* mnuMarginAlign_ = nullptr;
     QAction* mnuMarginNewSheet_ = nullptr;
     QAction* mnuManual_ = nullptr;

@@ -251,6 +251,8 @@ void MainWindow::buildMenus() {
     mnuMarginOnTheFly_ = menuItem(margins, QStringLiteral("On-The-Fly label"), "mnuMarginOnTheFly");
     mnuMarginSearch_ = menuItem(margins, QStringLiteral("Search-result labels"), "mnuMarginSearch");
     mnuMarginEnvelope_ = menuItem(margins, QStringLiteral("Envelope"), "mnuMarginEnvelope");
+    mnuPlaceByPaperEdge_ = menuItem(margins, QStringLiteral("Place by Paper Edge"), "mnuPlaceByPaperEdge");
+    mnuPlaceByPaperEdge_->setCheckable(true);
     margins->addSeparator();
     mnuMarginAlign_ = menuItem(margins, QStringLiteral("Print Alignment Sheet..."), "mnuMarginAlign");
     mnuMarginNewSheet_ = menuItem(margins, QStringLiteral("New Label Sheet..."), "mnuMarginNewSheet");

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinterInfo>
 #include <QSettings>
 #include <QUrl>
@@ -43,6 +44,7 @@ MessageAnswer DesktopPlatform::message(const QString& text, const QString& title
             box.setIcon(QMessageBox::Warning);
             break;
     }
+    QAbstractButton* printAnyway = nullptr;
     switch (buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
@@ -56,9 +58,18 @@ MessageAnswer DesktopPlatform::message(const QString& text, const QString& title
         case MessageButtons::RetryCancel:
             box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
             break;
+        case MessageButtons::PrintAnywayCancel:
+            printAnyway = box.addButton(QStringLiteral("Print Anyway"), QMessageBox::AcceptRole);
+            box.setStandardButtons(QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Cancel);
+            break;
     }
     fitBox(box, title);
-    switch (box.exec()) {
+    const int pressed = box.exec();
+    if (printAnyway != nullptr && box.clickedButton() == printAnyway) {
+        return MessageAnswer::PrintAnyway;
+    }
+    switch (pressed) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;
         case QMessageBox::No:
@@ -70,7 +81,8 @@ MessageAnswer DesktopPlatform::message(const QString& text, const QString& title
         default:
             break;
     }
-    if (buttons == MessageButtons::RetryCancel || buttons == MessageButtons::YesNoCancel) {
+    if (buttons == MessageButtons::RetryCancel || buttons == MessageButtons::YesNoCancel ||
+        buttons == MessageButtons::PrintAnywayCancel) {
         return MessageAnswer::Cancel;  // closed by its title-bar button
     }
     return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
