@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
+  # address-book passwords in the desktop's secret store, and its test
+  qtkeychain-qt6-dev gnome-keyring dbus
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-open-sans
   poppler-utils
