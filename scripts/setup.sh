@@ -11,6 +11,8 @@ PACKAGES=(
   fonts-liberation fonts-open-sans
   poppler-utils
   cups printer-driver-cups-pdf
+  # the CardDAV test servers (scripts/dav-test-servers.sh)
+  radicale xandikos curl python3
   xvfb openbox
   clang libclang-rt-14-dev
   # the icons, the Debian package and its checks (scripts/check-package.sh)
