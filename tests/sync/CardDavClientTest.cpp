@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <QSet>
+#include <QTemporaryDir>
+#include <QTextStream>
 #include <QTcpServer>
 #include <QUuid>
 #include <functional>
 
 #include "support/FaultProxy.h"
+#include "support/PdfWords.h"
 #include "support/PlainDavClient.h"
 #include "sync/CardDavClient.h"
 
@@ -273,6 +276,41 @@ TEST_P(CardDavClientTest, ATruncatedSyncAnswerGivesOneFullListing) {
     }
     EXPECT_TRUE(found);
     EXPECT_FALSE(changes.newSyncToken.isEmpty());
+}
+
+// tandor-batch sync --list-books: the password from TANDOR_PASSWORD or a
+// file, never from the command line.
+TEST_P(CardDavClientTest, BatchListsTheAddressBooks) {
+    QTemporaryDir folder;
+    const QString wrongFile = folder.filePath(QStringLiteral("wrong"));
+    QFile file(wrongFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not-the-password\n");
+    file.close();
+    const QStringList base{QStringLiteral("sync"), QStringLiteral("--list-books"), QStringLiteral("--url"), server.url,
+                           QStringLiteral("--user"), server.user};
+    struct Case {
+        const char* what;
+        QStringList extra;
+        int exitCode;
+        QString words;
+    };
+    const std::vector<Case> cases{
+        {"password from the environment", {}, 0,
+         book.displayName + QLatin1Char('\t') + book.url + QStringLiteral("\tsync-collection: yes\n")},
+        {"wrong password file", {QStringLiteral("--password-file"), wrongFile}, 1,
+         QStringLiteral("Wrong user name or password")},
+        {"password on the command line", {QStringLiteral("--password"), server.password}, 2,
+         QStringLiteral("never given on the command line")},
+    };
+    qputenv("TANDOR_PASSWORD", server.password.toUtf8());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const tandor::test::BatchRun run = tandor::test::runBatch(base + c.extra);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+        EXPECT_TRUE((run.out + run.err).contains(c.words)) << (run.out + run.err).toStdString();
+    }
+    qunsetenv("TANDOR_PASSWORD");
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, CardDavClientTest, ::testing::Values("Radicale", "Xandikos"),
