@@ -58,6 +58,23 @@ QString fingerprintOf(const QSslCertificate& certificate) {
     return QString::fromLatin1(certificate.digest(QCryptographicHash::Sha256).toHex()).toUpper();
 }
 
+// "CN=dav.example.com, O=Example, C=US": the names a person checks.
+QString distinguishedName(const QSslCertificate& certificate, bool issuer) {
+    const std::pair<QSslCertificate::SubjectInfo, const char*> parts[] = {
+        {QSslCertificate::CommonName, "CN"},
+        {QSslCertificate::Organization, "O"},
+        {QSslCertificate::OrganizationalUnitName, "OU"},
+        {QSslCertificate::CountryName, "C"}};
+    QStringList names;
+    for (const auto& [attribute, label] : parts) {
+        const QStringList values = issuer ? certificate.issuerInfo(attribute) : certificate.subjectInfo(attribute);
+        for (const QString& value : values) {
+            names << QLatin1String(label) + QLatin1Char('=') + value;
+        }
+    }
+    return names.join(QStringLiteral(", "));
+}
+
 QString certificateDetails(const QSslCertificate& certificate) {
     const QString fingerprint = fingerprintOf(certificate);
     QStringList pairs;
@@ -65,7 +82,7 @@ QString certificateDetails(const QSslCertificate& certificate) {
         pairs << fingerprint.mid(i, 2);
     }
     return QStringLiteral("Subject: %1\nIssuer: %2\nValid from %3 to %4\nSHA-256 fingerprint: %5")
-        .arg(certificate.subjectDisplayName(), certificate.issuerDisplayName(),
+        .arg(distinguishedName(certificate, false), distinguishedName(certificate, true),
              certificate.effectiveDate().toUTC().toString(Qt::ISODate),
              certificate.expiryDate().toUTC().toString(Qt::ISODate), pairs.join(QLatin1Char(':')));
 }

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSet>
+#include <QSslKey>
+#include <QSslServer>
+#include <QSslSocket>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTcpServer>
@@ -311,6 +315,54 @@ TEST_P(CardDavClientTest, BatchListsTheAddressBooks) {
         EXPECT_TRUE((run.out + run.err).contains(c.words)) << (run.out + run.err).toStdString();
     }
     qunsetenv("TANDOR_PASSWORD");
+}
+
+// A server whose certificate the system does not trust (self-signed, in
+// tests/data/dav/) is refused with the certificate's details, unless the user
+// accepted its fingerprint; then the request goes through (here to a 404).
+TEST(CardDavClientCertificate, RefusedUnlessItsFingerprintWasAccepted) {
+    const auto read = [](const char* name) {
+        QFile file(QStringLiteral(TANDOR_SOURCE_DIR "/tests/data/dav/") + QLatin1String(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll();
+    };
+    QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+    tls.setLocalCertificate(QSslCertificate(read("tls-cert.pem")));
+    tls.setPrivateKey(QSslKey(read("tls-key.pem"), QSsl::Rsa));
+    QSslServer server;
+    server.setSslConfiguration(tls);
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    QObject::connect(&server, &QTcpServer::pendingConnectionAvailable, [&server] {
+        while (QTcpSocket* socket = server.nextPendingConnection()) {
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+                socket->readAll();
+                socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+                socket->disconnectFromHost();
+            });
+        }
+    });
+    // As openssl x509 -fingerprint -sha256 shows it.
+    const QString fingerprint =
+        QStringLiteral("30:B3:CB:EA:C4:1E:46:4C:9C:08:3B:6C:B4:68:95:6E:E7:AB:29:E8:6D:CE:84:35:C9:4E:25:51:C1:2D:88:4D");
+    const QString url = QStringLiteral("https://127.0.0.1:%1/book/").arg(server.serverPort());
+    CardDavClient refusing(Account{url, QStringLiteral("u"), QStringLiteral("p"), {}});
+    refusing.setTimeoutSeconds(10);
+    try {
+        refusing.changesSince({});
+        ADD_FAILURE() << "no ServerError";
+    } catch (const ServerError& error) {
+        EXPECT_EQ(error.kind(), ServerError::Kind::CertificateRefused) << error.message().toStdString();
+        EXPECT_EQ(error.certificateFingerprint(), QString(fingerprint).remove(QLatin1Char(':')));
+        for (const QString& words : {QStringLiteral("Subject: CN=tandor.test, O=Tandor Test"),
+                                     QStringLiteral("Issuer: CN=tandor.test, O=Tandor Test"),
+                                     QStringLiteral("Valid from 2026-12-07T22:36:23Z to 2126-11-13T22:36:23Z"),
+                                     QStringLiteral("SHA-256 fingerprint: ") + fingerprint}) {
+            EXPECT_TRUE(error.certificateDetails().contains(words)) << error.certificateDetails().toStdString();
+        }
+    }
+    CardDavClient accepting(Account{url, QStringLiteral("u"), QStringLiteral("p"), {fingerprint.toLower()}});
+    accepting.setTimeoutSeconds(10);
+    EXPECT_EQ(failureOf([&] { accepting.changesSince({}); }), ServerError::Kind::NotFound);
 }
 
 INSTANTIATE_TEST_SUITE_P(Servers, CardDavClientTest, ::testing::Values("Radicale", "Xandikos"),
