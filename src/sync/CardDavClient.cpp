@@ -7,6 +7,7 @@
 #include <QNetworkRequest>
 #include <QSet>
 #include <QTimer>
+#include <algorithm>
 #if QT_CONFIG(ssl)
 #include <QSslCertificate>
 #include <QSslError>
@@ -152,7 +153,10 @@ CardDavClient::Reply CardDavClient::sendOnce(const QByteArray& verb, const QUrl&
     request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Tandor/%1").arg(versionText()));
     request.setRawHeader("Authorization",
                          "Basic " + (account_.user + QLatin1Char(':') + account_.password).toUtf8().toBase64());
-    if (!body.isEmpty()) {
+    const bool typed = std::any_of(headers.begin(), headers.end(), [](const auto& h) {
+        return h.first.compare("Content-Type", Qt::CaseInsensitive) == 0;
+    });
+    if (!body.isEmpty() && !typed) {
         request.setHeader(QNetworkRequest::ContentTypeHeader, kXml);
     }
     for (const auto& [name, value] : headers) {
