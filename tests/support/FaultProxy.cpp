@@ -85,6 +85,13 @@ void FaultProxy::answer(QTcpSocket* client, const QByteArray& request) {
         client->disconnectFromHost();
         return;
     }
+    if (fault_ == Fault::RefuseToken && syncReport) {
+        ++faultsInjected_;
+        client->write(plainAnswer("403 Forbidden", "application/xml; charset=utf-8",
+                                  "<?xml version=\"1.0\"?><error xmlns=\"DAV:\"><valid-sync-token/></error>"));
+        client->disconnectFromHost();
+        return;
+    }
     if (fault_ == Fault::Truncate507 && syncReport) {
         ++faultsInjected_;
         const QByteArray path = request.split(' ').value(1);

@@ -17,6 +17,7 @@ public:
         Error500,     // answers every request with 500 Internal Server Error
         Stall,        // reads the request and never answers
         Truncate507,  // answers a REPORT sync-collection with a 507 multistatus; relays the rest
+        RefuseToken,  // answers a REPORT sync-collection with 403 valid-sync-token; relays the rest
         BearerOnly,   // answers 401 asking only for an OAuth (Bearer) sign-in
     };
     // Relays to the server of `target` (http://127.0.0.1:PORT/...).

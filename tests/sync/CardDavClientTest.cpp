@@ -262,24 +262,37 @@ TEST_P(CardDavClientTest, ReportsFailuresInTheUsersWords) {
     EXPECT_EQ(failureOf([&] { cancelled.changesSince({}); }), ServerError::Kind::Cancelled);
 }
 
-TEST_P(CardDavClientTest, ATruncatedSyncAnswerGivesOneFullListing) {
+// A truncated sync answer (507), a refused token (403 valid-sync-token) and a
+// book without sync-collection each give one full listing of every card.
+TEST_P(CardDavClientTest, FallsBackToOneFullListing) {
     const QString a = newHref(uid("full"));
     const QString etag = client->put(a, vcard(QStringLiteral("full"), QStringLiteral("Full")), {});
     const QString token = client->changesSince({}).newSyncToken;
 
-    FaultProxy proxy(book.url);
-    proxy.setFault(FaultProxy::Fault::Truncate507);
-    CardDavClient through(Account{proxy.url(book.url), server.user, server.password, {}});
-    through.setAddressBook(AddressBookInfo{proxy.url(book.url), book.displayName, true});
-    const ServerChanges changes = through.changesSince(token);
-    EXPECT_EQ(proxy.faultsInjected(), 1);
-    EXPECT_FALSE(changes.complete);
-    bool found = false;
-    for (const RemoteCard& card : changes.changed) {
-        found |= card.href == a && card.etag == etag;
+    struct Case {
+        const char* what;
+        FaultProxy::Fault fault;
+        bool syncCollection;
+        int faults;
+    };
+    for (const Case& c : {Case{"507", FaultProxy::Fault::Truncate507, true, 1},
+                          Case{"403", FaultProxy::Fault::RefuseToken, true, 1},
+                          Case{"no sync-collection", FaultProxy::Fault::None, false, 0}}) {
+        SCOPED_TRACE(c.what);
+        FaultProxy proxy(book.url);
+        proxy.setFault(c.fault);
+        CardDavClient through(Account{proxy.url(book.url), server.user, server.password, {}});
+        through.setAddressBook(AddressBookInfo{proxy.url(book.url), book.displayName, c.syncCollection});
+        const ServerChanges changes = through.changesSince(token);
+        EXPECT_EQ(proxy.faultsInjected(), c.faults);
+        EXPECT_FALSE(changes.complete);
+        bool found = false;
+        for (const RemoteCard& card : changes.changed) {
+            found |= card.href == a && card.etag == etag;
+        }
+        EXPECT_TRUE(found);
+        EXPECT_EQ(changes.newSyncToken.isEmpty(), !c.syncCollection);
     }
-    EXPECT_TRUE(found);
-    EXPECT_FALSE(changes.newSyncToken.isEmpty());
 }
 
 // tandor-batch sync --list-books: the password from TANDOR_PASSWORD or a
