@@ -15,6 +15,8 @@ PACKAGES=(
   # the label-template library: its sheets are offered beside the built-in ones
   glabels-data
   cups printer-driver-cups-pdf
+  # the CardDAV test servers (scripts/dav-test-servers.sh)
+  radicale xandikos curl python3
   xvfb openbox
   clang libclang-rt-14-dev
   # the icons, the Debian package and its checks (scripts/check-package.sh)

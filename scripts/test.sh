@@ -12,14 +12,40 @@ bash scripts/setup.sh
 # A private print server with a PDF queue for the tests that print through
 # --printer (they read its address from the environment). Without root it
 # cannot start; those tests then say why and skip, except in CI.
+cups_dir=""
+dav_dir=""
+stop_test_servers() {
+  if [ -n "$cups_dir" ]; then bash scripts/cups-test-server.sh stop "$cups_dir" || true; fi
+  if [ -n "$dav_dir" ]; then bash scripts/dav-test-servers.sh stop "$dav_dir" || true; fi
+}
+trap stop_test_servers EXIT
 if cups_env=$(bash scripts/cups-test-server.sh start 2> build/cups-test-server.err); then
   eval "$cups_env"
   export TANDOR_CUPS_DIR TANDOR_CUPS_SERVER TANDOR_CUPS_PRINTER TANDOR_CUPS_PDF_DIR TANDOR_CUPS_EDGE_PRINTERS
-  trap 'bash scripts/cups-test-server.sh stop "$TANDOR_CUPS_DIR"' EXIT
+  cups_dir=$TANDOR_CUPS_DIR
 else
   TANDOR_CUPS_MISSING=$(cat build/cups-test-server.err)
   export TANDOR_CUPS_MISSING
   echo "== No private print server: $TANDOR_CUPS_MISSING =="
+fi
+
+# Two private CardDAV servers, Radicale and Xandikos, on free ports of
+# 127.0.0.1, for the tests of the address-book sync (both test runs use them).
+# A server that cannot start leaves TANDOR_<NAME>_MISSING: its tests say why
+# and skip, except in CI.
+if dav_env=$(bash scripts/dav-test-servers.sh start 2> build/dav-test-servers.err); then
+  eval "$dav_env"
+  dav_dir=$TANDOR_DAV_DIR
+  export TANDOR_DAV_DIR TANDOR_DAV_USER TANDOR_DAV_PASSWORD
+  export TANDOR_RADICALE_URL TANDOR_RADICALE_BOOK TANDOR_RADICALE_MISSING
+  export TANDOR_XANDIKOS_URL TANDOR_XANDIKOS_BOOK TANDOR_XANDIKOS_MISSING
+  [ -z "${TANDOR_RADICALE_MISSING:-}" ] || echo "== No Radicale test server: $TANDOR_RADICALE_MISSING =="
+  [ -z "${TANDOR_XANDIKOS_MISSING:-}" ] || echo "== No Xandikos test server: $TANDOR_XANDIKOS_MISSING =="
+else
+  TANDOR_RADICALE_MISSING=$(cat build/dav-test-servers.err)
+  TANDOR_XANDIKOS_MISSING=$TANDOR_RADICALE_MISSING
+  export TANDOR_RADICALE_MISSING TANDOR_XANDIKOS_MISSING
+  echo "== No CardDAV test servers: $TANDOR_RADICALE_MISSING =="
 fi
 
 (cd build && ctest --output-on-failure -j"$JOBS")

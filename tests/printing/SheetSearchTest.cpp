@@ -16,8 +16,7 @@ LabelSheet sheet(const char* name, const char* maker, const char* part, QStringL
     s.equivalents = equivalents;
     s.detail = QString::fromLatin1(detail);
     s.paper = paper;
-    s.columns = 3;
-    s.rows = 10;
+    s.layouts = {SheetLayout{3, 10, 0.1875, 0.5, 2.75, 1.0}};
     s.labelWidthIn = 2.625;
     s.labelHeightIn = 1.0;
     s.textLines = textLines;
