@@ -65,6 +65,7 @@ SyncSummary Synchronizer::run(bool dryRun) {
     summary_ = SyncSummary();
     unlinked_.reset();
     dryLinked_.clear();
+    merged_.clear();
     done_ = 0;
     total_ = 0;
     // A dry run works on a copy of the state that is never saved.
@@ -150,7 +151,8 @@ SyncSummary Synchronizer::run(bool dryRun) {
     }
     for (const QString& uid : changed) {
         step(QStringLiteral("Sending changes to the server"));
-        if (state_->linkOfUid(uid)) {
+        // A contact merged with the server's card in step 1 was written there already.
+        if (state_->linkOfUid(uid) && !merged_.contains(uid)) {
             syncContact(uid, std::nullopt, true);
         }
     }
@@ -187,7 +189,9 @@ int Synchronizer::unlinkedRecordLike(const ContactRecord& record) {
 
 void Synchronizer::pullCard(const RemoteCard& card) {
     if (const SyncLink* link = state_->linkOfHref(card.href)) {
-        syncContact(link->uid, card, true);
+        const QString uid = link->uid;
+        merged_.insert(uid);
+        syncContact(uid, card, true);
         return;
     }
     // New on the server, or changed there after it was deleted here: it

@@ -101,6 +101,7 @@ private:
     SyncSummary summary_;
     std::optional<QHash<QByteArray, QList<int>>> unlinked_;
     QSet<int> dryLinked_;  // records a dry run found already on the server
+    QSet<QString> merged_;  // the contacts merged with the server's card in step 1
     int done_ = 0;
     int total_ = 0;
 };
