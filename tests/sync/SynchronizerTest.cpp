@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "MemoryAddressBook.h"
+#include "platform/AppError.h"
+#include "platform/FaultPoint.h"
 #include "store/ContactsDocument.h"
 #include "support/TestFiles.h"
 #include "sync/CardMerge.h"
@@ -41,7 +43,9 @@ class SynchronizerTest : public ::testing::Test {
 protected:
     test::TempFolder program;
 
-    SyncSummary sync(const QString& path, MemoryAddressBook& server, bool dryRun = false) {
+    // `cancelAt`: Cancel is pressed at that step of the progress.
+    SyncSummary sync(const QString& path, MemoryAddressBook& server, bool dryRun = false,
+                     int cancelAt = 0) {
         ContactsDocument document(program.path());
         document.openPath(path, true);
         SyncStateKeeper keeper(document);
@@ -50,6 +54,9 @@ protected:
         }
         Synchronizer synchronizer(document, keeper, server);
         synchronizer.setBatchSize(2);
+        int steps = 0;
+        synchronizer.setProgress([&](int, int, const QString&) { ++steps; });
+        synchronizer.setCancelCheck([&] { return cancelAt > 0 && steps == cancelAt; });
         return synchronizer.run(dryRun);
     }
     template <typename Change>
@@ -148,46 +155,74 @@ TEST_F(SynchronizerTest, ChangesOnBothSidesMeetAndASyncStoppedAnywhereFinishesNe
             << dry.lines.join(u'\n').toStdString();
         EXPECT_EQ(dry.conflicts, 1) << dry.lines.join(u'\n').toStdString();
     }
+    // Stopped at every request (its answer lost, or lost after the server
+    // did it), at every Cancel check, at every write of the state and of a
+    // card: the next sync ends where an unstopped one does.
+    enum class Stop { Request, RequestDone, Cancel, StateWrite, CardWrite };
     for (int stopAt = 0;; ++stopAt) {
-        for (const bool afterWrite : {false, true}) {
-            SCOPED_TRACE(QStringLiteral("stopped at request %1%2")
-                             .arg(stopAt)
-                             .arg(afterWrite ? ", written" : "")
-                             .toStdString());
+        bool anyStopped = false;
+        for (const Stop stop : {Stop::Request, Stop::RequestDone, Stop::Cancel, Stop::StateWrite,
+                                Stop::CardWrite}) {
+            SCOPED_TRACE(QStringLiteral("stop %1 at %2").arg(int(stop)).arg(stopAt).toStdString());
             test::TempFolder folder;
             MemoryAddressBook server;
             const QString path = scenario(folder, server);
+            const QString token = SyncState::load(path).syncToken;
             server.requests = 0;
-            server.failAt = stopAt;
-            server.afterWrite = afterWrite;
+            server.failAt = stop == Stop::Request || stop == Stop::RequestDone ? stopAt : 0;
+            server.afterWrite = stop == Stop::RequestDone;
+            if (stopAt > 0 && (stop == Stop::StateWrite || stop == Stop::CardWrite)) {
+                fault::arm(stop == Stop::StateWrite ? "sync.state.write" : "sync.card.write",
+                           stopAt - 1);
+            }
             bool stopped = false;
             try {
-                sync(path, server);
+                sync(path, server, false, stop == Stop::Cancel ? stopAt : 0);
             } catch (const ServerError&) {
                 stopped = true;
+            } catch (const AppError&) {
+                stopped = true;
             }
+            fault::disarmAll();
             server.failAt = 0;
             if (stopped) {
+                anyStopped = true;
+                EXPECT_EQ(SyncState::load(path).syncToken, token);
                 sync(path, server);
             }
             EXPECT_EQ(fileLines(path), expected);
             EXPECT_EQ(serverLines(server), expected);
             EXPECT_TRUE(server.cards[hrefOf(server, "Carl")].vcard.contains(kPhoto));
-            ContactsDocument document(program.path());
-            document.openPath(path, true);
-            SyncStateKeeper keeper(document);
-            ASSERT_EQ(keeper.state()->conflicts.size(), 1u);
-            EXPECT_EQ(keeper.state()->conflicts[0].localValue, "Wells");
-            EXPECT_EQ(keeper.state()->conflicts[0].serverValue, "Kent");
-            document.fileClose();
+            const SyncState state = SyncState::load(path);
+            ASSERT_EQ(state.conflicts.size(), 1u);
+            EXPECT_EQ(state.conflicts[0].localValue, "Wells");
+            EXPECT_EQ(state.conflicts[0].serverValue, "Kent");
             // Nothing is left to do.
-            const SyncSummary again = sync(path, server);
-            EXPECT_EQ(again.lines, QStringList());
-            if (stopAt > 0 && !stopped) {
-                return;
-            }
+            EXPECT_EQ(sync(path, server).lines, QStringList());
+        }
+        if (stopAt > 0 && !anyStopped) {
+            break;
         }
     }
+}
+
+TEST_F(SynchronizerTest, AConflictAppliedGoesToTheServer) {
+    test::TempFolder folder;
+    MemoryAddressBook server;
+    const QString path = scenario(folder, server);
+    sync(path, server);
+    {
+        ContactsDocument document(program.path());
+        document.openPath(path, true);
+        SyncStateKeeper keeper(document);
+        ASSERT_EQ(listConflicts(*keeper.state()).size(), 1u);
+        applyConflict(document, keeper, 0);
+        EXPECT_TRUE(listConflicts(*keeper.state()).empty());
+    }
+    const SyncSummary summary = sync(path, server);
+    EXPECT_EQ(summary.lines, QStringList{"Server: change Cy Doe"});
+    EXPECT_TRUE(fileLines(path).contains("Cy|Wells|"));
+    EXPECT_TRUE(serverLines(server).contains("Cy|Wells|"));
 }
 
 }  // namespace
