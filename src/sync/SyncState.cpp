@@ -420,11 +420,18 @@ SyncStateKeeper::SyncStateKeeper(ContactsDocument& document, QObject* parent)
 void SyncStateKeeper::load() {
     state_.reset();
     saveFailed_ = false;
+    loadError_.clear();
     const QString path = document_.fileName();
     if (path.isEmpty() || !SyncState::isLinked(path)) {
         return;
     }
-    state_ = SyncState::load(path);
+    try {
+        state_ = SyncState::load(path);
+    } catch (const AppError& error) {
+        // The file opens all the same; a sync says why it cannot go on.
+        loadError_ = error.description();
+        return;
+    }
     if (state_->realign(document_.file())) {
         try {
             state_->save();

@@ -133,6 +133,9 @@ public:
     void save();
     // A change the keeper could not save (the next save or load puts it right).
     bool saveFailed() const { return saveFailed_; }
+    // Why the state of a linked file could not be read when it was opened
+    // (the file is open all the same, with state() null); empty when it was.
+    const QString& loadError() const { return loadError_; }
 
 private:
     void load();
@@ -141,6 +144,7 @@ private:
     ContactsDocument& document_;
     std::optional<SyncState> state_;
     bool saveFailed_ = false;
+    QString loadError_;
 };
 
 // Contacts > "Sync Conflicts...": the conflicts kept, newest last.

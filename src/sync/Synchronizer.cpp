@@ -205,8 +205,11 @@ void Synchronizer::pullCard(const RemoteCard& card) {
     if (cardHoldsNoContact(card.vcard)) {
         return;
     }
+    // The link is known by the card's UID; a card without one, or with the
+    // UID of a contact linked already (a copy at another href), gets one of
+    // its own.
     QString uid = cardUid(card.vcard);
-    if (uid.isEmpty()) {
+    if (uid.isEmpty() || state_->linkOfUid(uid)) {
         uid = deletedUid.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : deletedUid;
     }
     const ContactRecord record = recordForCard(card.vcard, document_.remindersOn());

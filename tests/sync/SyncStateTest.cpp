@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "platform/FaultPoint.h"
+#include "print/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
 #include "support/TestFiles.h"
 #include "sync/CardMerge.h"
@@ -90,6 +91,12 @@ TEST_F(SyncStateTest, FollowsEveryChangeOfTheFileAndRecoversAfterAStop) {
          false, {"a@1", "b@2", "c@3"}},
         {"a record written keeps its link",
          [&](ContactsDocument& d, const QString&) { write(d, 2, Field::Email, "bob@new.example"); },
+         false, {"a@1", "b@2", "c@3"}},
+        {"reminders switched off change no link",
+         [](ContactsDocument& d, const QString&) {
+             ScriptedPlatform platform;
+             d.disableBirthdayReminders(platform);
+         },
          false, {"a@1", "b@2", "c@3"}},
         {"a deletion shifts the links after it",
          [](ContactsDocument& d, const QString&) { d.deleteContact(1); }, false,
