@@ -145,6 +145,21 @@ TEST(CardMergeTest, MergesPerFieldAndKeepsWhatTheRecordCannotHold) {
          true,
          {{Field::Zip, "62705"}},
          {}},
+        {"a vCard 4.0 number written as a tel: URI stays one",
+         "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Doe;Ann;;;\r\nFN:Ann Doe\r\n"
+         "TEL;VALUE=uri;TYPE=cell:tel:+1-555-0102\r\nUID:u\r\nEND:VCARD\r\n",
+         recordOf("BEGIN:VCARD\r\nVERSION:4.0\r\nN:Doe;Ann;;;\r\nFN:Ann Doe\r\n"
+                  "TEL;VALUE=uri;TYPE=cell:tel:+1-555-0102\r\nUID:u\r\nEND:VCARD\r\n",
+                  [](ContactRecord& r) {
+                      r.setField(Field::CPhone, "+1-555-0199");
+                      r.setField(Field::Birthdate, "19800410");
+                  }),
+         true, std::nullopt,
+         {"TEL;VALUE=uri;TYPE=cell:tel:+1-555-0199\r\n", "BDAY:19800410\r\n"},
+         {"0102"},
+         true,
+         {{Field::CPhone, "+1-555-0199"}, {Field::Birthdate, "19800410"}},
+         {}},
         {"a name given only by FN, edited, gets an N with the other names",
          "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Marie Smith\r\nUID:u\r\nEND:VCARD\r\n",
          recordOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Marie Smith\r\nUID:u\r\nEND:VCARD\r\n",
