@@ -1,24 +1,133 @@
+#include <QFile>
+#include <QRegularExpression>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
 #include "batch/BatchCommand.h"
 #include "batch/SyncListBooks.h"
+#include "platform/AppError.h"
+#include "store/ContactsDocument.h"
+#include "sync/ServerFactory.h"
+#include "sync/SyncState.h"
+#include "sync/Synchronizer.h"
 
 namespace tandor::batch {
 namespace {
+
+const QString kUsage = QStringLiteral(
+    "sync FILE.DAT --url URL --user NAME [--password-file FILE] [--dry-run]");
+
+// The password: the first line of --password-file, else TANDOR_PASSWORD.
+// Never taken from the command line, where other users could read it.
+std::optional<QString> password(const std::optional<QString>& passwordFile, QString& error) {
+    if (passwordFile) {
+        QFile file(*passwordFile);
+        if (!file.open(QIODevice::ReadOnly)) {
+            error = QStringLiteral("The password file cannot be read: ") + *passwordFile;
+            return std::nullopt;
+        }
+        QString text = QString::fromUtf8(file.readAll());
+        const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+        return end < 0 ? text : text.left(end);
+    }
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (environment.contains(QStringLiteral("TANDOR_PASSWORD"))) {
+        return environment.value(QStringLiteral("TANDOR_PASSWORD"));
+    }
+    error = QStringLiteral("No password: set TANDOR_PASSWORD or give --password-file FILE.");
+    return std::nullopt;
+}
 
 int runSync(const QStringList& args, Context& context) {
     if (args.contains(QStringLiteral("--list-books"))) {
         return runSyncListBooks(args, context);
     }
-    context.err << "Usage: tandor-batch sync --list-books --url URL --user NAME [--password-file FILE]\n";
-    return kRefused;
+    Arguments arguments(args);
+    const bool dryRun = arguments.takeFlag(QStringLiteral("--dry-run"));
+    const std::optional<QString> url = arguments.take(QStringLiteral("--url"));
+    const std::optional<QString> user = arguments.take(QStringLiteral("--user"));
+    const std::optional<QString> passwordFile = arguments.take(QStringLiteral("--password-file"));
+    const bool passwordGiven = arguments.take(QStringLiteral("--password")).has_value();
+    const QStringList positional = arguments.positional();
+    if (passwordGiven) {
+        context.err << "The password is never given on the command line: set TANDOR_PASSWORD or "
+                       "give --password-file FILE.\n";
+        return kRefused;
+    }
+    if (!arguments.error().isEmpty() || positional.size() != 1 || !url || !user) {
+        context.err << "Usage: tandor-batch " << kUsage << "\n";
+        return kRefused;
+    }
+    const QString contactsPath = positional[0];
+    QString error;
+    const std::optional<QString> secret = password(passwordFile, error);
+    if (!secret) {
+        context.err << error << "\n";
+        return kRefused;
+    }
+    try {
+        if (!QFileInfo(contactsPath).isFile()) {
+            context.err << "No contacts file: " << contactsPath << "\n";
+            return kRefused;
+        }
+        if (sync::SyncState::isLinked(contactsPath)) {
+            const sync::SyncState state = sync::SyncState::load(contactsPath);
+            if (state.url != *url) {
+                context.err << "The contacts file is linked to another address book: " << state.url
+                            << "\n";
+                return kRefused;
+            }
+        }
+        ContactsDocument document(context.programFolder);
+        document.openPath(contactsPath, true);
+        sync::SyncStateKeeper keeper(document);
+        sync::Account account;
+        account.serverUrl = *url;
+        account.user = *user;
+        account.password = *secret;
+        const std::unique_ptr<sync::AddressBookServer> server = sync::openAddressBook(account, *url);
+        // The first sync of a file links it to the address book.
+        if (!keeper.state() && !dryRun) {
+            keeper.link(*url, *user);
+        }
+        sync::Synchronizer synchronizer(document, keeper, *server);
+        const sync::SyncSummary summary = synchronizer.run(dryRun);
+        for (const QString& line : summary.lines) {
+            context.out << line << "\n";
+        }
+        context.out << (dryRun ? "Would change" : "Changed") << " here: " << summary.addedHere
+                    << " added, " << summary.changedHere << " changed, " << summary.deletedHere
+                    << " deleted\n"
+                    << (dryRun ? "Would change" : "Changed") << " on the server: "
+                    << summary.addedOnServer << " added, " << summary.changedOnServer
+                    << " changed, " << summary.deletedOnServer << " deleted\n"
+                    << "Conflicts: " << summary.conflicts << "\n";
+        return kOk;
+    } catch (const sync::ServerError& failure) {
+        context.err << failure.message() << "\n";
+    } catch (const AppError& failure) {
+        context.err << standardErrorText(failure, NotifyWhom::Product) << "\n";
+    }
+    return kFailure;
 }
 
 const Registration registration{Command{
     QStringLiteral("sync"),
-    QStringLiteral("sync --list-books --url URL --user NAME [--password-file FILE]"),
-    QStringLiteral("Lists the CardDAV address books at URL (a server or an address book's own\n"
-                   "address): display name, URL, and whether the book offers sync-collection\n"
-                   "(changes since the last sync) or is read whole each time. The password comes\n"
-                   "from TANDOR_PASSWORD or the first line of FILE, never from the command line."),
+    kUsage,
+    QStringLiteral(
+        "Keeps a contacts file in step with a CardDAV address book: the changes on the\n"
+        "server come into the file, the contacts added, changed and deleted in the file\n"
+        "go to the server. URL is the address book's full collection URL; the first sync\n"
+        "links the file to it (the folder FILE.DAT.sync beside it keeps the link), and\n"
+        "a linked file syncs only with its own address book. The password comes from\n"
+        "the environment variable TANDOR_PASSWORD or the first line of --password-file,\n"
+        "never from the command line. A field changed on both sides keeps the server's\n"
+        "value; the local one is listed as a conflict (\"Conflict: NAME, FIELD: here\n"
+        "\"...\", server \"...\"\"). Prints each change, then the lines \"Changed here: N\n"
+        "added, N changed, N deleted\", \"Changed on the server: ...\" and \"Conflicts: N\".\n"
+        "--dry-run changes nothing on either side and prints what would change\n"
+        "(\"Would change here: ...\"). A server or file failure prints its message\n"
+        "(exit 1); what was synced before it stays, and the next sync goes on."),
     runSync,
 }};
 

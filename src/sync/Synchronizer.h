@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+#include "sync/AddressBookServer.h"
+#include "sync/SyncState.h"
+
+namespace tandor {
+class ContactsDocument;
+}
+
+namespace tandor::sync {
+
+// What one sync did (or, in a dry run, would do).
+struct SyncSummary {
+    int addedHere = 0;  // in the contacts file
+    int changedHere = 0;
+    int deletedHere = 0;
+    int addedOnServer = 0;
+    int changedOnServer = 0;
+    int deletedOnServer = 0;
+    int conflicts = 0;  // fields changed on both sides: the server's value was kept
+    // One line per change, "Here: add Ann Smith", "Server: change Ann Smith
+    // (Email, City)", "Conflict: Ann Smith, City: here \"Leeds\", server
+    // \"York\"", and cards left for the next sync.
+    QStringList lines;
+};
+
+// One sync of the open file of a document with an address book:
+//   1. the server's changes since the stored sync token are listed, and the
+//      cards changed there fetched in bounded batches; each is merged into
+//      its record (CardMerge.h) through the document, the record written
+//      first, then the merged card sent back when the record added to it,
+//      then the link and the card as synced; a card new on the server is
+//      appended (or, when an unlinked record holds exactly its values,
+//      linked to that record: nothing is appended twice);
+//   2. cards gone from the server: an unchanged record is deleted, a record
+//      changed here is kept and its card written anew;
+//   3. contacts deleted here are deleted on the server (If-Match); one
+//      changed there meanwhile comes back into the file with the change;
+//   4. records changed here are written into their cards (If-Match), and each
+//      new record gets a UID and an href kept in the state before its card
+//      is sent (If-None-Match: *). A write refused because the card changed
+//      (412) fetches the card, merges and tries once more; a second refusal
+//      leaves the contact for the next sync;
+//   5. the new sync token and the time are stored last.
+// After each contact the state is saved, so a sync stopped at any moment
+// (an error, Cancel, the program killed) leaves the file and the state
+// consistent and the token unchanged, and the next sync finishes the work
+// without duplicates.
+class Synchronizer {
+public:
+    using Progress = std::function<void(int done, int total, const QString& text)>;
+    using CancelCheck = std::function<bool()>;
+
+    // The document's file must be open; for a real sync it must be linked
+    // (keeper.state()), a dry run of a file not linked yet shows what its
+    // first sync would do.
+    Synchronizer(ContactsDocument& document, SyncStateKeeper& keeper, AddressBookServer& server);
+
+    void setProgress(Progress progress) { progress_ = std::move(progress); }
+    // Asked between steps; true stops the sync as a ServerError Cancelled.
+    void setCancelCheck(CancelCheck cancel) { cancel_ = std::move(cancel); }
+    // How many cards one fetch asks for.
+    void setBatchSize(int cards) { batch_ = cards > 0 ? cards : 1; }
+
+    // Runs the sync. A dry run changes nothing, on either side, and lists in
+    // the summary what would change. Throws ServerError (the server, Cancel)
+    // and AppError (the file, the state).
+    SyncSummary run(bool dryRun = false);
+
+private:
+    void checkCancel();
+    void step(const QString& text);
+    void pullCard(const RemoteCard& card);
+    void pullRemoval(const QString& href);
+    void pushDeletion(const SyncLink& deletion);
+    void pushNew(int record);
+    // Merges the contact of `uid` with the server's card (none: the server
+    // did not change it) and writes both sides; `retry` allows one more try
+    // after a 412.
+    void syncContact(const QString& uid, const std::optional<RemoteCard>& server, bool retry);
+    // An unlinked record holding exactly the record's values (taken: it is
+    // given once), or 0.
+    int unlinkedRecordLike(const ContactRecord& record);
+
+    ContactsDocument& document_;
+    SyncStateKeeper& keeper_;
+    AddressBookServer& server_;
+    Progress progress_;
+    CancelCheck cancel_;
+    int batch_ = 50;
+    bool dryRun_ = false;
+    SyncState* state_ = nullptr;
+    SyncSummary summary_;
+    std::optional<QHash<QByteArray, QList<int>>> unlinked_;
+    QSet<int> dryLinked_;  // records a dry run found already on the server
+    QSet<QString> merged_;  // the contacts merged with the server's card in step 1
+    int done_ = 0;
+    int total_ = 0;
+};
+
+}  // namespace tandor::sync

@@ -1,0 +1,209 @@
+// The merge of a record with its card: one table of base card, local record
+// and server card against the card written, the record kept and the conflicts.
+#include <gtest/gtest.h>
+
+#include <QList>
+#include <functional>
+
+#include "sync/CardMerge.h"
+
+namespace tandor::sync {
+namespace {
+
+const QByteArray kPhoto =
+    "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAAMCAgMCAgMDAwMEAwMDBAU\r\n"
+    " EBAQEBAQFBwUFBQUFBQcGBgYGBgYHCAgICAgICAkJCQkJCQsLCwsLCwsLCwsLCwv/2w==\r\n";
+const QByteArray kLongNote =
+    "NOTE:Met at the trade fair in Osaka\\, 2019. Prefers letters to e-mail. Ask\r\n"
+    "  about the garden\\, the new grandchild and the restoration of the old house\r\n"
+    "  by the river before anything else. Keep the Christmas card list current.\r\n";
+
+// A card with a photo, a fourth (fax) number, a long note, a name Windows-1252
+// cannot hold, a company longer than its field and a property of its own.
+QByteArray baseCard(const QByteArray& city = "Springfield", const QByteArray& note = kLongNote) {
+    return "BEGIN:VCARD\r\n"
+           "VERSION:3.0\r\n"
+           "N:\xE5\xB1\xB1\xE7\x94\xB0;\xE5\xA4\xAA\xE9\x83\x8E;;;\r\n"
+           "FN:\xE5\xA4\xAA\xE9\x83\x8E \xE5\xB1\xB1\xE7\x94\xB0\r\n"
+           "ORG:Acme Trading Company International Holdings;Sales\r\n"
+           "ADR;TYPE=HOME:;;12 Oak Lane;" + city + ";IL;62704;USA\r\n"
+           "TEL;TYPE=HOME:555-0101\r\n"
+           "TEL;TYPE=CELL:555-0102\r\n"
+           "TEL;TYPE=WORK:555-0103\r\n"
+           "TEL;TYPE=FAX:555-0199\r\n"
+           "EMAIL;TYPE=INTERNET:taro@example.com\r\n" +
+           note + kPhoto +
+           "X-GARDEN-SIZE:large\r\n"
+           "UID:card-1\r\n"
+           "END:VCARD\r\n";
+}
+
+QByteArray replaced(QByteArray card, const QByteArray& from, const QByteArray& to) {
+    return card.replace(from, to);
+}
+
+// The record a card gives, changed by `edit`.
+ContactRecord recordOf(const QByteArray& card,
+                       const std::function<void(ContactRecord&)>& edit = {}) {
+    ContactRecord record = recordForCard(card, true);
+    if (edit) {
+        edit(record);
+    }
+    return record;
+}
+
+struct MergeCase {
+    const char* name;
+    QByteArray base;
+    ContactRecord local;
+    bool localEdited;
+    std::optional<QByteArray> server;
+    // The card written: these lines in it, those not, or exactly the server's.
+    QList<QByteArray> cardHas;
+    QList<QByteArray> cardLacks;
+    bool cardChanged;
+    // Fields of the record kept.
+    QList<std::pair<Field, QString>> record;
+    std::vector<FieldConflict> conflicts;
+};
+
+TEST(CardMergeTest, MergesPerFieldAndKeepsWhatTheRecordCannotHold) {
+    const QByteArray base = baseCard();
+    const auto edit = [&](Field f, const QString& value) {
+        return recordOf(base, [=](ContactRecord& r) { r.setField(f, value); });
+    };
+    const QByteArray serverYork = baseCard("York");
+    const QByteArray serverLongerNote =
+        replaced(base, "current.\r\n", "current and the birthday list too.\r\n");
+    const QList<MergeCase> cases = {
+        {"a local e-mail edit changes only EMAIL", base, edit(Field::Email, "t@new.example"), true,
+         std::nullopt,
+         {"EMAIL;TYPE=INTERNET:t@new.example\r\n", kPhoto, kLongNote,
+          "N:\xE5\xB1\xB1\xE7\x94\xB0;\xE5\xA4\xAA\xE9\x83\x8E;;;\r\n",
+          "ORG:Acme Trading Company International Holdings;Sales\r\n", "TEL;TYPE=FAX:555-0199\r\n",
+          "X-GARDEN-SIZE:large\r\n", "UID:card-1\r\n"},
+         {"taro@example.com"},
+         true,
+         {{Field::Email, "t@new.example"}, {Field::FName, "??"}},
+         {}},
+        {"a company cut to its field, edited, keeps the department", base,
+         edit(Field::Company, "Acme Ltd"), true, std::nullopt,
+         {"ORG:Acme Ltd;Sales\r\n", kLongNote},
+         {"Holdings"},
+         true,
+         {{Field::Company, "Acme Ltd"}},
+         {}},
+        {"a first name edited on a card of kanji keeps the family name", base,
+         edit(Field::FName, "Hanako"), true, std::nullopt,
+         {"N:\xE5\xB1\xB1\xE7\x94\xB0;Hanako;;;\r\n", "FN:Hanako \xE5\xB1\xB1\xE7\x94\xB0\r\n"},
+         {"\xE5\xA4\xAA\xE9\x83\x8E"},
+         true,
+         {{Field::FName, "Hanako"}, {Field::LName, "??"}},
+         {}},
+        {"a home number cleared goes, the other numbers stay", base, edit(Field::HPhone, ""), true,
+         std::nullopt,
+         {"TEL;TYPE=CELL:555-0102\r\n", "TEL;TYPE=WORK:555-0103\r\n", "TEL;TYPE=FAX:555-0199\r\n"},
+         {"555-0101"},
+         true,
+         {{Field::HPhone, ""}},
+         {}},
+        {"a record saved unchanged (not edited) writes nothing", base, recordOf(base), true,
+         std::nullopt, {}, {}, false, {{Field::Notes, recordOf(base).field(Field::Notes)}}, {}},
+        {"a note changed past the field's end on the server changes no record", base,
+         recordOf(base), false, serverLongerNote,
+         {"current and the birthday list too.\r\n"}, {}, false,
+         {{Field::Notes, recordOf(base).field(Field::Notes)}},
+         {}},
+        {"the server's city and the local e-mail both go into the card", base,
+         edit(Field::Email, "t@new.example"), true, serverYork,
+         {"ADR;TYPE=HOME:;;12 Oak Lane;York;IL;62704;USA\r\n", "EMAIL;TYPE=INTERNET:t@new.example\r\n",
+          kPhoto},
+         {},
+         true,
+         {{Field::City, "York"}, {Field::Email, "t@new.example"}},
+         {}},
+        {"both sides changed the city: the server wins, the local value is a conflict", base,
+         edit(Field::City, "Leeds"), true, serverYork,
+         {"ADR;TYPE=HOME:;;12 Oak Lane;York;IL;62704;USA\r\n"},
+         {"Leeds"},
+         false,
+         {{Field::City, "York"}},
+         {{Field::City, "Leeds", "York"}}},
+        {"both sides changed the city alike: no conflict", base, edit(Field::City, "York"), true,
+         serverYork,
+         {"York"},
+         {},
+         false,
+         {{Field::City, "York"}},
+         {}},
+        {"a card without UID gets the link's when written",
+         replaced(base, "UID:card-1\r\n", ""),
+         recordOf(base, [](ContactRecord& r) { r.setField(Field::Zip, "62705"); }), true,
+         std::nullopt,
+         {"ADR;TYPE=HOME:;;12 Oak Lane;Springfield;IL;62705;USA\r\n", "UID:link-uid\r\n"},
+         {},
+         true,
+         {{Field::Zip, "62705"}},
+         {}},
+        {"a vCard 4.0 number written as a tel: URI stays one",
+         "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Doe;Ann;;;\r\nFN:Ann Doe\r\n"
+         "TEL;VALUE=uri;TYPE=cell:tel:+1-555-0102\r\nUID:u\r\nEND:VCARD\r\n",
+         recordOf("BEGIN:VCARD\r\nVERSION:4.0\r\nN:Doe;Ann;;;\r\nFN:Ann Doe\r\n"
+                  "TEL;VALUE=uri;TYPE=cell:tel:+1-555-0102\r\nUID:u\r\nEND:VCARD\r\n",
+                  [](ContactRecord& r) {
+                      r.setField(Field::CPhone, "+1-555-0199");
+                      r.setField(Field::Birthdate, "19800410");
+                  }),
+         true, std::nullopt,
+         {"TEL;VALUE=uri;TYPE=cell:tel:+1-555-0199\r\n", "BDAY:19800410\r\n"},
+         {"0102"},
+         true,
+         {{Field::CPhone, "+1-555-0199"}, {Field::Birthdate, "19800410"}},
+         {}},
+        {"a name given only by FN, edited, gets an N with the other names",
+         "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Marie Smith\r\nUID:u\r\nEND:VCARD\r\n",
+         recordOf("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Marie Smith\r\nUID:u\r\nEND:VCARD\r\n",
+                  [](ContactRecord& r) { r.setField(Field::LName, "Jones"); }),
+         true, std::nullopt,
+         {"N:Jones;Ann Marie;;;\r\n", "FN:Ann Marie Jones\r\n"},
+         {},
+         true,
+         {{Field::FName, "Ann Marie"}, {Field::LName, "Jones"}},
+         {}},
+    };
+    for (const MergeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MergeInput input;
+        input.base = c.base;
+        input.server = c.server;
+        input.local = c.local;
+        input.localEdited = c.localEdited;
+        input.uid = QStringLiteral("link-uid");
+        const MergeResult result = mergeCard(input);
+        for (const QByteArray& line : c.cardHas) {
+            EXPECT_TRUE(result.card.contains(line)) << line.toStdString() << "\nin\n"
+                                                    << result.card.toStdString();
+        }
+        for (const QByteArray& text : c.cardLacks) {
+            EXPECT_FALSE(result.card.contains(text)) << text.toStdString();
+        }
+        EXPECT_EQ(result.cardChanged, c.cardChanged);
+        if (!c.cardChanged) {
+            EXPECT_EQ(result.card, c.server.value_or(c.base));
+        }
+        for (const auto& [field, value] : c.record) {
+            EXPECT_EQ(result.record.field(field), value) << layoutOf(field).name;
+        }
+        EXPECT_EQ(result.conflicts, c.conflicts);
+        // The card written reads back as the record kept.
+        const ContactFields back = cardRecordValues(result.card);
+        for (const FieldLayout& f : recordLayout()) {
+            if (isSyncedField(f.field)) {
+                EXPECT_EQ(back[f.field], result.record.field(f.field)) << f.name;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tandor::sync

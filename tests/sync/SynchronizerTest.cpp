@@ -1,0 +1,229 @@
+// The order of a sync's steps against an address book in memory: changes on
+// both sides, deletions against edits, and a sync stopped at every request.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <algorithm>
+
+#include "MemoryAddressBook.h"
+#include "platform/AppError.h"
+#include "platform/FaultPoint.h"
+#include "store/ContactsDocument.h"
+#include "support/TestFiles.h"
+#include "sync/CardMerge.h"
+#include "sync/SyncState.h"
+#include "sync/Synchronizer.h"
+
+namespace tandor::sync {
+namespace {
+
+const QString kBook = QStringLiteral("https://dav.example/ann/contacts/");
+const QByteArray kPhoto = "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQEASABIAAD/2w==\r\n";
+const QByteArray kCarl =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Stone;Carl;;;\r\nFN:Carl Stone\r\n"
+    "ADR;TYPE=HOME:;;1 Main St;Derby;;;\r\nTEL;TYPE=HOME:1\r\nTEL;TYPE=CELL:2\r\nTEL;TYPE=WORK:3\r\n"
+    "EMAIL:carl@example.com\r\n" + kPhoto + "UID:carl\r\nEND:VCARD\r\n";
+
+ContactRecord person(const QString& first, const QString& city, const QString& email = {}) {
+    ContactFields values;
+    values[Field::FName] = first;
+    values[Field::LName] = QStringLiteral("Doe");
+    values[Field::City] = city;
+    values[Field::Email] = email;
+    values[Field::IncludeCompany] = QStringLiteral("1");
+    values[Field::BirthdayReminder] = QStringLiteral("1");
+    return ContactRecord::build(values);
+}
+
+QString line(const ContactFields& values) {
+    return values[Field::FName] + u'|' + values[Field::City] + u'|' + values[Field::Email];
+}
+
+class SynchronizerTest : public ::testing::Test {
+protected:
+    test::TempFolder program;
+
+    // `cancelAt`: Cancel is pressed at that step of the progress.
+    SyncSummary sync(const QString& path, MemoryAddressBook& server, bool dryRun = false,
+                     int cancelAt = 0) {
+        ContactsDocument document(program.path());
+        document.openPath(path, true);
+        SyncStateKeeper keeper(document);
+        if (!keeper.state() && !dryRun) {
+            keeper.link(kBook, QStringLiteral("ann"));
+        }
+        Synchronizer synchronizer(document, keeper, server);
+        synchronizer.setBatchSize(2);
+        int steps = 0;
+        synchronizer.setProgress([&](int, int, const QString&) { ++steps; });
+        synchronizer.setCancelCheck([&] { return cancelAt > 0 && steps == cancelAt; });
+        return synchronizer.run(dryRun);
+    }
+    template <typename Change>
+    void change(const QString& path, Change change) {
+        ContactsDocument document(program.path());
+        document.openPath(path, true);
+        SyncStateKeeper keeper(document);
+        change(document);
+    }
+    static QStringList fileLines(const QString& path) {
+        ContactsFile file;
+        file.openForReading(path);
+        QStringList lines;
+        for (int n = 1; n <= file.recordCount(); ++n) {
+            lines.append(line(file.read(n).fields()));
+        }
+        lines.sort();
+        return lines;
+    }
+    static QStringList serverLines(const MemoryAddressBook& server) {
+        QStringList lines;
+        for (const auto& card : server.cards) {
+            EXPECT_FALSE(cardUid(card.vcard).isEmpty());
+            lines.append(line(cardRecordValues(card.vcard)));
+        }
+        lines.sort();
+        return lines;
+    }
+    static QString hrefOf(const MemoryAddressBook& server, const QString& first) {
+        for (auto it = server.cards.begin(); it != server.cards.end(); ++it) {
+            if (cardRecordValues(it->vcard)[Field::FName] == first) {
+                return it.key();
+            }
+        }
+        return {};
+    }
+
+    // Ann, Bob and Cy here, Carl there, synced once; then changed on both
+    // sides: Ann deleted here and changed there, Bob deleted there and
+    // changed here, Cy's city changed on both sides, Carl's e-mail changed
+    // there, Dora added here and Eve there.
+    QString scenario(const test::TempFolder& folder, MemoryAddressBook& server) {
+        const QString path = folder.file(QStringLiteral("Family.DAT"));
+        {
+            ContactsDocument document(program.path());
+            document.openPath(path);
+            for (const ContactRecord& r : {person("Ann", "Leeds"), person("Bob", "York"),
+                                           person("Cy", "Bath")}) {
+                document.appendContact(r);
+            }
+        }
+        server.store(QStringLiteral("/ann/contacts/carl.vcf"), kCarl);
+        sync(path, server);
+        change(path, [](ContactsDocument& d) {
+            ContactRecord bob = d.file().read(2);
+            bob.setField(Field::Email, QStringLiteral("bob@new.example"));
+            d.writeContact(2, bob);
+            ContactRecord cy = d.file().read(3);
+            cy.setField(Field::City, QStringLiteral("Wells"));
+            d.writeContact(3, cy);
+            d.deleteContact(1);
+            d.appendContact(person("Dora", "Ely"));
+        });
+        const QString ann = hrefOf(server, "Ann");
+        server.store(ann, QByteArray(server.cards[ann].vcard).replace("Leeds", "Hull"));
+        server.erase(hrefOf(server, "Bob"));
+        const QString cy = hrefOf(server, "Cy");
+        server.store(cy, QByteArray(server.cards[cy].vcard).replace("Bath", "Kent"));
+        const QString carl = hrefOf(server, "Carl");
+        server.store(carl, QByteArray(server.cards[carl].vcard).replace("carl@", "stone@"));
+        server.store(QStringLiteral("/ann/contacts/eve.vcf"),
+                     "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;Eve;;;\r\nFN:Eve Doe\r\nUID:eve\r\nEND:VCARD\r\n");
+        return path;
+    }
+};
+
+TEST_F(SynchronizerTest, ChangesOnBothSidesMeetAndASyncStoppedAnywhereFinishesNextTime) {
+    const QStringList expected = {"Ann|Hull|", "Bob|York|bob@new.example", "Carl|Derby|stone@example.com",
+                                  "Cy|Kent|", "Dora|Ely|", "Eve||"};
+    // A dry run changes nothing on either side.
+    {
+        test::TempFolder folder;
+        MemoryAddressBook server;
+        const QString path = scenario(folder, server);
+        const QByteArray fileBefore = test::readAll(path);
+        const QByteArray stateBefore = test::readAll(SyncState::folderOf(path) + "/state");
+        const auto cardsBefore = server.changes;
+        const SyncSummary dry = sync(path, server, true);
+        EXPECT_EQ(test::readAll(path), fileBefore);
+        EXPECT_EQ(test::readAll(SyncState::folderOf(path) + "/state"), stateBefore);
+        EXPECT_EQ(server.changes, cardsBefore);
+        EXPECT_EQ(dry.addedHere, 2);      // Ann back with the change, Eve
+        EXPECT_EQ(dry.changedHere, 2);    // Cy (the server's city), Carl
+        EXPECT_EQ(dry.addedOnServer, 2);  // Bob back with the change, Dora
+        EXPECT_EQ(dry.changedOnServer + dry.deletedHere + dry.deletedOnServer, 0)
+            << dry.lines.join(u'\n').toStdString();
+        EXPECT_EQ(dry.conflicts, 1) << dry.lines.join(u'\n').toStdString();
+    }
+    // Stopped at every request (its answer lost, or lost after the server
+    // did it), at every Cancel check, at every write of the state and of a
+    // card: the next sync ends where an unstopped one does.
+    enum class Stop { Request, RequestDone, Cancel, StateWrite, CardWrite };
+    for (int stopAt = 0;; ++stopAt) {
+        bool anyStopped = false;
+        for (const Stop stop : {Stop::Request, Stop::RequestDone, Stop::Cancel, Stop::StateWrite,
+                                Stop::CardWrite}) {
+            SCOPED_TRACE(QStringLiteral("stop %1 at %2").arg(int(stop)).arg(stopAt).toStdString());
+            test::TempFolder folder;
+            MemoryAddressBook server;
+            const QString path = scenario(folder, server);
+            const QString token = SyncState::load(path).syncToken;
+            server.requests = 0;
+            server.failAt = stop == Stop::Request || stop == Stop::RequestDone ? stopAt : 0;
+            server.afterWrite = stop == Stop::RequestDone;
+            if (stopAt > 0 && (stop == Stop::StateWrite || stop == Stop::CardWrite)) {
+                fault::arm(stop == Stop::StateWrite ? "sync.state.write" : "sync.card.write",
+                           stopAt - 1);
+            }
+            bool stopped = false;
+            try {
+                sync(path, server, false, stop == Stop::Cancel ? stopAt : 0);
+            } catch (const ServerError&) {
+                stopped = true;
+            } catch (const AppError&) {
+                stopped = true;
+            }
+            fault::disarmAll();
+            server.failAt = 0;
+            if (stopped) {
+                anyStopped = true;
+                EXPECT_EQ(SyncState::load(path).syncToken, token);
+                sync(path, server);
+            }
+            EXPECT_EQ(fileLines(path), expected);
+            EXPECT_EQ(serverLines(server), expected);
+            EXPECT_TRUE(server.cards[hrefOf(server, "Carl")].vcard.contains(kPhoto));
+            const SyncState state = SyncState::load(path);
+            ASSERT_EQ(state.conflicts.size(), 1u);
+            EXPECT_EQ(state.conflicts[0].localValue, "Wells");
+            EXPECT_EQ(state.conflicts[0].serverValue, "Kent");
+            // Nothing is left to do.
+            EXPECT_EQ(sync(path, server).lines, QStringList());
+        }
+        if (stopAt > 0 && !anyStopped) {
+            break;
+        }
+    }
+}
+
+TEST_F(SynchronizerTest, AConflictAppliedGoesToTheServer) {
+    test::TempFolder folder;
+    MemoryAddressBook server;
+    const QString path = scenario(folder, server);
+    sync(path, server);
+    {
+        ContactsDocument document(program.path());
+        document.openPath(path, true);
+        SyncStateKeeper keeper(document);
+        ASSERT_EQ(listConflicts(*keeper.state()).size(), 1u);
+        applyConflict(document, keeper, 0);
+        EXPECT_TRUE(listConflicts(*keeper.state()).empty());
+    }
+    const SyncSummary summary = sync(path, server);
+    EXPECT_EQ(summary.lines, QStringList{"Server: change Cy Doe"});
+    EXPECT_TRUE(fileLines(path).contains("Cy|Wells|"));
+    EXPECT_TRUE(serverLines(server).contains("Cy|Wells|"));
+}
+
+}  // namespace
+}  // namespace tandor::sync
