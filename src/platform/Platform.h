@@ -75,6 +75,9 @@ public:
     // The typed text, or an empty text when cancelled.
     virtual QString input(const QString& prompt, const QString& title,
                           const QString& defaultText = {}) = 0;
+    // A password, typed hidden; an empty text when cancelled. A platform
+    // without a hidden box asks with its input box.
+    virtual QString password(const QString& prompt, const QString& title) { return input(prompt, title); }
     // The chosen full path, or an empty text when cancelled.
     virtual QString openFile(const OpenFileRequest& request) = 0;
     virtual void beep() = 0;

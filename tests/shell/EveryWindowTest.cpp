@@ -85,7 +85,7 @@ struct WindowCase {
 
 const WindowCase kWindows[] = {
     {"mnuAdd", "frmNewContact"},     {"mnuEdit", "frmEdDelViewContact"}, {"mnuViewAll", "frmViewAll"},
-    {"mnuImport", "frmLMImport"},    {"mnuExport", "frmLMExport"},
+    {"mnuImport", "frmLMImport"},    {"mnuExport", "frmLMExport"}, {"mnuSyncAccount", "frmSyncAccount"},
 };
 
 }  // namespace

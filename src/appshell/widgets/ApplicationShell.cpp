@@ -18,6 +18,8 @@
 #include "sheets/AdjustmentFile.h"
 #include "shell/widgets/CommandRunner.h"
 #include "shell/widgets/ShellCommands.h"
+#include "sync/SyncSession.h"
+#include "sync/widgets/SyncWindows.h"
 
 namespace tandor {
 namespace {
@@ -31,8 +33,13 @@ ApplicationShell::ApplicationShell(Platform& platform, QString programFolder, QS
     // Until the user chooses, labels are placed by the paper's edge unless the
     // adjustments were calibrated on the printer's printable area.
     setDefaultPlaceByPaperEdge(adjustmentsAllZero(document_.programFolder()));
+    sync_ = std::make_unique<sync::SyncSession>(document_, platform_);
     main_ = std::make_unique<MainWindow>(*this);
     main_->installEventFilter(this);
+    connect(sync_.get(), &sync::SyncSession::stateChanged, main_.get(), &MainWindow::showSyncState);
+    // After the file's own opening work (the birthday check) is done.
+    connect(&document_, &ContactsDocument::opened, this,
+            [this] { QTimer::singleShot(0, this, [this] { syncIfWanted(); }); });
     connect(main_.get(), &MainWindow::closing, this, &ApplicationShell::closingSequence);
     giveCommands();
     attachShellCommands(main_.get(), *this);
@@ -44,6 +51,17 @@ ApplicationShell::~ApplicationShell() {
 
 void ApplicationShell::show() {
     main_->show();
+    QTimer::singleShot(0, this, [this] { syncIfWanted(); });
+}
+
+void ApplicationShell::syncNow(bool quiet) {
+    runCommand(platform_, policy::tryAgain(), [this, quiet] { sync::runSyncNow(*this, *sync_, quiet); });
+}
+
+void ApplicationShell::syncIfWanted() {
+    if (!closing_ && document_.hasFile() && sync_->linked() && sync_->syncAtStart()) {
+        syncNow(true);
+    }
 }
 
 QString ApplicationShell::readSetting(const QString& key) {
@@ -72,6 +90,10 @@ void ApplicationShell::giveCommands() {
     commands.fileOpen = [this] { fileOpen(); };
     commands.fileClose = [this] { fileClose(); };
     commands.exit = [this] { exit(); };
+    commands.syncNow = [this] { syncNow(false); };
+    commands.syncAccount = [this] { showInPlaceOfMain(new sync::AccountWindow(*this, *sync_)); };
+    commands.syncConflicts = [this] { showInPlaceOfMain(new sync::ConflictsWindow(*this, *sync_)); };
+    commands.syncStatus = [this] { return sync_->lastSyncText(); };
     main_->setCommands(commands);
 }
 

@@ -10,6 +10,9 @@
 #include "store/ContactsDocument.h"
 
 namespace tandor {
+namespace sync {
+class SyncSession;
+}
 
 class MainWindow;
 
@@ -28,6 +31,8 @@ public:
     ~ApplicationShell() override;
 
     MainWindow& mainWindow() { return *main_; }
+    // The address-book sync of the open file.
+    sync::SyncSession& syncSession() { return *sync_; }
     // Shows the main window, at the place the settings keep.
     void show();
 
@@ -56,9 +61,14 @@ private:
     // closed, the placement saved unless minimized.
     void closingSequence();
     void goBackIfMoved();
+    // File > Sync Now; `quiet` for the sync the program starts itself.
+    void syncNow(bool quiet);
+    // The sync when a linked file is opened (and at start), when the setting is on.
+    void syncIfWanted();
 
     Platform& platform_;
     ContactsDocument document_;
+    std::unique_ptr<sync::SyncSession> sync_;
     std::unique_ptr<MainWindow> main_;
     QPointer<QWidget> secondary_;
     const QObject* handedBack_ = nullptr;  // a window whose closing does not show the main window again

@@ -185,6 +185,9 @@ void MainWindow::connectCommands() {
     connect(mnuViewAll_, &QAction::triggered, this, run(&Commands::contactList, true));
     connect(mnuImport_, &QAction::triggered, this, run(&Commands::importWindow, true));
     connect(mnuExport_, &QAction::triggered, this, run(&Commands::exportWindow, true));
+    connect(mnuFileSync_, &QAction::triggered, this, run(&Commands::syncNow, false));
+    connect(mnuSyncAccount_, &QAction::triggered, this, run(&Commands::syncAccount, true));
+    connect(mnuSyncConflicts_, &QAction::triggered, this, run(&Commands::syncConflicts, true));
     auto reminders = [this](bool on) {
         return [this, on] {
             if (commands_.birthdayReminders) {
@@ -297,6 +300,16 @@ void MainWindow::showFileState() {
     mnuExport_->setEnabled(items && commands_.exportWindow);
     mnuFileBdayOn_->setEnabled(document.birthdayOnEnabled() && commands_.birthdayReminders);
     mnuFileBdayOff_->setEnabled(document.birthdayOffEnabled() && commands_.birthdayReminders);
+    mnuSyncAccount_->setEnabled(items && commands_.syncAccount);
+    showSyncState();
+}
+
+void MainWindow::showSyncState() {
+    const QString status = commands_.syncStatus && host_.document().hasFile() ? commands_.syncStatus() : QString();
+    lblLMLastSync_->setText(status);
+    lblLMLastSync_->setVisible(!status.isEmpty());
+    mnuFileSync_->setEnabled(!status.isEmpty() && commands_.syncNow);
+    mnuSyncConflicts_->setEnabled(!status.isEmpty() && commands_.syncConflicts);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -57,8 +57,17 @@ public:
         std::function<void()> fileOpen;
         std::function<void()> fileClose;
         std::function<void()> exit;  // File > Exit and the Exit button
+        std::function<void()> syncNow;        // File > Sync Now
+        std::function<void()> syncAccount;    // Contacts > Address Book Account...
+        std::function<void()> syncConflicts;  // Contacts > Sync Conflicts...
+        // The line of the last sync ("Last synced: ...", "Not synced yet"); empty
+        // for a file that is not linked (Sync Now and Sync Conflicts... are disabled).
+        std::function<QString()> syncStatus;
     };
     void setCommands(const Commands& commands);
+    // Shows the link of the open file again: the line of the last sync and
+    // the enabling of Sync Now and Sync Conflicts...
+    void showSyncState();
 
 signals:
     // The window is closing (the program ends): the application's closing sequence runs now.
@@ -132,6 +141,7 @@ private:
     QPushButton* cmdZipFinder_ = nullptr;
     QLineEdit* txtFileTitle_ = nullptr;
     QLineEdit* txtFileNam_ = nullptr;
+    QLabel* lblLMLastSync_ = nullptr;
 
     // Menu items.
     QAction* mnuFileNew_ = nullptr;
@@ -144,6 +154,9 @@ private:
     QAction* mnuFilePrint_ = nullptr;
     QAction* mnuFilePreview_ = nullptr;
     QAction* mnuFileExit_ = nullptr;
+    QAction* mnuFileSync_ = nullptr;
+    QAction* mnuSyncAccount_ = nullptr;
+    QAction* mnuSyncConflicts_ = nullptr;
     QAction* mnuLMEditCut_ = nullptr;
     QAction* mnuLMEditCopy_ = nullptr;
     QAction* mnuLMEditPaste_ = nullptr;

@@ -179,6 +179,11 @@ void MainWindow::buildControls() {
     lookups->addWidget(cmdPeopleFind_);
     lookups->addWidget(cmdZipFinder_);
     lookups->addStretch();
+    // When the open file was last synced with its address book (hidden for a
+    // file that is not linked).
+    lblLMLastSync_ = named(new QLabel, "lblLMLastSync");
+    lblLMLastSync_->hide();
+    lookups->addWidget(lblLMLastSync_);
     txtFileTitle_ = named(new QLineEdit, "txtFileTitle");
     txtFileNam_ = named(new QLineEdit, "txtFileNam");
     txtFileTitle_->setReadOnly(true);
@@ -215,6 +220,8 @@ void MainWindow::buildMenus() {
     mnuFileBdayOn_ = menuItem(file, QStringLiteral("Enable Birthday Reminders"), "mnuFileBdayOn");
     mnuFileBdayOff_ = menuItem(file, QStringLiteral("Disable Birthday Reminders"), "mnuFileBdayOff");
     file->addSeparator();
+    mnuFileSync_ = menuItem(file, QStringLiteral("S&ync Now"), "mnuFileSync");
+    file->addSeparator();
     mnuRetAddress_ = menuItem(file, QStringLiteral("Return Address Labels"), "mnuRetAddress");
     mnuStates_ = menuItem(file, QStringLiteral("State Abbreviations"), "mnuStates");
     file->addSeparator();
@@ -240,6 +247,9 @@ void MainWindow::buildMenus() {
     contacts->addSeparator();
     mnuImport_ = menuItem(contacts, QStringLiteral("Import Contacts"), "mnuImport");
     mnuExport_ = menuItem(contacts, QStringLiteral("Export Contacts"), "mnuExport");
+    contacts->addSeparator();
+    mnuSyncAccount_ = menuItem(contacts, QStringLiteral("Address &Book Account..."), "mnuSyncAccount");
+    mnuSyncConflicts_ = menuItem(contacts, QStringLiteral("Sync C&onflicts..."), "mnuSyncConflicts");
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
     view->setObjectName(QStringLiteral("mnuView"));

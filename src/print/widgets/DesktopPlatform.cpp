@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -94,6 +95,16 @@ QString DesktopPlatform::input(const QString& prompt, const QString& title, cons
     box.setLabelText(prompt);
     box.setTextValue(defaultText);
     box.setInputMode(QInputDialog::TextInput);
+    fitBox(box, title);
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
+}
+
+QString DesktopPlatform::password(const QString& prompt, const QString& title) {
+    QInputDialog box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setTextEchoMode(QLineEdit::Password);
     fitBox(box, title);
     return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }

@@ -19,6 +19,7 @@ public:
     MessageAnswer message(const QString& text, const QString& title, MessageIcon icon,
                           MessageButtons buttons) override;
     QString input(const QString& prompt, const QString& title, const QString& defaultText) override;
+    QString password(const QString& prompt, const QString& title) override;
     QString openFile(const OpenFileRequest& request) override;
     void beep() override;
     QString currentPrinterName() override;

@@ -1,0 +1,166 @@
+#include "sync/SyncSession.h"
+
+#include <QLocale>
+#include <QUrl>
+#include <algorithm>
+#include <memory>
+
+#include "platform/Platform.h"
+#include "store/ContactsDocument.h"
+#include "sync/CardDavClient.h"
+#include "sync/ServerFactory.h"
+
+namespace tandor::sync {
+namespace {
+
+const QString kSettings = QStringLiteral("Settings");
+const QString kSyncAtStart = QStringLiteral("SyncAtStart");
+const QString kCertificates = QStringLiteral("SyncCertificates");
+
+QString hostOf(const QString& url) {
+    QUrl parsed = QUrl::fromUserInput(url.trimmed());
+    return parsed.host().toLower();
+}
+
+}  // namespace
+
+SyncSession::SyncSession(ContactsDocument& document, Platform& platform, QObject* parent)
+    : QObject(parent), document_(document), platform_(platform), keeper_(document) {
+    // The keeper loads the state on opening first (it connected first).
+    connect(&document_, &ContactsDocument::opened, this, &SyncSession::stateChanged);
+    connect(&document_, &ContactsDocument::closed, this, &SyncSession::stateChanged);
+}
+
+QString SyncSession::lastSyncText() {
+    const SyncState* state = keeper_.state();
+    if (!state) {
+        return {};
+    }
+    if (!state->lastSync.isValid()) {
+        return QStringLiteral("Not synced yet");
+    }
+    return QStringLiteral("Last synced: ") +
+           QLocale(QLocale::English).toString(state->lastSync.toLocalTime(), QStringLiteral("d MMM yyyy HH:mm"));
+}
+
+bool SyncSession::syncAtStart() const {
+    return platform_.readSetting(kSettings, kSyncAtStart) == QLatin1String("1");
+}
+
+void SyncSession::setSyncAtStart(bool on) {
+    platform_.writeSetting(kSettings, kSyncAtStart, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QStringList SyncSession::acceptedCertificates(const QString& url) const {
+    const QString host = hostOf(url);
+    if (host.isEmpty()) {
+        return {};
+    }
+    return platform_.readSetting(kCertificates, host).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+void SyncSession::acceptCertificate(const QString& url, const QString& fingerprint) {
+    const QString host = hostOf(url);
+    QStringList accepted = acceptedCertificates(url);
+    if (host.isEmpty() || fingerprint.isEmpty() || accepted.contains(fingerprint, Qt::CaseInsensitive)) {
+        return;
+    }
+    accepted.append(fingerprint);
+    platform_.writeSetting(kCertificates, host, accepted.join(QLatin1Char(' ')));
+}
+
+Account SyncSession::account(const QString& serverUrl, const QString& user, const QString& password) const {
+    Account account;
+    account.serverUrl = serverUrl.trimmed();
+    account.user = user.trimmed();
+    account.password = password;
+    account.acceptedCertificates = acceptedCertificates(account.serverUrl);
+    return account;
+}
+
+std::vector<AddressBookInfo> SyncSession::findAddressBooks(const Account& account) {
+    std::vector<AddressBookInfo> books = discoverAddressBooks(account);
+    std::stable_sort(books.begin(), books.end(), [](const AddressBookInfo& a, const AddressBookInfo& b) {
+        return QString::localeAwareCompare(a.displayName, b.displayName) < 0;
+    });
+    return books;
+}
+
+PasswordStore::Kept SyncSession::link(const Account& account, const QString& bookUrl) {
+    keeper_.link(bookUrl, account.user);
+    const PasswordStore::Kept kept = passwords_.write(bookUrl, account.user, account.password);
+    emit stateChanged();
+    return kept;
+}
+
+std::optional<QString> SyncSession::password() {
+    const SyncState* state = keeper_.state();
+    if (!state) {
+        return std::nullopt;
+    }
+    return passwords_.read(state->url, state->user);
+}
+
+void SyncSession::keepPassword(const QString& password) {
+    if (const SyncState* state = keeper_.state()) {
+        passwords_.write(state->url, state->user, password);
+    }
+}
+
+SyncSession::Outcome SyncSession::sync(const QString& password, const Synchronizer::Progress& progress,
+                                       const Synchronizer::CancelCheck& cancel) {
+    Outcome outcome;
+    SyncState* state = keeper_.state();
+    if (!state) {
+        outcome.message = QStringLiteral("This contacts file is not linked to an address book.");
+        return outcome;
+    }
+    const QString url = state->url;
+    const QString user = state->user;
+    try {
+        const std::unique_ptr<AddressBookServer> server = openAddressBook(account(url, user, password), url);
+        if (auto* client = dynamic_cast<CardDavClient*>(server.get()); client && cancel) {
+            client->setCancelCheck(cancel);
+        }
+        Synchronizer synchronizer(document_, keeper_, *server);
+        if (progress) {
+            synchronizer.setProgress(progress);
+        }
+        if (cancel) {
+            synchronizer.setCancelCheck(cancel);
+        }
+        outcome.summary = synchronizer.run(false);
+        outcome.done = true;
+    } catch (const ServerError& error) {
+        outcome.failure = error.kind();
+        outcome.message = messageFor(error);
+        if (error.kind() == ServerError::Kind::WrongCredentials) {
+            passwords_.forget(url, user);
+        }
+    }
+    emit stateChanged();
+    return outcome;
+}
+
+QString SyncSession::summaryText(const SyncSummary& s) {
+    return QStringLiteral("Changed here: %1 added, %2 changed, %3 deleted\n"
+                          "Changed on the server: %4 added, %5 changed, %6 deleted\n"
+                          "Conflicts: %7")
+        .arg(s.addedHere)
+        .arg(s.changedHere)
+        .arg(s.deletedHere)
+        .arg(s.addedOnServer)
+        .arg(s.changedOnServer)
+        .arg(s.deletedOnServer)
+        .arg(s.conflicts);
+}
+
+QString SyncSession::messageFor(const ServerError& error) {
+    if (error.kind() == ServerError::Kind::Cancelled) {
+        return QStringLiteral("The sync was cancelled. What was synced before Cancel is kept on both sides; "
+                              "the next sync goes on from there.");
+    }
+    return error.message();
+}
+
+}  // namespace tandor::sync

@@ -1,0 +1,341 @@
+#include "sync/widgets/SyncWindows.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "platform/Platform.h"
+#include "platform/widgets/NamedControls.h"
+#include "platform/widgets/WindowConventions.h"
+#include "shell/widgets/CommandRunner.h"
+#include "shell/widgets/ShellCommands.h"
+#include "shell/widgets/WindowHost.h"
+#include "store/ContactRecord.h"
+#include "store/ContactsDocument.h"
+#include "sync/SyncSession.h"
+
+namespace tandor::sync {
+namespace {
+
+const QString kAccountTitle = QStringLiteral("Address Book Account");
+const QString kSyncTitle = QStringLiteral("Sync Now");
+
+QLabel* captionFor(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+}  // namespace
+
+AccountWindow::AccountWindow(WindowHost& host, SyncSession& session) : host_(host), session_(session) {
+    setObjectName(QStringLiteral("frmSyncAccount"));
+    setWindowTitle(kAccountTitle + QStringLiteral("  [") + host_.document().fileTitle() + QStringLiteral("]"));
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    setCentralWidget(central);
+
+    auto* intro = new QLabel(QStringLiteral(
+        "Keep this contacts file in step with an address book on a CardDAV server (Nextcloud, "
+        "Fastmail, iCloud, Radicale, ...). Type the server's address, your user name and password, "
+        "then find the address books and link this file to one."));
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+
+    auto* form = new QFormLayout;
+    txtSyncServer_ = named(new QLineEdit, "txtSyncServer");
+    txtSyncServer_->setPlaceholderText(QStringLiteral("https://dav.example.com"));
+    txtSyncUser_ = named(new QLineEdit, "txtSyncUser");
+    txtSyncPassword_ = named(new QLineEdit, "txtSyncPassword");
+    txtSyncPassword_->setEchoMode(QLineEdit::Password);
+    form->addRow(captionFor(QStringLiteral("&Server address:"), txtSyncServer_), txtSyncServer_);
+    form->addRow(captionFor(QStringLiteral("&User name:"), txtSyncUser_), txtSyncUser_);
+    form->addRow(captionFor(QStringLiteral("&Password:"), txtSyncPassword_), txtSyncPassword_);
+    layout->addLayout(form);
+
+    cmdSyncFind_ = named(new QPushButton(QStringLiteral("&Find Address Books")), "cmdSyncFind");
+    auto* findRow = new QHBoxLayout;
+    findRow->addWidget(cmdSyncFind_);
+    findRow->addStretch();
+    layout->addLayout(findRow);
+
+    lstSyncBooks_ = named(new QListWidget, "lstSyncBooks");
+    lstSyncBooks_->setMinimumHeight(90);
+    layout->addWidget(captionFor(QStringLiteral("&Address books:"), lstSyncBooks_));
+    layout->addWidget(lstSyncBooks_);
+
+    chkSyncAtStart_ = named(
+        new QCheckBox(QStringLiteral("S&ync when the program starts and when this file is opened")), "chkSyncAtStart");
+    chkSyncAtStart_->setChecked(session_.syncAtStart());
+    layout->addWidget(chkSyncAtStart_);
+
+    lblSyncMessage_ = named(new QLabel, "lblSyncMessage");
+    lblSyncMessage_->setWordWrap(true);
+    lblSyncMessage_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(lblSyncMessage_);
+
+    cmdSyncLink_ = named(new QPushButton(QStringLiteral("&Link")), "cmdSyncLink");
+    cmdSyncLink_->setEnabled(false);
+    cmdSyncClose_ = named(new QPushButton(QStringLiteral("&Close")), "cmdSyncClose");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSyncLink_);
+    buttons->addWidget(cmdSyncClose_);
+    layout->addLayout(buttons);
+
+    // A linked file shows its account.
+    if (const SyncState* state = session_.keeper().state()) {
+        txtSyncServer_->setText(state->url);
+        txtSyncUser_->setText(state->user);
+        lblSyncMessage_->setText(QStringLiteral("This file is linked to %1.").arg(state->url));
+    }
+
+    connect(cmdSyncFind_, &QPushButton::clicked, this, [this] {
+        runCommand(host_.platform(), policy::secondaryWindow(this), [this] { findBooks(); });
+    });
+    connect(cmdSyncLink_, &QPushButton::clicked, this, [this] {
+        runCommand(host_.platform(), policy::secondaryWindow(this), [this] { linkBook(); });
+    });
+    connect(lstSyncBooks_, &QListWidget::currentRowChanged, this,
+            [this](int row) { cmdSyncLink_->setEnabled(row >= 0); });
+    connect(chkSyncAtStart_, &QCheckBox::toggled, this, [this](bool on) { session_.setSyncAtStart(on); });
+    connect(cmdSyncClose_, &QPushButton::clicked, this, &QWidget::close);
+    closeOnEscape(this, cmdSyncClose_);
+    attachShellCommands(this, host_);
+    resize(sizeHint().expandedTo(QSize(520, 420)));
+}
+
+void AccountWindow::findBooks() {
+    lstSyncBooks_->clear();
+    books_.clear();
+    cmdSyncLink_->setEnabled(false);
+    if (txtSyncServer_->text().trimmed().isEmpty() || txtSyncUser_->text().trimmed().isEmpty()) {
+        lblSyncMessage_->setText(QStringLiteral("Type the server's address and your user name first."));
+        return;
+    }
+    lblSyncMessage_->setText(QStringLiteral("Looking for address books..."));
+    for (;;) {
+        const Account account =
+            session_.account(txtSyncServer_->text(), txtSyncUser_->text(), txtSyncPassword_->text());
+        try {
+            host_.platform().setBusy(true);
+            books_ = session_.findAddressBooks(account);
+            host_.platform().setBusy(false);
+            break;
+        } catch (const ServerError& error) {
+            host_.platform().setBusy(false);
+            if (!tellFailure(error)) {
+                return;
+            }
+        }
+    }
+    for (const AddressBookInfo& book : books_) {
+        auto* item = new QListWidgetItem(book.displayName, lstSyncBooks_);
+        item->setToolTip(book.url);
+    }
+    if (books_.empty()) {
+        lblSyncMessage_->setText(QStringLiteral("The account has no address book."));
+        return;
+    }
+    lstSyncBooks_->setCurrentRow(0);
+    lblSyncMessage_->setText(
+        QStringLiteral("Choose the address book to keep this file in step with, then press Link."));
+}
+
+bool AccountWindow::tellFailure(const ServerError& error) {
+    Platform& platform = host_.platform();
+    if (error.kind() == ServerError::Kind::CertificateRefused && !error.certificateFingerprint().isEmpty()) {
+        const QString host = QUrl::fromUserInput(txtSyncServer_->text().trimmed()).host();
+        const QString question =
+            QStringLiteral("The server %1 showed a certificate that this computer does not trust:\n\n%2\n\n"
+                           "Accept this certificate for %1 only? Accept it only when you know it is the "
+                           "server's own.")
+                .arg(host, error.certificateDetails());
+        if (platform.message(question, kAccountTitle, MessageIcon::Exclamation, MessageButtons::YesNo) ==
+            MessageAnswer::Yes) {
+            session_.acceptCertificate(txtSyncServer_->text(), error.certificateFingerprint());
+            return true;
+        }
+    }
+    const QString text = SyncSession::messageFor(error);
+    lblSyncMessage_->setText(text);
+    platform.message(text, kAccountTitle, MessageIcon::Exclamation);
+    return false;
+}
+
+void AccountWindow::linkBook() {
+    const int row = lstSyncBooks_->currentRow();
+    if (row < 0 || row >= static_cast<int>(books_.size())) {
+        return;
+    }
+    const AddressBookInfo& book = books_[static_cast<std::size_t>(row)];
+    const Account account = session_.account(txtSyncServer_->text(), txtSyncUser_->text(), txtSyncPassword_->text());
+    const PasswordStore::Kept kept = session_.link(account, book.url);
+    QString text = QStringLiteral("This contacts file is now linked to the address book \"%1\". "
+                                  "File > Sync Now keeps the two in step.")
+                       .arg(book.displayName);
+    if (kept == PasswordStore::Kept::ForThisSession) {
+        text += QStringLiteral(" No secret store runs on this desktop: the password is kept until the program "
+                               "ends, and the program asks for it again next time.");
+    }
+    lblSyncMessage_->setText(text);
+    host_.platform().message(text, kAccountTitle, MessageIcon::Information);
+}
+
+ConflictsWindow::ConflictsWindow(WindowHost& host, SyncSession& session) : host_(host), session_(session) {
+    setObjectName(QStringLiteral("frmSyncConflicts"));
+    setWindowTitle(QStringLiteral("Sync Conflicts  [") + host_.document().fileTitle() + QStringLiteral("]"));
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    setCentralWidget(central);
+
+    lblSyncConflicts_ = named(new QLabel, "lblSyncConflicts");
+    lblSyncConflicts_->setWordWrap(true);
+    layout->addWidget(lblSyncConflicts_);
+    tblSyncConflicts_ = named(new QTableWidget(0, 4), "tblSyncConflicts");
+    tblSyncConflicts_->setHorizontalHeaderLabels({QStringLiteral("Contact"), QStringLiteral("Field"),
+                                                  QStringLiteral("This computer's value"),
+                                                  QStringLiteral("Server's value")});
+    tblSyncConflicts_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblSyncConflicts_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tblSyncConflicts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblSyncConflicts_->verticalHeader()->hide();
+    tblSyncConflicts_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(tblSyncConflicts_);
+
+    cmdSyncUseLocal_ = named(new QPushButton(QStringLiteral("&Use This Computer's Value")), "cmdSyncUseLocal");
+    cmdSyncKeepServer_ = named(new QPushButton(QStringLiteral("&Keep Server's Value")), "cmdSyncKeepServer");
+    cmdSyncConflictsClose_ = named(new QPushButton(QStringLiteral("&Close")), "cmdSyncConflictsClose");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(cmdSyncUseLocal_);
+    buttons->addWidget(cmdSyncKeepServer_);
+    buttons->addStretch();
+    buttons->addWidget(cmdSyncConflictsClose_);
+    layout->addLayout(buttons);
+
+    connect(cmdSyncUseLocal_, &QPushButton::clicked, this, [this] {
+        runCommand(host_.platform(), policy::secondaryWindow(this), [this] { useLocal(); });
+    });
+    connect(cmdSyncKeepServer_, &QPushButton::clicked, this, [this] {
+        runCommand(host_.platform(), policy::secondaryWindow(this), [this] { keepServer(); });
+    });
+    connect(cmdSyncConflictsClose_, &QPushButton::clicked, this, &QWidget::close);
+    closeOnEscape(this, cmdSyncConflictsClose_);
+    attachShellCommands(this, host_);
+    fill();
+    resize(QSize(680, 360));
+}
+
+void ConflictsWindow::fill() {
+    const int keep = std::max(0, tblSyncConflicts_->currentRow());
+    tblSyncConflicts_->setRowCount(0);
+    const SyncState* state = session_.keeper().state();
+    const std::vector<SyncConflict> none;
+    const std::vector<SyncConflict>& conflicts = state ? listConflicts(*state) : none;
+    tblSyncConflicts_->setRowCount(static_cast<int>(conflicts.size()));
+    int row = 0;
+    for (const SyncConflict& c : conflicts) {
+        const QStringList cells = {c.contact, QString::fromLatin1(layoutOf(c.field).name), c.localValue,
+                                   c.serverValue};
+        for (int column = 0; column < cells.size(); ++column) {
+            tblSyncConflicts_->setItem(row, column, new QTableWidgetItem(cells[column]));
+        }
+        ++row;
+    }
+    tblSyncConflicts_->resizeColumnsToContents();
+    const bool any = !conflicts.empty();
+    if (any) {
+        tblSyncConflicts_->selectRow(std::min(keep, row - 1));
+    }
+    cmdSyncUseLocal_->setEnabled(any);
+    cmdSyncKeepServer_->setEnabled(any);
+    lblSyncConflicts_->setText(
+        any ? QStringLiteral("These fields were changed both on this computer and on the server. The server's "
+                             "value is in the contact now. \"Use This Computer's Value\" puts yours back "
+                             "and sends it to the server with the next sync.")
+            : QStringLiteral("There are no sync conflicts."));
+}
+
+void ConflictsWindow::useLocal() {
+    const int row = tblSyncConflicts_->currentRow();
+    if (row < 0) {
+        return;
+    }
+    applyConflict(host_.document(), session_.keeper(), static_cast<std::size_t>(row));
+    fill();
+}
+
+void ConflictsWindow::keepServer() {
+    const int row = tblSyncConflicts_->currentRow();
+    if (row < 0) {
+        return;
+    }
+    dismissConflict(session_.keeper(), static_cast<std::size_t>(row));
+    fill();
+}
+
+void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
+    Platform& platform = host.platform();
+    if (!session.linked()) {
+        return;
+    }
+    std::optional<QString> password = session.password();
+    if (!password) {
+        const SyncState* state = session.keeper().state();
+        const QString typed = platform.password(
+            QStringLiteral("The password of %1 for %2:").arg(state->user, QUrl(state->url).host()), kSyncTitle);
+        if (typed.isEmpty()) {
+            return;
+        }
+        session.keepPassword(typed);
+        password = typed;
+    }
+    // Shown when the sync runs longer than a second.
+    QProgressDialog progress(QStringLiteral("Syncing with the address book..."), QStringLiteral("Cancel"), 0, 0,
+                             QApplication::activeWindow());
+    progress.setObjectName(QStringLiteral("dlgSyncProgress"));
+    progress.setWindowTitle(kSyncTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(1000);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    progress.setValue(0);
+    const SyncSession::Outcome outcome = session.sync(
+        *password,
+        [&progress](int done, int total, const QString& text) {
+            progress.setMaximum(std::max(total, 0));
+            progress.setValue(std::min(done, std::max(total, 0)));
+            if (!text.isEmpty()) {
+                progress.setLabelText(text);
+            }
+        },
+        [&progress] {
+            QApplication::processEvents();
+            return progress.wasCanceled();
+        });
+    progress.close();
+    if (!outcome.done) {
+        platform.message(outcome.message, kSyncTitle, MessageIcon::Exclamation);
+        return;
+    }
+    if (!quiet || outcome.summary.conflicts > 0) {
+        QString text = QStringLiteral("The sync is done.\n\n") + SyncSession::summaryText(outcome.summary);
+        if (outcome.summary.conflicts > 0) {
+            text += QStringLiteral("\n\nContacts > Sync Conflicts... shows the conflicts.");
+        }
+        platform.message(text, kSyncTitle, MessageIcon::Information);
+    }
+}
+
+}  // namespace tandor::sync
