@@ -18,6 +18,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
+#include <QTableWidget>
+#include <QUuid>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -44,6 +47,8 @@
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"
 #include "store/ContactsDocument.h"
+#include "support/PlainDavClient.h"
+#include "sync/SyncState.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -741,6 +746,92 @@ TEST_F(RealWindows, EveryWindowAndDialogFitsAndKeepsTheMainWindowInPlace) {
         p().main.findChild<QPushButton*>(QStringLiteral("cmdLMClear"))->click();
     }
     EXPECT_GT(dialogsSeen - dialogsBefore, 20) << "the sweep met fewer dialogs than the program has";
+}
+
+// The sync windows as a new user meets them, against the Radicale test server
+// of scripts/dav-test-servers.sh: the account window with the address books
+// found, then the conflicts window after both sides changed one contact.
+TEST_F(RealWindows, TheSyncWindowsAsANewUserMeetsThem) {
+    const QString url = qEnvironmentVariable("TANDOR_RADICALE_URL");
+    if (url.isEmpty()) {
+        GTEST_SKIP() << "no CardDAV test server (TANDOR_RADICALE_URL is not set; "
+                        "eval \"$(bash scripts/dav-test-servers.sh start)\" starts one)";
+    }
+    const QString user = qEnvironmentVariable("TANDOR_DAV_USER");
+    const QString password = qEnvironmentVariable("TANDOR_DAV_PASSWORD");
+    const QString bookName = qEnvironmentVariable("TANDOR_RADICALE_BOOK");
+    ASSERT_TRUE(p().session.hasFile());
+    const QPoint place = mainPlace();
+
+    runItem(mainItem("mnuSyncAccount"));
+    QWidget* account = shownWindow(QStringLiteral("frmSyncAccount"));
+    ASSERT_NE(account, nullptr);
+    auto type = [account](const char* box, const QString& text) {
+        auto* edit = account->findChild<QLineEdit*>(QString::fromLatin1(box));
+        edit->setFocus();
+        QTest::keyClicks(edit, text);
+    };
+    type("txtSyncServer", url);
+    type("txtSyncUser", user);
+    type("txtSyncPassword", password);
+    runItem(account->findChild<QPushButton*>(QStringLiteral("cmdSyncFind")));
+    auto* books = account->findChild<QListWidget*>(QStringLiteral("lstSyncBooks"));
+    QString bookUrl;
+    for (int i = 0; i < books->count(); ++i) {
+        if (books->item(i)->text() == bookName) {
+            books->setCurrentRow(i);
+            bookUrl = books->item(i)->toolTip();
+        }
+    }
+    ASSERT_FALSE(bookUrl.isEmpty()) << "no address book named " << bookName.toStdString();
+    settle(150);
+    inspect(account);
+    screenshot(account, QStringLiteral("books-found"));
+    runItem(account->findChild<QPushButton*>(QStringLiteral("cmdSyncLink")));
+    closeOthers(place, QStringLiteral("mnuSyncAccount"));
+
+    // A contact the phone adds, then changes while it is changed here too.
+    test::PlainDavClient phone(user, password);
+    const QString last = QStringLiteral("Q") + QUuid::createUuid().toString(QUuid::Id128).left(8);
+    const QUrl card = QUrl(bookUrl).resolved(QUrl(last + QStringLiteral(".vcf")));
+    auto phoneWrites = [&](const char* email) {
+        phone.put(card, QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nFN:Zoe %1\r\nN:%1;Zoe;;;\r\n"
+                                       "EMAIL:%2\r\nEND:VCARD\r\n")
+                            .arg(last, QLatin1String(email))
+                            .toUtf8());
+    };
+    phoneWrites("zoe@home.example");
+    runItem(mainItem("mnuFileSync"));
+    settle(300);
+    int n = 0;
+    for (int i = 1; i <= p().session.file().recordCount(); ++i) {
+        if (p().session.file().read(i).field(Field::LName) == last) {
+            n = i;
+        }
+    }
+    ASSERT_GT(n, 0) << "Sync Now did not bring the phone's contact";
+    ContactRecord record = p().session.file().read(n);
+    record[Field::Email] = QStringLiteral("zoe@work.example");
+    p().session.writeContact(n, record);
+    phoneWrites("zoe@phone.example");
+    runItem(mainItem("mnuFileSync"));
+    settle(300);
+    screenshot(&p().main, QStringLiteral("synced"));
+
+    runItem(mainItem("mnuSyncConflicts"));
+    QWidget* conflicts = shownWindow(QStringLiteral("frmSyncConflicts"));
+    ASSERT_NE(conflicts, nullptr);
+    EXPECT_GT(conflicts->findChild<QTableWidget*>(QStringLiteral("tblSyncConflicts"))->rowCount(), 0);
+    settle(150);
+    inspect(conflicts);
+    screenshot(conflicts, QStringLiteral("listed"));
+    closeOthers(place, QStringLiteral("mnuSyncConflicts"));
+    // The cards this file sent go again, so that the server's book is as the
+    // other tests expect it.
+    for (const sync::SyncLink& link : sync::SyncState::load(p().session.fileName()).links()) {
+        phone.remove(QUrl(bookUrl).resolved(QUrl(link.href)));
+    }
+    phone.remove(card);
 }
 
 TEST_F(RealWindows, NewLabelSheetDrawsTheSheetAsItIsTyped) {
