@@ -810,9 +810,9 @@ TEST_F(RealWindows, TheSyncWindowsAsANewUserMeetsThem) {
         }
     }
     ASSERT_GT(n, 0) << "Sync Now did not bring the phone's contact";
-    ContactRecord record = p().session.file().read(n);
-    record[Field::Email] = QStringLiteral("zoe@work.example");
-    p().session.writeContact(n, record);
+    ContactFields fields = p().session.file().read(n).fields();
+    fields[Field::Email] = QStringLiteral("zoe@work.example");
+    p().session.writeContact(n, ContactRecord::build(fields));
     phoneWrites("zoe@phone.example");
     runItem(mainItem("mnuFileSync"));
     settle(300);

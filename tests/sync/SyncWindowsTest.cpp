@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
@@ -186,9 +187,9 @@ TEST_F(SyncWindowsTest, TheConflictsWindowPutsThisComputersValueBack) {
     ASSERT_GT(n, 0);
 
     // Both sides change the e-mail address.
-    ContactRecord record = shell.document().file().read(n);
-    record[Field::Email] = QStringLiteral("zed@here.example");
-    shell.document().writeContact(n, record);
+    ContactFields fields = shell.document().file().read(n).fields();
+    fields[Field::Email] = QStringLiteral("zed@here.example");
+    shell.document().writeContact(n, ContactRecord::build(fields));
     phoneWrites(uid, QStringLiteral("Zed"), last, QStringLiteral("zed@there.example"));
     action("mnuFileSync")->trigger();
     EXPECT_TRUE(platform.messages().last().text.contains(QStringLiteral("Conflicts: 1")));
