@@ -25,6 +25,16 @@ list_shot=$(ls "$SHOTS"/*-frmViewAll-listed.png 2>/dev/null | head -n1 || true)
 if [ -n "$list_shot" ]; then
   cp "$list_shot" "$OUT/contact-list.png"
 fi
+# The sync windows, when the check ran with a CardDAV test server
+# (eval "$(bash scripts/dav-test-servers.sh start)" before ctest -R real_windows).
+account_shot=$(ls "$SHOTS"/*-frmSyncAccount-books-found.png 2>/dev/null | head -n1 || true)
+if [ -n "$account_shot" ]; then
+  cp "$account_shot" "$OUT/sync-account.png"
+fi
+conflicts_shot=$(ls "$SHOTS"/*-frmSyncConflicts-listed.png 2>/dev/null | head -n1 || true)
+if [ -n "$conflicts_shot" ]; then
+  cp "$conflicts_shot" "$OUT/sync-conflicts.png"
+fi
 "$BIN/tandor-batch" envelope --size 1 -o "$TMP/envelope.pdf" \
   "John Q. Smith" "1234 Main Street" "Apt 5" "Springfield, IL  62704"
 "$BIN/tandor-batch" return-labels -o "$TMP/return.pdf" "Ann Lee" "12 Oak Ln" "Reno, NV 89501"

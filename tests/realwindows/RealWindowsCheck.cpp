@@ -828,7 +828,8 @@ TEST_F(RealWindows, TheSyncWindowsAsANewUserMeetsThem) {
     closeOthers(place, QStringLiteral("mnuSyncConflicts"));
     // The cards this file sent go again, so that the server's book is as the
     // other tests expect it.
-    for (const sync::SyncLink& link : sync::SyncState::load(p().session.fileName()).links()) {
+    const sync::SyncState state = sync::SyncState::load(p().session.fileName());
+    for (const sync::SyncLink& link : state.links()) {
         phone.remove(QUrl(bookUrl).resolved(QUrl(link.href)));
     }
     phone.remove(card);
