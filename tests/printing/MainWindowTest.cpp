@@ -189,7 +189,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {
         items << (a->isSeparator() ? QStringLiteral("-") : test::shown(a->text()));
     }
     EXPECT_EQ(items, QStringList({"New", "Open", "Close", "-", "Enable Birthday Reminders",
-                                  "Disable Birthday Reminders", "-", "Return Address Labels", "State Abbreviations",
+                                  "Disable Birthday Reminders", "-", "Sync Now", "-", "Return Address Labels",
+                                  "State Abbreviations",
                                   "-", "Print Preview...", "Print", "-", "Exit"}));
     EXPECT_EQ(find<QAction>("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     EXPECT_EQ(find<QAction>("mnuFilePrint")->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
@@ -202,7 +203,8 @@ TEST_F(MainWindowTest, MenusCarryTheirCaptionsShortcutsAndSeparators) {
         items << (a->isSeparator() ? QStringLiteral("-") : test::shown(a->text()));
     }
     EXPECT_EQ(items, QStringList({"Add Contact", "Edit Contact", "Find Contact", "Delete Contact", "-",
-                                  "Search Contacts", "-", "Import Contacts", "Export Contacts"}));
+                                  "Search Contacts", "-", "Import Contacts", "Export Contacts", "-",
+                                  "Address Book Account...", "Sync Conflicts..."}));
     // Without a file, every contact item and both birthday items are disabled.
     for (const char* name : {"mnuAdd", "mnuEdit", "mnuFind", "mnuDelete", "mnuSrchContacts", "mnuImport",
                              "mnuExport", "mnuViewOne", "mnuViewAll", "mnuFileBdayOn", "mnuFileBdayOff"}) {

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
@@ -35,6 +37,15 @@ QLabel* captionFor(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
+}
+
+// The Help menu every window carries (attachShellCommands gives its items their work).
+void addHelpMenu(QMainWindow* window, const char* menu, const char* manual, const char* about) {
+    QMenu* help = window->menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QString::fromLatin1(menu));
+    menuItem(help, QStringLiteral("User Manual"), manual, QKeySequence(Qt::Key_F1));
+    help->addSeparator();
+    menuItem(help, QStringLiteral("About Tandor"), about);
 }
 
 }  // namespace
@@ -112,6 +123,7 @@ AccountWindow::AccountWindow(WindowHost& host, SyncSession& session) : host_(hos
     connect(chkSyncAtStart_, &QCheckBox::toggled, this, [this](bool on) { session_.setSyncAtStart(on); });
     connect(cmdSyncClose_, &QPushButton::clicked, this, &QWidget::close);
     closeOnEscape(this, cmdSyncClose_);
+    addHelpMenu(this, "mnuSAHelp", "mnuSAHelpUM", "mnuSAHelpAbout");
     attachShellCommands(this, host_);
     resize(sizeHint().expandedTo(QSize(520, 420)));
 }
@@ -232,6 +244,7 @@ ConflictsWindow::ConflictsWindow(WindowHost& host, SyncSession& session) : host_
     });
     connect(cmdSyncConflictsClose_, &QPushButton::clicked, this, &QWidget::close);
     closeOnEscape(this, cmdSyncConflictsClose_);
+    addHelpMenu(this, "mnuSCHelp", "mnuSCHelpUM", "mnuSCHelpAbout");
     attachShellCommands(this, host_);
     fill();
     resize(QSize(680, 360));
