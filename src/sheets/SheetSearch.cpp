@@ -161,8 +161,17 @@ QString partNumbers(const LabelSheet& sheet) {
     return (QStringList{sheet.part} + sheet.equivalents).join(QStringLiteral(" / "));
 }
 
+QString shortPartNumbers(const LabelSheet& sheet) {
+    constexpr int kShown = 3;
+    QStringList parts = QStringList{sheet.part} + sheet.equivalents;
+    if (parts.size() > kShown) {
+        parts = parts.mid(0, kShown) << QStringLiteral("...");
+    }
+    return parts.join(QStringLiteral(" / "));
+}
+
 QString sheetSummary(const LabelSheet& sheet) {
-    QString named = (sheet.maker + QLatin1Char(' ') + partNumbers(sheet)).trimmed();
+    QString named = (sheet.maker + QLatin1Char(' ') + shortPartNumbers(sheet)).trimmed();
     if (!sheet.detail.isEmpty()) {
         named += QLatin1Char(' ') + sheet.detail;
     }

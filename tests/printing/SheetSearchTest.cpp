@@ -151,4 +151,9 @@ TEST(SheetSearch, FiguresReadAsTheMakersWriteThem) {
                                        .arg(c.rows)
                                        .arg(c.size));
     }
+    // A sheet of many equivalents lists three of its part numbers.
+    LabelSheet many = sheet("acme-1", "Acme", "1", {"2", "3", "4", "5"}, "Tags", PaperSize::Letter);
+    EXPECT_EQ(sheetSummary(many), "Acme 1 / 2 / 3 / ... Tags: Letter, 30 labels of 1 x 2 5/8 in");
+    many.equivalents = {"2", "3"};
+    EXPECT_EQ(sheetSummary(many), "Acme 1 / 2 / 3 Tags: Letter, 30 labels of 1 x 2 5/8 in");
 }

@@ -10,20 +10,9 @@ namespace {
 
 constexpr int kColumns = 7;
 // The widest each column may be: the name for --sheet, last, is never cut and
-// starts at column 103 at the latest, so that a row with a name of up to 18
-// characters (most sheets') reads in 120 columns.
-constexpr std::array<qsizetype, kColumns> kWidest{13, 27, 21, 6, 18, 5, 0};
-constexpr int kPartsShown = 3;
-
-// A sheet's part numbers, at most three and "..." for the others.
-QString shortPartNumbers(const LabelSheet& sheet) {
-    QStringList parts = QStringList{sheet.part} + sheet.equivalents;
-    if (parts.size() > kPartsShown) {
-        parts = parts.mid(0, kPartsShown) << QStringLiteral("...");
-    }
-    return parts.join(QStringLiteral(" / "));
-}
-
+// starts at column 100 at the latest, so that a row with a name of up to 21
+// characters (nearly every sheet's) reads in 120 columns.
+constexpr std::array<qsizetype, kColumns> kWidest{13, 24, 21, 6, 18, 5, 0};
 // A cell cut to its column's width, ending in "..." when cut.
 QString cell(const QString& text, int column) {
     const qsizetype widest = kWidest[static_cast<std::size_t>(column)];
