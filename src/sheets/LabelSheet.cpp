@@ -281,31 +281,6 @@ Place placeOf(const LabelSheet& s, int position) {
     return place;
 }
 
-QString number(double value) {
-    return QString::number(value, 'g', 6);
-}
-
-// Inches as the makers write them: 2 5/8, 1 3/4, 1/2.
-QString inchText(double inches) {
-    const int eighths = static_cast<int>(std::lround(inches * 8.0));
-    if (std::abs(eighths / 8.0 - inches) > 1e-9) {
-        return number(std::round(inches * 100.0) / 100.0);
-    }
-    const int whole = eighths / 8;
-    int part = eighths % 8;
-    int denominator = 8;
-    while (part != 0 && part % 2 == 0) {
-        part /= 2;
-        denominator /= 2;
-    }
-    QString text = whole > 0 ? QString::number(whole) : QString();
-    if (part != 0) {
-        text += (text.isEmpty() ? QString() : QStringLiteral(" ")) +
-                QStringLiteral("%1/%2").arg(part).arg(denominator);
-    }
-    return text.isEmpty() ? QStringLiteral("0") : text;
-}
-
 }  // namespace
 
 int LabelSheet::count() const {
@@ -430,13 +405,48 @@ QString LabelSheet::paperName() const {
     return paper == PaperSize::A4 ? QStringLiteral("A4") : QStringLiteral("Letter");
 }
 
+QString millimetreText(double millimetres) {
+    QString text = QString::number(std::round(millimetres * 10.0) / 10.0, 'f', 1);
+    if (text.endsWith(QStringLiteral(".0"))) {
+        text.chop(2);
+    }
+    return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
+}
+
+QString inchText(double inches) {
+    const long sixteenths = std::lround(inches * 16.0);
+    if (std::abs(sixteenths / 16.0 - inches) > 0.001) {
+        return QString::number(inches, 'f', 2);
+    }
+    const long whole = sixteenths / 16;
+    long part = sixteenths % 16;
+    long denominator = 16;
+    while (part != 0 && part % 2 == 0) {
+        part /= 2;
+        denominator /= 2;
+    }
+    QString text = whole > 0 ? QString::number(whole) : QString();
+    if (part != 0) {
+        text += (text.isEmpty() ? QString() : QStringLiteral(" ")) +
+                QStringLiteral("%1/%2").arg(part).arg(denominator);
+    }
+    return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
+QString labelSizeText(const LabelSheet& sheet) {
+    if (sheet.metric) {
+        return QStringLiteral("%1 x %2 mm").arg(millimetreText(sheet.labelWidthIn * 25.4),
+                                                millimetreText(sheet.labelHeightIn * 25.4));
+    }
+    return QStringLiteral("%1 x %2 in").arg(inchText(sheet.labelHeightIn), inchText(sheet.labelWidthIn));
+}
+
+QString labelCountText(int count) {
+    return count == 1 ? QStringLiteral("1 label") : QStringLiteral("%1 labels").arg(count);
+}
+
 QString LabelSheet::description() const {
-    const QString size =
-        metric
-            ? QStringLiteral("%1 x %2 mm")
-                  .arg(number(std::round(labelWidthIn * 254.0) / 10.0))
-                  .arg(number(std::round(labelHeightIn * 254.0) / 10.0))
-            : QStringLiteral("%1 x %2 in").arg(inchText(labelHeightIn)).arg(inchText(labelWidthIn));
+    const QString size = labelSizeText(*this);
     QStringList grids;
     for (const SheetLayout& layout : layouts) {
         grids.append(QStringLiteral("%1 x %2").arg(layout.columns).arg(layout.rows));
@@ -448,7 +458,7 @@ QString LabelSheet::description() const {
     }
     return QStringLiteral("%1: %2, %3 (%4) of %5")
         .arg(named.join(QStringLiteral(" / ")), paperName())
-        .arg(count() == 1 ? QStringLiteral("1 label") : QStringLiteral("%1 labels").arg(count()))
+        .arg(labelCountText(count()))
         .arg(grids.join(QStringLiteral(" + ")), size);
 }
 

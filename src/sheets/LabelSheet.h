@@ -106,6 +106,18 @@ struct LabelSheet {
     QString paperName() const;
 };
 
+// The figures a user sees. Millimetres to one decimal, without a trailing
+// ".0": "63.5", "100".
+QString millimetreText(double millimetres);
+// Inches as the makers write them: "2 5/8", "1/2", "1 15/16"; a length that is
+// no sixteenth of an inch (within 0.001 in) to two decimals: "1.33".
+QString inchText(double inches);
+// The size of a sheet's labels as its maker gives it: height by width in
+// inches ("1 x 2 5/8 in"), width by height in millimetres ("63.5 x 38.1 mm").
+QString labelSizeText(const LabelSheet& sheet);
+// "1 label", "30 labels".
+QString labelCountText(int count);
+
 // Every label's outline of a sheet, in points on its paper as oriented (a
 // landscape page holds the sheet turned a quarter), in position order.
 std::vector<QRectF> sheetOutlines(const LabelSheet& sheet, PageOrientation orientation);

@@ -11,6 +11,7 @@
 
 #include "platform/AppError.h"
 #include "platform/ProgramFolders.h"
+#include "sheets/LabelSheet.h"
 #include "store/FileError.h"
 
 namespace tandor {
@@ -349,8 +350,8 @@ QByteArray sheetTemplateXml(const SheetDesign& d) {
     const QString description =
         !d.description.isEmpty()
             ? d.description
-            : QStringLiteral("%1 labels (%2 x %3) of %4 x %5 %6")
-                  .arg(d.columns * d.rows)
+            : QStringLiteral("%1 (%2 x %3) of %4 x %5 %6")
+                  .arg(labelCountText(d.columns * d.rows))
                   .arg(d.columns)
                   .arg(d.rows)
                   .arg(lengthText(d.labelWidth, d.unit), lengthText(d.labelHeight, d.unit), unitSymbol(d.unit));

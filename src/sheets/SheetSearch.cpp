@@ -43,30 +43,6 @@ QList<const LabelSheet*> pointersTo(const QList<LabelSheet>& sheets) {
     return out;
 }
 
-QString number(double value) {
-    return QString::number(value, 'g', 6);
-}
-
-// Inches as the makers write them: 2 5/8, 1 3/4, 1/2.
-QString inchText(double inches) {
-    const int eighths = static_cast<int>(std::lround(inches * 8.0));
-    if (std::abs(eighths / 8.0 - inches) > 1e-9) {
-        return number(inches);
-    }
-    const int whole = eighths / 8;
-    int part = eighths % 8;
-    int denominator = 8;
-    while (part != 0 && part % 2 == 0) {
-        part /= 2;
-        denominator /= 2;
-    }
-    QString text = whole > 0 ? QString::number(whole) : QString();
-    if (part != 0) {
-        text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + QStringLiteral("%1/%2").arg(part).arg(denominator);
-    }
-    return text.isEmpty() ? QStringLiteral("0") : text;
-}
-
 // A name as it is typed after --sheet: quoted when it holds a space.
 QString typed(const QString& name) {
     return name.contains(QLatin1Char(' ')) ? QLatin1Char('"') + name + QLatin1Char('"') : name;
@@ -185,26 +161,27 @@ QString partNumbers(const LabelSheet& sheet) {
     return (QStringList{sheet.part} + sheet.equivalents).join(QStringLiteral(" / "));
 }
 
-QString labelSizeText(const LabelSheet& sheet) {
-    if (sheet.metric) {
-        return QStringLiteral("%1 x %2 mm").arg(number(sheet.labelWidthIn * 25.4), number(sheet.labelHeightIn * 25.4));
+QString shortPartNumbers(const LabelSheet& sheet) {
+    constexpr int kShown = 3;
+    QStringList parts = QStringList{sheet.part} + sheet.equivalents;
+    if (parts.size() > kShown) {
+        parts = parts.mid(0, kShown) << QStringLiteral("...");
     }
-    return QStringLiteral("%1 x %2 in").arg(inchText(sheet.labelHeightIn), inchText(sheet.labelWidthIn));
+    return parts.join(QStringLiteral(" / "));
 }
 
 QString sheetSummary(const LabelSheet& sheet) {
-    QString named = (sheet.maker + QLatin1Char(' ') + partNumbers(sheet)).trimmed();
+    QString named = (sheet.maker + QLatin1Char(' ') + shortPartNumbers(sheet)).trimmed();
     if (!sheet.detail.isEmpty()) {
         named += QLatin1Char(' ') + sheet.detail;
     }
-    return QStringLiteral("%1: %2, %3 labels of %4").arg(named, sheet.paperName()).arg(sheet.count()).arg(labelSizeText(sheet));
+    return QStringLiteral("%1: %2, %3 of %4").arg(named, sheet.paperName(), labelCountText(sheet.count()), labelSizeText(sheet));
 }
 
 QString sheetCaption(const LabelSheet& sheet) {
-    return QStringLiteral("%1: %2, %3 labels of %4")
-        .arg((sheet.maker + QLatin1Char(' ') + sheet.part).trimmed(), sheet.paperName())
-        .arg(sheet.count())
-        .arg(labelSizeText(sheet));
+    return QStringLiteral("%1: %2, %3 of %4")
+        .arg((sheet.maker + QLatin1Char(' ') + sheet.part).trimmed(), sheet.paperName(), labelCountText(sheet.count()),
+             labelSizeText(sheet));
 }
 
 QString sheetLinesNote(const LabelSheet& sheet) {

@@ -43,16 +43,16 @@ struct SheetResolution {
 SheetResolution resolveSheet(const QList<LabelSheet>& sheets, const QString& name);
 SheetResolution resolveSheet(const QString& name);
 
-// One line about a sheet for a list of matches:
+// One line about a sheet for a list of matches, with at most three part numbers:
 // "Avery 5160 / 8160 Address Labels: Letter, 30 labels of 1 x 2 5/8 in".
 QString sheetSummary(const LabelSheet& sheet);
 // A sheet as the main window's list shows it when chosen, short whatever its
 // equivalents: "Avery 5160: Letter, 30 labels of 1 x 2 5/8 in".
 QString sheetCaption(const LabelSheet& sheet);
-// The size of its labels as its maker gives it: "1 x 2 5/8 in", "63.5 x 38.1 mm".
-QString labelSizeText(const LabelSheet& sheet);
 // Its maker's part numbers: "5160 / 8160".
 QString partNumbers(const LabelSheet& sheet);
+// At most three of them, then "..." for the others: "L4770 / J8654 / L6140 / ...".
+QString shortPartNumbers(const LabelSheet& sheet);
 // What the main window says next to a sheet that takes fewer than five lines
 // ("3 lines a label"); empty for five.
 QString sheetLinesNote(const LabelSheet& sheet);

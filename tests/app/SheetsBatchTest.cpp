@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
@@ -126,6 +127,14 @@ QStringList widestAddress(int characters) {
     return lines;
 }
 
+// The environment of a tandor-batch that knows only the sheets it is built
+// with and those of the per-user folder under `dataHome`: no data folder of
+// the system (where the label-template library is) is searched.
+QStringList builtInSheetsOnly(TempFolder& folder, const QString& dataHome) {
+    QDir().mkpath(folder.file("no-system-data"));
+    return {"XDG_DATA_DIRS=" + folder.file("no-system-data"), "XDG_DATA_HOME=" + dataHome};
+}
+
 }  // namespace
 
 TEST_F(SheetsBatch, EveryAddressLiesInsideItsLabelOnTheNewSheets) {
@@ -190,23 +199,60 @@ TEST_F(SheetsBatch, EveryAddressLiesInsideItsLabelOnLibrarySheets) {
 // A sheet the user saves in the folder sheets of the per-user program folder
 // is listed and printed on by its name.
 TEST_F(SheetsBatch, TheUsersOwnSheetsAreReadFromTheirFolder) {
-    const QByteArray before = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", folder.path().toUtf8());
+    const QStringList environment = builtInSheetsOnly(folder, folder.path());
     QDir().mkpath(folder.file("Tandor/sheets"));
     folder.write("Tandor/sheets/mine.xml", R"(<?xml version="1.0"?><Glabels-templates>
         <Template brand="Acme" part="U-1" size="US-Letter" description="Mine">
           <Label-rectangle id="0" width="4in" height="2in">
             <Layout nx="2" ny="5" x0="0.2in" y0="0.5in" dx="4.1in" dy="2in"/></Label-rectangle></Template>
         </Glabels-templates>)");
-    const BatchRun list = runBatch({"sheets"});
-    const BatchRun print = runBatch({"labels", "--sheet", "acme u-1", "-o", folder.file("mine.pdf"), "A"});
-    if (before.isEmpty()) {
-        qunsetenv("XDG_DATA_HOME");
-    } else {
-        qputenv("XDG_DATA_HOME", before);
-    }
-    EXPECT_TRUE(list.out.contains("Acme U-1  Acme U-1: Letter, 10 labels (2 x 5) of 2 x 4 in")) << list.out.toStdString();
+    const BatchRun list = runBatch({"sheets"}, environment);
+    const BatchRun print = runBatch({"labels", "--sheet", "acme u-1", "-o", folder.file("mine.pdf"), "A"}, environment);
+    EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
+    // The heading, the five built-in sheets and the user's.
+    EXPECT_EQ(list.out.count(QLatin1Char('\n')), 7) << list.out.toStdString();
+    EXPECT_TRUE(list.out.contains(
+        QRegularExpression("^Acme +U-1 +Mine +Letter +2 x 4 in +10  Acme U-1$", QRegularExpression::MultilineOption)))
+        << list.out.toStdString();
     EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
+}
+
+// A sheet of many equivalents and a long description takes three part numbers
+// and its columns' widths in the list; with the library of sheets (when
+// installed) every row of the list reads in 120 columns.
+TEST_F(SheetsBatch, TheListReadsInAHundredAndTwentyColumns) {
+    QString templates = R"(<?xml version="1.0"?><Glabels-templates>
+        <Template brand="Acme" part="P-1" size="A4" description="Labels for parcels, jars, files and folders">
+          <Label-rectangle id="0" width="63.8528mm" height="33.8667mm">
+            <Layout nx="3" ny="8" x0="7mm" y0="13mm" dx="66mm" dy="34mm"/></Label-rectangle></Template>)";
+    for (int i = 2; i <= 30; ++i) {
+        templates += QStringLiteral(R"(<Template brand="Acme" part="P-%1" equiv="P-1"/>)").arg(i);
+    }
+    QDir().mkpath(folder.file("Tandor/sheets"));
+    folder.write("Tandor/sheets/many.xml", (templates + "</Glabels-templates>").toUtf8());
+    const BatchRun own = runBatch({"sheets", "--search", "acme"}, builtInSheetsOnly(folder, folder.path()));
+    EXPECT_EQ(own.exitCode, 0) << own.err.toStdString();
+    EXPECT_TRUE(own.out.contains(QRegularExpression(
+        R"(^Acme +P-1 / P-2 / P-3 / \.\.\. +Labels for parcels\.\.\. +A4 +63\.9 x 33\.9 mm +24  Acme P-1$)",
+        QRegularExpression::MultilineOption)))
+        << own.out.toStdString();
+    // Every row's name starts where the heading's does, at column 100 at the
+    // latest: a name of 21 characters ends by column 120.
+    const BatchRun all = runBatch({"sheets"});
+    EXPECT_EQ(all.exitCode, 0) << all.err.toStdString();
+    const QStringList lines = all.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_GT(lines.size(), 1);
+    const qsizetype nameColumn = lines[0].indexOf(QStringLiteral("Name for --sheet"));
+    EXPECT_LE(nameColumn, 99) << lines[0].toStdString();
+    QSet<QString> named;
+    for (const QString& line : lines.mid(1)) {
+        if (line.mid(nameColumn - 2, 2) == QStringLiteral("  ") && line.at(nameColumn - 3) != QLatin1Char(' ')) {
+            named.insert(line.mid(nameColumn));
+        }
+    }
+    for (const LabelSheet& sheet : labelSheets()) {
+        EXPECT_TRUE(named.contains(sheet.name)) << sheet.name.toStdString() << " is not in its column";
+    }
 }
 
 TEST_F(SheetsBatch, SheetsAreListedAndAnUnknownSheetIsRefused) {
@@ -284,20 +330,21 @@ TEST_F(SheetsBatch, AlignmentSheetOutlinesFallOnTheGeometry) {
 // sheets --search lists the matches under a heading; --sheet takes the maker
 // and the part number as on the box.
 TEST(SheetsCommand, SearchListsTheMatchesAndSheetTakesMakerAndPart) {
-    const BatchRun a4 = runBatch({"sheets", "--search", "AVERY a4"});
+    TempFolder folder;
+    const QStringList environment = builtInSheetsOnly(folder, folder.file("home"));
+    const BatchRun a4 = runBatch({"sheets", "--search", "AVERY a4"}, environment);
     EXPECT_EQ(a4.exitCode, 0) << a4.err.toStdString();
     const QStringList lines = a4.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3) << a4.out.toStdString();
     EXPECT_TRUE(lines[0].contains(QRegularExpression("^Maker +Part +Description +Paper +Label size +Count  Name for --sheet$")))
         << lines[0].toStdString();
     EXPECT_TRUE(lines[1].endsWith("  L7160") && lines[2].endsWith("  L7163")) << a4.out.toStdString();
-    const BatchRun none = runBatch({"sheets", "--search", "avery zzzz"});
+    const BatchRun none = runBatch({"sheets", "--search", "avery zzzz"}, environment);
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_TRUE(none.err.contains("no label sheet matches avery zzzz")) << none.err.toStdString();
 
-    TempFolder folder;
     const QString pdf = folder.file("l7163.pdf");
-    const BatchRun made = runBatch({"labels", "--sheet", "avery j8163", "-o", pdf, "A"});
+    const BatchRun made = runBatch({"labels", "--sheet", "avery j8163", "-o", pdf, "A"}, environment);
     EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
     EXPECT_TRUE(QFile::exists(pdf));
 }

@@ -19,6 +19,7 @@
 #include "appshell/widgets/ApplicationShell.h"
 #include "print/RecordingSurface.h"
 #include "platform/AppError.h"
+#include "sheets/LabelSheet.h"
 #include "store/ContactsDocument.h"
 #include "support/MenuKeys.h"
 #include "support/TestFiles.h"
@@ -26,6 +27,13 @@
 using namespace tandor;
 
 namespace {
+
+// The main window's tests know the sheets the program is built with: the
+// label-template library of the machine is left out while they run.
+struct BuiltInSheetsOnly {
+    BuiltInSheetsOnly() { reloadLabelSheets(QStringList{}); }
+    ~BuiltInSheetsOnly() { reloadLabelSheets(); }
+};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -50,6 +58,7 @@ protected:
         return find<QLineEdit>(names[n - 1]);
     }
 
+    BuiltInSheetsOnly builtInSheets;  // before the shell, which fills the sheet list
     test::TempFolder folder;
     ScriptedPlatform platform;
     ApplicationShell shell;

@@ -111,3 +111,49 @@ TEST(SheetSearch, AChosenSheetIsRememberedAtTheFrontOfTheRecentOnes) {
     EXPECT_EQ(platform.readSetting("Settings", kSheetSettingKey), "c");
     EXPECT_EQ(recentSheets(platform), QStringList({"c", "i", "h", "g", "f", "e", "d", "b"}));
 }
+
+// The figures of a sheet read as its maker writes them, in the list, its
+// caption and its description: millimetres to one decimal, inches in
+// sixteenths where they are exact and else to two decimals, "1 label".
+TEST(SheetSearch, FiguresReadAsTheMakersWriteThem) {
+    const struct {
+        bool metric;
+        double widthIn, heightIn;
+        int columns, rows;
+        const char* size;
+        const char* labels;
+    } cases[] = {
+        {true, 63.8528 / 25.4, 33.8667 / 25.4, 3, 8, "63.9 x 33.9 mm", "24 labels"},
+        {true, 38.0746 / 25.4, 21.209 / 25.4, 5, 13, "38.1 x 21.2 mm", "65 labels"},
+        {true, 100.0 / 25.4, 38.1 / 25.4, 2, 7, "100 x 38.1 mm", "14 labels"},
+        {true, 210.0 / 25.4, 297.0 / 25.4, 1, 1, "210 x 297 mm", "1 label"},
+        {false, 2.625, 1.0, 3, 10, "1 x 2 5/8 in", "30 labels"},
+        {false, 1.9375, 0.6875, 4, 15, "11/16 x 1 15/16 in", "60 labels"},
+        {false, 4.0004, 0.4995, 2, 20, "1/2 x 4 in", "40 labels"},
+        {false, 2.3333, 1.1, 3, 9, "1.10 x 2.33 in", "27 labels"},
+        {false, 6.0, 4.0, 1, 1, "4 x 6 in", "1 label"},
+    };
+    for (const auto& c : cases) {
+        LabelSheet s = sheet("acme-1", "Acme", "1", {}, "", c.metric ? PaperSize::A4 : PaperSize::Letter);
+        s.parts = QStringLiteral("Acme 1");
+        s.metric = c.metric;
+        s.labelWidthIn = c.widthIn;
+        s.labelHeightIn = c.heightIn;
+        s.layouts = {SheetLayout{c.columns, c.rows, 0.2, 0.2, c.widthIn, c.heightIn}};
+        const QString paper = c.metric ? QStringLiteral("A4") : QStringLiteral("Letter");
+        const QString shown = QStringLiteral("%1, %2 of %3").arg(paper, c.labels, c.size);
+        EXPECT_EQ(labelSizeText(s), c.size);
+        EXPECT_EQ(sheetSummary(s), "Acme 1: " + shown);
+        EXPECT_EQ(sheetCaption(s), "Acme 1: " + shown);
+        EXPECT_EQ(s.description(), QStringLiteral("Acme 1: %1, %2 (%3 x %4) of %5")
+                                       .arg(paper, c.labels)
+                                       .arg(c.columns)
+                                       .arg(c.rows)
+                                       .arg(c.size));
+    }
+    // A sheet of many equivalents lists three of its part numbers.
+    LabelSheet many = sheet("acme-1", "Acme", "1", {"2", "3", "4", "5"}, "Tags", PaperSize::Letter);
+    EXPECT_EQ(sheetSummary(many), "Acme 1 / 2 / 3 / ... Tags: Letter, 30 labels of 1 x 2 5/8 in");
+    many.equivalents = {"2", "3"};
+    EXPECT_EQ(sheetSummary(many), "Acme 1 / 2 / 3 Tags: Letter, 30 labels of 1 x 2 5/8 in");
+}

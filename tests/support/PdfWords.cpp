@@ -1,6 +1,7 @@
 #include "support/PdfWords.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <algorithm>
@@ -11,7 +12,17 @@
 namespace tandor::test {
 
 BatchRun runBatch(const QStringList& args) {
+    return runBatch(args, {});
+}
+
+BatchRun runBatch(const QStringList& args, const QStringList& environment) {
     QProcess process;
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    for (const QString& variable : environment) {
+        const qsizetype equals = variable.indexOf(QLatin1Char('='));
+        variables.insert(variable.left(equals), variable.mid(equals + 1));
+    }
+    process.setProcessEnvironment(variables);
     process.start(batchExecutable(), args);
     process.waitForFinished(120000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,

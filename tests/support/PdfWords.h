@@ -14,6 +14,8 @@ struct BatchRun {
     QString err;
 };
 BatchRun runBatch(const QStringList& args);
+// With the given environment variables ("NAME=value") set over this process's.
+BatchRun runBatch(const QStringList& args, const QStringList& environment);
 
 // A word of a PDF page as pdftotext places it, in inches from the page's top-left corner.
 struct Word {

@@ -8,6 +8,20 @@
 namespace tandor::batch {
 namespace {
 
+constexpr int kColumns = 7;
+// The widest each column may be: the name for --sheet, last, is never cut and
+// starts at column 100 at the latest, so that a row with a name of up to 21
+// characters (nearly every sheet's) reads in 120 columns.
+constexpr std::array<qsizetype, kColumns> kWidest{13, 24, 21, 6, 18, 5, 0};
+// A cell cut to its column's width, ending in "..." when cut.
+QString cell(const QString& text, int column) {
+    const qsizetype widest = kWidest[static_cast<std::size_t>(column)];
+    if (widest == 0 || text.size() <= widest) {
+        return text;
+    }
+    return text.left(widest - 3).trimmed() + QStringLiteral("...");
+}
+
 int runSheets(const QStringList& args, Context& context) {
     Arguments arguments(args);
     const std::optional<QString> search = arguments.take(QStringLiteral("--search"));
@@ -26,15 +40,18 @@ int runSheets(const QStringList& args, Context& context) {
                     << ": search for a part number (5160), a maker (Avery) or a word of the description\n";
         return kFailure;
     }
-    // One row a sheet, in columns as wide as their widest entry.
-    constexpr int kColumns = 7;
+    // One row a sheet, in columns as wide as their widest entry, up to kWidest.
     using Row = std::array<QString, kColumns>;
     QList<Row> rows{{QStringLiteral("Maker"), QStringLiteral("Part"), QStringLiteral("Description"),
                      QStringLiteral("Paper"), QStringLiteral("Label size"), QStringLiteral("Count"),
                      QStringLiteral("Name for --sheet")}};
     for (const LabelSheet* sheet : found) {
-        rows.append({sheet->maker, partNumbers(*sheet), sheet->detail, sheet->paperName(), labelSizeText(*sheet),
-                     QString::number(sheet->count()), sheet->name});
+        Row row{sheet->maker, shortPartNumbers(*sheet), sheet->detail, sheet->paperName(), labelSizeText(*sheet),
+                QString::number(sheet->count()), sheet->name};
+        for (int c = 0; c < kColumns; ++c) {
+            row[static_cast<std::size_t>(c)] = cell(row[static_cast<std::size_t>(c)], c);
+        }
+        rows.append(row);
     }
     std::array<qsizetype, kColumns> widths{};
     for (const Row& row : rows) {

@@ -35,6 +35,10 @@ public:
     explicit MainWindow(WindowHost& host, QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The role of a cboLMSheet entry that holds the whole line its drop-down
+    // list shows (sheetSummary); the entry's text is the short caption.
+    static constexpr int kSheetSummaryRole = Qt::UserRole + 1;
+
     const CompositionState& composition() const { return state_; }
     // The five lines as typed now.
     std::array<QString, 5> lines();

@@ -25,7 +25,7 @@ namespace tandor {
 namespace {
 
 constexpr int kNameRole = Qt::UserRole;
-constexpr int kSummaryRole = Qt::UserRole + 1;
+constexpr int kSummaryRole = MainWindow::kSheetSummaryRole;
 constexpr int kWidestCharacters = 48;  // the list is no wider than this many average characters
 
 // The drop-down list shows each sheet whole, with its equivalents and its

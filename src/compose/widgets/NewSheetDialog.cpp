@@ -316,7 +316,7 @@ void NewSheetDialog::refresh() {
     SheetDesign named = read.design;
     named.name = QStringLiteral("Sheet");
     picSheet_->setDesign(read.design, designProblem(named).isEmpty());
-    lblSheetProblem_->setText(fine ? QStringLiteral("%1 labels on the sheet.").arg(read.design.columns * read.design.rows)
+    lblSheetProblem_->setText(fine ? QStringLiteral("%1 on the sheet.").arg(labelCountText(read.design.columns * read.design.rows))
                                    : read.problem);
     lblSheetProblem_->setStyleSheet(fine ? QString() : QStringLiteral("color: #b00000;"));
     cmdSheetSave_->setEnabled(fine);
