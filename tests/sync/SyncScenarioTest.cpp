@@ -142,6 +142,11 @@ public:
         }
         return 0;
     }
+    int recordNumber(const QString& path, const QString& first) {
+        ContactsFile file;
+        file.openForReading(path);
+        return recordOf(file, first);
+    }
     ContactRecord record(const QString& path, const QString& first) {
         ContactsFile file;
         file.openForReading(path);
@@ -350,11 +355,12 @@ const std::vector<Scenario>& scenarios() {
            }}}},
         {"a server that fails leaves both sides as they were; the next sync converges",
          {{"start", start},
-          {"here: Ann's city, Dora added; phone: Bob's city",
+          {"here: Ann's city, Dora added; phone: Bob's city, Carl deleted",
            [](T& t) {
                t.edit(t.fileA, QStringLiteral("Ann"), Field::City, QStringLiteral("Wells"));
                t.add(t.fileA, person(QStringLiteral("Dora"), QStringLiteral("Ely")));
                t.phoneEdit(QStringLiteral("Bob"), "York", "Ripon");
+               t.phoneDelete(QStringLiteral("Carl"));
            }},
           {"500 and a server that never answers: nothing changes",
            [](T& t) {
@@ -374,7 +380,9 @@ const std::vector<Scenario>& scenarios() {
                t.sync(t.fileA, FaultProxy::Fault::Truncate507);
                t.sync(t.fileB, FaultProxy::Fault::Truncate507);
                EXPECT_EQ(t.proxy->faultsInjected(), faults + 2);
-               t.expectConverged({"Ann", "Bob", "Carl", "Dora"});
+               // The full listing tells both files that Carl is gone.
+               EXPECT_EQ(t.recordNumber(t.fileB, QStringLiteral("Carl")), 0);
+               t.expectConverged({"Ann", "Bob", "Dora"});
                EXPECT_EQ(t.record(t.fileB, QStringLiteral("Ann")).field(Field::City).trimmed(), "Wells");
                EXPECT_EQ(t.record(t.fileA, QStringLiteral("Bob")).field(Field::City).trimmed(), "Ripon");
            }}}},
