@@ -223,7 +223,17 @@ TEST_P(SyncKillTest, KilledAnywhereTheNextSyncFinishesWithoutLossOrDoubles) {
     EXPECT_GE(pullKills, points - 3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Servers, SyncKillTest, ::testing::Values("Radicale", "Xandikos"),
+// Radicale in the suite (about 1 minute on an idle machine); Xandikos takes
+// nearly twice as long and joins with TANDOR_KILL_XANDIKOS=1.
+std::vector<std::string> killServers() {
+    std::vector<std::string> servers{"Radicale"};
+    if (qEnvironmentVariableIsSet("TANDOR_KILL_XANDIKOS")) {
+        servers.push_back("Xandikos");
+    }
+    return servers;
+}
+
+INSTANTIATE_TEST_SUITE_P(Servers, SyncKillTest, ::testing::ValuesIn(killServers()),
                          [](const auto& info) { return info.param; });
 
 }  // namespace
