@@ -43,6 +43,14 @@ PlainDavClient::Answer PlainDavClient::get(const QUrl& url) { return request("GE
 
 PlainDavClient::Answer PlainDavClient::remove(const QUrl& url) { return request("DELETE", url, {}, {}); }
 
+PlainDavClient::Answer PlainDavClient::makeAddressBook(const QUrl& url, const QString& displayName) {
+    const QByteArray body =
+        "<?xml version=\"1.0\"?><d:mkcol xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:carddav\">"
+        "<d:set><d:prop><d:resourcetype><d:collection/><c:addressbook/></d:resourcetype><d:displayname>" +
+        displayName.toHtmlEscaped().toUtf8() + "</d:displayname></d:prop></d:set></d:mkcol>";
+    return request("MKCOL", url, body, {{"Content-Type", "application/xml"}});
+}
+
 QStringList PlainDavClient::list(const QUrl& collection) {
     const Answer answer = request("PROPFIND", collection,
                                   "<?xml version=\"1.0\"?><propfind xmlns=\"DAV:\"><prop><getetag/></prop></propfind>",

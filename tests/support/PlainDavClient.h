@@ -28,6 +28,8 @@ public:
     Answer remove(const QUrl& url);
     // The hrefs (paths) of the cards in a collection, the collection itself left out.
     QStringList list(const QUrl& collection);
+    // Makes a new, empty address book at the URL (extended MKCOL, RFC 5689).
+    Answer makeAddressBook(const QUrl& url, const QString& displayName);
 
 private:
     Answer request(const QByteArray& verb, const QUrl& url, const QByteArray& body,

@@ -1,5 +1,7 @@
-// The order of a sync's steps against an address book in memory: changes on
-// both sides, deletions against edits, and a sync stopped at every request.
+// The order of a sync's steps against an address book in memory, for what
+// the real servers cannot show (SyncScenarioTest and SyncKillTest run the
+// sync against them): a sync stopped at every single request, Cancel check,
+// state write and card write, a dry run, and a conflict applied.
 #include <gtest/gtest.h>
 
 #include <QDir>
