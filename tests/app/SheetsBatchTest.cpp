@@ -13,6 +13,7 @@
 #include <random>
 
 #include "sheets/LabelSheet.h"
+#include "sheets/SheetDesign.h"
 #include "sheets/SheetSearch.h"
 #include "support/PdfWords.h"
 #include "support/TestFiles.h"
@@ -33,11 +34,11 @@ protected:
         }
     }
     // Runs the batch tool into out.pdf and renders its first page in grey.
-    QImage printAndRender(const QStringList& args, int expectedPages = 1) {
+    QImage printAndRender(const QStringList& args, int expectedPages = 1, const QStringList& environment = {}) {
         const QString pdf = folder.file("out.pdf");
         QFile::remove(pdf);
         const BatchRun run = runBatch(QStringList{"--program-folder", programFolder} + args +
-                                      QStringList{"-o", pdf});
+                                      QStringList{"-o", pdf}, environment);
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         pages = pdfPages(pdf);
         EXPECT_EQ(pages.size(), static_cast<std::size_t>(expectedPages));
@@ -215,6 +216,36 @@ TEST_F(SheetsBatch, TheUsersOwnSheetsAreReadFromTheirFolder) {
         QRegularExpression("^Acme +U-1 +Mine +Letter +2 x 4 in +10  Acme U-1$", QRegularExpression::MultilineOption)))
         << list.out.toStdString();
     EXPECT_EQ(print.exitCode, 0) << print.err.toStdString();
+}
+
+// A sheet made in New Label Sheet... (its file as the dialog writes it) is
+// printed on by its name, every address inside its label.
+TEST_F(SheetsBatch, ASheetOfTheUsersOwnDesignPrintsInsideItsLabels) {
+    const QStringList environment = builtInSheetsOnly(folder, folder.path());
+    SheetDesign design;
+    design.name = QStringLiteral("Pantry jars");
+    design.unit = LengthUnit::Millimetres;
+    design.paper = DesignPaper::A4;
+    design.labelWidth = 63.5;
+    design.labelHeight = 38.1;
+    design.columns = 3;
+    design.rows = 7;
+    design.left = 7.2;
+    design.top = 15.1;
+    design.pitchX = 66.0;
+    design.pitchY = 38.1;
+    ASSERT_EQ(designProblem(design), QString());
+    const QString sheets = folder.file("Tandor/sheets");
+    QDir().mkpath(sheets);
+    folder.write("Tandor/sheets/Pantry jars.xml", sheetTemplateXml(design));
+    const QList<LabelSheet> loaded = loadLabelSheets({sheets});
+    const auto mine = std::find_if(loaded.begin(), loaded.end(), [](const LabelSheet& s) { return !s.builtIn; });
+    ASSERT_NE(mine, loaded.end());
+    const QImage page = printAndRender(QStringList{"labels", "--sheet", "User Pantry jars", "--positions", "1-21"} +
+                                           widestAddress(mine->characters),
+                                       1, environment);
+    ASSERT_FALSE(page.isNull());
+    expectInkInsideLabels(page, *mine, mine->textLines, "Pantry jars");
 }
 
 // A sheet of many equivalents and a long description takes three part numbers
