@@ -321,6 +321,9 @@ void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
     progress.setWindowTitle(kSyncTitle);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(1000);
+    // Wide enough for every step's text ("Taking in deletions from the server"),
+    // which changes while the dialog is shown, at any scale.
+    progress.setMinimumWidth(progress.fontMetrics().averageCharWidth() * 48);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.setValue(0);
