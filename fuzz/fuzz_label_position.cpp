@@ -2,6 +2,7 @@
 // question is cancelled), then, when a position was accepted, the on-the-fly
 // label printed there on the recording printer.
 #include <QByteArray>
+#include <QGuiApplication>
 
 #include "FuzzSupport.h"
 #include "print/ScriptedPlatform.h"
@@ -10,6 +11,14 @@
 #include "compose/PrintCommand.h"
 
 using namespace tandor;
+
+// The label sheets take their character grid from the fonts' measures, which
+// need a GUI application (the offscreen one: no display).
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(*argc, *argv);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString answer =
