@@ -54,6 +54,7 @@ max_len() {
 # Leaks count as findings here (the test suite's sanitizer run leaves them out).
 export ASAN_OPTIONS=${FUZZ_ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${FUZZ_UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=${FUZZ_LSAN_OPTIONS:-suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0}
 
 run_target() {
   local t=$1
