@@ -177,8 +177,11 @@ protected:
                   << " ms, " << doneSecond << " in " << second << " ms; each sync starts in about "
                   << qint64(startMs) << " ms and the whole sync takes about " << qint64(wholeMs) << " ms\n";
         int killed = 2;
+        int left = kContacts - done - doneSecond;
         for (int i = 2; i < points; ++i) {
-            const qint64 after = qint64(startMs + perContactMs * kContacts / points * within(random));
+            // Each kill falls, on average, within its share of what is left.
+            const qint64 after =
+                qint64(startMs + perContactMs * std::max(left, 0) / (points - i + 1) * within(random));
             SCOPED_TRACE("kill " + std::to_string(i) + " after " + std::to_string(after) + " ms");
             if (runSync(path, book, after).second) {
                 break;  // it finished before the moment came
@@ -186,6 +189,7 @@ protected:
             ++killed;
             const int now = progress();
             EXPECT_LE(now, kContacts);
+            left = kContacts - now;
             if (HasFailure()) {
                 break;
             }
