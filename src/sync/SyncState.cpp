@@ -73,6 +73,46 @@ SyncLink linkFrom(const QJsonObject& o) {
     return link;
 }
 
+// The journal is folded into `state` when it grows past this, or past
+// `state` itself (so each byte saved is rewritten a bounded number of times).
+constexpr qint64 kJournalBound = 256 * 1024;
+
+int fieldNumber(const QString& name);
+
+QJsonArray conflictArray(const std::vector<SyncConflict>& conflicts) {
+    QJsonArray list;
+    for (const SyncConflict& c : conflicts) {
+        QJsonObject j;
+        j[QStringLiteral("uid")] = c.uid;
+        j[QStringLiteral("contact")] = c.contact;
+        j[QStringLiteral("field")] = QLatin1String(layoutOf(c.field).name);
+        j[QStringLiteral("local")] = c.localValue;
+        j[QStringLiteral("server")] = c.serverValue;
+        list.append(j);
+    }
+    return list;
+}
+
+std::vector<SyncConflict> conflictsFrom(const QJsonArray& list) {
+    std::vector<SyncConflict> conflicts;
+    for (const QJsonValue& v : list) {
+        const QJsonObject c = v.toObject();
+        const int field = fieldNumber(c.value(QStringLiteral("field")).toString());
+        if (field < 0) {
+            continue;
+        }
+        conflicts.push_back({c.value(QStringLiteral("uid")).toString(),
+                             c.value(QStringLiteral("contact")).toString(), static_cast<Field>(field),
+                             c.value(QStringLiteral("local")).toString(),
+                             c.value(QStringLiteral("server")).toString()});
+    }
+    return conflicts;
+}
+
+QString timeText(const QDateTime& time) {
+    return time.isValid() ? time.toUTC().toString(Qt::ISODate) : QString();
+}
+
 int fieldNumber(const QString& name) {
     for (const FieldLayout& f : recordLayout()) {
         if (name == QLatin1String(f.name)) {
@@ -130,8 +170,9 @@ SyncState SyncState::load(const QString& contactsPath) {
     if (!file.open(QIODevice::ReadOnly)) {
         throw fileerror::openFailure(path, errno);
     }
+    const QByteArray bytes = file.readAll();
     QJsonParseError error;
-    const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !json.isObject()) {
         throw AppError(errors::kDeviceIo,
                        QStringLiteral("The sync state of this file cannot be read: ") + path);
@@ -147,29 +188,160 @@ SyncState SyncState::load(const QString& contactsPath) {
     for (const QJsonValue& v : o.value(QStringLiteral("deletions")).toArray()) {
         state.deletions_.push_back(linkFrom(v.toObject()));
     }
-    for (const QJsonValue& v : o.value(QStringLiteral("conflicts")).toArray()) {
-        const QJsonObject c = v.toObject();
-        const int field = fieldNumber(c.value(QStringLiteral("field")).toString());
-        if (field < 0) {
-            continue;
-        }
-        state.conflicts.push_back({c.value(QStringLiteral("uid")).toString(),
-                                   c.value(QStringLiteral("contact")).toString(),
-                                   static_cast<Field>(field),
-                                   c.value(QStringLiteral("local")).toString(),
-                                   c.value(QStringLiteral("server")).toString()});
-    }
+    state.conflicts = conflictsFrom(o.value(QStringLiteral("conflicts")).toArray());
     state.sortLinks();
+    state.reindex();
+    state.generation_ = o.value(QStringLiteral("generation")).toInteger();
+    state.stateBytes_ = bytes.size();
+    state.inFile_ = true;
+    state.readJournal();
+    state.keepSavedHead();
     return state;
 }
 
-void SyncState::save() const {
+QString SyncState::journalPath() const {
+    return folderOf(contactsPath_) + QStringLiteral("/state.journal");
+}
+
+// The journal: a first line {"journal": generation}, then the saves in
+// order, each one line per change, its last line marked "end". Only whole
+// saves are applied: a save cut short by a stop (its last line torn, or its
+// end never written) is left out, and a journal of another generation (left
+// by a stop just after `state` was rewritten) is stale.
+void SyncState::readJournal() {
+    QFile file(journalPath());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return;
+    }
+    // Whatever it holds, it is folded into `state` at the next save.
+    wholeNeeded_ = true;
+    journalLeftOver_ = true;
+    // The last piece follows the last newline: empty, or a torn line.
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    std::vector<QJsonObject> save;
+    recording_ = false;
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        const QJsonDocument line = QJsonDocument::fromJson(lines[i]);
+        if (!line.isObject()) {
+            break;
+        }
+        const QJsonObject change = line.object();
+        if (i == 0) {
+            if (change.value(QStringLiteral("journal")).toInteger(-1) != generation_) {
+                break;
+            }
+            continue;
+        }
+        save.push_back(change);
+        if (change.value(QStringLiteral("end")).toBool()) {
+            for (const QJsonObject& c : save) {
+                apply(c);
+            }
+            save.clear();
+        }
+    }
+    recording_ = true;
+}
+
+void SyncState::apply(const QJsonObject& c) {
+    if (c.contains(QStringLiteral("link"))) {
+        setLink(linkFrom(c.value(QStringLiteral("link")).toObject()));
+    } else if (c.contains(QStringLiteral("unlink"))) {
+        dropLink(c.value(QStringLiteral("unlink")).toString());
+    } else if (c.contains(QStringLiteral("undelete"))) {
+        dropDeletion(c.value(QStringLiteral("undelete")).toString());
+    } else if (c.contains(QStringLiteral("removed"))) {
+        recordRemoved(c.value(QStringLiteral("removed")).toInt());
+    } else if (c.contains(QStringLiteral("conflicts"))) {
+        conflicts = conflictsFrom(c.value(QStringLiteral("conflicts")).toArray());
+    } else if (c.contains(QStringLiteral("head"))) {
+        const QJsonObject h = c.value(QStringLiteral("head")).toObject();
+        url = h.value(QStringLiteral("url")).toString();
+        user = h.value(QStringLiteral("user")).toString();
+        syncToken = h.value(QStringLiteral("syncToken")).toString();
+        lastSync = QDateTime::fromString(h.value(QStringLiteral("lastSync")).toString(), Qt::ISODate);
+    }
+}
+
+void SyncState::note(QJsonObject change) {
+    if (recording_) {
+        changes_.push_back(std::move(change));
+    }
+}
+
+void SyncState::keepSavedHead() {
+    savedUrl_ = url;
+    savedUser_ = user;
+    savedToken_ = syncToken;
+    savedLastSync_ = lastSync;
+    savedConflicts_ = conflicts;
+}
+
+void SyncState::save() {
+    if (!journaled_ || !inFile_ || wholeNeeded_ ||
+        journalBytes_ > std::max(kJournalBound, stateBytes_)) {
+        saveWhole();
+    } else {
+        appendJournal();
+    }
+}
+
+void SyncState::appendJournal() {
+    if (conflicts != savedConflicts_) {
+        note(QJsonObject{{QStringLiteral("conflicts"), conflictArray(conflicts)}});
+    }
+    if (url != savedUrl_ || user != savedUser_ || syncToken != savedToken_ || lastSync != savedLastSync_) {
+        note(QJsonObject{{QStringLiteral("head"),
+                          QJsonObject{{QStringLiteral("url"), url},
+                                      {QStringLiteral("user"), user},
+                                      {QStringLiteral("syncToken"), syncToken},
+                                      {QStringLiteral("lastSync"), timeText(lastSync)}}}});
+    }
+    if (changes_.empty()) {
+        return;
+    }
+    const bool fresh = journalBytes_ == 0;
+    QByteArray bytes;
+    if (fresh) {
+        bytes = QJsonDocument(QJsonObject{{QStringLiteral("journal"), generation_}}).toJson(QJsonDocument::Compact) +
+                '\n';
+    }
+    changes_.back()[QStringLiteral("end")] = true;
+    for (const QJsonObject& c : changes_) {
+        bytes += QJsonDocument(c).toJson(QJsonDocument::Compact) + '\n';
+    }
+    // An append that fails is put right by writing the state whole at the
+    // next save (a torn line is never appended to).
+    wholeNeeded_ = true;
+    fault::hit("sync.state.write");
+    const QString path = journalPath();
+    QFile file(path);
+    errno = 0;
+    if (!file.open(fresh ? QIODevice::WriteOnly | QIODevice::Truncate
+                         : QIODevice::WriteOnly | QIODevice::Append)) {
+        throw fileerror::openFailure(path, errno);
+    }
+    if (file.write(bytes) != bytes.size() || !disk::syncFile(file)) {
+        throw fileerror::make(fileerror::numberForErrno(errno));
+    }
+    file.close();
+    if (fresh) {
+        disk::syncFolder(folderOf(contactsPath_));
+    }
+    journalBytes_ += bytes.size();
+    changes_.clear();
+    keepSavedHead();
+    wholeNeeded_ = false;
+}
+
+void SyncState::saveWhole() {
     QJsonObject o;
     o[QStringLiteral("version")] = kStateVersion;
+    o[QStringLiteral("generation")] = generation_ + 1;
     o[QStringLiteral("url")] = url;
     o[QStringLiteral("user")] = user;
     o[QStringLiteral("syncToken")] = syncToken;
-    o[QStringLiteral("lastSync")] = lastSync.isValid() ? lastSync.toUTC().toString(Qt::ISODate) : QString();
+    o[QStringLiteral("lastSync")] = timeText(lastSync);
     QJsonArray links;
     for (const SyncLink& link : links_) {
         links.append(linkObject(link));
@@ -180,20 +352,25 @@ void SyncState::save() const {
         deletions.append(linkObject(link));
     }
     o[QStringLiteral("deletions")] = deletions;
-    QJsonArray conflictList;
-    for (const SyncConflict& c : conflicts) {
-        QJsonObject j;
-        j[QStringLiteral("uid")] = c.uid;
-        j[QStringLiteral("contact")] = c.contact;
-        j[QStringLiteral("field")] = QLatin1String(layoutOf(c.field).name);
-        j[QStringLiteral("local")] = c.localValue;
-        j[QStringLiteral("server")] = c.serverValue;
-        conflictList.append(j);
-    }
-    o[QStringLiteral("conflicts")] = conflictList;
+    o[QStringLiteral("conflicts")] = conflictArray(conflicts);
+    const QByteArray bytes = QJsonDocument(o).toJson(QJsonDocument::Indented);
     makeFolder(folderOf(contactsPath_));
-    writeAtomically(folderOf(contactsPath_) + QStringLiteral("/state"),
-                    QJsonDocument(o).toJson(QJsonDocument::Indented), "sync.state.write");
+    // A stop after this leaves a journal of the generation before: stale.
+    writeAtomically(folderOf(contactsPath_) + QStringLiteral("/state"), bytes, "sync.state.write");
+    ++generation_;
+    inFile_ = true;
+    stateBytes_ = bytes.size();
+    changes_.clear();
+    keepSavedHead();
+    journalBytes_ = 0;
+    wholeNeeded_ = true;  // until the journal is gone
+    if (QFile::exists(journalPath())) {
+        if (!QFile::remove(journalPath())) {
+            throw fileerror::make(errors::kPathFileAccess);
+        }
+        disk::syncFolder(folderOf(contactsPath_));
+    }
+    wholeNeeded_ = false;
 }
 
 const SyncLink* SyncState::linkOfRecord(int n) const {
@@ -203,42 +380,65 @@ const SyncLink* SyncState::linkOfRecord(int n) const {
 }
 
 const SyncLink* SyncState::linkOfHref(const QString& href) const {
-    for (const SyncLink& link : links_) {
-        if (link.href == href) {
-            return &link;
-        }
-    }
-    return nullptr;
+    const auto it = recordOfHref_.constFind(href);
+    return it == recordOfHref_.cend() ? nullptr : linkOfRecord(*it);
 }
 
 const SyncLink* SyncState::linkOfUid(const QString& uid) const {
+    const auto it = recordOfUid_.constFind(uid);
+    return it == recordOfUid_.cend() ? nullptr : linkOfRecord(*it);
+}
+
+void SyncState::reindex() {
+    recordOfUid_.clear();
+    recordOfHref_.clear();
     for (const SyncLink& link : links_) {
-        if (link.uid == uid) {
-            return &link;
-        }
+        recordOfUid_.insert(link.uid, link.record);
+        recordOfHref_.insert(link.href, link.record);
     }
-    return nullptr;
 }
 
 void SyncState::setLink(const SyncLink& link) {
+    note(QJsonObject{{QStringLiteral("link"), linkObject(link)}});
+    const bool recording = recording_;
+    recording_ = false;
     dropLink(link.uid);
-    links_.erase(std::remove_if(links_.begin(), links_.end(),
-                                [&](const SyncLink& l) { return l.record == link.record; }),
-                 links_.end());
-    links_.push_back(link);
-    sortLinks();
+    recording_ = recording;
+    const auto at = std::lower_bound(links_.begin(), links_.end(), link.record,
+                                     [](const SyncLink& l, int record) { return l.record < record; });
+    if (at != links_.end() && at->record == link.record) {
+        recordOfUid_.remove(at->uid);
+        recordOfHref_.remove(at->href);
+        *at = link;
+    } else {
+        links_.insert(at, link);
+    }
+    recordOfUid_.insert(link.uid, link.record);
+    recordOfHref_.insert(link.href, link.record);
 }
 
 void SyncState::dropLink(const QString& uid) {
-    links_.erase(std::remove_if(links_.begin(), links_.end(),
-                                [&](const SyncLink& l) { return l.uid == uid; }),
-                 links_.end());
+    const auto found = recordOfUid_.constFind(uid);
+    if (found == recordOfUid_.cend()) {
+        return;
+    }
+    note(QJsonObject{{QStringLiteral("unlink"), uid}});
+    const auto at = std::lower_bound(links_.begin(), links_.end(), *found,
+                                     [](const SyncLink& l, int record) { return l.record < record; });
+    recordOfUid_.remove(uid);
+    if (at != links_.end() && at->uid == uid) {
+        recordOfHref_.remove(at->href);
+        links_.erase(at);
+    }
 }
 
 void SyncState::dropDeletion(const QString& uid) {
-    deletions_.erase(std::remove_if(deletions_.begin(), deletions_.end(),
-                                    [&](const SyncLink& l) { return l.uid == uid; }),
-                     deletions_.end());
+    const auto gone = std::remove_if(deletions_.begin(), deletions_.end(),
+                                     [&](const SyncLink& l) { return l.uid == uid; });
+    if (gone != deletions_.end()) {
+        note(QJsonObject{{QStringLiteral("undelete"), uid}});
+    }
+    deletions_.erase(gone, deletions_.end());
 }
 
 QString SyncState::cardPath(const QString& uid) const {
@@ -267,6 +467,7 @@ void SyncState::sortLinks() {
 }
 
 void SyncState::recordRemoved(int n) {
+    note(QJsonObject{{QStringLiteral("removed"), n}});
     for (auto it = links_.begin(); it != links_.end();) {
         if (it->record == n) {
             // A new card whose first PUT was never answered may be on the
@@ -282,6 +483,7 @@ void SyncState::recordRemoved(int n) {
             ++it;
         }
     }
+    reindex();
 }
 
 bool SyncState::realign(const ContactsFile& file) {
@@ -403,6 +605,8 @@ bool SyncState::realign(const ContactsFile& file) {
     }
     links_ = std::move(kept);
     sortLinks();
+    reindex();
+    wholeNeeded_ = true;  // too much moved to journal
     return true;
 }
 
@@ -432,9 +636,10 @@ void SyncStateKeeper::load() {
         loadError_ = error.description();
         return;
     }
-    if (state_->realign(document_.file())) {
+    // A journal left by a sync that stopped is folded into `state` now.
+    if (state_->realign(document_.file()) || state_->journalLeftOver()) {
         try {
-            state_->save();
+            state_->saveWhole();
         } catch (const AppError&) {
             saveFailed_ = true;
         }
@@ -450,6 +655,13 @@ SyncState& SyncStateKeeper::link(const QString& url, const QString& user) {
 void SyncStateKeeper::save() {
     if (state_) {
         state_->save();
+        saveFailed_ = false;
+    }
+}
+
+void SyncStateKeeper::saveWhole() {
+    if (state_) {
+        state_->saveWhole();
         saveFailed_ = false;
     }
 }

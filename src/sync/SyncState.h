@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QHash>
+#include <QJsonObject>
 #include <QObject>
 #include <QString>
 #include <optional>
@@ -24,6 +26,11 @@ namespace tandor::sync {
 //           ETag, UID and fingerprint, the contacts deleted here that the
 //           server still has, and the conflicts of the last syncs (JSON,
 //           UTF-8, replaced atomically)
+//   state.journal  the changes saved since `state` was last written, one JSON
+//           line each, appended and forced to disk (a sync saves after every
+//           contact: appending keeps that linear); folded into `state` and
+//           removed at the end of a sync, when it grows past a bound and when
+//           a file is opened with one left over
 //   cards/  each linked contact's card as last synced, whole (one file per
 //           UID, each replaced atomically)
 // A file without the folder is not linked, and nothing of this touches it.
@@ -50,6 +57,7 @@ struct SyncConflict {
     Field field = Field::FName;
     QString localValue;
     QString serverValue;
+    bool operator==(const SyncConflict&) const = default;
 };
 
 class SyncState {
@@ -63,9 +71,18 @@ public:
     // until save().
     static SyncState create(const QString& contactsPath, const QString& url, const QString& user);
 
+    // Saves what changed since the last save. While journaled (a sync) it is
+    // appended to the journal when `state` is on the disk, else (or when the
+    // journal has grown past its bound, or the state was loaded with a
+    // journal) the whole state is written. Either way it is on the disk when
+    // save returns, all of it or (stopped midway) none of it. Throws AppError.
+    void save();
+    void setJournaled(bool journaled) { journaled_ = journaled; }
     // Writes `state` (making the folders when needed) in one atomic
-    // replacement. Throws AppError.
-    void save() const;
+    // replacement and removes the journal. Throws AppError.
+    void saveWhole();
+    // Loaded with a journal (folded into `state` at the next save).
+    bool journalLeftOver() const { return journalLeftOver_; }
 
     const QString& contactsPath() const { return contactsPath_; }
     QString url;
@@ -108,11 +125,38 @@ public:
 
 private:
     QString cardPath(const QString& uid) const;
+    QString journalPath() const;
     void sortLinks();
+    void reindex();
+    void note(QJsonObject change);
+    void apply(const QJsonObject& change);
+    void readJournal();
+    void appendJournal();
+    void keepSavedHead();
 
     QString contactsPath_;
     std::vector<SyncLink> links_;
     std::vector<SyncLink> deletions_;
+    // The record of each linked UID and href.
+    QHash<QString, int> recordOfUid_;
+    QHash<QString, int> recordOfHref_;
+
+    // Saving: the changes since the last save, in order (to be journaled).
+    std::vector<QJsonObject> changes_;
+    bool recording_ = true;  // changes are noted (not while the journal is read)
+    bool journaled_ = false;
+    // `state` of this generation is on the disk; the journal holds changes
+    // for that generation only (a journal of an older one is stale).
+    bool inFile_ = false;
+    bool wholeNeeded_ = false;
+    bool journalLeftOver_ = false;
+    qint64 generation_ = 0;
+    qint64 stateBytes_ = 0;
+    qint64 journalBytes_ = 0;
+    // What was saved last of the fields saved whole.
+    QString savedUrl_, savedUser_, savedToken_;
+    QDateTime savedLastSync_;
+    std::vector<SyncConflict> savedConflicts_;
 };
 
 // Keeps the state of a document's file in step with it: loads it (and
@@ -131,6 +175,8 @@ public:
     SyncState& link(const QString& url, const QString& user);
     // Saves the state (throws AppError).
     void save();
+    // Writes the state whole, dropping its journal (throws AppError).
+    void saveWhole();
     // A change the keeper could not save (the next save or load puts it right).
     bool saveFailed() const { return saveFailed_; }
     // Why the state of a linked file could not be read when it was opened

@@ -1,5 +1,6 @@
 #include "sync/Synchronizer.h"
 
+#include <QScopeGuard>
 #include <QSet>
 #include <QUuid>
 #include <algorithm>
@@ -78,6 +79,17 @@ SyncSummary Synchronizer::run(bool dryRun) {
         throw ServerError(ServerError::Kind::Protocol,
                           QStringLiteral("The contacts file is not linked to an address book."));
     }
+    // Each contact's save is appended to the state's journal; the state is
+    // written whole at the end (or, stopped, when the file is next opened).
+    if (!dryRun) {
+        state_->setJournaled(true);
+    }
+    SyncState* const journaled = dryRun ? nullptr : state_;
+    const auto unjournal = qScopeGuard([journaled] {
+        if (journaled) {
+            journaled->setJournaled(false);
+        }
+    });
     step(QStringLiteral("Asking the server for changes"));
     const ServerChanges changes = server_.changesSince(state_->syncToken);
 
@@ -166,7 +178,7 @@ SyncSummary Synchronizer::run(bool dryRun) {
     if (!dryRun_) {
         state_->syncToken = changes.newSyncToken;
         state_->lastSync = QDateTime::currentDateTimeUtc();
-        keeper_.save();
+        keeper_.saveWhole();
     }
     if (progress_) {
         progress_(total_, total_, QStringLiteral("Done"));

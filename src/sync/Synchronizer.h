@@ -50,7 +50,8 @@ struct SyncSummary {
 //      (412) fetches the card, merges and tries once more; a second refusal
 //      leaves the contact for the next sync;
 //   5. the new sync token and the time are stored last.
-// After each contact the state is saved, so a sync stopped at any moment
+// After each contact the state is saved (a line or two appended to its
+// journal, SyncState.h), so a sync stopped at any moment
 // (an error, Cancel, the program killed) leaves the file and the state
 // consistent and the token unchanged, and the next sync finishes the work
 // without duplicates.

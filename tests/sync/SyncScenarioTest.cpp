@@ -227,7 +227,8 @@ public:
     }
     static std::string text(const QStringList& lines) { return lines.join(u'\n').toStdString(); }
     QByteArray localBytes(const QString& path) {
-        return test::readAll(path) + test::readAll(SyncState::folderOf(path) + QStringLiteral("/state"));
+        return test::readAll(path) + test::readAll(SyncState::folderOf(path) + QStringLiteral("/state")) +
+               test::readAll(SyncState::folderOf(path) + QStringLiteral("/state.journal"));
     }
 
     test::DavTestServer server;

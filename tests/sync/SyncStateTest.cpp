@@ -128,6 +128,18 @@ TEST_F(SyncStateTest, FollowsEveryChangeOfTheFileAndRecoversAfterAStop) {
              d.deleteContact(2);
          },
          true, {"a@1", "c@2", "-b"}},
+        {"a sync stopped: a save journaled, the next torn before its newline, left over at open",
+         [](ContactsDocument& d, const QString& path) {
+             d.deleteContact(1);
+             SyncState state = SyncState::load(path);
+             state.setJournaled(true);
+             state.dropDeletion("a");
+             state.save();
+             QFile journal(SyncState::folderOf(path) + "/state.journal");
+             ASSERT_TRUE(journal.open(QIODevice::Append));
+             journal.write(R"({"unlink":"c","end":true})");
+         },
+         false, {"b@1", "c@2"}},
     };
     for (const KeepCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -153,6 +165,9 @@ TEST_F(SyncStateTest, FollowsEveryChangeOfTheFileAndRecoversAfterAStop) {
         SyncStateKeeper keeper(document);
         ASSERT_NE(keeper.state(), nullptr);
         EXPECT_EQ(linksOf(*keeper.state()), c.links);
+        // A journal left over is folded into the state when the file opens.
+        EXPECT_FALSE(QFile::exists(SyncState::folderOf(path) + "/state.journal"));
+        EXPECT_EQ(linksOf(SyncState::load(path)), c.links);
         // Every link that found its record unchanged agrees with it.
         for (const SyncLink& link : keeper.state()->links()) {
             const bool edited = document.file().read(link.record).field(Field::Email) == "bob@new.example";
