@@ -21,10 +21,9 @@
 # and says why on stderr, exiting 1, when it cannot run.
 set -euo pipefail
 
-die() {
-  echo "cups-test-server: $*" >&2
-  exit 1
-}
+SCRIPTS=$(cd "$(dirname "$0")" && pwd)
+TEST_SERVER_SCRIPT=cups-test-server
+. "$SCRIPTS/test-servers-common.sh"
 
 find_cupsd() {
   for c in /usr/sbin/cupsd /usr/local/sbin/cupsd; do
@@ -67,21 +66,8 @@ queue_ppd() {
 }
 
 stop_server() {
-  local dir=${1:-}
-  [ -n "$dir" ] || die "stop needs the folder that start printed (TANDOR_CUPS_DIR)"
-  [ -f "$dir/tandor-cups-server" ] || die "$dir is not a folder made by start"
-  if [ -f "$dir/cupsd.pid" ]; then
-    local pid
-    pid=$(cat "$dir/cupsd.pid")
-    if kill -0 "$pid" 2>/dev/null; then
-      kill -TERM "$pid" 2>/dev/null || true
-      for _ in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-      done
-      kill -KILL "$pid" 2>/dev/null || true
-    fi
-  fi
+  stop_server_processes "${1:-}" tandor-cups-server TANDOR_CUPS_DIR
+  local dir=$1
   if [ -f "$dir/backend.conf" ]; then
     rm -f "$(cat "$dir/backend.conf")"
   fi
@@ -107,8 +93,7 @@ start_server() {
   fi
 
   local dir
-  dir=$(mktemp -d "${TMPDIR:-/tmp}/tandor-cups.XXXXXX")
-  touch "$dir/tandor-cups-server"
+  dir=$(new_server_dir cups tandor-cups-server)
   # The filters run as the user lp and read the spooled files below this folder.
   chmod 0755 "$dir"
   mkdir -p "$dir/etc/ppd" "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/log" "$dir/pdf" \
@@ -174,16 +159,14 @@ EOF
   "$cupsd" -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" > "$dir/log/cupsd.out" 2>&1 &
   echo $! > "$dir/cupsd.pid"
 
-  for _ in $(seq 100); do
-    [ -S "$socket" ] && break
-    if ! kill -0 "$(cat "$dir/cupsd.pid")" 2>/dev/null; then
-      local why
-      why=$(cat "$dir/log/cupsd.out" "$dir/log/error_log" 2>/dev/null | tail -5)
-      stop_server "$dir"
-      die "cupsd did not start: $why"
-    fi
-    sleep 0.1
-  done
+  local waited=0
+  wait_for "$dir/cupsd.pid" test -S "$socket" || waited=$?
+  if [ "$waited" = 1 ]; then
+    local why
+    why=$(cat "$dir/log/cupsd.out" "$dir/log/error_log" 2>/dev/null | tail -5)
+    stop_server "$dir"
+    die "cupsd did not start: $why"
+  fi
   if [ ! -S "$socket" ]; then
     stop_server "$dir"
     die "cupsd did not open its socket in 10 seconds"
@@ -223,11 +206,4 @@ EOF
   echo "TANDOR_CUPS_EDGE_PRINTERS='TandorEdge0 TandorEdge17 TandorEdge25'"
 }
 
-case "${1:-}" in
-  start) start_server ;;
-  stop) stop_server "${2:-${TANDOR_CUPS_DIR:-}}" ;;
-  *)
-    echo "usage: $0 start | stop DIR" >&2
-    exit 2
-    ;;
-esac
+test_server_command start_server stop_server TANDOR_CUPS_DIR "$@"

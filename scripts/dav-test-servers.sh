@@ -21,56 +21,15 @@
 set -euo pipefail
 
 SCRIPTS=$(cd "$(dirname "$0")" && pwd)
+TEST_SERVER_SCRIPT=dav-test-servers
+. "$SCRIPTS/test-servers-common.sh"
 USER_NAME=tandor
 PASSWORD=label-sheet-30
 BOOK="Tandor Contacts"
 
-die() {
-  echo "dav-test-servers: $*" >&2
-  exit 1
-}
-
-free_port() {
-  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-
-# Waits until the server answers HTTP at the port (any status).
-wait_http() {
-  local port=$1 pidfile=$2
-  for _ in $(seq 100); do
-    if curl -s -o /dev/null --max-time 1 "http://127.0.0.1:$port/"; then
-      return 0
-    fi
-    kill -0 "$(cat "$pidfile")" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-
-stop_pid() {
-  local pidfile=$1
-  [ -f "$pidfile" ] || return 0
-  local pid
-  pid=$(cat "$pidfile")
-  if kill -0 "$pid" 2>/dev/null; then
-    kill -TERM "$pid" 2>/dev/null || true
-    for _ in $(seq 50); do
-      kill -0 "$pid" 2>/dev/null || break
-      sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-  fi
-  rm -f "$pidfile"
-}
-
 stop_servers() {
-  local dir=${1:-}
-  [ -n "$dir" ] || die "stop needs the folder that start printed (TANDOR_DAV_DIR)"
-  [ -f "$dir/tandor-dav-servers" ] || die "$dir is not a folder made by start"
-  for p in "$dir"/*.pid; do
-    [ -e "$p" ] && stop_pid "$p"
-  done
-  rm -rf "$dir"
+  stop_server_processes "${1:-}" tandor-dav-servers TANDOR_DAV_DIR
+  rm -rf "$1"
 }
 
 # Radicale with its storage folder and an address book made beforehand.
@@ -149,8 +108,7 @@ start_servers() {
   command -v curl > /dev/null || die "curl is not installed (Debian: apt-get install curl)"
   command -v python3 > /dev/null || die "python3 is not installed"
   local dir
-  dir=$(mktemp -d "${TMPDIR:-/tmp}/tandor-dav.XXXXXX")
-  touch "$dir/tandor-dav-servers"
+  dir=$(new_server_dir dav tandor-dav-servers)
   local radicale xandikos started=0
   echo "TANDOR_DAV_DIR=$dir"
   echo "TANDOR_DAV_USER=$USER_NAME"
@@ -176,11 +134,4 @@ start_servers() {
   fi
 }
 
-case "${1:-}" in
-  start) start_servers ;;
-  stop) stop_servers "${2:-${TANDOR_DAV_DIR:-}}" ;;
-  *)
-    echo "usage: $0 start | stop DIR" >&2
-    exit 2
-    ;;
-esac
+test_server_command start_servers stop_servers TANDOR_DAV_DIR "$@"

@@ -47,18 +47,6 @@ QString formattedName(const ContactRecord& record) {
     return names.isEmpty() ? record.field(Field::Company) : names.join(QLatin1Char(' '));
 }
 
-bool isStoredDate(const QString& date) {
-    if (date.size() != 8) {
-        return false;
-    }
-    for (const QChar c : date) {
-        if (c < u'0' || c > u'9') {
-            return false;
-        }
-    }
-    return true;
-}
-
 class VcardExport final : public ExportFormat {
 public:
     QString fileName(const QString& name) const override {
@@ -103,7 +91,7 @@ QByteArray vcardCard(const ContactRecord& record, ExportRun& run) {
     addValue(card, "TEL;TYPE=WORK", record.field(Field::WPhone));
     addValue(card, "EMAIL;TYPE=INTERNET", record.field(Field::Email));
     const QString birthdate = record.field(Field::Birthdate);
-    if (isStoredDate(birthdate)) {
+    if (isStoredBirthdate(birthdate)) {
         addLine(card, QStringLiteral("BDAY:") + birthdate.left(4) + QLatin1Char('-') +
                           birthdate.mid(4, 2) + QLatin1Char('-') + birthdate.right(2));
     }
@@ -129,6 +117,18 @@ QByteArray vcardCard(const ContactRecord& record, ExportRun& run) {
     addLine(card, QStringLiteral("UID:") + written.toString(QUuid::WithoutBraces));
     addLine(card, QStringLiteral("END:VCARD"));
     return card;
+}
+
+bool isStoredBirthdate(const QString& date) {
+    if (date.size() != 8) {
+        return false;
+    }
+    for (const QChar c : date) {
+        if (c < u'0' || c > u'9') {
+            return false;
+        }
+    }
+    return true;
 }
 
 QByteArray foldedLine(const QByteArray& line) {

@@ -21,6 +21,10 @@ const ExportFormat& vcardExportFormat();
 // One contact's card, the next of `run`.
 QByteArray vcardCard(const ContactRecord& record, ExportRun& run);
 
+// Whether a Birthdate field holds a whole stored date (eight digits,
+// YYYYMMDD), which a card carries as its BDAY.
+bool isStoredBirthdate(const QString& date);
+
 // A content line (UTF-8, without its line end) folded, with its CR LF.
 QByteArray foldedLine(const QByteArray& line);
 

@@ -9,25 +9,23 @@
 namespace tandor {
 namespace {
 
-// The property of the best rank seen: a lower rank, then a lower preference,
-// then the first.
+// The index of the property of the best rank offered: a lower rank, then a
+// lower preference, then the first; a property of empty value never.
 class Pick {
 public:
-    void offer(const VcardProperty& property, int rank, const QString& value) {
-        const std::pair<int, int> key{rank, property.preference()};
-        if (value.isEmpty() || (found_ && !(key < key_))) {
+    void offer(int index, int rank, int preference, bool empty) {
+        const std::pair<int, int> key{rank, preference};
+        if (empty || (index_ >= 0 && !(key < key_))) {
             return;
         }
-        found_ = true;
+        index_ = index;
         key_ = key;
-        value_ = value;
     }
-    const QString& value() const { return value_; }
+    int index() const { return index_; }
 
 private:
-    bool found_ = false;
+    int index_ = -1;
     std::pair<int, int> key_;
-    QString value_;
 };
 
 // Whether the property has that name (in upper case).
@@ -65,6 +63,10 @@ QString phoneText(const QString& value) {
         }
     }
     return phone;
+}
+
+QString emailText(const QString& value) {
+    return vcardText(value).trimmed();
 }
 
 // The lines of a text (split at CR LF, CR or LF) that hold more than white
@@ -134,26 +136,11 @@ QStringList streetValues(const QString& value) {
 
 // `streetLists`: the card's version makes a comma in the street a separator
 // of its lines (3.0, 4.0), not a character of it (2.1).
-void takeAddress(const std::vector<const VcardProperty*>& addresses, bool streetLists,
-                 ContactFields& values) {
-    const VcardProperty* best = nullptr;
-    QStringList parts;
-    std::pair<int, int> bestKey;
-    for (const VcardProperty* p : addresses) {
-        QStringList these = vcardComponents(p->value);
-        if (allEmpty(these)) {
-            continue;
-        }
-        const std::pair<int, int> key{p->hasType("HOME") ? 0 : 1, p->preference()};
-        if (!best || key < bestKey) {
-            best = p;
-            bestKey = key;
-            parts = std::move(these);
-        }
-    }
+void takeAddress(const VcardProperty* best, bool streetLists, ContactFields& values) {
     if (!best) {
         return;
     }
+    const QStringList parts = vcardComponents(best->value);
     QStringList street = nonEmptyLines(parts.value(2));
     QString extended = parts.value(1);
     // Some exports put the whole address, line by line, into the extended
@@ -236,14 +223,53 @@ QString vcardBirthdate(const QString& text) {
     return birthdateFromText(date, DateOrder::MonthFirst);
 }
 
-ContactFields vcardValues(const VcardCard& card) {
-    ContactFields values;
-    values[Field::IncludeCompany] = QStringLiteral("1");
-    std::vector<const VcardProperty*> addresses;
+VcardSources vcardSources(const std::vector<const VcardProperty*>& properties) {
+    Pick address;
     Pick home;
     Pick cell;
     Pick work;
     Pick email;
+    for (std::size_t i = 0; i < properties.size(); ++i) {
+        const VcardProperty* const p = properties[i];
+        const int index = static_cast<int>(i);
+        if (!p) {
+            continue;
+        }
+        if (named(*p, "ADR")) {
+            address.offer(index, p->hasType("HOME") ? 0 : 1, p->preference(),
+                          allEmpty(vcardComponents(p->value)));
+        } else if (named(*p, "TEL")) {
+            if (p->hasType("FAX") || p->hasType("PAGER") || p->hasType("MODEM")) {
+                continue;
+            }
+            const bool empty = phoneText(p->value).isEmpty();
+            // The first of cell, home and work that the types name takes the
+            // number at rank 0; the others named take it at rank 1, when no
+            // number names them first. A voice number, or one of no type, is
+            // a home number of the lowest rank.
+            const bool types[] = {p->hasType("CELL") || p->hasType("MOBILE"), p->hasType("HOME"),
+                                  p->hasType("WORK")};
+            Pick* const picks[] = {&cell, &home, &work};
+            int rank = 0;
+            for (int t = 0; t < 3; ++t) {
+                if (types[t]) {
+                    picks[t]->offer(index, rank, p->preference(), empty);
+                    rank = 1;
+                }
+            }
+            if (rank == 0) {
+                home.offer(index, 2, p->preference(), empty);
+            }
+        } else if (named(*p, "EMAIL")) {
+            email.offer(index, 0, p->preference(), emailText(p->value).isEmpty());
+        }
+    }
+    return {address.index(), home.index(), cell.index(), work.index(), email.index()};
+}
+
+ContactFields vcardValues(const VcardCard& card) {
+    ContactFields values;
+    values[Field::IncludeCompany] = QStringLiteral("1");
     QStringList notes;
     QStringList categories;
     bool companyTaken = false;
@@ -252,32 +278,6 @@ ContactFields vcardValues(const VcardCard& card) {
         if (named(p, "ORG") && !companyTaken) {
             values[Field::Company] = vcardComponents(p.value).value(0);
             companyTaken = true;
-        } else if (named(p, "ADR")) {
-            addresses.push_back(&p);
-        } else if (named(p, "TEL")) {
-            if (p.hasType("FAX") || p.hasType("PAGER") || p.hasType("MODEM")) {
-                continue;
-            }
-            const QString phone = phoneText(p.value);
-            // The first of cell, home and work that the types name takes the
-            // number at rank 0; the others named take it at rank 1, when no
-            // number names them first. A voice number, or one of no type, is
-            // a home number of the lowest rank.
-            const bool types[] = {p.hasType("CELL") || p.hasType("MOBILE"), p.hasType("HOME"),
-                                  p.hasType("WORK")};
-            Pick* const picks[] = {&cell, &home, &work};
-            int rank = 0;
-            for (int i = 0; i < 3; ++i) {
-                if (types[i]) {
-                    picks[i]->offer(p, rank, phone);
-                    rank = 1;
-                }
-            }
-            if (rank == 0) {
-                home.offer(p, 2, phone);
-            }
-        } else if (named(p, "EMAIL")) {
-            email.offer(p, 0, vcardText(p.value).trimmed());
         } else if (named(p, "BDAY") && !birthdayTaken) {
             values[Field::Birthdate] = vcardBirthdate(vcardText(p.value));
             birthdayTaken = !values[Field::Birthdate].isEmpty();
@@ -297,11 +297,20 @@ ContactFields vcardValues(const VcardCard& card) {
         }
     }
     takeName(card, values);
-    takeAddress(addresses, card.version == "3.0" || card.version == "4.0", values);
-    values[Field::HPhone] = home.value();
-    values[Field::CPhone] = cell.value();
-    values[Field::WPhone] = work.value();
-    values[Field::Email] = email.value();
+    std::vector<const VcardProperty*> properties;
+    for (const VcardProperty& p : card.properties) {
+        properties.push_back(&p);
+    }
+    const VcardSources sources = vcardSources(properties);
+    const auto valueOf = [&](int index, QString (*text)(const QString&)) {
+        return index < 0 ? QString() : text(properties[std::size_t(index)]->value);
+    };
+    takeAddress(sources.address < 0 ? nullptr : properties[std::size_t(sources.address)],
+                card.version == "3.0" || card.version == "4.0", values);
+    values[Field::HPhone] = valueOf(sources.homePhone, phoneText);
+    values[Field::CPhone] = valueOf(sources.cellPhone, phoneText);
+    values[Field::WPhone] = valueOf(sources.workPhone, phoneText);
+    values[Field::Email] = valueOf(sources.email, emailText);
     values[Field::Notes] = notes.join(QLatin1Char(' '));
     if (!allEmpty(categories)) {
         values[Field::Category] = categories.join(QLatin1Char(';'));

@@ -3,6 +3,7 @@
 #include <QIODevice>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "exchange/ContactSource.h"
 #include "exchange/VcardReader.h"
@@ -42,6 +43,20 @@ std::unique_ptr<ContactSource> vcardSource(QIODevice& device);
 // unless the card carries kIncludeCompanyProperty ("0", "1" or empty). Among properties of equal
 // rank the most preferred wins (PREF=1, TYPE=PREF), then the first.
 ContactFields vcardValues(const VcardCard& card);
+
+// Which of a card's properties the import takes the address, the phones and
+// the e-mail from, as vcardValues picks them (ADR, TEL and EMAIL above): each
+// an index into `properties`, -1 when none gives a value. Null entries are
+// passed over. The sync writes a changed field back into the property its
+// value came from, so it asks here too.
+struct VcardSources {
+    int address = -1;
+    int homePhone = -1;
+    int cellPhone = -1;
+    int workPhone = -1;
+    int email = -1;
+};
+VcardSources vcardSources(const std::vector<const VcardProperty*>& properties);
 
 // A BDAY value as stored (YYYYMMDD), empty when it is no whole date with a
 // year: 19800410, 1980-04-10, either with a time after a "T".

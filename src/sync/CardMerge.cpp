@@ -221,38 +221,8 @@ QStringList rawComponents(const QString& value) {
     return parts;
 }
 
-QString phoneText(const QString& value) {
-    QString phone = vcardText(value).trimmed();
-    if (phone.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) {
-        phone = phone.mid(4);
-        const qsizetype semicolon = phone.indexOf(u';');
-        if (semicolon >= 0) {
-            phone.truncate(semicolon);
-        }
-    }
-    return phone;
-}
-
-// The line among several that the import takes: the lowest rank, then the
-// lowest preference, then the first; a line of empty value never.
-class Pick {
-public:
-    void offer(int line, int rank, int preference, bool empty) {
-        const std::pair<int, int> key{rank, preference};
-        if (empty || (line_ >= 0 && !(key < key_))) {
-            return;
-        }
-        line_ = line;
-        key_ = key;
-    }
-    int line() const { return line_; }
-
-private:
-    int line_ = -1;
-    std::pair<int, int> key_;
-};
-
-// The lines the record's fields come from, picked as vcardValues picks them.
+// The lines the record's fields come from, picked as vcardValues picks them
+// (the address, the phones and the e-mail by vcardSources).
 struct Sources {
     int n = -1;
     int fn = -1;
@@ -274,46 +244,14 @@ Sources sourcesOf(CardLines& card) {
     s.org = card.first("ORG");
     s.uid = card.first("UID");
     s.include = card.first(kIncludeCompanyProperty);
-    Pick adr;
-    Pick home;
-    Pick cell;
-    Pick work;
-    Pick email;
-    for (int i : card.named("ADR")) {
-        const VcardProperty& p = *card.lines()[i].property;
-        bool empty = true;
-        for (const QString& part : vcardComponents(p.value)) {
-            empty = empty && part.trimmed().isEmpty();
-        }
-        adr.offer(i, p.hasType("HOME") ? 0 : 1, p.preference(), empty);
+    std::vector<const VcardProperty*> properties;
+    for (const CardLine& line : card.lines()) {
+        properties.push_back(!line.removed && line.property ? &*line.property : nullptr);
     }
-    s.adr = adr.line();
-    for (int i : card.named("TEL")) {
-        const VcardProperty& p = *card.lines()[i].property;
-        if (p.hasType("FAX") || p.hasType("PAGER") || p.hasType("MODEM")) {
-            continue;
-        }
-        const bool empty = phoneText(p.value).isEmpty();
-        const bool types[] = {p.hasType("CELL") || p.hasType("MOBILE"), p.hasType("HOME"),
-                              p.hasType("WORK")};
-        Pick* const picks[] = {&cell, &home, &work};
-        int rank = 0;
-        for (int t = 0; t < 3; ++t) {
-            if (types[t]) {
-                picks[t]->offer(i, rank, p.preference(), empty);
-                rank = 1;
-            }
-        }
-        if (rank == 0) {
-            home.offer(i, 2, p.preference(), empty);
-        }
-    }
-    s.phones = {home.line(), cell.line(), work.line()};
-    for (int i : card.named("EMAIL")) {
-        const VcardProperty& p = *card.lines()[i].property;
-        email.offer(i, 0, p.preference(), vcardText(p.value).trimmed().isEmpty());
-    }
-    s.email = email.line();
+    const VcardSources picked = vcardSources(properties);
+    s.adr = picked.address;
+    s.phones = {picked.homePhone, picked.cellPhone, picked.workPhone};
+    s.email = picked.email;
     for (int i : card.named("BDAY")) {
         if (!vcardBirthdate(vcardText(card.lines()[i].property->value)).isEmpty()) {
             s.bday = i;
@@ -327,18 +265,6 @@ Sources sourcesOf(CardLines& card) {
     }
     s.categories = card.named("CATEGORIES");
     return s;
-}
-
-bool isStoredDate(const QString& date) {
-    if (date.size() != 8) {
-        return false;
-    }
-    for (const QChar c : date) {
-        if (c < u'0' || c > u'9') {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Sets a line's value, or adds the property, or (empty text) removes the line.
@@ -502,7 +428,7 @@ void writeField(CardLines& card, Sources& s, Field field, const QString& text) {
             break;
         case Field::Birthdate: {
             QString value;
-            if (isStoredDate(text)) {
+            if (isStoredBirthdate(text)) {
                 value = card.version() == "4.0" ? text
                                                : text.left(4) + u'-' + text.mid(4, 2) + u'-' + text.right(2);
             }

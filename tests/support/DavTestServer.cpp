@@ -5,7 +5,6 @@
 #include <QUuid>
 
 #include "support/PlainDavClient.h"
-#include "sync/CardDavClient.h"
 
 namespace tandor::test {
 
@@ -25,16 +24,20 @@ DavTestServer davTestServer(const std::string& name) {
     return server;
 }
 
-QString freshAddressBook(const DavTestServer& server, const QString& label) {
+sync::AddressBookInfo namedAddressBook(const DavTestServer& server) {
     const sync::Account account{server.url, server.user, server.password, {}};
-    QString shared;
     for (const sync::AddressBookInfo& b : sync::discoverAddressBooks(account)) {
         if (b.displayName == server.book) {
-            shared = b.url;
+            return b;
         }
     }
+    ADD_FAILURE() << "no address book named " << server.book.toStdString() << " on " << server.name.toStdString();
+    return {};
+}
+
+QString freshAddressBook(const DavTestServer& server, const QString& label) {
+    const QString shared = namedAddressBook(server).url;
     if (shared.isEmpty()) {
-        ADD_FAILURE() << "no address book named " << server.book.toStdString() << " on " << server.name.toStdString();
         return {};
     }
     const QString name = label + QLatin1Char('-') + QUuid::createUuid().toString(QUuid::WithoutBraces);

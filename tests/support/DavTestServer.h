@@ -3,6 +3,8 @@
 #include <QString>
 #include <string>
 
+#include "sync/CardDavClient.h"
+
 namespace tandor::test {
 
 // One of the test servers of scripts/dav-test-servers.sh, as scripts/test.sh
@@ -29,6 +31,11 @@ DavTestServer davTestServer(const std::string& name);
         }                                                                                      \
         GTEST_SKIP() << why;                                                                   \
     }
+
+// The server's address book (TANDOR_<NAME>_BOOK) as discovery finds it from
+// the server's URL. Fails the test (ADD_FAILURE) and gives no URL when the
+// server has no book of that name.
+sync::AddressBookInfo namedAddressBook(const DavTestServer& server);
 
 // A new, empty address book of its own on the server (made with MKCOL beside
 // the server's address book), for a test that needs to know every card in

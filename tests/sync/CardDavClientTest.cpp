@@ -11,6 +11,7 @@
 #include <QUuid>
 #include <functional>
 
+#include "support/DavTestServer.h"
 #include "support/FaultProxy.h"
 #include "support/PdfWords.h"
 #include "support/PlainDavClient.h"
@@ -21,34 +22,6 @@ using tandor::test::FaultProxy;
 using tandor::test::PlainDavClient;
 
 namespace {
-
-// One of the test servers of scripts/dav-test-servers.sh, as scripts/test.sh
-// started it: TANDOR_<NAME>_URL and _BOOK, the user and password, or why it
-// could not start (TANDOR_<NAME>_MISSING).
-struct TestServer {
-    QString name;
-    QString url;
-    QString book;
-    QString user;
-    QString password;
-    QString missing;
-};
-
-TestServer testServer(const std::string& name) {
-    const QString key = QString::fromStdString(name).toUpper();
-    TestServer server;
-    server.name = QString::fromStdString(name);
-    server.url = qEnvironmentVariable(qPrintable(QStringLiteral("TANDOR_%1_URL").arg(key)));
-    server.book = qEnvironmentVariable(qPrintable(QStringLiteral("TANDOR_%1_BOOK").arg(key)));
-    server.user = qEnvironmentVariable("TANDOR_DAV_USER");
-    server.password = qEnvironmentVariable("TANDOR_DAV_PASSWORD");
-    server.missing = qEnvironmentVariable(
-        qPrintable(QStringLiteral("TANDOR_%1_MISSING").arg(key)),
-        QStringLiteral("TANDOR_%1_URL is not set; scripts/test.sh starts the servers, or eval \"$(bash "
-                       "scripts/dav-test-servers.sh start)\" and export its TANDOR_* variables")
-            .arg(key));
-    return server;
-}
 
 QByteArray vcard(const QString& uid, const QString& name) {
     return QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nFN:%2\r\nN:%2;;;;\r\nEND:VCARD\r\n")
@@ -80,52 +53,37 @@ ServerError::Kind failureOf(const std::function<void()>& call, QString* message 
 class CardDavClientTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
-        server = testServer(GetParam());
-        if (server.url.isEmpty()) {
-            const std::string why = server.name.toStdString() + " is not running, so the CardDAV client is not "
-                                    "tested against it: " + server.missing.toStdString();
-            if (qEnvironmentVariable("CI") == "true") {
-                FAIL() << why;
-            }
-            GTEST_SKIP() << why;
-        }
+        server = tandor::test::davTestServer(GetParam());
+        TANDOR_REQUIRE_DAV_SERVER(server);
         account = Account{server.url, server.user, server.password, {}};
-        const std::vector<AddressBookInfo> books = discoverAddressBooks(account);
-        for (const AddressBookInfo& b : books) {
-            if (b.displayName == server.book) {
-                book = b;
-            }
-        }
-        ASSERT_FALSE(book.url.isEmpty()) << "no address book named " << server.book.toStdString();
+        // Each test writes its cards into an address book of its own.
+        const QString fresh = tandor::test::freshAddressBook(server, QStringLiteral("client"));
+        ASSERT_FALSE(fresh.isEmpty());
+        const std::vector<AddressBookInfo> books = discoverAddressBooks(Account{fresh, server.user, server.password, {}});
+        ASSERT_EQ(books.size(), 1u);
+        book = books[0];
         client = std::make_unique<CardDavClient>(account);
         client->setAddressBook(book);
         client->setTimeoutSeconds(10);
         phone = std::make_unique<PlainDavClient>(server.user, server.password);
     }
-    void TearDown() override {
-        for (const QString& href : written) {
-            phone->remove(cardUrl(href));
-        }
-    }
-    // A new card's href, removed again after the test.
-    QString newHref(const QString& uid) {
-        written << client->hrefForNewCard(uid);
-        return written.last();
-    }
+    // A new card's href.
+    QString newHref(const QString& uid) { return client->hrefForNewCard(uid); }
     QUrl cardUrl(const QString& href) const { return QUrl(book.url).resolved(QUrl(href)); }
     QString uid(const char* what) const {
         return QStringLiteral("%1-%2").arg(QLatin1String(what), QUuid::createUuid().toString(QUuid::WithoutBraces));
     }
 
-    TestServer server;
+    tandor::test::DavTestServer server;
     Account account;
     AddressBookInfo book;
     std::unique_ptr<CardDavClient> client;
     std::unique_ptr<PlainDavClient> phone;
-    QStringList written;
 };
 
 TEST_P(CardDavClientTest, DiscoversTheAddressBookFromTheServerAndFromItsOwnUrl) {
+    const AddressBookInfo book = tandor::test::namedAddressBook(server);
+    ASSERT_FALSE(book.url.isEmpty());
     EXPECT_TRUE(book.supportsSyncCollection);
     EXPECT_TRUE(book.url.endsWith(QLatin1Char('/')));
     const std::vector<AddressBookInfo> direct = discoverAddressBooks(Account{book.url, server.user, server.password, {}});
@@ -298,6 +256,8 @@ TEST_P(CardDavClientTest, FallsBackToOneFullListing) {
 // tandor-batch sync --list-books: the password from TANDOR_PASSWORD or a
 // file, never from the command line.
 TEST_P(CardDavClientTest, BatchListsTheAddressBooks) {
+    const AddressBookInfo book = tandor::test::namedAddressBook(server);
+    ASSERT_FALSE(book.url.isEmpty());
     QTemporaryDir folder;
     const QString wrongFile = folder.filePath(QStringLiteral("wrong"));
     QFile file(wrongFile);

@@ -205,5 +205,57 @@ TEST(CardMergeTest, MergesPerFieldAndKeepsWhatTheRecordCannotHold) {
     }
 }
 
+// A field edited here is written into the very property the import reads it
+// from, on cards where that is not the first property of its name; only that
+// line of the card changes.
+TEST(CardMergeTest, AnEditGoesIntoThePropertyTheImportReads) {
+    struct Case {
+        const char* what;
+        QByteArray properties;  // between FN and UID
+        Field field;
+        QString value;
+        QByteArray changedLine;  // the line as the edit leaves it
+    };
+    const std::vector<Case> cases{
+        {"the home address after a work address",
+         "ADR;TYPE=WORK:;;1 Dock Rd;Hull;;;\r\nADR;TYPE=HOME:;;2 Elm St;York;;;\r\n", Field::City, "Ripon",
+         "ADR;TYPE=HOME:;;2 Elm St;Ripon;;;\r\n"},
+        {"the preferred of two addresses of no type, after an empty one",
+         "ADR:;;;;;;\r\nADR:;;1 Dock Rd;Hull;;;\r\nADR;TYPE=PREF:;;2 Elm St;York;;;\r\n", Field::City, "Ripon",
+         "ADR;TYPE=PREF:;;2 Elm St;Ripon;;;\r\n"},
+        {"a home number after one of no type and a home fax",
+         "TEL:111\r\nTEL;TYPE=HOME,FAX:222\r\nTEL;TYPE=HOME:333\r\n", Field::HPhone, "999",
+         "TEL;TYPE=HOME:999\r\n"},
+        {"a voice number when the home number is empty",
+         "TEL;TYPE=HOME:\r\nTEL;TYPE=VOICE:111\r\n", Field::HPhone, "999", "TEL;TYPE=VOICE:999\r\n"},
+        {"the work number named first, not the home one it also is",
+         "TEL;TYPE=HOME,WORK:111\r\nTEL;TYPE=WORK:222\r\n", Field::WPhone, "999", "TEL;TYPE=WORK:999\r\n"},
+        {"the preferred cell number",
+         "TEL;TYPE=CELL:111\r\nTEL;TYPE=CELL;PREF=1:222\r\n", Field::CPhone, "999",
+         "TEL;TYPE=CELL;PREF=1:999\r\n"},
+        {"the preferred e-mail",
+         "EMAIL:a@example.com\r\nEMAIL;TYPE=INTERNET,PREF:b@example.com\r\n", Field::Email, "c@example.com",
+         "EMAIL;TYPE=INTERNET,PREF:c@example.com\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray card =
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;Ann;;;\r\nFN:Ann Doe\r\n" + c.properties + "UID:u\r\nEND:VCARD\r\n";
+        ContactRecord record = recordForCard(card, true);
+        record.setField(c.field, c.value);
+        const QByteArray written = withRecordValues(card, record, {c.field}, QStringLiteral("u"));
+        EXPECT_EQ(cardRecordValues(written)[c.field], c.value) << written.toStdString();
+        const QList<QByteArray> before = card.split('\n');
+        const QList<QByteArray> after = written.split('\n');
+        ASSERT_EQ(after.size(), before.size()) << written.toStdString();
+        for (qsizetype i = 0; i < before.size(); ++i) {
+            if (before[i] != after[i]) {
+                EXPECT_EQ(after[i] + '\n', c.changedLine) << written.toStdString();
+            }
+        }
+        EXPECT_TRUE(written.contains(c.changedLine)) << written.toStdString();
+    }
+}
+
 }  // namespace
 }  // namespace tandor::sync

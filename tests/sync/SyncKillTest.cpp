@@ -18,6 +18,7 @@
 
 #include "store/ContactsDocument.h"
 #include "support/DavTestServer.h"
+#include "support/SyncContacts.h"
 #include "support/TestFiles.h"
 #include "sync/CardDavClient.h"
 #include "sync/CardMerge.h"
@@ -42,27 +43,6 @@ ContactRecord contact(int i) {
     return ContactRecord::build(values);
 }
 
-QString line(const ContactFields& values) {
-    QStringList parts;
-    for (int f = 0; f < kFieldCount; ++f) {
-        if (isSyncedField(Field(f))) {
-            parts << values.values[f].trimmed();
-        }
-    }
-    return parts.join(u'|');
-}
-
-QStringList fileLines(const QString& path) {
-    ContactsFile file;
-    file.openForReading(path);
-    QStringList lines;
-    for (int n = 1; n <= file.recordCount(); ++n) {
-        lines << line(file.read(n).fields());
-    }
-    lines.sort();
-    return lines;
-}
-
 class SyncKillTest : public ::testing::TestWithParam<std::string> {
 protected:
     void SetUp() override {
@@ -80,7 +60,7 @@ protected:
             });
         }
         for (int i = 0; i < kContacts; ++i) {
-            expected << line(contact(i).fields());
+            expected << test::contactLine(contact(i).fields());
         }
         expected.sort();
     }
@@ -116,17 +96,11 @@ protected:
         for (const RemoteCard& card : client.changesSince({}).changed) {
             hrefs << card.href;
         }
-        QStringList lines;
-        QSet<QString> uids;
+        std::vector<QByteArray> cards;
         for (const RemoteCard& card : client.fetch(hrefs)) {
-            const QString uid = cardUid(card.vcard);
-            EXPECT_FALSE(uid.isEmpty());
-            EXPECT_FALSE(uids.contains(uid)) << "two cards with UID " << uid.toStdString();
-            uids.insert(uid);
-            lines << line(cardRecordValues(card.vcard));
+            cards.push_back(card.vcard);
         }
-        lines.sort();
-        return lines;
+        return test::cardLines(cards);
     }
     // The contacts the server holds now: their number, each href once.
     int serverCount(const QString& book) {
@@ -138,10 +112,9 @@ protected:
         }
         return int(hrefs.size());
     }
-    // The file's contacts: none twice, none but the 1,000.
+    // The file's contacts: none twice (test::fileLines checks), none but the 1,000.
     int fileCount(const QString& path) {
-        const QStringList lines = fileLines(path);
-        EXPECT_EQ(QSet<QString>(lines.begin(), lines.end()).size(), lines.size()) << "a contact twice in the file";
+        const QStringList lines = test::fileLines(path);
         for (const QString& l : lines) {
             EXPECT_TRUE(expected.contains(l)) << l.toStdString();
         }
@@ -206,7 +179,7 @@ protected:
     // contacts once and another sync has nothing to do.
     void expectRecovered(const QString& path, const QString& book) {
         ASSERT_TRUE(runSync(path, book).second);
-        EXPECT_EQ(fileLines(path), expected);
+        EXPECT_EQ(test::fileLines(path), expected);
         EXPECT_EQ(serverLines(book), expected);
         ASSERT_TRUE(runSync(path, book).second);
         EXPECT_TRUE(last.startsWith(QStringLiteral("Changed here: 0 added, 0 changed, 0 deleted\n"

@@ -13,6 +13,7 @@
 #include "support/DavTestServer.h"
 #include "support/FaultProxy.h"
 #include "support/PlainDavClient.h"
+#include "support/SyncContacts.h"
 #include "support/TestFiles.h"
 #include "sync/CardDavClient.h"
 #include "sync/CardMerge.h"
@@ -23,6 +24,11 @@ namespace tandor::sync {
 namespace {
 
 using test::FaultProxy;
+
+// Ann, Bob, ...: contacts of the family Doe.
+ContactRecord person(const QString& first, const QString& city, const QString& email = {}) {
+    return test::person(first, QStringLiteral("Doe"), city, email);
+}
 
 const QByteArray kPhotoData = "/9j/4AAQSkZJRgABAQEASABIAAD/2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgGBgUGCQgKCgkICQkKDA8MCgsOCwkJDRENDg8QEBEQCgwSExIQEw8QEBD/";
 const QString kLongNote = QStringLiteral("A note longer than the record holds. ").repeated(6).trimmed();
@@ -44,28 +50,6 @@ QByteArray yamadaCard() {
     return card(QStringLiteral("yamada-phone"),
                 QStringLiteral("N:山田;Taro;;;\r\nFN:Taro 山田\r\nADR;TYPE=HOME:;;2 Hill Rd;Kyoto;;;\r\nNOTE:") +
                     kLongNote + QStringLiteral("\r\n"));
-}
-
-ContactRecord person(const QString& first, const QString& city, const QString& email = {}) {
-    ContactFields values;
-    values[Field::FName] = first;
-    values[Field::LName] = QStringLiteral("Doe");
-    values[Field::City] = city;
-    values[Field::Email] = email;
-    values[Field::IncludeCompany] = QStringLiteral("1");
-    values[Field::BirthdayReminder] = QStringLiteral("1");
-    return ContactRecord::build(values);
-}
-
-// A contact as both sides can hold it: every synced field.
-QString line(const ContactFields& values) {
-    QStringList parts;
-    for (int f = 0; f < kFieldCount; ++f) {
-        if (isSyncedField(Field(f))) {
-            parts << values.values[f].trimmed();
-        }
-    }
-    return parts.join(u'|');
 }
 
 // A card's text with its folded lines joined.
@@ -153,17 +137,6 @@ public:
         const int n = recordOf(file, first);
         return n > 0 ? file.read(n) : ContactRecord();
     }
-    QStringList fileLines(const QString& path) {
-        ContactsFile file;
-        file.openForReading(path);
-        QStringList lines;
-        for (int n = 1; n <= file.recordCount(); ++n) {
-            lines << line(file.read(n).fields());
-        }
-        lines.sort();
-        return lines;
-    }
-
     // The phone's side.
     QUrl cardUrl(const QString& href) const { return QUrl(book).resolved(QUrl(href)); }
     void phonePut(const QString& uid, const QByteArray& vcard) {
@@ -192,18 +165,11 @@ public:
     // Every card on the server as a record would hold it; each must carry a
     // UID of its own.
     QStringList serverLines() {
-        QStringList lines;
-        QSet<QString> uids;
+        std::vector<QByteArray> cards;
         for (const QString& href : phone->list(QUrl(book))) {
-            const QByteArray text = phone->get(cardUrl(href)).body;
-            const QString uid = cardUid(text);
-            EXPECT_FALSE(uid.isEmpty()) << text.toStdString();
-            EXPECT_FALSE(uids.contains(uid)) << "two cards with UID " << uid.toStdString();
-            uids.insert(uid);
-            lines << line(cardRecordValues(text));
+            cards.push_back(phone->get(cardUrl(href)).body);
         }
-        lines.sort();
-        return lines;
+        return test::cardLines(cards);
     }
     // Both files synced (the first again after the second) hold what the
     // server holds: `expected` contacts by first name, each once; and
@@ -213,8 +179,8 @@ public:
         sync(fileB);
         sync(fileA);
         const QStringList server = serverLines();
-        EXPECT_EQ(text(fileLines(fileA)), text(server));
-        EXPECT_EQ(text(fileLines(fileB)), text(server));
+        EXPECT_EQ(text(test::fileLines(fileA)), text(server));
+        EXPECT_EQ(text(test::fileLines(fileB)), text(server));
         QStringList firsts;
         for (const QString& l : server) {
             firsts << l.section(u'|', 0, 0);

@@ -9,6 +9,7 @@
 #include "platform/FaultPoint.h"
 #include "print/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
+#include "support/SyncContacts.h"
 #include "support/TestFiles.h"
 #include "sync/CardMerge.h"
 #include "sync/SyncState.h"
@@ -16,17 +17,7 @@
 namespace tandor::sync {
 namespace {
 
-ContactRecord person(const QString& first, const QString& last, const QString& city,
-                     const QString& email) {
-    ContactFields values;
-    values[Field::FName] = first;
-    values[Field::LName] = last;
-    values[Field::City] = city;
-    values[Field::Email] = email;
-    values[Field::IncludeCompany] = QStringLiteral("1");
-    values[Field::BirthdayReminder] = QStringLiteral("1");
-    return ContactRecord::build(values);
-}
+using test::person;
 
 // Links as "uid@record" in record order, then the deletions as "-uid".
 QStringList linksOf(const SyncState& state) {

@@ -11,6 +11,7 @@
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
 #include "store/ContactsDocument.h"
+#include "support/SyncContacts.h"
 #include "support/TestFiles.h"
 #include "sync/CardMerge.h"
 #include "sync/SyncState.h"
@@ -26,20 +27,13 @@ const QByteArray kCarl =
     "ADR;TYPE=HOME:;;1 Main St;Derby;;;\r\nTEL;TYPE=HOME:1\r\nTEL;TYPE=CELL:2\r\nTEL;TYPE=WORK:3\r\n"
     "EMAIL:carl@example.com\r\n" + kPhoto + "UID:carl\r\nEND:VCARD\r\n";
 
+// Ann, Bob, ...: contacts of the family Doe.
 ContactRecord person(const QString& first, const QString& city, const QString& email = {}) {
-    ContactFields values;
-    values[Field::FName] = first;
-    values[Field::LName] = QStringLiteral("Doe");
-    values[Field::City] = city;
-    values[Field::Email] = email;
-    values[Field::IncludeCompany] = QStringLiteral("1");
-    values[Field::BirthdayReminder] = QStringLiteral("1");
-    return ContactRecord::build(values);
+    return test::person(first, QStringLiteral("Doe"), city, email);
 }
 
-QString line(const ContactFields& values) {
-    return values[Field::FName] + u'|' + values[Field::City] + u'|' + values[Field::Email];
-}
+// The fields the lines of a file and of the server show.
+const std::vector<Field> kShown{Field::FName, Field::City, Field::Email};
 
 class SynchronizerTest : public ::testing::Test {
 protected:
@@ -68,24 +62,13 @@ protected:
         SyncStateKeeper keeper(document);
         change(document);
     }
-    static QStringList fileLines(const QString& path) {
-        ContactsFile file;
-        file.openForReading(path);
-        QStringList lines;
-        for (int n = 1; n <= file.recordCount(); ++n) {
-            lines.append(line(file.read(n).fields()));
-        }
-        lines.sort();
-        return lines;
-    }
+    static QStringList fileLines(const QString& path) { return test::fileLines(path, kShown); }
     static QStringList serverLines(const MemoryAddressBook& server) {
-        QStringList lines;
+        std::vector<QByteArray> cards;
         for (const auto& card : server.cards) {
-            EXPECT_FALSE(cardUid(card.vcard).isEmpty());
-            lines.append(line(cardRecordValues(card.vcard)));
+            cards.push_back(card.vcard);
         }
-        lines.sort();
-        return lines;
+        return test::cardLines(cards, kShown);
     }
     static QString hrefOf(const MemoryAddressBook& server, const QString& first) {
         for (auto it = server.cards.begin(); it != server.cards.end(); ++it) {
