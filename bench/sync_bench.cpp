@@ -56,6 +56,7 @@ ContactRecord contact(int i) {
 struct Timing {
     double wall = 0;
     double cpu = 0;
+    int requests = 0;
     SyncSummary summary;
 };
 
@@ -76,12 +77,13 @@ Timing timedSync(const QString& program, const QString& path, const Account& acc
     timing.summary = synchronizer.run();
     timing.wall = double(wall.nsecsElapsed()) / 1e9;
     timing.cpu = processorSeconds() - cpu;
+    timing.requests = client.requestCount();
     return timing;
 }
 
 void report(const char* what, const Timing& t) {
-    std::printf("%-58s wall %7.2f s  Tandor's processor time %6.2f s  (here +%d ~%d -%d, server +%d ~%d -%d)\n",
-                what, t.wall, t.cpu, t.summary.addedHere, t.summary.changedHere, t.summary.deletedHere,
+    std::printf("%-58s wall %7.2f s  Tandor's processor time %6.2f s  %4d requests  (here +%d ~%d -%d, server +%d ~%d -%d)\n",
+                what, t.wall, t.cpu, t.requests, t.summary.addedHere, t.summary.changedHere, t.summary.deletedHere,
                 t.summary.addedOnServer, t.summary.changedOnServer, t.summary.deletedOnServer);
     std::fflush(stdout);
 }

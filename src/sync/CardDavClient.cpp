@@ -421,11 +421,23 @@ ServerChanges CardDavClient::fullListing() {
 }
 
 ServerChanges CardDavClient::changesSince(const QString& syncToken) {
-    if (!offersSyncCollection()) {
+    // A stored token came from this book's sync-collection: it is asked at
+    // once, without first asking whether the book offers it (one round trip
+    // less); an answer other than a multistatus or a refused or truncated
+    // listing makes it ask after all.
+    const bool assumed = !syncCollection_ && !syncToken.isEmpty();
+    if (!assumed && !offersSyncCollection()) {
         return fullListing();
     }
     const Reply reply =
         send("REPORT", QUrl(bookUrl_), davxml::syncCollectionReport(syncToken), {{"Depth", "0"}});
+    if (assumed && reply.status != 207 && reply.status != 403 && reply.status != 507) {
+        if (!offersSyncCollection()) {
+            return fullListing();
+        }
+        fail(reply);
+    }
+    syncCollection_ = true;
     if (reply.status == 507 ||
         (reply.status == 403 && (!syncToken.isEmpty() || davxml::errorNames(reply.body, QStringLiteral("valid-sync-token"))))) {
         return fullListing();  // truncated, or the token is no longer valid

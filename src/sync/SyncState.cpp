@@ -25,7 +25,10 @@ namespace {
 
 constexpr int kStateVersion = 1;
 
-void writeAtomically(const QString& path, const QByteArray& bytes, const char* faultPoint) {
+// Writes the file whole under a temporary name, forces it to disk and puts it
+// in place; the folder's new entry is forced too unless `syncFolder` is false
+// (the caller forces it later, before anything on the disk names the file).
+void writeAtomically(const QString& path, const QByteArray& bytes, const char* faultPoint, bool syncFolder = true) {
     QSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly)) {
@@ -40,7 +43,9 @@ void writeAtomically(const QString& path, const QByteArray& bytes, const char* f
     if (!file.commit()) {
         throw fileerror::make(fileerror::numberForErrno(errno));
     }
-    disk::syncFolder(QFileInfo(path).absolutePath());
+    if (syncFolder) {
+        disk::syncFolder(QFileInfo(path).absolutePath());
+    }
 }
 
 void makeFolder(const QString& path) {
@@ -278,6 +283,7 @@ void SyncState::keepSavedHead() {
 }
 
 void SyncState::save() {
+    syncCards();
     if (!journaled_ || !inFile_ || wholeNeeded_ ||
         journalBytes_ > std::max(kJournalBound, stateBytes_)) {
         saveWhole();
@@ -355,6 +361,7 @@ void SyncState::saveWhole() {
     o[QStringLiteral("conflicts")] = conflictArray(conflicts);
     const QByteArray bytes = QJsonDocument(o).toJson(QJsonDocument::Indented);
     makeFolder(folderOf(contactsPath_));
+    syncCards();
     // A stop after this leaves a journal of the generation before: stale.
     writeAtomically(folderOf(contactsPath_) + QStringLiteral("/state"), bytes, "sync.state.write");
     ++generation_;
@@ -454,7 +461,17 @@ QByteArray SyncState::card(const QString& uid) const {
 
 void SyncState::storeCard(const QString& uid, const QByteArray& card) const {
     makeFolder(folderOf(contactsPath_) + QStringLiteral("/cards"));
-    writeAtomically(cardPath(uid), card, "sync.card.write");
+    // The cards folder is forced once, at the next save, before a link to
+    // this card can reach the disk.
+    writeAtomically(cardPath(uid), card, "sync.card.write", false);
+    cardsUnsynced_ = true;
+}
+
+void SyncState::syncCards() const {
+    if (cardsUnsynced_) {
+        disk::syncFolder(folderOf(contactsPath_) + QStringLiteral("/cards"));
+        cardsUnsynced_ = false;
+    }
 }
 
 void SyncState::dropCard(const QString& uid) const {

@@ -28,11 +28,12 @@ namespace tandor::sync {
 //           UTF-8, replaced atomically)
 //   state.journal  the changes saved since `state` was last written, one JSON
 //           line each, appended and forced to disk (a sync saves after every
-//           contact: appending keeps that linear); folded into `state` and
+//           batch of contacts: appending keeps that linear); folded into `state` and
 //           removed at the end of a sync, when it grows past a bound and when
 //           a file is opened with one left over
 //   cards/  each linked contact's card as last synced, whole (one file per
-//           UID, each replaced atomically)
+//           UID, each replaced atomically; the folder itself is forced to
+//           disk once per save, before the links that name its cards)
 // A file without the folder is not linked, and nothing of this touches it.
 
 // A record's contents as last synced, to tell a changed record: a hash of its
@@ -107,7 +108,8 @@ public:
 
     // The card of a linked contact as last synced; empty when none is kept.
     QByteArray card(const QString& uid) const;
-    // Throws AppError.
+    // Written atomically; the cards folder is forced to disk at the next
+    // save, before any link to the card is. Throws AppError.
     void storeCard(const QString& uid, const QByteArray& card) const;
     void dropCard(const QString& uid) const;
 
@@ -133,6 +135,8 @@ private:
     void readJournal();
     void appendJournal();
     void keepSavedHead();
+    // Forces the cards folder to disk when a card was stored since.
+    void syncCards() const;
 
     QString contactsPath_;
     std::vector<SyncLink> links_;
@@ -150,6 +154,7 @@ private:
     bool inFile_ = false;
     bool wholeNeeded_ = false;
     bool journalLeftOver_ = false;
+    mutable bool cardsUnsynced_ = false;  // a card stored since the cards folder was forced
     qint64 generation_ = 0;
     qint64 stateBytes_ = 0;
     qint64 journalBytes_ = 0;

@@ -5,6 +5,7 @@
 #include <QUuid>
 #include <algorithm>
 
+#include "platform/AppError.h"
 #include "store/ContactsDocument.h"
 #include "sync/CardMerge.h"
 
@@ -85,8 +86,21 @@ SyncSummary Synchronizer::run(bool dryRun) {
         state_->setJournaled(true);
     }
     SyncState* const journaled = dryRun ? nullptr : state_;
-    const auto unjournal = qScopeGuard([journaled] {
+    // Within a batch of contacts the saves that only follow the server's
+    // answer are gathered into one (saveDeferred): a sync stopped before it
+    // leaves cards written on the server whose new ETags are not kept yet,
+    // and the next sync lists them as changed there and merges them again
+    // (nothing is sent twice; a new card's link is kept before its PUT).
+    deferSaves_ = !dryRun;
+    unsaved_ = false;
+    const auto unjournal = qScopeGuard([this, journaled] {
+        deferSaves_ = false;
         if (journaled) {
+            try {
+                saveDeferred();
+            } catch (const AppError&) {
+                // Left for the next sync, as after a kill.
+            }
             journaled->setJournaled(false);
         }
     });
@@ -122,7 +136,7 @@ SyncSummary Synchronizer::run(bool dryRun) {
         }
     }
     int localChanges = 0;
-    for (int n = 1; n <= document_.file().recordCount(); ++n) {
+    for (int n = 1, count = document_.file().recordCount(); n <= count; ++n) {
         const SyncLink* link = state_->linkOfRecord(n);
         if (!link || link->etag.isEmpty() ||
             link->fingerprint != recordFingerprint(document_.file().read(n))) {
@@ -140,6 +154,7 @@ SyncSummary Synchronizer::run(bool dryRun) {
             step(QStringLiteral("Taking in changes from the server"));
             pullCard(card);
         }
+        saveDeferred();
     }
     unlinked_.reset();
     // 2. Cards gone from the server.
@@ -147,12 +162,18 @@ SyncSummary Synchronizer::run(bool dryRun) {
         step(QStringLiteral("Taking in deletions from the server"));
         pullRemoval(href);
     }
+    saveDeferred();
     // 3. Contacts deleted here.
     const std::vector<SyncLink> deletions = state_->deletions();
+    int deleted = 0;
     for (const SyncLink& deletion : deletions) {
         step(QStringLiteral("Deleting contacts on the server"));
         pushDeletion(deletion);
+        if (++deleted % batch_ == 0) {
+            saveDeferred();
+        }
     }
+    saveDeferred();
     // 4. Contacts changed or added here.
     std::vector<QString> changed;
     for (const SyncLink& link : state_->links()) {
@@ -161,19 +182,40 @@ SyncSummary Synchronizer::run(bool dryRun) {
             changed.push_back(link.uid);
         }
     }
+    int changedSent = 0;
     for (const QString& uid : changed) {
         step(QStringLiteral("Sending changes to the server"));
         // A contact merged with the server's card in step 1 was written there already.
         if (state_->linkOfUid(uid) && !merged_.contains(uid)) {
             syncContact(uid, std::nullopt, true);
         }
-    }
-    for (int n = 1; n <= document_.file().recordCount(); ++n) {
-        if (!state_->linkOfRecord(n) && !dryLinked_.contains(n)) {
-            step(QStringLiteral("Sending new contacts to the server"));
-            pushNew(n);
+        if (++changedSent % batch_ == 0) {
+            saveDeferred();
         }
     }
+    saveDeferred();
+    // Each new record gets its UID and href, all kept in one save before the
+    // first card is sent: a sync stopped after a PUT finds the card there
+    // (412) and does not send it twice.
+    QList<int> fresh;
+    for (int n = 1, count = document_.file().recordCount(); n <= count; ++n) {
+        if (!state_->linkOfRecord(n) && !dryLinked_.contains(n)) {
+            fresh.append(n);
+            if (!dryRun_ && linkNew(n)) {
+                unsaved_ = true;
+            }
+        }
+    }
+    saveDeferred();
+    int sent = 0;
+    for (const int n : fresh) {
+        step(QStringLiteral("Sending new contacts to the server"));
+        pushNew(n);
+        if (++sent % batch_ == 0) {
+            saveDeferred();
+        }
+    }
+    saveDeferred();
     // 5. The token, last.
     if (!dryRun_) {
         state_->syncToken = changes.newSyncToken;
@@ -189,7 +231,7 @@ SyncSummary Synchronizer::run(bool dryRun) {
 int Synchronizer::unlinkedRecordLike(const ContactRecord& record) {
     if (!unlinked_) {
         unlinked_.emplace();
-        for (int n = 1; n <= document_.file().recordCount(); ++n) {
+        for (int n = 1, count = document_.file().recordCount(); n <= count; ++n) {
             if (!state_->linkOfRecord(n)) {
                 (*unlinked_)[recordFingerprint(document_.file().read(n))].append(n);
             }
@@ -245,7 +287,7 @@ void Synchronizer::pullCard(const RemoteCard& card) {
     if (!deletedUid.isEmpty()) {
         state_->dropDeletion(deletedUid);
     }
-    keeper_.save();
+    saveState();
 }
 
 void Synchronizer::pullRemoval(const QString& href) {
@@ -258,7 +300,7 @@ void Synchronizer::pullRemoval(const QString& href) {
                 state_->dropDeletion(uid);
                 if (!dryRun_) {
                     state_->dropCard(uid);
-                    keeper_.save();
+                    saveState();
                 }
                 break;
             }
@@ -276,7 +318,7 @@ void Synchronizer::pullRemoval(const QString& href) {
         link.etag.clear();
         state_->setLink(link);
         if (!dryRun_) {
-            keeper_.save();
+            saveState();
         }
         return;
     }
@@ -292,7 +334,7 @@ void Synchronizer::pullRemoval(const QString& href) {
     document_.deleteContact(link.record);
     state_->dropDeletion(link.uid);
     state_->dropCard(link.uid);
-    keeper_.save();
+    saveState();
 }
 
 void Synchronizer::pushDeletion(const SyncLink& deletion) {
@@ -317,7 +359,18 @@ void Synchronizer::pushDeletion(const SyncLink& deletion) {
     }
     state_->dropDeletion(deletion.uid);
     state_->dropCard(deletion.uid);
-    keeper_.save();
+    saveState();
+}
+
+bool Synchronizer::linkNew(int n) {
+    const ContactRecord record = document_.file().read(n);
+    if (holdsNothing(record)) {
+        return false;
+    }
+    const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    state_->storeCard(uid, cardForNewContact(record, uid));
+    state_->setLink({n, server_.hrefForNewCard(uid), QString(), uid, recordFingerprint(record)});
+    return true;
 }
 
 void Synchronizer::pushNew(int n) {
@@ -330,13 +383,25 @@ void Synchronizer::pushNew(int n) {
         ++summary_.addedOnServer;
         return;
     }
-    // The UID and the href are kept before the card is sent: a sync stopped
-    // after the PUT finds the card there (412) and does not send it twice.
-    const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    state_->storeCard(uid, cardForNewContact(record, uid));
-    state_->setLink({n, server_.hrefForNewCard(uid), QString(), uid, recordFingerprint(record)});
-    keeper_.save();
-    syncContact(uid, std::nullopt, true);
+    // Its UID and href were kept by linkNew before the first card was sent.
+    if (const SyncLink* link = state_->linkOfRecord(n)) {
+        syncContact(link->uid, std::nullopt, true);
+    }
+}
+
+void Synchronizer::saveState() {
+    if (deferSaves_) {
+        unsaved_ = true;
+    } else {
+        keeper_.save();
+    }
+}
+
+void Synchronizer::saveDeferred() {
+    if (unsaved_) {
+        unsaved_ = false;
+        keeper_.save();
+    }
 }
 
 void Synchronizer::syncContact(const QString& uid, const std::optional<RemoteCard>& server,
@@ -439,7 +504,7 @@ void Synchronizer::syncContact(const QString& uid, const std::optional<RemoteCar
     link.fingerprint = recordFingerprint(merged.record);
     state_->storeCard(uid, synced);
     state_->setLink(link);
-    keeper_.save();
+    saveState();
 }
 
 }  // namespace tandor::sync

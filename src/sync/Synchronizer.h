@@ -50,11 +50,15 @@ struct SyncSummary {
 //      (412) fetches the card, merges and tries once more; a second refusal
 //      leaves the contact for the next sync;
 //   5. the new sync token and the time are stored last.
-// After each contact the state is saved (a line or two appended to its
-// journal, SyncState.h), so a sync stopped at any moment
-// (an error, Cancel, the program killed) leaves the file and the state
-// consistent and the token unchanged, and the next sync finishes the work
-// without duplicates.
+// The state is saved (lines appended to its journal, SyncState.h) after
+// each batch of contacts, and at once where a later step depends on it (a
+// new card's link before its PUT, the conflicts before the record takes the
+// server's values); each record and card is on the disk before a link to it.
+// So a sync stopped at any moment (an error, Cancel, the program killed)
+// leaves the file and the state consistent and the token unchanged, and the
+// next sync finishes the work without duplicates: a card appended here whose
+// link was not saved is found again by its values, a card written on the
+// server whose new ETag was not saved comes back as a change and is merged.
 class Synchronizer {
 public:
     using Progress = std::function<void(int done, int total, const QString& text)>;
@@ -82,7 +86,14 @@ private:
     void pullCard(const RemoteCard& card);
     void pullRemoval(const QString& href);
     void pushDeletion(const SyncLink& deletion);
+    // Gives a new record its UID, href and card (not saved yet); false for a
+    // record that holds nothing.
+    bool linkNew(int record);
     void pushNew(int record);
+    // Saves the state, or while saves are deferred marks it unsaved.
+    void saveState();
+    // Saves what saveState() left unsaved.
+    void saveDeferred();
     // Merges the contact of `uid` with the server's card (none: the server
     // did not change it) and writes both sides; `retry` allows one more try
     // after a 412.
@@ -103,6 +114,8 @@ private:
     std::optional<QHash<QByteArray, QList<int>>> unlinked_;
     QSet<int> dryLinked_;  // records a dry run found already on the server
     QSet<QString> merged_;  // the contacts merged with the server's card in step 1
+    bool deferSaves_ = false;
+    bool unsaved_ = false;
     int done_ = 0;
     int total_ = 0;
 };

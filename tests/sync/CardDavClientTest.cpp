@@ -146,6 +146,12 @@ TEST_P(CardDavClientTest, ChangesSinceATokenAreExactlyTheChanges) {
     const ServerChanges none = client->changesSince(second.newSyncToken);
     EXPECT_TRUE(none.changed.empty());
     EXPECT_TRUE(none.removedHrefs.isEmpty());
+
+    // A client that knows only the book and a token it gave asks once: the
+    // token says the book offers sync-collection.
+    CardDavClient fresh(account, book.url);
+    EXPECT_TRUE(fresh.changesSince(second.newSyncToken).changed.empty());
+    EXPECT_EQ(fresh.requestCount(), 1);
 }
 
 TEST_P(CardDavClientTest, FetchesManyCardsInBoundedBatches) {

@@ -11,6 +11,7 @@
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
 #include "store/ContactsDocument.h"
+#include "store/DiskSync.h"
 #include "support/SyncContacts.h"
 #include "support/TestFiles.h"
 #include "sync/CardMerge.h"
@@ -208,6 +209,42 @@ TEST_F(SynchronizerTest, AConflictAppliedGoesToTheServer) {
     EXPECT_EQ(summary.lines, QStringList{"Server: change Cy Doe"});
     EXPECT_TRUE(fileLines(path).contains("Cy|Wells|"));
     EXPECT_TRUE(serverLines(server).contains("Cy|Wells|"));
+}
+
+// Each save forces the disk; a sync of many contacts saves its state once per
+// batch (the fixture's batch is 2), not once or twice per contact, and forces
+// the cards folder only before a save, not after every card.
+TEST_F(SynchronizerTest, SavesItsStateOncePerBatchOfContacts) {
+    test::TempFolder folder;
+    MemoryAddressBook server;
+    const QString path = folder.file(QStringLiteral("Many.DAT"));
+    {
+        ContactsDocument document(program.path());
+        document.openPath(path);
+        for (int i = 0; i < 10; ++i) {
+            document.appendContact(person(QStringLiteral("Here%1").arg(i), QStringLiteral("Leeds")));
+        }
+    }
+    for (int i = 0; i < 20; ++i) {
+        const ContactRecord there = person(QStringLiteral("There%1").arg(i), QStringLiteral("York"));
+        server.store(QStringLiteral("/ann/contacts/there%1.vcf").arg(i),
+                     cardForNewContact(there, QStringLiteral("there%1").arg(i)));
+    }
+    int cardFolderSyncs = 0;
+    disk::setFolderSyncObserver([&](const QString& f) { cardFolderSyncs += f.endsWith(QLatin1String("/cards")); });
+    fault::startRecording();
+    const SyncSummary summary = sync(path, server);
+    const QStringList hits = fault::recordedHits();
+    disk::setFolderSyncObserver({});
+    EXPECT_EQ(summary.addedHere, 20);
+    EXPECT_EQ(summary.addedOnServer, 10);
+    EXPECT_EQ(fileLines(path), serverLines(server));
+    // 10 batches taken in, the 10 new links, 5 batches sent, the end.
+    const auto stateWrites = hits.count(QStringLiteral("sync.state.write"));
+    EXPECT_LE(stateWrites, 10 + 1 + 5 + 2);
+    EXPECT_GE(stateWrites, 2);
+    EXPECT_LE(cardFolderSyncs, stateWrites);
+    EXPECT_EQ(hits.count(QStringLiteral("sync.card.write")), 40);  // 20 taken in, 10 new, 10 as sent
 }
 
 }  // namespace
