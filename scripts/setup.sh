@@ -17,6 +17,8 @@ PACKAGES=(
   cups printer-driver-cups-pdf
   # the CardDAV test servers (scripts/dav-test-servers.sh)
   radicale xandikos curl python3
+  # a certificate made at test time for the sync windows' TLS test (scripts/dav-tls-front.py)
+  openssl
   xvfb openbox
   clang libclang-rt-14-dev
   # the icons, the Debian package and its checks (scripts/check-package.sh)

@@ -82,9 +82,10 @@ public:
     virtual ~AddressBookServer() = default;
 
     // Changes since `syncToken` with sync-collection (empty token: everything).
-    // A truncated answer (507) or a refused token (403 valid-sync-token) makes
-    // it fall back to one full listing (complete == false). Without
-    // sync-collection it lists every card with its ETag (addressbook-query).
+    // A truncated answer (507), a refused token (403 valid-sync-token) or a
+    // server error (5xx) for a non-empty token makes it fall back to one full
+    // listing (complete == false). Without sync-collection it lists every card
+    // with its ETag (addressbook-query).
     virtual ServerChanges changesSince(const QString& syncToken) = 0;
     // The cards at these hrefs, fetched with addressbook-multiget in bounded
     // batches. A card gone meanwhile is left out.

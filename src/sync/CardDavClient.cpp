@@ -442,6 +442,13 @@ ServerChanges CardDavClient::changesSince(const QString& syncToken) {
         (reply.status == 403 && (!syncToken.isEmpty() || davxml::errorNames(reply.body, QStringLiteral("valid-sync-token"))))) {
         return fullListing();  // truncated, or the token is no longer valid
     }
+    if (reply.status >= 500 && !syncToken.isEmpty()) {
+        // Some servers answer a token they no longer know (their storage was
+        // restored or reset) with a server error instead of 403
+        // valid-sync-token, and Xandikos's text does not even say so: one full
+        // listing finds what is there. When that fails too, its error is told.
+        return fullListing();
+    }
     if (reply.status != 207) {
         fail(reply);
     }

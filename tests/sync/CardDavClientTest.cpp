@@ -187,6 +187,7 @@ TEST_P(CardDavClientTest, ReportsFailuresInTheUsersWords) {
         std::function<Account()> account;
         ServerError::Kind kind;
         const char* words;
+        QString token = {};
     };
     const Account viaProxy{proxy.url(book.url), server.user, server.password, {}};
     const std::vector<Case> cases{
@@ -203,6 +204,9 @@ TEST_P(CardDavClientTest, ReportsFailuresInTheUsersWords) {
          ServerError::Kind::Unreachable, "cannot be reached"},
         {"500", FaultProxy::Fault::Error500, [&] { return viaProxy; }, ServerError::Kind::ServerFailure,
          "The server reported an error: 500 Internal Server Error"},
+        {"500 to a sync token, then to the full listing", FaultProxy::Fault::Error500,
+         [&] { return viaProxy; }, ServerError::Kind::ServerFailure,
+         "The server reported an error: 500 Internal Server Error", QStringLiteral("an-old-token")},
         {"stall", FaultProxy::Fault::Stall, [&] { return viaProxy; }, ServerError::Kind::Unreachable,
          "did not answer within 1 seconds"},
         {"OAuth only", FaultProxy::Fault::BearerOnly, [&] { return viaProxy; }, ServerError::Kind::OAuthOnly,
@@ -214,7 +218,7 @@ TEST_P(CardDavClientTest, ReportsFailuresInTheUsersWords) {
         CardDavClient failing(c.account());
         failing.setTimeoutSeconds(1);
         QString message;
-        EXPECT_EQ(failureOf([&] { failing.changesSince({}); }, &message), c.kind);
+        EXPECT_EQ(failureOf([&] { failing.changesSince(c.token); }, &message), c.kind);
         EXPECT_TRUE(message.contains(QLatin1String(c.words))) << message.toStdString();
     }
 
@@ -226,28 +230,33 @@ TEST_P(CardDavClientTest, ReportsFailuresInTheUsersWords) {
     EXPECT_EQ(failureOf([&] { cancelled.changesSince({}); }), ServerError::Kind::Cancelled);
 }
 
-// A truncated sync answer (507), a refused token (403 valid-sync-token) and a
-// book without sync-collection each give one full listing of every card.
+// A truncated sync answer (507), a refused token (403 valid-sync-token), a
+// token the server never gave (Radicale: 403; Xandikos: 500) and a book
+// without sync-collection each give one full listing of every card.
 TEST_P(CardDavClientTest, FallsBackToOneFullListing) {
     const QString a = newHref(uid("full"));
     const QString etag = client->put(a, vcard(QStringLiteral("full"), QStringLiteral("Full")), {});
     const QString token = client->changesSince({}).newSyncToken;
+    // As a token from before the server's storage was reset looks.
+    const QString stale = token.left(token.size() - 8) + QStringLiteral("00000000");
 
     struct Case {
         const char* what;
         FaultProxy::Fault fault;
         bool syncCollection;
         int faults;
+        QString token;
     };
-    for (const Case& c : {Case{"507", FaultProxy::Fault::Truncate507, true, 1},
-                          Case{"403", FaultProxy::Fault::RefuseToken, true, 1},
-                          Case{"no sync-collection", FaultProxy::Fault::None, false, 0}}) {
+    for (const Case& c : {Case{"507", FaultProxy::Fault::Truncate507, true, 1, token},
+                          Case{"403", FaultProxy::Fault::RefuseToken, true, 1, token},
+                          Case{"a token the server never gave", FaultProxy::Fault::None, true, 0, stale},
+                          Case{"no sync-collection", FaultProxy::Fault::None, false, 0, token}}) {
         SCOPED_TRACE(c.what);
         FaultProxy proxy(book.url);
         proxy.setFault(c.fault);
         CardDavClient through(Account{proxy.url(book.url), server.user, server.password, {}});
         through.setAddressBook(AddressBookInfo{proxy.url(book.url), book.displayName, c.syncCollection});
-        const ServerChanges changes = through.changesSince(token);
+        const ServerChanges changes = through.changesSince(c.token);
         EXPECT_EQ(proxy.faultsInjected(), c.faults);
         EXPECT_FALSE(changes.complete);
         bool found = false;

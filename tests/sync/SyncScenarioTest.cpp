@@ -352,6 +352,22 @@ const std::vector<Scenario>& scenarios() {
                t.expectConverged({"Ann", "Bob", "Dora"});
                EXPECT_EQ(t.record(t.fileB, QStringLiteral("Ann")).field(Field::City).trimmed(), "Wells");
                EXPECT_EQ(t.record(t.fileA, QStringLiteral("Bob")).field(Field::City).trimmed(), "Ripon");
+           }},
+          {"a token the server does not know (its storage was reset) gives one full reconciliation",
+           [](T& t) {
+               t.edit(t.fileB, QStringLiteral("Ann"), Field::Email, QStringLiteral("ann@office.example"));
+               t.phoneEdit(QStringLiteral("Bob"), "Ripon", "Thirsk");
+               SyncState state = SyncState::load(t.fileB);
+               ASSERT_FALSE(state.syncToken.isEmpty());
+               state.syncToken = state.syncToken.left(state.syncToken.size() - 8) + QStringLiteral("00000000");
+               state.saveWhole();
+               const SyncSummary summary = t.sync(t.fileB);
+               EXPECT_EQ(summary.changedHere, 1);
+               EXPECT_EQ(summary.changedOnServer, 1);
+               EXPECT_EQ(summary.addedHere + summary.addedOnServer, 0);
+               t.expectConverged({"Ann", "Bob", "Dora"});
+               EXPECT_EQ(t.record(t.fileA, QStringLiteral("Ann")).field(Field::Email).trimmed(), "ann@office.example");
+               EXPECT_EQ(t.record(t.fileA, QStringLiteral("Bob")).field(Field::City).trimmed(), "Thirsk");
            }}}},
     };
     return all;

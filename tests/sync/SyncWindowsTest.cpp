@@ -6,18 +6,25 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QFile>
 #include <QPointer>
+#include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <QUuid>
 
 #include "appshell/widgets/ApplicationShell.h"
 #include "compose/widgets/MainWindow.h"
 #include "print/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
+#include "support/DavTestServer.h"
 #include "support/PlainDavClient.h"
 #include "support/TestFiles.h"
+#include "sync/CardMerge.h"
 #include "sync/SyncSession.h"
 #include "sync/SyncState.h"
 
@@ -38,6 +45,7 @@ protected:
     }
     void SetUp() override {
         url = qEnvironmentVariable("TANDOR_RADICALE_URL");
+        radicaleUrl = url;
         user = qEnvironmentVariable("TANDOR_DAV_USER");
         password = qEnvironmentVariable("TANDOR_DAV_PASSWORD");
         bookName = qEnvironmentVariable("TANDOR_RADICALE_BOOK");
@@ -81,12 +89,16 @@ protected:
         return w;
     }
     void click(const char* button) { QTest::mouseClick(find<QPushButton>(button), Qt::LeftButton); }
-    // A card on the server, written by the phone, removed after the test.
-    void phoneWrites(const QString& uid, const QString& first, const QString& last, const QString& email) {
-        const QUrl card = QUrl(bookUrl).resolved(QUrl(uid + QStringLiteral(".vcf")));
+    // The book as the phone reaches it (plain HTTP, straight to the server).
+    QUrl phoneBook() const { return QUrl(radicaleUrl).resolved(QUrl(QUrl(bookUrl).path())); }
+    // A card on the server, written by the phone, removed after the test;
+    // `more`: further lines of the card.
+    void phoneWrites(const QString& uid, const QString& first, const QString& last, const QString& email,
+                     const QString& more = {}) {
+        const QUrl card = phoneBook().resolved(QUrl(uid + QStringLiteral(".vcf")));
         const QByteArray text = QStringLiteral("BEGIN:VCARD\r\nVERSION:3.0\r\nUID:%1\r\nFN:%2 %3\r\nN:%3;%2;;;\r\n"
-                                               "EMAIL:%4\r\nEND:VCARD\r\n")
-                                    .arg(uid, first, last, email)
+                                               "EMAIL:%4\r\n%5END:VCARD\r\n")
+                                    .arg(uid, first, last, email, more)
                                     .toUtf8();
         ASSERT_LT(phone->put(card, text).status, 300);
         if (!written.contains(card)) {
@@ -135,7 +147,7 @@ protected:
     ScriptedPlatform platform;
     ApplicationShell shell;
     MainWindow& main;
-    QString url, user, password, bookName, bookUrl, contactsPath;
+    QString url, radicaleUrl, user, password, bookName, bookUrl, contactsPath;
     std::unique_ptr<PlainDavClient> phone;
     QList<QUrl> written;
     QPointer<QWidget> window;
@@ -177,47 +189,302 @@ TEST_F(SyncWindowsTest, LinksSyncsAndAWrongPasswordChangesNothing) {
     EXPECT_GT(recordOf(second), 0);
 }
 
+// Both sides change the e-mail address and the city; in the conflicts window
+// "Use This Computer's Value" puts this computer's e-mail address back (and
+// the next sync sends it), "Keep Server's Value" keeps the server's city and
+// drops its entry for good.
 TEST_F(SyncWindowsTest, TheConflictsWindowPutsThisComputersValueBack) {
     linkThroughTheAccountWindow();
     const QString last = uniqueName();
     const QString uid = QStringLiteral("ui-") + last;
-    phoneWrites(uid, QStringLiteral("Zed"), last, QStringLiteral("zed@a.example"));
+    const auto address = [](const char* city) {
+        return QStringLiteral("ADR;TYPE=HOME:;;1 Main St;%1;;;\r\n").arg(QLatin1String(city));
+    };
+    phoneWrites(uid, QStringLiteral("Zed"), last, QStringLiteral("zed@a.example"), address("Leeds"));
     action("mnuFileSync")->trigger();
     const int n = recordOf(last);
     ASSERT_GT(n, 0);
+    ASSERT_EQ(shell.document().file().read(n).field(Field::City), QStringLiteral("Leeds"));
 
-    // Both sides change the e-mail address.
     ContactFields fields = shell.document().file().read(n).fields();
     fields[Field::Email] = QStringLiteral("zed@here.example");
+    fields[Field::City] = QStringLiteral("Selby");
     shell.document().writeContact(n, ContactRecord::build(fields));
-    phoneWrites(uid, QStringLiteral("Zed"), last, QStringLiteral("zed@there.example"));
+    phoneWrites(uid, QStringLiteral("Zed"), last, QStringLiteral("zed@there.example"), address("Ripon"));
     action("mnuFileSync")->trigger();
-    EXPECT_TRUE(platform.messages().last().text.contains(QStringLiteral("Conflicts: 1")));
+    EXPECT_TRUE(platform.messages().last().text.contains(QStringLiteral("Conflicts: 2")))
+        << platform.messages().last().text.toStdString();
     EXPECT_EQ(shell.document().file().read(n).field(Field::Email), QStringLiteral("zed@there.example"));
+    EXPECT_EQ(shell.document().file().read(n).field(Field::City), QStringLiteral("Ripon"));
 
     ASSERT_NE(open("mnuSyncConflicts", "frmSyncConflicts"), nullptr);
     auto* table = find<QTableWidget>("tblSyncConflicts");
-    int row = -1;
-    for (int i = 0; i < table->rowCount(); ++i) {
-        if (table->item(i, 0)->text().endsWith(last)) {
-            row = i;
+    const auto conflictsOfTheContact = [&] {
+        int count = 0;
+        for (const sync::SyncConflict& c : sync::SyncState::load(contactsPath).conflicts) {
+            count += c.uid == uid ? 1 : 0;
         }
+        return count;
+    };
+    ASSERT_EQ(conflictsOfTheContact(), 2);
+    struct Case {
+        Field field;
+        const char* fieldName;
+        const char* here;
+        const char* server;
+        const char* button;
+        const char* kept;  // in the record, and on the server after the next sync
+    };
+    const Case cases[] = {
+        {Field::Email, "Email", "zed@here.example", "zed@there.example", "cmdSyncUseLocal", "zed@here.example"},
+        {Field::City, "City", "Selby", "Ripon", "cmdSyncKeepServer", "Ripon"},
+    };
+    int left = 2;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        int row = -1;
+        for (int i = 0; i < table->rowCount(); ++i) {
+            if (table->item(i, 0)->text().endsWith(last) && table->item(i, 1)->text() == QLatin1String(c.fieldName)) {
+                row = i;
+            }
+        }
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(table->item(row, 2)->text(), QLatin1String(c.here));
+        EXPECT_EQ(table->item(row, 3)->text(), QLatin1String(c.server));
+        const int rows = table->rowCount();
+        table->selectRow(row);
+        click(c.button);
+        EXPECT_EQ(table->rowCount(), rows - 1);
+        EXPECT_EQ(conflictsOfTheContact(), --left);
+        EXPECT_EQ(shell.document().file().read(n).field(c.field), QLatin1String(c.kept));
     }
-    ASSERT_GE(row, 0);
-    EXPECT_EQ(table->item(row, 1)->text(), QStringLiteral("Email"));
-    EXPECT_EQ(table->item(row, 2)->text(), QStringLiteral("zed@here.example"));
-    EXPECT_EQ(table->item(row, 3)->text(), QStringLiteral("zed@there.example"));
-    const int rows = table->rowCount();
-    table->selectRow(row);
-    click("cmdSyncUseLocal");
-    EXPECT_EQ(table->rowCount(), rows - 1);
-    EXPECT_EQ(shell.document().file().read(n).field(Field::Email), QStringLiteral("zed@here.example"));
 
-    // The next sync sends it to the server.
+    // The next sync sends this computer's e-mail address and leaves the
+    // server's city; neither conflict comes back.
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     action("mnuFileSync")->trigger();
-    EXPECT_TRUE(phone->get(written.first()).body.contains("zed@here.example"));
+    const QByteArray card = phone->get(written.first()).body;
+    for (const Case& c : cases) {
+        EXPECT_TRUE(card.contains(c.kept)) << card.toStdString();
+        EXPECT_EQ(shell.document().file().read(n).field(c.field), QLatin1String(c.kept));
+    }
+    EXPECT_FALSE(card.contains("Selby")) << card.toStdString();
+    EXPECT_EQ(conflictsOfTheContact(), 0);
+}
+
+// Cancel pressed in the progress window at several moments of a sync with
+// work on both sides: what was done is kept, and the next sync brings the
+// file and the address book to the same contacts, none lost and none twice.
+TEST_F(SyncWindowsTest, CancelLeavesBothSidesToAgreeAfterTheNextSync) {
+    const QString book = test::freshAddressBook(test::davTestServer("Radicale"), QStringLiteral("cancel"));
+    ASSERT_FALSE(book.isEmpty());
+    bookName = QUrl(book).path().section(QLatin1Char('/'), -2, -2);
+    linkThroughTheAccountWindow();
+
+    // The contacts of both sides as "First Last", sorted.
+    const auto here = [&] {
+        QStringList names;
+        const ContactsFile& file = shell.document().file();
+        for (int n = 1; n <= file.recordCount(); ++n) {
+            names << file.read(n).field(Field::FName) + u' ' + file.read(n).field(Field::LName);
+        }
+        names.sort();
+        return names;
+    };
+    const auto there = [&] {
+        QStringList names;
+        for (const QString& href : phone->list(phoneBook())) {
+            const ContactFields values = sync::cardRecordValues(phone->get(phoneBook().resolved(QUrl(href))).body);
+            names << values[Field::FName] + u' ' + values[Field::LName];
+        }
+        names.sort();
+        return names;
+    };
+    // Cancel is pressed when the progress reaches this share of the steps:
+    // while the phone's cards come in, and while the new contacts go out.
+    int expected = 0;
+    for (const double share : {0.25, 0.75}) {
+        SCOPED_TRACE(share);
+        const QString tag = uniqueName();
+        for (int i = 0; i < 30; ++i) {
+            phoneWrites(QStringLiteral("ui-%1-%2").arg(tag).arg(i), QStringLiteral("Phone"),
+                        QStringLiteral("%1-%2").arg(tag).arg(i), QStringLiteral("p%1@a.example").arg(i));
+        }
+        for (int i = 0; i < 30; ++i) {
+            ContactFields fields;
+            fields[Field::FName] = QStringLiteral("Desk");
+            fields[Field::LName] = QStringLiteral("%1-%2").arg(tag).arg(i);
+            shell.document().appendContact(ContactRecord::build(fields));
+        }
+        expected += 60;
+        bool pressed = false;
+        QTimer presser;
+        presser.setInterval(1);
+        QObject::connect(&presser, &QTimer::timeout, [&] {
+            for (QWidget* w : QApplication::allWidgets()) {
+                auto* progress = qobject_cast<QProgressDialog*>(w);
+                if (!pressed && progress && progress->objectName() == QLatin1String("dlgSyncProgress") &&
+                    progress->maximum() > 0 && progress->value() >= progress->maximum() * share) {
+                    pressed = true;
+                    progress->findChild<QPushButton*>()->click();
+                }
+            }
+        });
+        presser.start();
+        action("mnuFileSync")->trigger();
+        presser.stop();
+        ASSERT_TRUE(pressed);
+        EXPECT_TRUE(platform.messages().last().text.startsWith(QStringLiteral("The sync was cancelled.")))
+            << platform.messages().last().text.toStdString();
+        EXPECT_NE(here(), there());
+
+        action("mnuFileSync")->trigger();
+        EXPECT_TRUE(platform.messages().last().text.startsWith(QStringLiteral("The sync is done.")))
+            << platform.messages().last().text.toStdString();
+        const QStringList names = here();
+        EXPECT_EQ(names, there());
+        EXPECT_EQ(names.size(), expected);
+        EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), expected);
+    }
+    for (const QString& href : phone->list(phoneBook())) {
+        written << phoneBook().resolved(QUrl(href));
+    }
+}
+
+// A self-signed certificate made now with openssl, written over `cert` and
+// `key`; its SHA-256 fingerprint as openssl shows it ("AB:CD:...").
+QString makeCertificate(const QString& cert, const QString& key) {
+    const QString newCert = cert + QStringLiteral(".new");
+    const QString newKey = key + QStringLiteral(".new");
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
+                   QStringLiteral("-nodes"), QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-subj"),
+                   QStringLiteral("/CN=tandor.test/O=Tandor Test"), QStringLiteral("-keyout"), newKey,
+                   QStringLiteral("-out"), newCert});
+    if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0) {
+        ADD_FAILURE() << "openssl: " << openssl.errorString().toStdString() << openssl.readAllStandardError().toStdString();
+        return {};
+    }
+    for (const auto& [from, to] : {std::pair{newCert, cert}, std::pair{newKey, key}}) {
+        QFile::remove(to);
+        EXPECT_TRUE(QFile::rename(from, to));
+    }
+    openssl.start(QStringLiteral("openssl"), {QStringLiteral("x509"), QStringLiteral("-in"), cert,
+                                              QStringLiteral("-noout"), QStringLiteral("-fingerprint"),
+                                              QStringLiteral("-sha256")});
+    openssl.waitForFinished(60000);
+    return QString::fromLatin1(openssl.readAllStandardOutput()).trimmed().section(QLatin1Char('='), 1);
+}
+
+// A server whose certificate this computer does not trust: Radicale behind a
+// TLS front on 127.0.0.1 (scripts/dav-tls-front.py) with a self-signed
+// certificate made now. The account window asks about it with its details;
+// refused, nothing changes; accepted, the file links and syncs and the
+// fingerprint is kept for that host only; another certificate on the same
+// host is refused again.
+TEST_F(SyncWindowsTest, ACertificateNotTrustedIsAcceptedForItsHostOnly) {
+    const QString cert = folder.file(QStringLiteral("cert.pem"));
+    const QString key = folder.file(QStringLiteral("key.pem"));
+    const QString first = makeCertificate(cert, key);
+    ASSERT_FALSE(first.isEmpty());
+    QProcess front;
+    front.start(QStringLiteral("python3"),
+                {QStringLiteral(TANDOR_SOURCE_DIR "/scripts/dav-tls-front.py"), cert, key,
+                 QString::number(QUrl(radicaleUrl).port())});
+    ASSERT_TRUE(front.waitForReadyRead(10000)) << front.readAllStandardError().toStdString();
+    const int port = front.readLine().trimmed().toInt();
+    ASSERT_GT(port, 0);
+    const auto stopFront = qScopeGuard([&front] {
+        front.kill();
+        front.waitForFinished();
+    });
+    const auto secure = [port](const char* host) { return QStringLiteral("https://%1:%2/").arg(QLatin1String(host)).arg(port); };
+    const QString settingKey = QStringLiteral("SyncCertificates/127.0.0.1");
+    const QByteArray emptyFile = test::readAll(contactsPath);
+
+    const QString kept = QString(first).remove(u':');
+    struct Step {
+        const char* what;
+        const char* host;
+        MessageAnswer answer;
+        bool listed;
+        QString accepted;  // kept for 127.0.0.1 afterwards
+    };
+    for (const Step& step : {Step{"refused", "127.0.0.1", MessageAnswer::No, false, {}},
+                             Step{"accepted", "127.0.0.1", MessageAnswer::Yes, true, kept},
+                             Step{"another name of the same server", "localhost", MessageAnswer::No, false, kept}}) {
+        SCOPED_TRACE(step.what);
+        ASSERT_NE(open("mnuSyncAccount", "frmSyncAccount"), nullptr);
+        find<QLineEdit>("txtSyncServer")->setText(secure(step.host));
+        find<QLineEdit>("txtSyncUser")->setText(user);
+        find<QLineEdit>("txtSyncPassword")->setText(password);
+        const qsizetype asked = platform.messages().size();
+        platform.answerMessage(step.answer);
+        click("cmdSyncFind");
+        ASSERT_GT(platform.messages().size(), asked);
+        const RecordedMessage question = platform.messages().at(asked);
+        EXPECT_EQ(question.buttons, MessageButtons::YesNo);
+        for (const QString& words :
+             {QStringLiteral("Accept this certificate for %1 only?").arg(QLatin1String(step.host)),
+              QStringLiteral("Subject: CN=tandor.test, O=Tandor Test"), QStringLiteral("SHA-256 fingerprint: ") + first}) {
+            EXPECT_TRUE(question.text.contains(words)) << question.text.toStdString();
+        }
+        EXPECT_EQ(find<QListWidget>("lstSyncBooks")->count() > 0, step.listed);
+        EXPECT_EQ(platform.settings().value(settingKey), step.accepted);
+        EXPECT_FALSE(platform.settings().contains(QStringLiteral("SyncCertificates/localhost")));
+        if (!step.listed) {
+            EXPECT_TRUE(platform.messages().last().text.contains(QStringLiteral("does not trust")));
+            EXPECT_TRUE(platform.messages().last().text.contains(first));
+            EXPECT_FALSE(sync::SyncState::isLinked(contactsPath));
+            EXPECT_EQ(test::readAll(contactsPath), emptyFile);
+        }
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Accepted: the file links to the book over TLS and syncs.
+    url = secure("127.0.0.1");
+    const qsizetype before = platform.messages().size();
+    linkThroughTheAccountWindow();
+    for (const RecordedMessage& m : platform.messages().mid(before)) {
+        EXPECT_FALSE(m.text.contains(QStringLiteral("does not trust"))) << m.text.toStdString();
+    }
+    EXPECT_TRUE(bookUrl.startsWith(url)) << bookUrl.toStdString();
+    const QString last = uniqueName();
+    phoneWrites(QStringLiteral("ui-") + last, QStringLiteral("Tess"), last, QStringLiteral("tess@a.example"));
+    action("mnuFileSync")->trigger();
+    EXPECT_TRUE(platform.messages().last().text.startsWith(QStringLiteral("The sync is done.")))
+        << platform.messages().last().text.toStdString();
+    EXPECT_GT(recordOf(last), 0);
+
+    // The same host shows another certificate: the sync is refused with its
+    // details and changes nothing; the account window asks again.
+    const QString other = makeCertificate(cert, key);
+    ASSERT_NE(other, first);
+    const QString later = uniqueName();
+    phoneWrites(QStringLiteral("ui-") + later, QStringLiteral("Uma"), later, QStringLiteral("uma@a.example"));
+    const QByteArray file = test::readAll(contactsPath);
+    const QByteArray state = test::readAll(sync::SyncState::folderOf(contactsPath) + QStringLiteral("/state"));
+    action("mnuFileSync")->trigger();
+    EXPECT_TRUE(platform.messages().last().text.contains(QStringLiteral("does not trust")))
+        << platform.messages().last().text.toStdString();
+    EXPECT_TRUE(platform.messages().last().text.contains(QStringLiteral("SHA-256 fingerprint: ") + other));
+    EXPECT_EQ(test::readAll(contactsPath), file);
+    EXPECT_EQ(test::readAll(sync::SyncState::folderOf(contactsPath) + QStringLiteral("/state")), state);
+    EXPECT_EQ(recordOf(later), 0);
+    EXPECT_EQ(platform.settings().value(settingKey), kept);
+
+    ASSERT_NE(open("mnuSyncAccount", "frmSyncAccount"), nullptr);
+    find<QLineEdit>("txtSyncPassword")->setText(password);
+    const qsizetype asked = platform.messages().size();
+    platform.answerMessage(MessageAnswer::No);
+    click("cmdSyncFind");
+    ASSERT_GT(platform.messages().size(), asked);
+    EXPECT_TRUE(platform.messages().at(asked).text.contains(QStringLiteral("SHA-256 fingerprint: ") + other));
+    EXPECT_EQ(find<QListWidget>("lstSyncBooks")->count(), 0);
+    EXPECT_EQ(platform.settings().value(settingKey), kept);
 }
 
 }  // namespace
