@@ -70,6 +70,13 @@ public:
     // The state of a file linked now to an address book; nothing is written
     // until save().
     static SyncState create(const QString& contactsPath, const QString& url, const QString& user);
+    // Whether two address-book URLs name the same book (a trailing slash
+    // or the case of the scheme and host aside).
+    static bool sameBook(const QString& url, const QString& other);
+    // Forgets every link, deletion, conflict and the token: the file is
+    // matched against the address book at `url` afresh, as at a first sync.
+    // Saved (whole) at the next save.
+    void startAfresh(const QString& url, const QString& user);
 
     // Saves what changed since the last save. While journaled (a sync) it is
     // appended to the journal when `state` is on the disk, else (or when the
@@ -170,8 +177,11 @@ public:
 
     // The open file's state; null when no file is open or it is not linked.
     SyncState* state() { return state_ ? &*state_ : nullptr; }
-    // Links the open file to an address book and saves the new state.
-    // Throws AppError.
+    // Whether the open file is linked to this address book and user.
+    bool linkedTo(const QString& url, const QString& user) const;
+    // Links the open file to an address book and saves the new state. A file
+    // linked to the same book and user keeps its state; one linked to
+    // another starts afresh. Throws AppError.
     SyncState& link(const QString& url, const QString& user);
     // Saves the state (throws AppError).
     void save();

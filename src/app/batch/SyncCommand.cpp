@@ -72,7 +72,7 @@ int runSync(const QStringList& args, Context& context) {
         }
         if (sync::SyncState::isLinked(contactsPath)) {
             const sync::SyncState state = sync::SyncState::load(contactsPath);
-            if (state.url != *url) {
+            if (!sync::SyncState::sameBook(state.url, *url)) {
                 context.err << "The contacts file is linked to another address book: " << state.url
                             << "\n";
                 return kRefused;
