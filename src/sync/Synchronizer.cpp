@@ -310,10 +310,15 @@ void Synchronizer::pushDeletion(const SyncLink& deletion) {
         if (error.kind() != ServerError::Kind::PreconditionFailed) {
             throw;
         }
-        // Changed on the server since: it comes back with the change.
+        // Changed on the server since: it comes back with the change, its
+        // card (stored by pullCard) the base of later merges.
+        state_->dropCard(deletion.uid);
         for (const RemoteCard& card : server_.fetch({deletion.href})) {
             pullCard(card);
         }
+        state_->dropDeletion(deletion.uid);
+        keeper_.save();
+        return;
     }
     state_->dropDeletion(deletion.uid);
     state_->dropCard(deletion.uid);

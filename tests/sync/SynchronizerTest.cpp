@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "MemoryAddressBook.h"
 #include "platform/AppError.h"
@@ -40,6 +42,19 @@ ContactRecord person(const QString& first, const QString& city, const QString& e
 QString line(const ContactFields& values) {
     return values[Field::FName] + u'|' + values[Field::City] + u'|' + values[Field::Email];
 }
+
+// The address book in memory, with a phone's change landing as a card is
+// deleted.
+struct MeddlingServer : MemoryAddressBook {
+    std::function<void(const QString&)> beforeRemove;
+
+    void remove(const QString& href, const QString& ifMatch) override {
+        if (beforeRemove) {
+            std::exchange(beforeRemove, {})(href);
+        }
+        MemoryAddressBook::remove(href, ifMatch);
+    }
+};
 
 class SynchronizerTest : public ::testing::Test {
 protected:
@@ -225,6 +240,32 @@ TEST_F(SynchronizerTest, AConflictAppliedGoesToTheServer) {
     EXPECT_EQ(summary.lines, QStringList{"Server: change Cy Doe"});
     EXPECT_TRUE(fileLines(path).contains("Cy|Wells|"));
     EXPECT_TRUE(serverLines(server).contains("Cy|Wells|"));
+}
+
+// A contact deleted here whose card the phone changes while the sync runs:
+// the DELETE is refused (412), the contact comes back with the change, and
+// its card stays the base of later merges (a later edit here keeps the
+// photo and the phone's city).
+TEST_F(SynchronizerTest, AContactBroughtBackByARefusedDeleteKeepsItsCard) {
+    test::TempFolder folder;
+    MeddlingServer server;
+    const QString path = folder.write(QStringLiteral("Family.DAT"), {});
+    server.store(QStringLiteral("/ann/contacts/carl.vcf"), kCarl);
+    sync(path, server);
+    change(path, [](ContactsDocument& d) { d.deleteContact(1); });
+    server.beforeRemove = [&server](const QString& href) {
+        server.store(href, QByteArray(server.cards[href].vcard).replace("Derby", "Hull"));
+    };
+    sync(path, server);
+    ASSERT_EQ(fileLines(path), QStringList{"Carl|Hull|carl@example.com"});
+    change(path, [](ContactsDocument& d) {
+        ContactRecord carl = d.file().read(1);
+        carl.setField(Field::Email, QStringLiteral("carl@new.example"));
+        d.writeContact(1, carl);
+    });
+    sync(path, server);
+    EXPECT_EQ(serverLines(server), QStringList{"Carl|Hull|carl@new.example"});
+    EXPECT_TRUE(server.cards[hrefOf(server, "Carl")].vcard.contains(kPhoto));
 }
 
 }  // namespace
