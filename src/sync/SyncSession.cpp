@@ -164,7 +164,15 @@ QString SyncSession::summaryText(const SyncSummary& s) {
         .arg(s.addedOnServer)
         .arg(s.changedOnServer)
         .arg(s.deletedOnServer)
-        .arg(s.conflicts);
+        .arg(s.conflicts) +
+        refusedText(s);
+}
+
+QString SyncSession::refusedText(const SyncSummary& s) {
+    if (s.refused.isEmpty()) {
+        return {};
+    }
+    return QStringLiteral("\nRefused by the server, left for the next sync:\n") + s.refused.join(u'\n');
 }
 
 QString SyncSession::messageFor(const ServerError& error) {

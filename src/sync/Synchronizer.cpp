@@ -53,6 +53,16 @@ void Synchronizer::checkCancel() {
     }
 }
 
+bool Synchronizer::refusedCard(const ServerError& error, const QString& name) {
+    // Any other 4xx than those with a kind of their own (401, 404, 412...).
+    if (error.kind() != ServerError::Kind::Protocol || error.httpStatus() < 400 || error.httpStatus() >= 500) {
+        return false;
+    }
+    summary_.lines.append(QStringLiteral("Left for the next sync: ") + name);
+    summary_.refused.append(name + QStringLiteral(": ") + error.message());
+    return true;
+}
+
 void Synchronizer::step(const QString& text) {
     checkCancel();
     if (progress_) {
@@ -307,6 +317,9 @@ void Synchronizer::pushDeletion(const SyncLink& deletion) {
         summary_.lines.append(QStringLiteral("Server: delete ") + name);
         ++summary_.deletedOnServer;
     } catch (const ServerError& error) {
+        if (refusedCard(error, name)) {
+            return;  // still a deletion, for the next sync
+        }
         if (error.kind() != ServerError::Kind::PreconditionFailed) {
             throw;
         }
@@ -422,6 +435,9 @@ void Synchronizer::syncContact(const QString& uid, const std::optional<RemoteCar
                 }
             }
         } catch (const ServerError& error) {
+            if (refusedCard(error, name)) {
+                return;
+            }
             if (error.kind() != ServerError::Kind::PreconditionFailed) {
                 throw;
             }

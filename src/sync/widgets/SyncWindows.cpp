@@ -349,7 +349,7 @@ void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
         platform.message(outcome.message, kSyncTitle, MessageIcon::Exclamation);
         return;
     }
-    if (!quiet || outcome.summary.conflicts > 0) {
+    if (!quiet || outcome.summary.conflicts > 0 || !outcome.summary.refused.isEmpty()) {
         QString text = QStringLiteral("The sync is done.\n\n") + SyncSession::summaryText(outcome.summary);
         if (outcome.summary.conflicts > 0) {
             text += QStringLiteral("\n\nContacts > Sync Conflicts... shows the conflicts.");
