@@ -659,7 +659,7 @@ void SyncStateKeeper::load() {
         return;
     }
     // A journal left by a sync that stopped is folded into `state` now.
-    if (state_->realign(document_.file()) || state_->journalLeftOver()) {
+    if ((state_->realign(document_.file()) || state_->journalLeftOver()) && !writesNothing_) {
         try {
             state_->saveWhole();
         } catch (const AppError&) {
@@ -686,14 +686,14 @@ SyncState& SyncStateKeeper::link(const QString& url, const QString& user) {
 }
 
 void SyncStateKeeper::save() {
-    if (state_) {
+    if (state_ && !writesNothing_) {
         state_->save();
         saveFailed_ = false;
     }
 }
 
 void SyncStateKeeper::saveWhole() {
-    if (state_) {
+    if (state_ && !writesNothing_) {
         state_->saveWhole();
         saveFailed_ = false;
     }
@@ -707,6 +707,9 @@ void SyncStateKeeper::recordsChanged(const RecordChange& change) {
         return;
     }
     state_->recordRemoved(change.first);
+    if (writesNothing_) {
+        return;
+    }
     try {
         state_->save();
         saveFailed_ = false;

@@ -183,6 +183,9 @@ public:
     // linked to the same book and user keeps its state; one linked to
     // another starts afresh. Throws AppError.
     SyncState& link(const QString& url, const QString& user);
+    // A keeper that writes nothing (a dry run): the state is loaded and
+    // realigned in memory only. Set before the file is opened.
+    void setWritesNothing(bool writesNothing) { writesNothing_ = writesNothing; }
     // Saves the state (throws AppError).
     void save();
     // Writes the state whole, dropping its journal (throws AppError).
@@ -199,6 +202,7 @@ private:
 
     ContactsDocument& document_;
     std::optional<SyncState> state_;
+    bool writesNothing_ = false;
     bool saveFailed_ = false;
     QString loadError_;
 };

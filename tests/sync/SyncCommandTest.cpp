@@ -1,5 +1,6 @@
 // tandor-batch sync refuses before it reaches a server: a password on the
-// command line, no password, a file linked to another address book. The
+// command line, no password (also to list the books), a file linked to
+// another address book. The
 // commands that change a linked file keep its sync state in step.
 #include <gtest/gtest.h>
 
@@ -35,6 +36,8 @@ TEST(SyncCommandTest, RefusesWithoutReachingTheServer) {
         {"no URL", {"--user", "ann"}, true, false, "Usage: tandor-batch sync FILE.DAT --url URL"},
         {"a file linked to another address book", {"--url", url, "--user", "ann"}, true, true,
          "linked to another address book: https://other.example/book/"},
+        {"no password to list the books", {"--list-books", "--url", url, "--user", "ann"}, false, false,
+         "No password: set TANDOR_PASSWORD or give --password-file FILE."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -49,7 +52,8 @@ TEST(SyncCommandTest, RefusesWithoutReachingTheServer) {
         } else {
             qunsetenv("TANDOR_PASSWORD");
         }
-        const test::BatchRun run = test::runBatch(QStringList{"sync", path} + c.args);
+        const QStringList file = c.args.contains("--list-books") ? QStringList() : QStringList{path};
+        const test::BatchRun run = test::runBatch(QStringList{"sync"} + file + c.args);
         qunsetenv("TANDOR_PASSWORD");
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_TRUE(run.err.contains(c.error)) << run.err.toStdString();

@@ -12,6 +12,7 @@
 #include "store/ContactsDocument.h"
 #include "support/DavTestServer.h"
 #include "support/FaultProxy.h"
+#include "support/PdfWords.h"
 #include "support/PlainDavClient.h"
 #include "support/TestFiles.h"
 #include "sync/CardDavClient.h"
@@ -386,6 +387,24 @@ const std::vector<Scenario>& scenarios() {
                t.expectConverged({"Ann", "Bob", "Dora"});
                EXPECT_EQ(t.record(t.fileB, QStringLiteral("Ann")).field(Field::City).trimmed(), "Wells");
                EXPECT_EQ(t.record(t.fileA, QStringLiteral("Bob")).field(Field::City).trimmed(), "Ripon");
+           }}}},
+        {"a dry run writes nothing beside the file, though its state must be realigned",
+         {{"start", start},
+          {"a copy of the program that knows no sync deletes Ann; tandor-batch sync --dry-run",
+           [](T& t) {
+               {
+                   ContactsDocument unaware(t.program.path());
+                   unaware.openPath(t.fileA, true);
+                   unaware.deleteContact(t.recordNumber(t.fileA, QStringLiteral("Ann")));
+               }
+               const QByteArray before = t.localBytes(t.fileA);
+               const test::BatchRun run = test::runBatch(
+                   {"sync", t.fileA, "--url", t.book, "--user", t.server.user, "--dry-run"},
+                   {QStringLiteral("TANDOR_PASSWORD=") + t.server.password});
+               EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+               EXPECT_TRUE(run.out.contains(QStringLiteral("Server: delete Ann Doe"))) << run.out.toStdString();
+               EXPECT_EQ(t.localBytes(t.fileA), before);
+               t.expectConverged({"Bob", "Carl"});
            }}}},
     };
     return all;

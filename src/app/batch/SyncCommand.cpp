@@ -79,8 +79,11 @@ int runSync(const QStringList& args, Context& context) {
             }
         }
         ContactsDocument document(context.programFolder);
-        document.openPath(contactsPath, true);
         sync::SyncStateKeeper keeper(document);
+        // A dry run writes nothing beside the file, not even the state
+        // realigned or folded with a left-over journal as the file opens.
+        keeper.setWritesNothing(dryRun);
+        document.openPath(contactsPath, true);
         sync::Account account;
         account.serverUrl = *url;
         account.user = *user;
