@@ -15,6 +15,7 @@
 
 #include "platform/Version.h"
 #include "sync/DavXml.h"
+#include "sync/ServerMessage.h"
 
 namespace tandor::sync {
 namespace {
@@ -292,7 +293,8 @@ void CardDavClient::fail(const Reply& reply) const {
         break;
     }
     if (reply.status >= 500) {
-        throw ServerError(Kind::ServerFailure, QStringLiteral("The server reported an error: %1").arg(statusText),
+        const QString said = serverFailureText(reply.status, reply.reason, reply.header("Content-Type"), reply.body);
+        throw ServerError(Kind::ServerFailure, QStringLiteral("The server reported an error: %1").arg(said),
                           reply.status);
     }
     throw ServerError(Kind::Protocol, QStringLiteral("The server refused the request for %1: %2").arg(where, statusText),

@@ -86,7 +86,19 @@ std::vector<AddressBookInfo> SyncSession::findAddressBooks(const Account& accoun
     return books;
 }
 
-PasswordStore::Kept SyncSession::link(const Account& account, const QString& bookUrl) {
+std::optional<PasswordStore::Kept> SyncSession::link(const Account& account, const QString& bookUrl) {
+    if (const SyncState* state = keeper_.state(); state && !keeper_.linkedTo(bookUrl, account.user)) {
+        const QString question =
+            QStringLiteral("This contacts file is linked to the address book %1 (user %2).\n\n"
+                           "Link it to %3 (user %4) instead? The file will be matched against the other "
+                           "address book afresh, as at a first sync: the contacts deleted here since the "
+                           "last sync and the sync conflicts kept for %1 are forgotten.")
+                .arg(state->url, state->user, bookUrl, account.user);
+        if (platform_.message(question, QStringLiteral("Address Book Account"), MessageIcon::Exclamation,
+                              MessageButtons::YesNo) != MessageAnswer::Yes) {
+            return std::nullopt;
+        }
+    }
     keeper_.link(bookUrl, account.user);
     const PasswordStore::Kept kept = passwords_.write(bookUrl, account.user, account.password);
     emit stateChanged();
@@ -152,7 +164,15 @@ QString SyncSession::summaryText(const SyncSummary& s) {
         .arg(s.addedOnServer)
         .arg(s.changedOnServer)
         .arg(s.deletedOnServer)
-        .arg(s.conflicts);
+        .arg(s.conflicts) +
+        refusedText(s);
+}
+
+QString SyncSession::refusedText(const SyncSummary& s) {
+    if (s.refused.isEmpty()) {
+        return {};
+    }
+    return QStringLiteral("\nRefused by the server, left for the next sync:\n") + s.refused.join(u'\n');
 }
 
 QString SyncSession::messageFor(const ServerError& error) {

@@ -54,8 +54,11 @@ public:
     // The address books of the account, by display name. Throws ServerError.
     std::vector<AddressBookInfo> findAddressBooks(const Account& account);
     // Links the open file to the address book at `bookUrl` and keeps the
-    // password (secret store, else this session). Throws AppError.
-    PasswordStore::Kept link(const Account& account, const QString& bookUrl);
+    // password (secret store, else this session). A file linked to that book
+    // already keeps its link, and only the password is kept anew; a file
+    // linked to another book is matched against this one afresh, once the
+    // user said yes to it (nothing: the user said no). Throws AppError.
+    std::optional<PasswordStore::Kept> link(const Account& account, const QString& bookUrl);
 
     // The kept password of the linked account; nothing when none is kept
     // (the caller asks the user, then keepPassword()).
@@ -75,7 +78,10 @@ public:
                  const Synchronizer::CancelCheck& cancel = {});
 
     // "Changed here: 1 added, 0 changed, 0 deleted\nChanged on the server: ...\nConflicts: N".
+    // "Conflicts: N", then the contacts the server refused, if any.
     static QString summaryText(const SyncSummary& summary);
+    // "\nRefused by the server, left for the next sync:\nAnn Smith: ..."; empty when none.
+    static QString refusedText(const SyncSummary& summary);
     // The user's text of a server failure: the ServerError's message.
     static QString messageFor(const ServerError& error);
 

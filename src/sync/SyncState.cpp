@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSaveFile>
+#include <QUrl>
 #include <algorithm>
 #include <cerrno>
 
@@ -166,6 +167,27 @@ SyncState SyncState::create(const QString& contactsPath, const QString& url, con
     state.url = url;
     state.user = user;
     return state;
+}
+
+bool SyncState::sameBook(const QString& url, const QString& other) {
+    const auto normal = [](const QString& text) {
+        return QUrl(text.trimmed()).adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments);
+    };
+    return normal(url) == normal(other);
+}
+
+void SyncState::startAfresh(const QString& newUrl, const QString& newUser) {
+    url = newUrl;
+    user = newUser;
+    syncToken.clear();
+    lastSync = QDateTime();
+    conflicts.clear();
+    links_.clear();
+    deletions_.clear();
+    reindex();
+    changes_.clear();
+    // The generation goes on, so no journal of the old link is ever read.
+    wholeNeeded_ = true;
 }
 
 SyncState SyncState::load(const QString& contactsPath) {
@@ -654,7 +676,7 @@ void SyncStateKeeper::load() {
         return;
     }
     // A journal left by a sync that stopped is folded into `state` now.
-    if (state_->realign(document_.file()) || state_->journalLeftOver()) {
+    if ((state_->realign(document_.file()) || state_->journalLeftOver()) && !writesNothing_) {
         try {
             state_->saveWhole();
         } catch (const AppError&) {
@@ -663,21 +685,32 @@ void SyncStateKeeper::load() {
     }
 }
 
+bool SyncStateKeeper::linkedTo(const QString& url, const QString& user) const {
+    return state_ && SyncState::sameBook(state_->url, url) && state_->user == user;
+}
+
 SyncState& SyncStateKeeper::link(const QString& url, const QString& user) {
-    state_ = SyncState::create(document_.fileName(), url, user);
+    if (linkedTo(url, user)) {
+        return *state_;
+    }
+    if (state_) {
+        state_->startAfresh(url, user);
+    } else {
+        state_ = SyncState::create(document_.fileName(), url, user);
+    }
     state_->save();
     return *state_;
 }
 
 void SyncStateKeeper::save() {
-    if (state_) {
+    if (state_ && !writesNothing_) {
         state_->save();
         saveFailed_ = false;
     }
 }
 
 void SyncStateKeeper::saveWhole() {
-    if (state_) {
+    if (state_ && !writesNothing_) {
         state_->saveWhole();
         saveFailed_ = false;
     }
@@ -691,6 +724,9 @@ void SyncStateKeeper::recordsChanged(const RecordChange& change) {
         return;
     }
     state_->recordRemoved(change.first);
+    if (writesNothing_) {
+        return;
+    }
     try {
         state_->save();
         saveFailed_ = false;

@@ -71,6 +71,13 @@ public:
     // The state of a file linked now to an address book; nothing is written
     // until save().
     static SyncState create(const QString& contactsPath, const QString& url, const QString& user);
+    // Whether two address-book URLs name the same book (a trailing slash
+    // or the case of the scheme and host aside).
+    static bool sameBook(const QString& url, const QString& other);
+    // Forgets every link, deletion, conflict and the token: the file is
+    // matched against the address book at `url` afresh, as at a first sync.
+    // Saved (whole) at the next save.
+    void startAfresh(const QString& url, const QString& user);
 
     // Saves what changed since the last save. While journaled (a sync) it is
     // appended to the journal when `state` is on the disk, else (or when the
@@ -175,9 +182,15 @@ public:
 
     // The open file's state; null when no file is open or it is not linked.
     SyncState* state() { return state_ ? &*state_ : nullptr; }
-    // Links the open file to an address book and saves the new state.
-    // Throws AppError.
+    // Whether the open file is linked to this address book and user.
+    bool linkedTo(const QString& url, const QString& user) const;
+    // Links the open file to an address book and saves the new state. A file
+    // linked to the same book and user keeps its state; one linked to
+    // another starts afresh. Throws AppError.
     SyncState& link(const QString& url, const QString& user);
+    // A keeper that writes nothing (a dry run): the state is loaded and
+    // realigned in memory only. Set before the file is opened.
+    void setWritesNothing(bool writesNothing) { writesNothing_ = writesNothing; }
     // Saves the state (throws AppError).
     void save();
     // Writes the state whole, dropping its journal (throws AppError).
@@ -194,6 +207,7 @@ private:
 
     ContactsDocument& document_;
     std::optional<SyncState> state_;
+    bool writesNothing_ = false;
     bool saveFailed_ = false;
     QString loadError_;
 };

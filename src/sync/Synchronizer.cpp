@@ -54,6 +54,16 @@ void Synchronizer::checkCancel() {
     }
 }
 
+bool Synchronizer::refusedCard(const ServerError& error, const QString& name) {
+    // Any other 4xx than those with a kind of their own (401, 404, 412...).
+    if (error.kind() != ServerError::Kind::Protocol || error.httpStatus() < 400 || error.httpStatus() >= 500) {
+        return false;
+    }
+    summary_.lines.append(QStringLiteral("Left for the next sync: ") + name);
+    summary_.refused.append(name + QStringLiteral(": ") + error.message());
+    return true;
+}
+
 void Synchronizer::step(const QString& text) {
     checkCancel();
     if (progress_) {
@@ -349,13 +359,21 @@ void Synchronizer::pushDeletion(const SyncLink& deletion) {
         summary_.lines.append(QStringLiteral("Server: delete ") + name);
         ++summary_.deletedOnServer;
     } catch (const ServerError& error) {
+        if (refusedCard(error, name)) {
+            return;  // still a deletion, for the next sync
+        }
         if (error.kind() != ServerError::Kind::PreconditionFailed) {
             throw;
         }
-        // Changed on the server since: it comes back with the change.
+        // Changed on the server since: it comes back with the change, its
+        // card (stored by pullCard) the base of later merges.
+        state_->dropCard(deletion.uid);
         for (const RemoteCard& card : server_.fetch({deletion.href})) {
             pullCard(card);
         }
+        state_->dropDeletion(deletion.uid);
+        keeper_.save();
+        return;
     }
     state_->dropDeletion(deletion.uid);
     state_->dropCard(deletion.uid);
@@ -482,6 +500,9 @@ void Synchronizer::syncContact(const QString& uid, const std::optional<RemoteCar
                 }
             }
         } catch (const ServerError& error) {
+            if (refusedCard(error, name)) {
+                return;
+            }
             if (error.kind() != ServerError::Kind::PreconditionFailed) {
                 throw;
             }

@@ -30,6 +30,10 @@ struct SyncSummary {
     // (Email, City)", "Conflict: Ann Smith, City: here \"Leeds\", server
     // \"York\"", and cards left for the next sync.
     QStringList lines;
+    // The contacts whose card the server refused to write or delete (a
+    // read-only address book, a card too large...), "Ann Smith: the
+    // server's reason"; each is left for the next sync.
+    QStringList refused;
 };
 
 // One sync of the open file of a document with an address book:
@@ -48,7 +52,8 @@ struct SyncSummary {
 //      new record gets a UID and an href kept in the state before its card
 //      is sent (If-None-Match: *). A write refused because the card changed
 //      (412) fetches the card, merges and tries once more; a second refusal
-//      leaves the contact for the next sync;
+//      leaves the contact for the next sync, and so does a write the server
+//      refuses outright (403, 409, 413, 415...: SyncSummary::refused);
 //   5. the new sync token and the time are stored last.
 // The state is saved (lines appended to its journal, SyncState.h) after
 // each batch of contacts, and at once where a later step depends on it (a
@@ -82,6 +87,9 @@ public:
 
 private:
     void checkCancel();
+    // Whether `error` is the server refusing one card (the sync goes on
+    // without it); notes the refusal in the summary.
+    bool refusedCard(const ServerError& error, const QString& name);
     void step(const QString& text);
     void pullCard(const RemoteCard& card);
     void pullRemoval(const QString& href);

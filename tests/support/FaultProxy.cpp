@@ -2,6 +2,7 @@
 
 #include <QTcpSocket>
 #include <QUrl>
+#include <algorithm>
 
 namespace tandor::test {
 namespace {
@@ -68,31 +69,33 @@ QString FaultProxy::url(const QString& targetUrl) const {
 
 void FaultProxy::answer(QTcpSocket* client, const QByteArray& request) {
     const bool syncReport = request.startsWith("REPORT ") && request.contains("sync-collection");
-    if (fault_ == Fault::Stall) {
+    const Fault fault = relayFirst_ > 0 ? Fault::None : fault_;
+    relayFirst_ = std::max(0, relayFirst_ - 1);
+    if (fault == Fault::Stall) {
         ++faultsInjected_;
         return;  // the client waits until its time runs out
     }
-    if (fault_ == Fault::Error500) {
+    if (fault == Fault::Error500) {
         ++faultsInjected_;
         client->write(plainAnswer("500 Internal Server Error", "text/plain", "The disk is full\n"));
         client->disconnectFromHost();
         return;
     }
-    if (fault_ == Fault::BearerOnly) {
+    if (fault == Fault::BearerOnly) {
         ++faultsInjected_;
         client->write("HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Bearer realm=\"tandor.test\"\r\n"
                       "Content-Length: 0\r\nConnection: close\r\n\r\n");
         client->disconnectFromHost();
         return;
     }
-    if (fault_ == Fault::RefuseToken && syncReport) {
+    if (fault == Fault::RefuseToken && syncReport) {
         ++faultsInjected_;
         client->write(plainAnswer("403 Forbidden", "application/xml; charset=utf-8",
                                   "<?xml version=\"1.0\"?><error xmlns=\"DAV:\"><valid-sync-token/></error>"));
         client->disconnectFromHost();
         return;
     }
-    if (fault_ == Fault::Truncate507 && syncReport) {
+    if (fault == Fault::Truncate507 && syncReport) {
         ++faultsInjected_;
         const QByteArray path = request.split(' ').value(1);
         client->write(plainAnswer(

@@ -23,7 +23,12 @@ public:
     // Relays to the server of `target` (http://127.0.0.1:PORT/...).
     explicit FaultProxy(const QString& target);
 
-    void setFault(Fault fault) { fault_ = fault; }
+    // The fault from the request after the first `afterRequests`, which are
+    // relayed (a sync that fails part-way).
+    void setFault(Fault fault, int afterRequests = 0) {
+        fault_ = fault;
+        relayFirst_ = afterRequests;
+    }
     // This proxy's URL for the target URL: the same path at the proxy's port.
     QString url(const QString& targetUrl) const;
     int faultsInjected() const { return faultsInjected_; }
@@ -35,6 +40,7 @@ private:
     QString targetHost_;
     quint16 targetPort_;
     Fault fault_ = Fault::None;
+    int relayFirst_ = 0;
     int faultsInjected_ = 0;
 };
 

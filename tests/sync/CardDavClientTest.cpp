@@ -16,6 +16,7 @@
 #include "support/PdfWords.h"
 #include "support/PlainDavClient.h"
 #include "sync/CardDavClient.h"
+#include "sync/ServerMessage.h"
 
 using namespace tandor::sync;
 using tandor::test::FaultProxy;
@@ -203,10 +204,10 @@ TEST_P(CardDavClientTest, ReportsFailuresInTheUsersWords) {
                               server.password, {}}; },
          ServerError::Kind::Unreachable, "cannot be reached"},
         {"500", FaultProxy::Fault::Error500, [&] { return viaProxy; }, ServerError::Kind::ServerFailure,
-         "The server reported an error: 500 Internal Server Error"},
+         "The server reported an error: 500 Internal Server Error: The disk is full"},
         {"500 to a sync token, then to the full listing", FaultProxy::Fault::Error500,
          [&] { return viaProxy; }, ServerError::Kind::ServerFailure,
-         "The server reported an error: 500 Internal Server Error", QStringLiteral("an-old-token")},
+         "The server reported an error: 500 Internal Server Error: The disk is full", QStringLiteral("an-old-token")},
         {"stall", FaultProxy::Fault::Stall, [&] { return viaProxy; }, ServerError::Kind::Unreachable,
          "did not answer within 1 seconds"},
         {"OAuth only", FaultProxy::Fault::BearerOnly, [&] { return viaProxy; }, ServerError::Kind::OAuthOnly,
@@ -228,6 +229,32 @@ TEST_P(CardDavClientTest, ReportsFailuresInTheUsersWords) {
     int asked = 0;
     cancelled.setCancelCheck([&asked] { return ++asked > 2; });
     EXPECT_EQ(failureOf([&] { cancelled.changesSince({}); }), ServerError::Kind::Cancelled);
+}
+
+// A server's failure in words: its reason phrase, or where that says
+// nothing (empty over HTTP/2, or the standard phrase), the first line of
+// its answer's text.
+TEST(ServerFailureText, TellsTheFirstLineOfTheServersText) {
+    struct Case {
+        int status;
+        QByteArray reason, type, body;
+        QString text;
+    };
+    const std::vector<Case> cases{
+        {503, "", "text/html; charset=utf-8",
+         "<html><head><title>503 Service Unavailable</title><style>p{}</style></head>\n<body><h1>Service "
+         "Unavailable</h1>\n<p>Back at  10:00 &amp; later</p></body></html>",
+         "503: Back at 10:00 & later"},
+        {500, "Internal Server Error", "text/plain", "The disk is full\nand more", 
+         "500 Internal Server Error: The disk is full"},
+        {502, "Proxy down", "text/plain", "unread", "502 Proxy down"},
+        {500, "", "image/png", "The disk", "500"},
+        {500, "", "", QByteArray(300, 'a'), "500: " + QString(197, u'a') + "..."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(serverFailureText(c.status, c.reason, c.type, c.body), c.text);
+    }
 }
 
 // A truncated sync answer (507), a refused token (403 valid-sync-token), a

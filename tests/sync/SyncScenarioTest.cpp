@@ -12,6 +12,7 @@
 #include "store/ContactsDocument.h"
 #include "support/DavTestServer.h"
 #include "support/FaultProxy.h"
+#include "support/PdfWords.h"
 #include "support/PlainDavClient.h"
 #include "support/SyncContacts.h"
 #include "support/TestFiles.h"
@@ -79,8 +80,9 @@ public:
     }
 
     // One sync of a file, through the proxy with a fault when one is given.
-    SyncSummary sync(const QString& path, FaultProxy::Fault fault = FaultProxy::Fault::None) {
-        proxy->setFault(fault);
+    // With `after`, the fault comes after that many requests went through.
+    SyncSummary sync(const QString& path, FaultProxy::Fault fault = FaultProxy::Fault::None, int after = 0) {
+        proxy->setFault(fault, after);
         const QString url = fault == FaultProxy::Fault::None ? book : proxy->url(book);
         CardDavClient client(Account{url, server.user, server.password, {}}, url);
         client.setTimeoutSeconds(fault == FaultProxy::Fault::Stall ? 1 : 30);
@@ -368,6 +370,48 @@ const std::vector<Scenario>& scenarios() {
                t.expectConverged({"Ann", "Bob", "Dora"});
                EXPECT_EQ(t.record(t.fileA, QStringLiteral("Ann")).field(Field::Email).trimmed(), "ann@office.example");
                EXPECT_EQ(t.record(t.fileA, QStringLiteral("Bob")).field(Field::City).trimmed(), "Thirsk");
+           }}}},
+        {"a server that fails part-way leaves both sides consistent; the next sync finishes",
+         {{"start", start},
+          {"here: Ann's city, Dora, Eve and Fay added; phone: Bob's city, Gus added",
+           [](T& t) {
+               t.edit(t.fileA, QStringLiteral("Ann"), Field::City, QStringLiteral("Wells"));
+               for (const char* first : {"Dora", "Eve", "Fay"}) {
+                   t.add(t.fileA, person(QString::fromLatin1(first), QStringLiteral("Ely")));
+               }
+               t.phoneEdit(QStringLiteral("Bob"), "York", "Ripon");
+               t.phonePut(QStringLiteral("gus-phone"),
+                          card(QStringLiteral("gus-phone"), QStringLiteral("N:Doe;Gus;;;\r\nFN:Gus Doe\r\n")));
+           }},
+          {"500 on the multiget, then on a PUT after two went through; then a whole sync",
+           [](T& t) {
+               // (A sync asks PROPFIND, REPORT, multiget, then writes.)
+               for (const int after : {2, 5}) {
+                   SCOPED_TRACE(after);
+                   EXPECT_THROW(t.sync(t.fileA, FaultProxy::Fault::Error500, after), ServerError);
+                   EXPECT_NO_THROW(SyncState::load(t.fileA));
+               }
+               t.expectConverged({"Ann", "Bob", "Carl", "Dora", "Eve", "Fay", "Gus"});
+               EXPECT_EQ(t.record(t.fileB, QStringLiteral("Ann")).field(Field::City).trimmed(), "Wells");
+               EXPECT_EQ(t.record(t.fileA, QStringLiteral("Bob")).field(Field::City).trimmed(), "Ripon");
+           }}}},
+        {"a dry run writes nothing beside the file, though its state must be realigned",
+         {{"start", start},
+          {"a copy of the program that knows no sync deletes Ann; tandor-batch sync --dry-run",
+           [](T& t) {
+               {
+                   ContactsDocument unaware(t.program.path());
+                   unaware.openPath(t.fileA, true);
+                   unaware.deleteContact(t.recordNumber(t.fileA, QStringLiteral("Ann")));
+               }
+               const QByteArray before = t.localBytes(t.fileA);
+               const test::BatchRun run = test::runBatch(
+                   {"sync", t.fileA, "--url", t.book, "--user", t.server.user, "--dry-run"},
+                   {QStringLiteral("TANDOR_PASSWORD=") + t.server.password});
+               EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+               EXPECT_TRUE(run.out.contains(QStringLiteral("Server: delete Ann Doe"))) << run.out.toStdString();
+               EXPECT_EQ(t.localBytes(t.fileA), before);
+               t.expectConverged({"Bob", "Carl"});
            }}}},
     };
     return all;

@@ -117,6 +117,11 @@ protected:
     }
     void linkThroughTheAccountWindow() {
         ASSERT_FALSE(action("mnuFileSync")->isEnabled());
+        chooseBookAndLink();
+        EXPECT_TRUE(action("mnuFileSync")->isEnabled());
+        EXPECT_EQ(main.findChild<QLabel*>(QStringLiteral("lblLMLastSync"))->text(), QStringLiteral("Not synced yet"));
+    }
+    void chooseBookAndLink() {
         ASSERT_NE(open("mnuSyncAccount", "frmSyncAccount"), nullptr);
         find<QLineEdit>("txtSyncServer")->setText(url);
         find<QLineEdit>("txtSyncUser")->setText(user);
@@ -139,8 +144,6 @@ protected:
             QStringLiteral("This contacts file is now linked to the address book \"%1\"").arg(bookName)));
         window->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(action("mnuFileSync")->isEnabled());
-        EXPECT_EQ(main.findChild<QLabel*>(QStringLiteral("lblLMLastSync"))->text(), QStringLiteral("Not synced yet"));
     }
 
     test::TempFolder folder;
@@ -216,6 +219,19 @@ TEST_F(SyncWindowsTest, TheConflictsWindowPutsThisComputersValueBack) {
         << platform.messages().last().text.toStdString();
     EXPECT_EQ(shell.document().file().read(n).field(Field::Email), QStringLiteral("zed@there.example"));
     EXPECT_EQ(shell.document().file().read(n).field(Field::City), QStringLiteral("Ripon"));
+
+    // Linked again to the same book (to type the password anew): the link,
+    // its last sync and its conflicts stay. Another book is asked about first.
+    const QString lastSync = main.findChild<QLabel*>(QStringLiteral("lblLMLastSync"))->text();
+    chooseBookAndLink();
+    EXPECT_EQ(main.findChild<QLabel*>(QStringLiteral("lblLMLastSync"))->text(), lastSync);
+    const qsizetype messages = platform.messages().size();
+    platform.answerMessage(MessageAnswer::No);
+    const sync::Account other = shell.syncSession().account(url, user, password);
+    EXPECT_FALSE(shell.syncSession().link(other, bookUrl + QStringLiteral("other/")));
+    ASSERT_EQ(platform.messages().size(), messages + 1);
+    EXPECT_TRUE(platform.messages().last().text.contains(QStringLiteral("matched against the other address book afresh")));
+    EXPECT_EQ(sync::SyncState::load(contactsPath).url, bookUrl);
 
     ASSERT_NE(open("mnuSyncConflicts", "frmSyncConflicts"), nullptr);
     auto* table = find<QTableWidget>("tblSyncConflicts");

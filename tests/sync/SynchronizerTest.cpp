@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "MemoryAddressBook.h"
 #include "platform/AppError.h"
@@ -35,6 +37,32 @@ ContactRecord person(const QString& first, const QString& city, const QString& e
 
 // The fields the lines of a file and of the server show.
 const std::vector<Field> kShown{Field::FName, Field::City, Field::Email};
+
+// The address book in memory, with a phone's change landing as a card is
+// deleted, and refusing (403, as a read-only book) to write or delete the
+// cards of some first names.
+struct MeddlingServer : MemoryAddressBook {
+    std::function<void(const QString&)> beforeRemove;
+    QStringList refused;
+
+    void refuse(const QByteArray& vcard) const {
+        if (refused.contains(cardRecordValues(vcard)[Field::FName])) {
+            throw ServerError(ServerError::Kind::Protocol,
+                              QStringLiteral("The server refused the request: 403 Forbidden"), 403);
+        }
+    }
+    QString put(const QString& href, const QByteArray& vcard, const QString& ifMatch) override {
+        refuse(vcard);
+        return MemoryAddressBook::put(href, vcard, ifMatch);
+    }
+    void remove(const QString& href, const QString& ifMatch) override {
+        if (beforeRemove) {
+            std::exchange(beforeRemove, {})(href);
+        }
+        refuse(cards.value(href).vcard);
+        MemoryAddressBook::remove(href, ifMatch);
+    }
+};
 
 class SynchronizerTest : public ::testing::Test {
 protected:
@@ -245,6 +273,82 @@ TEST_F(SynchronizerTest, SavesItsStateOncePerBatchOfContacts) {
     EXPECT_GE(stateWrites, 2);
     EXPECT_LE(cardFolderSyncs, stateWrites);
     EXPECT_EQ(hits.count(QStringLiteral("sync.card.write")), 40);  // 20 taken in, 10 new, 10 as sent
+}
+
+// A contact deleted here whose card the phone changes while the sync runs:
+// the DELETE is refused (412), the contact comes back with the change, and
+// its card stays the base of later merges (a later edit here keeps the
+// photo and the phone's city).
+TEST_F(SynchronizerTest, AContactBroughtBackByARefusedDeleteKeepsItsCard) {
+    test::TempFolder folder;
+    MeddlingServer server;
+    const QString path = folder.write(QStringLiteral("Family.DAT"), {});
+    server.store(QStringLiteral("/ann/contacts/carl.vcf"), kCarl);
+    sync(path, server);
+    change(path, [](ContactsDocument& d) { d.deleteContact(1); });
+    server.beforeRemove = [&server](const QString& href) {
+        server.store(href, QByteArray(server.cards[href].vcard).replace("Derby", "Hull"));
+    };
+    sync(path, server);
+    ASSERT_EQ(fileLines(path), QStringList{"Carl|Hull|carl@example.com"});
+    change(path, [](ContactsDocument& d) {
+        ContactRecord carl = d.file().read(1);
+        carl.setField(Field::Email, QStringLiteral("carl@new.example"));
+        d.writeContact(1, carl);
+    });
+    sync(path, server);
+    EXPECT_EQ(serverLines(server), QStringList{"Carl|Hull|carl@new.example"});
+    EXPECT_TRUE(server.cards[hrefOf(server, "Carl")].vcard.contains(kPhoto));
+}
+
+// A card the server refuses to write or delete is left for the next sync
+// and named in the summary; the others go on and the token is stored.
+TEST_F(SynchronizerTest, ACardTheServerRefusesIsLeftAndTheRestGoOn) {
+    const std::vector<std::pair<const char*, std::function<void(ContactsDocument&)>>> cases = {
+        {"changed", [](ContactsDocument& d) {
+             ContactRecord ann = d.file().read(1);
+             ann.setField(Field::City, QStringLiteral("Hull"));
+             d.writeContact(1, ann);
+         }},
+        {"added", [](ContactsDocument& d) { d.appendContact(person("Ann", "Hull")); }},
+        {"deleted", [](ContactsDocument& d) { d.deleteContact(1); }},
+    };
+    for (const auto& [what, changeAnn] : cases) {
+        SCOPED_TRACE(what);
+        test::TempFolder folder;
+        MeddlingServer server;
+        const QString path = folder.write(QStringLiteral("Family.DAT"), {});
+        change(path, [&](ContactsDocument& d) {
+            if (QByteArray(what) != "added") {
+                d.appendContact(person("Ann", "Leeds"));
+            }
+            d.appendContact(person("Bob", "York"));
+        });
+        sync(path, server);
+        change(path, [&](ContactsDocument& d) {
+            changeAnn(d);
+            int bob = 1;
+            while (d.file().read(bob).field(Field::FName) != QStringLiteral("Bob")) {
+                ++bob;
+            }
+            ContactRecord record = d.file().read(bob);
+            record.setField(Field::City, QStringLiteral("Ely"));
+            d.writeContact(bob, record);
+        });
+        server.refused = {QStringLiteral("Ann")};
+        const QString token = SyncState::load(path).syncToken;
+        const SyncSummary refused = sync(path, server);
+        ASSERT_EQ(refused.refused.size(), 1) << refused.lines.join(u'\n').toStdString();
+        EXPECT_TRUE(refused.refused[0].startsWith(QStringLiteral("Ann Doe: "))) << refused.refused[0].toStdString();
+        EXPECT_TRUE(refused.refused[0].contains(QStringLiteral("403 Forbidden")));
+        EXPECT_TRUE(serverLines(server).contains("Bob|Ely|"));
+        EXPECT_NE(SyncState::load(path).syncToken, token);
+        // Once the server takes it, the next sync sends it.
+        server.refused.clear();
+        sync(path, server);
+        EXPECT_EQ(serverLines(server), fileLines(path));
+        EXPECT_EQ(sync(path, server).lines, QStringList());
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <QFileInfo>
 
 #include "batch/BatchCommand.h"
+#include "batch/DocumentForChange.h"
 #include "platform/AppError.h"
 #include "store/ContactsDocument.h"
 #include "store/FieldRules.h"
@@ -62,11 +63,10 @@ int runAdd(const QStringList& args, Context& context) {
     }
     try {
         // A file that does not exist is made as File New makes it: empty, reminders on.
-        ContactsDocument document(context.programFolder);
-        document.openPath(path);
+        DocumentForChange document(context.programFolder, path);
         // Reminders are on for an empty file (its first contact switches them on)
         // and otherwise as record 1 says.
-        const int n = document.appendContact(buildContactRecord(entry, document.remindersOn()));
+        const int n = document->appendContact(buildContactRecord(entry, document->remindersOn()));
         context.out << "S A V E D\n"
                     << "record: " << n << "\n";
         return kOk;

@@ -1,6 +1,8 @@
 #include <QFileInfo>
 
 #include "batch/BatchCommand.h"
+#include "batch/DocumentForChange.h"
+#include "batch/DocumentForChange.h"
 #include "platform/AppError.h"
 #include "store/ContactsDocument.h"
 
@@ -22,9 +24,8 @@ int runDelete(const QStringList& args, Context& context) {
     bool isNumber = false;
     const int n = parseInt(positional[1], &isNumber);
     try {
-        ContactsDocument document(context.programFolder);
-        document.openPath(path, true);
-        const int count = document.file().recordCount();
+        DocumentForChange document(context.programFolder, path, true);
+        const int count = document->file().recordCount();
         if (!isNumber || n < 1 || n > count) {
             context.err << "There is no contact number " << positional[1] << " in " << path;
             if (count == 0) {
@@ -35,9 +36,9 @@ int runDelete(const QStringList& args, Context& context) {
             context.err << "  Nothing deleted...\n";
             return kRefused;
         }
-        document.deleteContact(n);
+        document->deleteContact(n);
         context.out << "Contact deleted!\n"
-                    << "records: " << document.file().recordCount() << "\n";
+                    << "records: " << document->file().recordCount() << "\n";
         return kOk;
     } catch (const AppError& error) {
         context.err << standardErrorText(error) << "\n";

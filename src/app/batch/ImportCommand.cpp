@@ -2,6 +2,8 @@
 #include <QFileInfo>
 
 #include "batch/BatchCommand.h"
+#include "batch/DocumentForChange.h"
+#include "batch/DocumentForChange.h"
 #include "exchange/DuplicateCheck.h"
 #include "exchange/ImportRun.h"
 #include "platform/AppError.h"
@@ -88,12 +90,11 @@ int runImport(const QStringList& args, Context& context) {
             // A contacts file that does not exist is made empty, as File New
             // makes it, with reminders on; an existing one keeps the setting
             // of record 1.
-            ContactsDocument document(context.programFolder);
-            document.openPath(contactsPath);
-            const bool remindersOn = document.remindersOn();
+            DocumentForChange document(context.programFolder, contactsPath);
+            const bool remindersOn = document->remindersOn();
             ImportSettings settings;
             settings.remindersOn = [remindersOn] { return remindersOn; };
-            outcome = document.appendMany(
+            outcome = document->appendMany(
                 [&](ContactsFile& file) { return importContactsFile(csvPath, file, settings); });
         }
         switch (outcome.result) {

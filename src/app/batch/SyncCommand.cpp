@@ -72,15 +72,18 @@ int runSync(const QStringList& args, Context& context) {
         }
         if (sync::SyncState::isLinked(contactsPath)) {
             const sync::SyncState state = sync::SyncState::load(contactsPath);
-            if (state.url != *url) {
+            if (!sync::SyncState::sameBook(state.url, *url)) {
                 context.err << "The contacts file is linked to another address book: " << state.url
                             << "\n";
                 return kRefused;
             }
         }
         ContactsDocument document(context.programFolder);
-        document.openPath(contactsPath, true);
         sync::SyncStateKeeper keeper(document);
+        // A dry run writes nothing beside the file, not even the state
+        // realigned or folded with a left-over journal as the file opens.
+        keeper.setWritesNothing(dryRun);
+        document.openPath(contactsPath, true);
         sync::Account account;
         account.serverUrl = *url;
         account.user = *user;
@@ -102,6 +105,9 @@ int runSync(const QStringList& args, Context& context) {
                     << summary.addedOnServer << " added, " << summary.changedOnServer
                     << " changed, " << summary.deletedOnServer << " deleted\n"
                     << "Conflicts: " << summary.conflicts << "\n";
+        for (const QString& refused : summary.refused) {
+            context.out << "Refused by the server, left for the next sync: " << refused << "\n";
+        }
         return kOk;
     } catch (const sync::ServerError& failure) {
         context.err << failure.message() << "\n";
@@ -126,7 +132,10 @@ const Registration registration{Command{
         "\"...\", server \"...\"\"). Prints each change, then the lines \"Changed here: N\n"
         "added, N changed, N deleted\", \"Changed on the server: ...\" and \"Conflicts: N\".\n"
         "--dry-run changes nothing on either side and prints what would change\n"
-        "(\"Would change here: ...\"). A server or file failure prints its message\n"
+        "(\"Would change here: ...\"). A card the server refuses to write or delete\n"
+        "(a read-only address book, say) is left for the next sync and listed last\n"
+        "(\"Refused by the server, left for the next sync: NAME: REASON\"); the rest\n"
+        "goes on. A server or file failure prints its message\n"
         "(exit 1); what was synced before it stays, and the next sync goes on."),
     runSync,
 }};

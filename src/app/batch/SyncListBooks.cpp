@@ -32,8 +32,11 @@ int runSyncListBooks(const QStringList& args, Context& context) {
             return kRefused;
         }
         account.password = QString::fromUtf8(file.readLine()).remove(QLatin1Char('\n')).remove(QLatin1Char('\r'));
-    } else {
+    } else if (qEnvironmentVariableIsSet("TANDOR_PASSWORD")) {
         account.password = qEnvironmentVariable("TANDOR_PASSWORD");
+    } else {
+        context.err << "No password: set TANDOR_PASSWORD or give --password-file FILE.\n";
+        return kRefused;
     }
     try {
         const std::vector<sync::AddressBookInfo> books = sync::discoverAddressBooks(account);

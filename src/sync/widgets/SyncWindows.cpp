@@ -193,11 +193,15 @@ void AccountWindow::linkBook() {
     }
     const AddressBookInfo& book = books_[static_cast<std::size_t>(row)];
     const Account account = session_.account(txtSyncServer_->text(), txtSyncUser_->text(), txtSyncPassword_->text());
-    const PasswordStore::Kept kept = session_.link(account, book.url);
+    const std::optional<PasswordStore::Kept> kept = session_.link(account, book.url);
+    if (!kept) {
+        lblSyncMessage_->setText(QStringLiteral("This file stays linked to %1.").arg(session_.keeper().state()->url));
+        return;
+    }
     QString text = QStringLiteral("This contacts file is now linked to the address book \"%1\". "
                                   "File > Sync Now keeps the two in step.")
                        .arg(book.displayName);
-    if (kept == PasswordStore::Kept::ForThisSession) {
+    if (*kept == PasswordStore::Kept::ForThisSession) {
         text += QStringLiteral(" No secret store runs on this desktop: the password is kept until the program "
                                "ends, and the program asks for it again next time.");
     }
@@ -345,7 +349,7 @@ void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
         platform.message(outcome.message, kSyncTitle, MessageIcon::Exclamation);
         return;
     }
-    if (!quiet || outcome.summary.conflicts > 0) {
+    if (!quiet || outcome.summary.conflicts > 0 || !outcome.summary.refused.isEmpty()) {
         QString text = QStringLiteral("The sync is done.\n\n") + SyncSession::summaryText(outcome.summary);
         if (outcome.summary.conflicts > 0) {
             text += QStringLiteral("\n\nContacts > Sync Conflicts... shows the conflicts.");
