@@ -433,11 +433,8 @@ ServerChanges CardDavClient::changesSince(const QString& syncToken) {
     }
     const Reply reply =
         send("REPORT", QUrl(bookUrl_), davxml::syncCollectionReport(syncToken), {{"Depth", "0"}});
-    if (assumed && reply.status != 207 && reply.status != 403 && reply.status != 507) {
-        if (!offersSyncCollection()) {
-            return fullListing();
-        }
-        fail(reply);
+    if (assumed && reply.status != 207 && reply.status != 403 && reply.status != 507 && !offersSyncCollection()) {
+        return fullListing();
     }
     syncCollection_ = true;
     if (reply.status == 507 ||

@@ -121,42 +121,26 @@ protected:
         return int(lines.size());
     }
     // Syncs killed one after another, each at a seeded random moment in its
-    // stretch of the sync, each starting where the last was killed. The
-    // first is killed after 1.5 s and a second after half that: the progress
-    // they made tells how long a sync takes to start and how long each
-    // contact takes. A sync quicker than that is timed whole instead, then
-    // `restart` starts over from nothing. `progress` counts the contacts done
-    // (and checks that none is there twice). Returns how many were killed.
+    // stretch of the sync, each starting where the last was killed. A whole
+    // sync, timed, and then one with nothing to do tell how long a sync takes
+    // to start and how long each contact takes; `restart` then starts over
+    // from nothing. `progress` counts the contacts done (and checks that none
+    // is there twice). Returns how many were killed.
     int killRepeatedly(const QString& path, const QString& book, int points, unsigned seed,
                        const std::function<int()>& progress, const std::function<void()>& restart) {
         std::mt19937 random(seed);
         std::uniform_real_distribution<double> within(0.5, 1.5);
-        const qint64 first = 1500;
-        double startMs = 0;
-        double perContactMs = 0;
+        const auto [wholeMs, ended] = runSync(path, book);
+        if (!ended) {
+            return 0;
+        }
+        const double startMs = double(runSync(path, book).first);
+        const double perContactMs = std::max(double(wholeMs) - startMs, 1.0) / kContacts;
+        restart();
+        std::cout << server.name.toStdString() << ": each sync starts in about " << qint64(startMs)
+                  << " ms and the whole sync takes about " << wholeMs << " ms\n";
         int killed = 0;
         int left = kContacts;
-        if (const auto [wholeMs, ended] = runSync(path, book, first); ended) {
-            // A sync with nothing to do is the stretch before the first contact.
-            startMs = double(runSync(path, book).first);
-            perContactMs = std::max(double(wholeMs) - startMs, 1.0) / kContacts;
-            restart();
-        } else {
-            const int done = progress();
-            const qint64 second = first / 2;
-            if (runSync(path, book, second).second) {
-                ADD_FAILURE() << "a sync ended within " << second << " ms, after one that did not in " << first;
-                return 1;
-            }
-            const int doneSecond = progress() - done;
-            perContactMs = double(first - second) / std::max(done - doneSecond, 1);
-            startMs = std::max(0.0, double(first) - done * perContactMs);
-            killed = 2;
-            left = kContacts - done - doneSecond;
-        }
-        std::cout << server.name.toStdString() << ": each sync starts in about " << qint64(startMs)
-                  << " ms and the whole sync takes about " << qint64(startMs + perContactMs * kContacts)
-                  << " ms\n";
         for (int i = killed; i < points; ++i) {
             // Each kill falls, on average, within its share of what is left.
             const qint64 after =
