@@ -108,8 +108,10 @@ protected:
         ASSERT_NE(open("mnuSyncAccount", "frmSyncAccount"), nullptr);
         find<QLineEdit>("txtSyncServer")->setText(url);
         find<QLineEdit>("txtSyncUser")->setText(user);
-        find<QLineEdit>("txtSyncPassword")->setText(password);
-        click("cmdSyncFind");
+        // Return in the password box finds the books, as a new user expects.
+        auto* passwordBox = find<QLineEdit>("txtSyncPassword");
+        passwordBox->setText(password);
+        QTest::keyClick(passwordBox, Qt::Key_Return);
         auto* books = find<QListWidget>("lstSyncBooks");
         int row = -1;
         for (int i = 0; i < books->count(); ++i) {
@@ -204,7 +206,7 @@ TEST_F(SyncWindowsTest, TheConflictsWindowPutsThisComputersValueBack) {
         }
     }
     ASSERT_GE(row, 0);
-    EXPECT_EQ(table->item(row, 1)->text(), QStringLiteral("Email"));
+    EXPECT_EQ(table->item(row, 1)->text(), QStringLiteral("Email Address"));
     EXPECT_EQ(table->item(row, 2)->text(), QStringLiteral("zed@here.example"));
     EXPECT_EQ(table->item(row, 3)->text(), QStringLiteral("zed@there.example"));
     const int rows = table->rowCount();
