@@ -2,47 +2,65 @@
 
 #include <QEventLoop>
 #include <QHash>
+#include <QPointer>
 #include <QTimer>
+#include <memory>
 #include <qt6keychain/keychain.h>
 
 namespace tandor::sync {
 namespace {
 
 const QString kService = QStringLiteral("Tandor address book");
-// A secret store that does not answer within this time counts as none.
-constexpr int kSecretStoreWaitMs = 10000;
-
 // The passwords typed in this session, by key.
 QHash<QString, QString>& sessionPasswords() {
     static QHash<QString, QString> passwords;
     return passwords;
 }
 
-// Runs a keychain job to its end; true when it finished without error.
-bool runJob(QKeychain::Job& job, QString& problem) {
-    job.setAutoDelete(false);
-    job.setInsecureFallback(false);
-    QEventLoop loop;
+struct JobResult {
     bool finished = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
-        finished = true;
-        loop.quit();
+    QKeychain::Error error = QKeychain::NoError;
+    QString errorString;
+    QString text;
+};
+
+// Runs a keychain job for at most `waitMs`; the result when it finished in
+// time. A job the secret store has not answered by then (it may still show
+// the desktop's own prompt, such as the one for a new keyring) is left to
+// finish on its own and deletes itself then: the store answers it later, and
+// its answer must not reach a job that is gone.
+std::optional<JobResult> runJob(QKeychain::Job* job, int waitMs, QString& problem) {
+    job->setAutoDelete(true);
+    job->setInsecureFallback(false);
+    auto result = std::make_shared<JobResult>();
+    QEventLoop loop;
+    QPointer<QEventLoop> waiting(&loop);
+    QObject::connect(job, &QKeychain::Job::finished, job, [result, waiting, job] {
+        result->finished = true;
+        result->error = job->error();
+        result->errorString = job->errorString();
+        if (auto* read = qobject_cast<QKeychain::ReadPasswordJob*>(job)) {
+            result->text = read->textData();
+        }
+        if (waiting) {
+            waiting->quit();
+        }
     });
-    QTimer::singleShot(kSecretStoreWaitMs, &loop, &QEventLoop::quit);
-    job.start();
-    if (!finished) {
+    QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
+    job->start();
+    if (!result->finished) {
         loop.exec();
     }
-    if (!finished) {
+    if (!result->finished) {
         problem = QStringLiteral("The desktop's secret store did not answer.");
-        return false;
+        return std::nullopt;
     }
-    if (job.error() != QKeychain::NoError) {
-        problem = job.errorString();
-        return false;
+    if (result->error != QKeychain::NoError) {
+        problem = result->errorString;
+        return std::nullopt;
     }
     problem.clear();
-    return true;
+    return *result;
 }
 
 }  // namespace
@@ -57,32 +75,33 @@ std::optional<QString> PasswordStore::read(const QString& serverUrl, const QStri
     if (known != sessionPasswords().cend()) {
         return *known;
     }
-    QKeychain::ReadPasswordJob job(kService);
-    job.setKey(key);
-    if (!runJob(job, lastProblem_)) {
+    auto* job = new QKeychain::ReadPasswordJob(kService);
+    job->setKey(key);
+    const std::optional<JobResult> done = runJob(job, waitMs_, lastProblem_);
+    if (!done) {
         return std::nullopt;
     }
-    sessionPasswords().insert(key, job.textData());
-    return job.textData();
+    sessionPasswords().insert(key, done->text);
+    return done->text;
 }
 
 PasswordStore::Kept PasswordStore::write(const QString& serverUrl, const QString& user,
                                          const QString& password) {
     const QString key = keyFor(serverUrl, user);
     sessionPasswords().insert(key, password);
-    QKeychain::WritePasswordJob job(kService);
-    job.setKey(key);
-    job.setTextData(password);
-    return runJob(job, lastProblem_) ? Kept::InSecretStore : Kept::ForThisSession;
+    auto* job = new QKeychain::WritePasswordJob(kService);
+    job->setKey(key);
+    job->setTextData(password);
+    return runJob(job, waitMs_, lastProblem_) ? Kept::InSecretStore : Kept::ForThisSession;
 }
 
 void PasswordStore::forget(const QString& serverUrl, const QString& user) {
     const QString key = keyFor(serverUrl, user);
     sessionPasswords().remove(key);
-    QKeychain::DeletePasswordJob job(kService);
-    job.setKey(key);
+    auto* job = new QKeychain::DeletePasswordJob(kService);
+    job->setKey(key);
     QString ignored;
-    runJob(job, ignored);
+    runJob(job, waitMs_, ignored);
 }
 
 }  // namespace tandor::sync

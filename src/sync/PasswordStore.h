@@ -11,6 +11,11 @@ namespace tandor::sync {
 // asks for it again next time.
 class PasswordStore {
 public:
+    // A secret store that does not answer within this time counts as none
+    // for that call; the store may still answer it later.
+    static constexpr int kDefaultWaitMs = 10000;
+    explicit PasswordStore(int waitMs = kDefaultWaitMs) : waitMs_(waitMs) {}
+
     enum class Kept {
         InSecretStore,  // saved in the desktop's secret store
         ForThisSession  // no secret store answered: kept in memory only
@@ -33,6 +38,7 @@ public:
     const QString& lastProblem() const { return lastProblem_; }
 
 private:
+    int waitMs_;
     QString lastProblem_;
 };
 

@@ -736,6 +736,16 @@ void SyncStateKeeper::recordsChanged(const RecordChange& change) {
     }
 }
 
+QString fieldCaption(Field field) {
+    static const char* const captions[kFieldCount] = {
+        "First Name", "Middle Initial", "Last Name", "Street Address", "Additional Street Info/Apt",
+        "City", "State", "Zip Code", "Country", "Home Phone", "Cell Phone", "Work Phone",
+        "Email Address", "Birthdate", "Category", "Notes", "Company Name", "Include Company",
+        "Birthday Reminder",
+    };
+    return QString::fromLatin1(captions[static_cast<int>(field)]);
+}
+
 const std::vector<SyncConflict>& listConflicts(const SyncState& state) {
     return state.conflicts;
 }

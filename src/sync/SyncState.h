@@ -214,6 +214,9 @@ private:
 
 // Contacts > "Sync Conflicts...": the conflicts kept, newest last.
 const std::vector<SyncConflict>& listConflicts(const SyncState& state);
+// The name of a field as the contact forms label it ("Home Phone", "Email
+// Address"), for the conflicts the user sees.
+QString fieldCaption(Field field);
 // Puts the local value of conflict `index` back into its record (through the
 // document) and forgets the conflict; the next sync sends it to the server.
 // A conflict whose contact is no longer linked is only forgotten. Throws

@@ -77,6 +77,31 @@ TEST(PasswordStoreTest, KeepsThePasswordInTheSecretStoreAndNowhereInTheProgramFo
     EXPECT_EQ(store.read(kServer, kUser), std::nullopt);
 }
 
+// A secret store slower than the program waits (the desktop asks the user to
+// make a keyring, and the user takes their time): the answer that comes later
+// finds its job still there, and the password is stored all the same.
+TEST(PasswordStoreTest, AnAnswerAfterTheWaitIsTakenSafely) {
+    if (noSecretStore()) {
+        GTEST_SKIP() << "runs with the private secret store";
+    }
+    const QString user = QStringLiteral("slow");
+    PasswordStore hasty(0);
+    EXPECT_EQ(hasty.write(kServer, user, kPassword), PasswordStore::Kept::ForThisSession);
+    EXPECT_EQ(hasty.lastProblem(), QStringLiteral("The desktop's secret store did not answer."));
+    QKeychain::Error error = QKeychain::OtherError;
+    QString stored;
+    for (int i = 0; i < 50 && stored != kPassword; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+        stored = storedPassword(PasswordStore::keyFor(kServer, user), error);
+    }
+    EXPECT_EQ(stored, kPassword);
+    hasty.forget(kServer, user);
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
+    }
+    PasswordStore().forget(kServer, user);
+}
+
 TEST(PasswordStoreTest, WithoutASecretStoreThePasswordIsKeptForTheSessionOnly) {
     if (!noSecretStore()) {
         GTEST_SKIP() << "runs with no session bus";

@@ -125,8 +125,10 @@ protected:
         ASSERT_NE(open("mnuSyncAccount", "frmSyncAccount"), nullptr);
         find<QLineEdit>("txtSyncServer")->setText(url);
         find<QLineEdit>("txtSyncUser")->setText(user);
-        find<QLineEdit>("txtSyncPassword")->setText(password);
-        click("cmdSyncFind");
+        // Return in the password box finds the books, as a new user expects.
+        auto* passwordBox = find<QLineEdit>("txtSyncPassword");
+        passwordBox->setText(password);
+        QTest::keyClick(passwordBox, Qt::Key_Return);
         auto* books = find<QListWidget>("lstSyncBooks");
         int row = -1;
         for (int i = 0; i < books->count(); ++i) {
@@ -252,7 +254,7 @@ TEST_F(SyncWindowsTest, TheConflictsWindowPutsThisComputersValueBack) {
         const char* kept;  // in the record, and on the server after the next sync
     };
     const Case cases[] = {
-        {Field::Email, "Email", "zed@here.example", "zed@there.example", "cmdSyncUseLocal", "zed@here.example"},
+        {Field::Email, "Email Address", "zed@here.example", "zed@there.example", "cmdSyncUseLocal", "zed@here.example"},
         {Field::City, "City", "Selby", "Ripon", "cmdSyncKeepServer", "Ripon"},
     };
     int left = 2;

@@ -118,6 +118,10 @@ AccountWindow::AccountWindow(WindowHost& host, SyncSession& session) : host_(hos
     connect(cmdSyncLink_, &QPushButton::clicked, this, [this] {
         runCommand(host_.platform(), policy::secondaryWindow(this), [this] { linkBook(); });
     });
+    // Return in a box finds the address books, as the window's first step.
+    for (QLineEdit* box : {txtSyncServer_, txtSyncUser_, txtSyncPassword_}) {
+        connect(box, &QLineEdit::returnPressed, cmdSyncFind_, &QPushButton::click);
+    }
     connect(lstSyncBooks_, &QListWidget::currentRowChanged, this,
             [this](int row) { cmdSyncLink_->setEnabled(row >= 0); });
     connect(chkSyncAtStart_, &QCheckBox::toggled, this, [this](bool on) { session_.setSyncAtStart(on); });
@@ -202,8 +206,8 @@ void AccountWindow::linkBook() {
                                   "File > Sync Now keeps the two in step.")
                        .arg(book.displayName);
     if (*kept == PasswordStore::Kept::ForThisSession) {
-        text += QStringLiteral(" No secret store runs on this desktop: the password is kept until the program "
-                               "ends, and the program asks for it again next time.");
+        text += QStringLiteral(" The desktop's secret store did not keep the password: it is kept until the "
+                               "program ends, and the program asks for it again next time.");
     }
     lblSyncMessage_->setText(text);
     host_.platform().message(text, kAccountTitle, MessageIcon::Information);
@@ -263,7 +267,7 @@ void ConflictsWindow::fill() {
     tblSyncConflicts_->setRowCount(static_cast<int>(conflicts.size()));
     int row = 0;
     for (const SyncConflict& c : conflicts) {
-        const QStringList cells = {c.contact, QString::fromLatin1(layoutOf(c.field).name), c.localValue,
+        const QStringList cells = {c.contact, fieldCaption(c.field), c.localValue,
                                    c.serverValue};
         for (int column = 0; column < cells.size(); ++column) {
             tblSyncConflicts_->setItem(row, column, new QTableWidgetItem(cells[column]));
