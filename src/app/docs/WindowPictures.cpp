@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
+#include <tuple>
 
 #include "contacts/widgets/ContactWindows.h"
 #include "list/widgets/ContactListWindow.h"
@@ -22,6 +23,7 @@
 #include "shell/widgets/AboutBox.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"
+#include "sync/SyncState.h"
 
 namespace tandor::docs {
 namespace {
@@ -218,6 +220,33 @@ bool makeWindowPictures(const QString& folder, QString* error) {
     ok = save(exportWindow, folder, QStringLiteral("export-window.png")) && ok;
     if (exportWindow) {
         exportWindow->close();
+    }
+
+    // The sync windows, the file linked to an address book with one
+    // conflict waiting: the file is opened again to pick up its link.
+    {
+        sync::SyncState state = sync::SyncState::create(
+            contacts, QStringLiteral("https://dav.example.com/addressbooks/john/contacts/"), QStringLiteral("john"));
+        state.conflicts.push_back(sync::SyncConflict{QStringLiteral("ann-lee"), QStringLiteral("Ann Lee"),
+                                                     Field::Email, QStringLiteral("ann.lee@example.net"),
+                                                     QStringLiteral("ann@lee-family.example")});
+        state.saveWhole();
+    }
+    platform.answerOpenFile(contacts);
+    if (QAction* open = main.findChild<QAction*>(QStringLiteral("mnuFileOpen"))) {
+        open->trigger();
+    }
+    for (const auto& [item, name, picture] :
+         {std::tuple{"mnuSyncAccount", "frmSyncAccount", "sync-account.png"},
+          std::tuple{"mnuSyncConflicts", "frmSyncConflicts", "sync-conflicts.png"}}) {
+        if (QAction* action = main.findChild<QAction*>(QString::fromLatin1(item))) {
+            action->trigger();
+        }
+        QWidget* window = topLevel(name);
+        ok = save(window, folder, QString::fromLatin1(picture)) && ok;
+        if (window) {
+            window->close();
+        }
     }
 
     AboutBox about(platform, programFolder.path());
