@@ -1,9 +1,12 @@
 // Speed of the address-book sync against a real Radicale (scripts/dav-test-servers.sh):
 // the first sync of 10,000 contacts from the server into an empty file, and a
 // sync with 10 changes on each side. Each line gives the wall time and
-// Tandor's own processor time (this process: the server runs in its own).
+// Tandor's own processor time (this process: the server runs in its own),
+// and, when Radicale logs its answers (TANDOR_RADICALE_LOG_LEVEL=info), the
+// time Radicale itself took for them: the sum of "in N seconds" of its log.
+// The load of the machine (/proc/loadavg) is printed before and after.
 //
-//   eval "$(bash scripts/dav-test-servers.sh start)"
+//   TANDOR_RADICALE_LOG_LEVEL=info eval "$(bash scripts/dav-test-servers.sh start)"
 //   export TANDOR_DAV_DIR TANDOR_RADICALE_URL TANDOR_DAV_USER TANDOR_DAV_PASSWORD
 //   build/bench/sync_bench [CONTACTS]
 #include <sys/resource.h>
@@ -11,9 +14,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <cstdio>
@@ -28,6 +33,32 @@ using namespace tandor;
 using namespace tandor::sync;
 
 namespace {
+
+// The time Radicale took for the answers it logged past `from` bytes of its log.
+double radicaleSeconds(const QString& log, qint64 from, int& answers) {
+    QFile file(log);
+    answers = 0;
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(from)) {
+        return 0;
+    }
+    static const QRegularExpression took(QStringLiteral(" response status for .* in ([0-9.]+) seconds"));
+    double seconds = 0;
+    while (!file.atEnd()) {
+        const QRegularExpressionMatch m = took.match(QString::fromUtf8(file.readLine()));
+        if (m.hasMatch()) {
+            seconds += m.captured(1).toDouble();
+            ++answers;
+        }
+    }
+    return seconds;
+}
+
+void printLoad(const char* when) {
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (load.open(QIODevice::ReadOnly)) {
+        std::printf("load %s: %s", when, load.readAll().constData());
+    }
+}
 
 double processorSeconds() {
     rusage usage{};
@@ -57,10 +88,14 @@ struct Timing {
     double wall = 0;
     double cpu = 0;
     int requests = 0;
+    double server = -1;  // Radicale's own time for its answers; -1 when its log does not say
+    int answers = 0;
     SyncSummary summary;
 };
 
 Timing timedSync(const QString& program, const QString& path, const Account& account, const QString& book) {
+    const QString log = qEnvironmentVariable("TANDOR_DAV_DIR") + QStringLiteral("/radicale/log");
+    const qint64 logFrom = QFileInfo(log).size();
     QElapsedTimer wall;
     wall.start();
     const double cpu = processorSeconds();
@@ -78,6 +113,10 @@ Timing timedSync(const QString& program, const QString& path, const Account& acc
     timing.wall = double(wall.nsecsElapsed()) / 1e9;
     timing.cpu = processorSeconds() - cpu;
     timing.requests = client.requestCount();
+    const double server = radicaleSeconds(log, logFrom, timing.answers);
+    if (timing.answers > 0) {
+        timing.server = server;
+    }
     return timing;
 }
 
@@ -85,6 +124,10 @@ void report(const char* what, const Timing& t) {
     std::printf("%-58s wall %7.2f s  Tandor's processor time %6.2f s  %4d requests  (here +%d ~%d -%d, server +%d ~%d -%d)\n",
                 what, t.wall, t.cpu, t.requests, t.summary.addedHere, t.summary.changedHere, t.summary.deletedHere,
                 t.summary.addedOnServer, t.summary.changedOnServer, t.summary.deletedOnServer);
+    if (t.server >= 0) {
+        std::printf("%-58s Radicale's own time for its %d answers %.2f s: Tandor's wall time is %.2fx\n", "",
+                    t.answers, t.server, t.wall / t.server);
+    }
     std::fflush(stdout);
 }
 
@@ -149,6 +192,7 @@ int main(int argc, char** argv) {
         empty.openPath(pulled);
     }
     std::printf("%d contacts, Radicale at %s\n", contacts, qPrintable(root));
+    printLoad("before");
     try {
         report("first sync, every card from the server into an empty file", timedSync(program, pulled, account, book));
         report("a sync with nothing to do", timedSync(program, pulled, account, book));
@@ -173,6 +217,7 @@ int main(int argc, char** argv) {
             }
         }
         report("a sync with 10 changes on each side", timedSync(program, pulled, account, book));
+        printLoad("after");
     } catch (const ServerError& error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         return 1;

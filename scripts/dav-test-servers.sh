@@ -59,7 +59,7 @@ filesystem_folder = $dir/radicale/collections
 [web]
 type = none
 [logging]
-level = warning
+level = ${TANDOR_RADICALE_LOG_LEVEL:-warning}
 CONF
   radicale --config "$dir/radicale/config" > "$dir/radicale/log" 2>&1 &
   echo $! > "$dir/radicale.pid"

@@ -51,18 +51,35 @@ void ContactsDocument::contactWritten() {
     }
 }
 
-int ContactsDocument::appendContact(const ContactRecord& record) {
-    const int n = file_.appendFlushed(record);
+int ContactsDocument::appendContact(const ContactRecord& record, Forcing forcing) {
+    int n = 0;
+    if (forcing == Forcing::Now) {
+        n = file_.appendFlushed(record);
+    } else {
+        n = file_.append(record);
+        unforced_ = true;
+    }
     contactWritten();
     emit recordsChanged({RecordChange::Kind::Appended, n, 1});
     return n;
 }
 
-void ContactsDocument::writeContact(int n, const ContactRecord& record) {
+void ContactsDocument::writeContact(int n, const ContactRecord& record, Forcing forcing) {
     file_.write(n, record);
-    file_.flush();
+    if (forcing == Forcing::Now) {
+        file_.flush();
+    } else {
+        unforced_ = true;
+    }
     contactWritten();
     emit recordsChanged({RecordChange::Kind::Written, n, 1});
+}
+
+void ContactsDocument::forceWrites() {
+    if (unforced_ && file_.isOpen()) {
+        file_.flush();  // on failure they stay to be forced
+    }
+    unforced_ = false;
 }
 
 void ContactsDocument::deleteContact(int n, const std::function<void()>& atConfirmation) {
@@ -217,6 +234,7 @@ void ContactsDocument::abandonOpening() {
 
 void ContactsDocument::fileClose() {
     file_.close();
+    unforced_ = false;
     fileName_.clear();
     fileTitle_.clear();
     contactItemsEnabled_ = false;

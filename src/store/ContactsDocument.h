@@ -69,10 +69,18 @@ public:
     // an empty file switches reminders on. Failures throw AppError.
     //
     // Appends one contact and forces it onto the disk (cut back on failure,
-    // see ContactsFile::appendFlushed); returns its number.
-    int appendContact(const ContactRecord& record);
-    // Overwrites contact n and forces it onto the disk.
-    void writeContact(int n, const ContactRecord& record);
+    // see ContactsFile::appendFlushed); returns its number. With
+    // Forcing::Later it is only written, and forced with whatever else was
+    // written so at the next forceWrites() (a sync forces a batch of
+    // contacts once, before it saves the links that name them).
+    enum class Forcing { Now, Later };
+    int appendContact(const ContactRecord& record, Forcing forcing = Forcing::Now);
+    // Overwrites contact n and forces it onto the disk (or, Later, at the
+    // next forceWrites()).
+    void writeContact(int n, const ContactRecord& record, Forcing forcing = Forcing::Now);
+    // Forces the contacts written with Forcing::Later since the last time
+    // onto the disk; nothing when there are none.
+    void forceWrites();
     // Deletes contact n with its compaction (ContactsFile::deleteRecord).
     void deleteContact(int n, const std::function<void()>& atConfirmation = {});
     // Appends many contacts in one pass (an import): `append` gets the file
@@ -160,6 +168,7 @@ private:
     bool contactItemsEnabled_ = false;
     bool birthdayOnEnabled_ = false;
     bool birthdayOffEnabled_ = false;
+    bool unforced_ = false;  // contacts written with Forcing::Later since forceWrites()
 };
 
 }  // namespace tandor

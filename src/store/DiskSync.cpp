@@ -46,6 +46,24 @@ bool isNameless(QFile& file) {
 #endif
 }
 
+bool syncFileSystemOf(const QString& folder) {
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    if (synced && folderSyncObserver()) {
+        folderSyncObserver()(folder);
+    }
+    return synced;
+#else
+    Q_UNUSED(folder);
+    return false;
+#endif
+}
+
 void syncFolder(const QString& folder) {
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);

@@ -15,7 +15,11 @@ bool syncFile(QFile& file);
 bool isNameless(QFile& file);
 // Forces a folder's entries (a rename just made in it) onto the disk; best effort.
 void syncFolder(const QString& folder);
-// For tests: called with the folder each time syncFolder has run (empty: nothing).
+// Forces everything written on the file system that holds `folder` (files
+// and folder entries alike) onto the disk in one call, where the system
+// offers one; false when it does not (the caller forces each file then).
+bool syncFileSystemOf(const QString& folder);
+// For tests: called with the folder each time syncFolder or syncFileSystemOf has run (empty: nothing).
 void setFolderSyncObserver(std::function<void(const QString& folder)> observer);
 // The path as the operating system's file functions take it.
 std::filesystem::path nativePath(const QString& path);

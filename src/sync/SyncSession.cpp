@@ -33,6 +33,9 @@ SyncSession::SyncSession(ContactsDocument& document, Platform& platform, QObject
 
 QString SyncSession::lastSyncText() {
     const SyncState* state = keeper_.state();
+    if (!keeper_.problem().isEmpty()) {
+        return keeper_.problem();
+    }
     if (!state) {
         return {};
     }
@@ -87,7 +90,17 @@ std::vector<AddressBookInfo> SyncSession::findAddressBooks(const Account& accoun
 }
 
 std::optional<PasswordStore::Kept> SyncSession::link(const Account& account, const QString& bookUrl) {
-    if (const SyncState* state = keeper_.state(); state && !keeper_.linkedTo(bookUrl, account.user)) {
+    if (!keeper_.loadError().isEmpty()) {
+        const QString question =
+            keeper_.loadError() +
+            QStringLiteral("\n\nLink this contacts file to %1 (user %2) afresh? The file will be matched against "
+                           "the address book as at a first sync.")
+                .arg(bookUrl, account.user);
+        if (platform_.message(question, QStringLiteral("Address Book Account"), MessageIcon::Exclamation,
+                              MessageButtons::YesNo) != MessageAnswer::Yes) {
+            return std::nullopt;
+        }
+    } else if (const SyncState* state = keeper_.state(); state && !keeper_.linkedTo(bookUrl, account.user)) {
         const QString question =
             QStringLiteral("This contacts file is linked to the address book %1 (user %2).\n\n"
                            "Link it to %3 (user %4) instead? The file will be matched against the other "
@@ -124,7 +137,9 @@ SyncSession::Outcome SyncSession::sync(const QString& password, const Synchroniz
     Outcome outcome;
     SyncState* state = keeper_.state();
     if (!state) {
-        outcome.message = QStringLiteral("This contacts file is not linked to an address book.");
+        outcome.message = keeper_.loadError().isEmpty()
+                              ? QStringLiteral("This contacts file is not linked to an address book.")
+                              : keeper_.loadError();
         return outcome;
     }
     const QString url = state->url;

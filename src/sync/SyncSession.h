@@ -39,7 +39,9 @@ public:
     bool linked() { return keeper_.state() != nullptr; }
 
     // The main window's line: "" for a file that is not linked, "Not synced
-    // yet", or "Last synced: 7 Dec 2026 23:40" (local time).
+    // yet", or "Last synced: 7 Dec 2026 23:40" (local time); for a file whose
+    // sync state cannot be read or saved, why ("The sync state of Family.DAT
+    // cannot be read: Permission denied.").
     QString lastSyncText();
 
     bool syncAtStart() const;
@@ -56,8 +58,9 @@ public:
     // Links the open file to the address book at `bookUrl` and keeps the
     // password (secret store, else this session). A file linked to that book
     // already keeps its link, and only the password is kept anew; a file
-    // linked to another book is matched against this one afresh, once the
-    // user said yes to it (nothing: the user said no). Throws AppError.
+    // linked to another book, or whose sync state cannot be read, is matched
+    // against this one afresh, once the user said yes to it (nothing: the
+    // user said no). Throws AppError.
     std::optional<PasswordStore::Kept> link(const Account& account, const QString& bookUrl);
 
     // The kept password of the linked account; nothing when none is kept
@@ -71,7 +74,8 @@ public:
         std::optional<ServerError::Kind> failure;  // none: done, or an AppError
         QString message;  // what went wrong, in the user's words
     };
-    // Syncs the linked file with its address book. A wrong password is
+    // Syncs the linked file with its address book (a file whose state cannot
+    // be read is not synced: `message` says why). A wrong password is
     // forgotten (the next sync asks again). ServerError is caught and told in
     // `message`; AppError (the file, the state) goes on to the caller.
     Outcome sync(const QString& password, const Synchronizer::Progress& progress = {},

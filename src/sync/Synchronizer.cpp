@@ -290,7 +290,7 @@ void Synchronizer::pullCard(const RemoteCard& card) {
         return;
     }
     if (n == 0) {
-        n = document_.appendContact(record);
+        n = document_.appendContact(record, ContactsDocument::Forcing::Later);
     }
     state_->storeCard(uid, card.vcard);
     state_->setLink({n, card.href, card.etag, uid, recordFingerprint(record)});
@@ -484,7 +484,7 @@ void Synchronizer::syncContact(const QString& uid, const std::optional<RemoteCar
         keeper_.save();
     }
     if (merged.recordChanged) {
-        document_.writeContact(link.record, merged.record);
+        document_.writeContact(link.record, merged.record, ContactsDocument::Forcing::Later);
     }
     QByteArray synced = server ? server->vcard : (base.isEmpty() ? merged.card : base);
     QString syncedEtag = etag;

@@ -9,9 +9,11 @@
 #include "platform/FaultPoint.h"
 #include "print/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
+#include "support/PdfWords.h"
 #include "support/SyncContacts.h"
 #include "support/TestFiles.h"
 #include "sync/CardMerge.h"
+#include "sync/SyncSession.h"
 #include "sync/SyncState.h"
 
 namespace tandor::sync {
@@ -180,6 +182,57 @@ TEST_F(SyncStateTest, AFileNotLinkedGetsNothingBesideIt) {
     EXPECT_FALSE(QFile::exists(SyncState::folderOf(path)));
     EXPECT_EQ(QDir(data.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
               QStringList{QStringLiteral("Plain.DAT")});
+}
+
+// A state that cannot be read, or a change of it that cannot be saved, is
+// told with its reason wherever the user meets the file's sync: the main
+// window's line, Sync Now, the account window's question and the batch tool.
+TEST_F(SyncStateTest, AStateThatCannotBeReadOrSavedSaysWhyWhereTheUserLooks) {
+    const QString path = linkedFile();
+    const QString unreadable = QStringLiteral("The sync state of Family.DAT cannot be read: the file state is damaged.");
+    const QString unsaved = QStringLiteral("The sync state of Family.DAT cannot be saved: Device I/O error.");
+    const QByteArray state = test::readAll(SyncState::folderOf(path) + "/state");
+    {
+        ContactsDocument document(program.path());
+        ScriptedPlatform platform;
+        SyncSession session(document, platform);
+        document.openPath(path);
+        ASSERT_TRUE(session.linked());
+        EXPECT_EQ(session.lastSyncText(), "Not synced yet");
+        fault::arm(QStringLiteral("sync.state.write"));
+        document.deleteContact(1);
+        fault::disarmAll();
+        EXPECT_TRUE(session.keeper().saveFailed());
+        EXPECT_EQ(session.lastSyncText(), unsaved);
+        document.deleteContact(1);  // saved: the state is whole again
+        EXPECT_FALSE(session.keeper().saveFailed());
+        EXPECT_EQ(session.lastSyncText(), "Not synced yet");
+    }
+    test::TempFolder other;
+    const QString damaged = other.write(QStringLiteral("Family.DAT"), test::readAll(path));
+    QDir().mkpath(SyncState::folderOf(damaged));
+    other.write(QStringLiteral("Family.DAT.sync/state"), state.left(state.size() / 2));
+    ContactsDocument document(program.path());
+    ScriptedPlatform platform;
+    SyncSession session(document, platform);
+    document.openPath(damaged);
+    EXPECT_FALSE(session.linked());
+    EXPECT_EQ(session.keeper().loadError(), unreadable);
+    EXPECT_EQ(session.lastSyncText(), unreadable);
+    const SyncSession::Outcome outcome = session.sync(QStringLiteral("secret"));
+    EXPECT_FALSE(outcome.done);
+    EXPECT_EQ(outcome.message, unreadable);
+    // Linking it again asks first, with the reason; "No" keeps the state.
+    platform.answerMessage(MessageAnswer::No);
+    EXPECT_FALSE(session.link(session.account("https://dav.example/", "ann", "pw"),
+                              "https://dav.example/ann/contacts/"));
+    ASSERT_EQ(platform.messages().size(), 1);
+    EXPECT_TRUE(platform.messages()[0].text.startsWith(unreadable)) << platform.messages()[0].text.toStdString();
+    EXPECT_EQ(test::readAll(SyncState::folderOf(damaged) + "/state"), state.left(state.size() / 2));
+    const test::BatchRun run = test::runBatch(
+        {"sync", damaged, "--url", "https://dav.example/ann/contacts/", "--user", "ann"}, {"TANDOR_PASSWORD=pw"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err.trimmed(), unreadable);
 }
 
 }  // namespace

@@ -71,9 +71,15 @@ int runSync(const QStringList& args, Context& context) {
             return kRefused;
         }
         if (sync::SyncState::isLinked(contactsPath)) {
-            const sync::SyncState state = sync::SyncState::load(contactsPath);
-            if (!sync::SyncState::sameBook(state.url, *url)) {
-                context.err << "The contacts file is linked to another address book: " << state.url
+            std::optional<sync::SyncState> state;
+            try {
+                state = sync::SyncState::load(contactsPath);
+            } catch (const AppError& failure) {
+                context.err << failure.description() << ".\n";
+                return kFailure;
+            }
+            if (!sync::SyncState::sameBook(state->url, *url)) {
+                context.err << "The contacts file is linked to another address book: " << state->url
                             << "\n";
                 return kRefused;
             }

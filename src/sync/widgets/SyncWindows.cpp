@@ -111,6 +111,9 @@ AccountWindow::AccountWindow(WindowHost& host, SyncSession& session) : host_(hos
         txtSyncUser_->setText(state->user);
         lblSyncMessage_->setText(QStringLiteral("This file is linked to %1.").arg(state->url));
     }
+    if (!session_.keeper().problem().isEmpty()) {
+        lblSyncMessage_->setText(session_.keeper().problem());
+    }
 
     connect(cmdSyncFind_, &QPushButton::clicked, this, [this] {
         runCommand(host_.platform(), policy::secondaryWindow(this), [this] { findBooks(); });
@@ -199,7 +202,9 @@ void AccountWindow::linkBook() {
     const Account account = session_.account(txtSyncServer_->text(), txtSyncUser_->text(), txtSyncPassword_->text());
     const std::optional<PasswordStore::Kept> kept = session_.link(account, book.url);
     if (!kept) {
-        lblSyncMessage_->setText(QStringLiteral("This file stays linked to %1.").arg(session_.keeper().state()->url));
+        const SyncState* state = session_.keeper().state();
+        lblSyncMessage_->setText(state ? QStringLiteral("This file stays linked to %1.").arg(state->url)
+                                       : session_.keeper().loadError());
         return;
     }
     QString text = QStringLiteral("This contacts file is now linked to the address book \"%1\". "
@@ -309,6 +314,10 @@ void ConflictsWindow::keepServer() {
 void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
     Platform& platform = host.platform();
     if (!session.linked()) {
+        // A linked file whose state cannot be read says why.
+        if (!session.keeper().loadError().isEmpty()) {
+            platform.message(session.keeper().loadError(), kSyncTitle, MessageIcon::Exclamation);
+        }
         return;
     }
     std::optional<QString> password = session.password();
