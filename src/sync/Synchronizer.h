@@ -45,8 +45,8 @@ namespace tandor::sync {
 //      step 1 would not do: a server may leave out a card created and
 //      deleted after a token, and a card this sync added and someone deleted
 //      before the next sync would stay in the file for good.) When that last
-//      listing fails, no token is stored and the next sync compares the full
-//      listing; so does every sync with a server that has no sync token.
+//      listing fails, the token is cleared and the next sync compares the
+//      full listing; so does every sync with a server that has no sync token.
 // A contact deleted on one side and edited on the other is kept with the
 // edit, listed in the summary and in the state's conflicts (SyncConflict::Kind).
 // The state is saved (lines appended to its journal, SyncState.h) after
