@@ -8,22 +8,23 @@ namespace tandor::sync {
 
 QString keptText(SyncConflict::Kind kind) {
     switch (kind) {
-    case SyncConflict::Kind::KeptLocalEdit:
-        return QStringLiteral("deleted on the server, kept with this computer's edit");
-    case SyncConflict::Kind::KeptServerEdit:
-        return QStringLiteral("deleted on this computer, kept with the server's edit");
-    case SyncConflict::Kind::Field:
-        break;
+        case SyncConflict::Kind::KeptLocalEdit:
+            return QStringLiteral("deleted on the server, kept with this computer's edit");
+        case SyncConflict::Kind::KeptServerEdit:
+            return QStringLiteral("deleted on this computer, kept with the server's edit");
+        case SyncConflict::Kind::Field:
+            break;
     }
     return {};
 }
 
 void keepConflict(SyncState& state, const SyncConflict& conflict) {
     // The name may differ (the record took the server's values meanwhile).
-    const bool known = std::any_of(state.conflicts.begin(), state.conflicts.end(), [&](const SyncConflict& k) {
-        return k.uid == conflict.uid && k.kind == conflict.kind && k.field == conflict.field &&
-               k.localValue == conflict.localValue && k.serverValue == conflict.serverValue;
-    });
+    const bool known =
+        std::any_of(state.conflicts.begin(), state.conflicts.end(), [&](const SyncConflict& k) {
+            return k.uid == conflict.uid && k.kind == conflict.kind && k.field == conflict.field &&
+                   k.localValue == conflict.localValue && k.serverValue == conflict.serverValue;
+        });
     if (!known) {
         state.conflicts.push_back(conflict);
     }

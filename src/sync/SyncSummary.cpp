@@ -16,12 +16,14 @@ void SyncSummary::deletedHereNow(const QString& name) {
 }
 
 void SyncSummary::changedHereNow(const QString& name, const QString& fields) {
-    lines.append(QStringLiteral("Here: change ") + name + QStringLiteral(" (") + fields + QStringLiteral(")"));
+    lines.append(QStringLiteral("Here: change ") + name + QStringLiteral(" (") + fields +
+                 QStringLiteral(")"));
     ++changedHere;
 }
 
 void SyncSummary::writtenOnServer(bool added, const QString& name) {
-    lines.append((added ? QStringLiteral("Server: add ") : QStringLiteral("Server: change ")) + name);
+    lines.append((added ? QStringLiteral("Server: add ") : QStringLiteral("Server: change ")) +
+                 name);
     ++(added ? addedOnServer : changedOnServer);
 }
 
@@ -30,7 +32,8 @@ void SyncSummary::deletedOnServerNow(const QString& name) {
     ++deletedOnServer;
 }
 
-void SyncSummary::fieldConflict(const QString& name, Field field, const QString& here, const QString& there) {
+void SyncSummary::fieldConflict(const QString& name, Field field, const QString& here,
+                                const QString& there) {
     lines.append(QStringLiteral("Conflict: %1, %2: here \"%3\", server \"%4\"")
                      .arg(name, QLatin1String(layoutOf(field).name), here, there));
     ++conflicts;

@@ -65,7 +65,8 @@ TEST_F(ConflictChoiceTest, AContactKeptWithAnEditIsToldAndSettledByTheSideChosen
         {SyncConflict::Kind::KeptServerEdit, ConflictSide::Server, kept},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(QStringLiteral("%1, side %2").arg(keptText(c.kind)).arg(int(c.side)).toStdString());
+        SCOPED_TRACE(
+            QStringLiteral("%1, side %2").arg(keptText(c.kind)).arg(int(c.side)).toStdString());
         test::TempFolder folder;
         MemoryAddressBook server;
         const QString path = folder.write(QStringLiteral("Family.DAT"), {});
@@ -92,7 +93,8 @@ TEST_F(ConflictChoiceTest, AContactKeptWithAnEditIsToldAndSettledByTheSideChosen
         }
         const SyncSummary summary = sync(path, server);
         EXPECT_EQ(summary.conflicts, 1);
-        EXPECT_TRUE(summary.lines.contains(QStringLiteral("Conflict: Ann Doe, ") + keptText(c.kind)))
+        EXPECT_TRUE(
+            summary.lines.contains(QStringLiteral("Conflict: Ann Doe, ") + keptText(c.kind)))
             << summary.lines.join(u'\n').toStdString();
         EXPECT_EQ(test::fileLines(path, kShown), kept);
         EXPECT_EQ(serverLines(server), kept);
@@ -126,10 +128,11 @@ TEST_F(ConflictChoiceTest, KeptContactsAreSavedBesideFieldConflicts) {
         {"u3", "Cy Doe", Field::FName, "", "", SyncConflict::Kind::KeptServerEdit},
     };
     state.saveWhole();
-    const QJsonArray saved = QJsonDocument::fromJson(test::readAll(SyncState::folderOf(path) + "/state"))
-                                 .object()
-                                 .value(QStringLiteral("conflicts"))
-                                 .toArray();
+    const QJsonArray saved =
+        QJsonDocument::fromJson(test::readAll(SyncState::folderOf(path) + "/state"))
+            .object()
+            .value(QStringLiteral("conflicts"))
+            .toArray();
     ASSERT_EQ(saved.size(), 3);
     const QStringList expected = {
         R"({"contact":"Ann Doe","field":"City","local":"Leeds","server":"York","uid":"u1"})",
@@ -137,7 +140,9 @@ TEST_F(ConflictChoiceTest, KeptContactsAreSavedBesideFieldConflicts) {
         R"({"contact":"Cy Doe","field":"","kept":"server","local":"","server":"","uid":"u3"})",
     };
     for (int i = 0; i < saved.size(); ++i) {
-        EXPECT_EQ(QString::fromUtf8(QJsonDocument(saved[i].toObject()).toJson(QJsonDocument::Compact)), expected[i]);
+        EXPECT_EQ(
+            QString::fromUtf8(QJsonDocument(saved[i].toObject()).toJson(QJsonDocument::Compact)),
+            expected[i]);
     }
     EXPECT_EQ(SyncState::load(path).conflicts, state.conflicts);
 }
