@@ -42,6 +42,8 @@ struct ServerChanges {
     QStringList removedHrefs;
     QString newSyncToken;  // empty when the server has no sync-collection
     bool complete = true;  // false: the listing was a full one (every card is in `changed`)
+    // Hrefs the server listed outside the linked address book: refused, never fetched, stored, written or deleted.
+    QStringList refusedHrefs;
 };
 
 // Why a request to the server failed, in words the user can act on.

@@ -184,10 +184,16 @@ QString SyncSession::summaryText(const SyncSummary& s) {
 }
 
 QString SyncSession::refusedText(const SyncSummary& s) {
-    if (s.refused.isEmpty()) {
-        return {};
+    QString text;
+    if (!s.refused.isEmpty()) {
+        text = QStringLiteral("\nRefused by the server, left for the next sync:\n") + s.refused.join(u'\n');
     }
-    return QStringLiteral("\nRefused by the server, left for the next sync:\n") + s.refused.join(u'\n');
+    if (!s.outsideBook.isEmpty()) {
+        text += QStringLiteral("\nListed by %1 outside the address book, refused:\n")
+                    .arg(s.server.isEmpty() ? QStringLiteral("the server") : s.server) +
+                s.outsideBook.join(u'\n');
+    }
+    return text;
 }
 
 QString SyncSession::messageFor(const ServerError& error) {

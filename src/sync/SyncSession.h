@@ -84,7 +84,9 @@ public:
     // "Changed here: 1 added, 0 changed, 0 deleted\nChanged on the server: ...\nConflicts: N".
     // "Conflicts: N", then the contacts the server refused, if any.
     static QString summaryText(const SyncSummary& summary);
-    // "\nRefused by the server, left for the next sync:\nAnn Smith: ..."; empty when none.
+    // "\nRefused by the server, left for the next sync:\nAnn Smith: ...", then
+    // "\nListed by https://dav.example outside the address book, refused:\n/x.vcf";
+    // empty when none.
     static QString refusedText(const SyncSummary& summary);
     // The user's text of a server failure: the ServerError's message.
     static QString messageFor(const ServerError& error);

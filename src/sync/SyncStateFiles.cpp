@@ -103,7 +103,13 @@ QJsonArray conflicts(const std::vector<SyncConflict>& conflicts) {
         QJsonObject j;
         j[QStringLiteral("uid")] = c.uid;
         j[QStringLiteral("contact")] = c.contact;
-        j[QStringLiteral("field")] = QLatin1String(layoutOf(c.field).name);
+        // A kept contact names no field: an older program passes it over.
+        j[QStringLiteral("field")] =
+            c.kind == SyncConflict::Kind::Field ? QString::fromLatin1(layoutOf(c.field).name) : QString();
+        if (c.kind != SyncConflict::Kind::Field) {
+            j[QStringLiteral("kept")] =
+                QLatin1String(c.kind == SyncConflict::Kind::KeptLocalEdit ? "here" : "server");
+        }
         j[QStringLiteral("local")] = c.localValue;
         j[QStringLiteral("server")] = c.serverValue;
         list.append(j);
@@ -115,14 +121,23 @@ std::vector<SyncConflict> conflictsFrom(const QJsonArray& list) {
     std::vector<SyncConflict> conflicts;
     for (const QJsonValue& v : list) {
         const QJsonObject c = v.toObject();
-        const int field = fieldNumber(c.value(QStringLiteral("field")).toString());
+        const QString kept = c.value(QStringLiteral("kept")).toString();
+        SyncConflict::Kind kind = SyncConflict::Kind::Field;
+        if (kept == QLatin1String("here")) {
+            kind = SyncConflict::Kind::KeptLocalEdit;
+        } else if (kept == QLatin1String("server")) {
+            kind = SyncConflict::Kind::KeptServerEdit;
+        }
+        const int field = kind == SyncConflict::Kind::Field
+                              ? fieldNumber(c.value(QStringLiteral("field")).toString())
+                              : 0;
         if (field < 0) {
             continue;
         }
         conflicts.push_back({c.value(QStringLiteral("uid")).toString(),
                              c.value(QStringLiteral("contact")).toString(), static_cast<Field>(field),
                              c.value(QStringLiteral("local")).toString(),
-                             c.value(QStringLiteral("server")).toString()});
+                             c.value(QStringLiteral("server")).toString(), kind});
     }
     return conflicts;
 }

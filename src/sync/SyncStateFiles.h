@@ -14,13 +14,17 @@
 namespace tandor::sync {
 
 // A field changed on both sides in a sync: the server's value went into the
-// record and the local value is kept here for the user to choose.
+// record and the local value is kept here for the user to choose. Or a
+// contact deleted on one side and edited on the other, kept with the edit
+// (`field` and the values unused), for the user to know.
 struct SyncConflict {
+    enum class Kind { Field, KeptLocalEdit, KeptServerEdit };
     QString uid;      // the contact's card
     QString contact;  // its name as the file shows it
     Field field = Field::FName;
     QString localValue;
     QString serverValue;
+    Kind kind = Kind::Field;
     bool operator==(const SyncConflict&) const = default;
 };
 

@@ -9,32 +9,15 @@
 #include <optional>
 
 #include "sync/AddressBookServer.h"
+#include "sync/CardMerge.h"
 #include "sync/SyncState.h"
+#include "sync/SyncSummary.h"
 
 namespace tandor {
 class ContactsDocument;
 }
 
 namespace tandor::sync {
-
-// What one sync did (or, in a dry run, would do).
-struct SyncSummary {
-    int addedHere = 0;  // in the contacts file
-    int changedHere = 0;
-    int deletedHere = 0;
-    int addedOnServer = 0;
-    int changedOnServer = 0;
-    int deletedOnServer = 0;
-    int conflicts = 0;  // fields changed on both sides: the server's value was kept
-    // One line per change, "Here: add Ann Smith", "Server: change Ann Smith
-    // (Email, City)", "Conflict: Ann Smith, City: here \"Leeds\", server
-    // \"York\"", and cards left for the next sync.
-    QStringList lines;
-    // The contacts whose card the server refused to write or delete (a
-    // read-only address book, a card too large...), "Ann Smith: the
-    // server's reason"; each is left for the next sync.
-    QStringList refused;
-};
 
 // One sync of the open file of a document with an address book:
 //   1. the server's changes since the stored sync token are listed, and the
@@ -54,7 +37,18 @@ struct SyncSummary {
 //      (412) fetches the card, merges and tries once more; a second refusal
 //      leaves the contact for the next sync, and so does a write the server
 //      refuses outright (403, 409, 413, 415...: SyncSummary::refused);
-//   5. the new sync token and the time are stored last.
+//   5. the new sync token and the time are stored last. After writes of its
+//      own the sync lists the changes since the token of step 1 once more:
+//      its own writes match their links' ETags and are passed over, and any
+//      other change (someone else's, meanwhile) is taken in as in steps 1 and
+//      2, so the token stored covers everything the file holds. (The token of
+//      step 1 would not do: a server may leave out a card created and
+//      deleted after a token, and a card this sync added and someone deleted
+//      before the next sync would stay in the file for good.) When that last
+//      listing fails, the token is cleared and the next sync compares the
+//      full listing; so does every sync with a server that has no sync token.
+// A contact deleted on one side and edited on the other is kept with the
+// edit, listed in the summary and in the state's conflicts (SyncConflict::Kind).
 // The state is saved (lines appended to its journal, SyncState.h) after
 // each batch of contacts, and at once where a later step depends on it (a
 // new card's link before its PUT, the conflicts before the record takes the
@@ -82,18 +76,42 @@ public:
 
     // Runs the sync. A dry run changes nothing, on either side, and lists in
     // the summary what would change. Throws ServerError (the server, Cancel)
-    // and AppError (the file, the state).
+    // and AppError (the file, the state; a file not linked).
     SyncSummary run(bool dryRun = false);
 
 private:
+    // What a listing asks of the file: the cards to fetch (new or changed
+    // since they were last synced) and the hrefs gone from the server.
+    struct Incoming {
+        QStringList toFetch;
+        QStringList removed;
+    };
+
+    // The steps of run(), in their order.
+    void begin(bool dryRun, std::optional<SyncState>& scratch);
+    Incoming incomingOf(const ServerChanges& changes) const;
+    int localChangeCount() const;
+    void pullCards(const QStringList& hrefs);
+    void pullRemovals(const QStringList& hrefs);
+    void pushDeletions();
+    void pushChanges();
+    void pushNewContacts();
+    void storeToken(const QString& token);
+    QString tokenAfterWrites(const QString& token);
+    void endJournal();
+
     void checkCancel();
     // Whether `error` is the server refusing one card (the sync goes on
     // without it); notes the refusal in the summary.
     bool refusedCard(const ServerError& error, const QString& name);
+    // A contact kept with an edit: told in the summary and kept in the
+    // state's conflicts (saved with its link).
+    void noteKept(const QString& uid, const QString& name, SyncConflict::Kind kind);
     void step(const QString& text);
     void pullCard(const RemoteCard& card);
     void pullRemoval(const QString& href);
     void pushDeletion(const SyncLink& deletion);
+    const SyncLink* deletionOfHref(const QString& href) const;
     // Gives a new record its UID, href and card (not saved yet); false for a
     // record that holds nothing.
     bool linkNew(int record);
@@ -106,6 +124,14 @@ private:
     // did not change it) and writes both sides; `retry` allows one more try
     // after a 412.
     void syncContact(const QString& uid, const std::optional<RemoteCard>& server, bool retry);
+    // Writes the merged card: its new ETag into `link`, the card as synced
+    // into `synced`. False when the contact is left for the next sync, or
+    // was merged again with the server's card after a 412. Throws ServerError.
+    bool putCard(SyncLink& link, const MergeResult& merged, const QString& etag, bool retry,
+                 QByteArray& synced);
+    // Tells the merge in the summary and keeps its conflicts (saved before
+    // the record takes the server's values).
+    void noteMerge(const QString& uid, const ContactRecord& local, const MergeResult& merged);
     // An unlinked record holding exactly the record's values (taken: it is
     // given once), or 0.
     int unlinkedRecordLike(const ContactRecord& record);
@@ -118,12 +144,14 @@ private:
     int batch_ = 50;
     bool dryRun_ = false;
     SyncState* state_ = nullptr;
+    SyncState* journaled_ = nullptr;  // the state whose saves are journaled (not in a dry run)
     SyncSummary summary_;
     std::optional<QHash<QByteArray, QList<int>>> unlinked_;
     QSet<int> dryLinked_;  // records a dry run found already on the server
     QSet<QString> merged_;  // the contacts merged with the server's card in step 1
     bool deferSaves_ = false;
     bool unsaved_ = false;
+    bool wrote_ = false;  // a card was written or deleted on the server
     int done_ = 0;
     int total_ = 0;
 };

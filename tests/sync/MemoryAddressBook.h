@@ -10,9 +10,13 @@ namespace tandor::sync {
 // An address book held in memory, answering as a CardDAV collection with
 // sync-collection does: ETags change with every write, If-Match and
 // If-None-Match: * are enforced (412), and the token is the number of the
-// last change. `failAt` makes request number N (from 1) fail as a lost
-// connection; with `afterWrite` a write reaches the collection first (the
-// answer is lost), as when the program is killed while the server answers.
+// last change; `outside` are hrefs listed outside the book (refused, as the
+// client refuses them), `touched` the hrefs fetched, written or deleted. With
+// `forgetsNewRemovals` a card made and deleted after a token is not listed as
+// removed since that token (as some servers do).
+// `failAt` makes request number N (from 1) fail as a lost connection; with
+// `afterWrite` a write reaches the collection first (the answer is lost), as
+// when the program is killed while the server answers.
 class MemoryAddressBook : public AddressBookServer {
 public:
     struct Card {
@@ -22,6 +26,10 @@ public:
     };
     QMap<QString, Card> cards;
     QMap<QString, int> removedAt;
+    QMap<QString, int> createdAt;
+    QStringList outside;
+    QStringList touched;
+    bool forgetsNewRemovals = false;
     int changes = 0;
     int requests = 0;
     int failAt = 0;
@@ -29,6 +37,9 @@ public:
 
     // A change made on the server by someone else.
     void store(const QString& href, const QByteArray& vcard) {
+        if (!cards.contains(href)) {
+            createdAt[href] = changes + 1;
+        }
         cards[href] = {QStringLiteral("\"e%1\"").arg(++changes), vcard, changes};
         removedAt.remove(href);
     }
@@ -47,15 +58,18 @@ public:
             }
         }
         for (auto it = removedAt.begin(); it != removedAt.end(); ++it) {
-            if (!token.isEmpty() && it.value() > since) {
+            if (!token.isEmpty() && it.value() > since && !(forgetsNewRemovals && createdAt[it.key()] > since)) {
                 answer.removedHrefs.append(it.key());
             }
         }
         answer.newSyncToken = QString::number(changes);
+        answer.complete = !token.isEmpty();  // without a token: every card
+        answer.refusedHrefs = outside;
         return answer;
     }
     std::vector<RemoteCard> fetch(const QStringList& hrefs) override {
         request(false);
+        touched += hrefs;
         std::vector<RemoteCard> found;
         for (const QString& href : hrefs) {
             if (cards.contains(href)) {
@@ -65,6 +79,7 @@ public:
         return found;
     }
     QString put(const QString& href, const QByteArray& vcard, const QString& ifMatch) override {
+        touched.append(href);
         const bool exists = cards.contains(href);
         if ((ifMatch.isEmpty() && exists) || (!ifMatch.isEmpty() && (!exists || cards[href].etag != ifMatch))) {
             request(false);
@@ -74,6 +89,7 @@ public:
         return cards[href].etag;
     }
     void remove(const QString& href, const QString& ifMatch) override {
+        touched.append(href);
         if (cards.contains(href) && !ifMatch.isEmpty() && cards[href].etag != ifMatch) {
             request(false);
             throw ServerError(ServerError::Kind::PreconditionFailed, QStringLiteral("412"), 412);

@@ -291,6 +291,44 @@ TEST_F(SyncWindowsTest, TheConflictsWindowPutsThisComputersValueBack) {
     EXPECT_EQ(conflictsOfTheContact(), 0);
 }
 
+// A contact edited here and deleted on the server is kept with the edit and
+// listed in the conflicts window; "Keep Server's Value" deletes it here, and
+// the next sync deletes its card on the server.
+TEST_F(SyncWindowsTest, TheConflictsWindowListsAContactKeptWithAnEdit) {
+    linkThroughTheAccountWindow();
+    const QString last = uniqueName();
+    phoneWrites(QStringLiteral("kept-") + last, QStringLiteral("Zed"), last, QStringLiteral("zed@a.example"));
+    action("mnuFileSync")->trigger();
+    const int n = recordOf(last);
+    ASSERT_GT(n, 0);
+    ContactFields fields = shell.document().file().read(n).fields();
+    fields[Field::Email] = QStringLiteral("zed@here.example");
+    shell.document().writeContact(n, ContactRecord::build(fields));
+    ASSERT_LT(phone->remove(written.first()).status, 300);
+    action("mnuFileSync")->trigger();
+    EXPECT_TRUE(platform.messages().last().text.contains(QStringLiteral("Conflicts: 1")))
+        << platform.messages().last().text.toStdString();
+    ASSERT_EQ(phone->get(written.first()).status, 200);
+
+    ASSERT_NE(open("mnuSyncConflicts", "frmSyncConflicts"), nullptr);
+    auto* table = find<QTableWidget>("tblSyncConflicts");
+    int row = -1;
+    for (int i = 0; i < table->rowCount(); ++i) {
+        row = table->item(i, 0)->text() == QStringLiteral("Zed ") + last ? i : row;
+    }
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(table->item(row, 1)->text(), QStringLiteral("deleted on the server, kept with this computer's edit"));
+    EXPECT_EQ(table->columnSpan(row, 1), 3);
+    EXPECT_TRUE(find<QLabel>("lblSyncConflicts")->text().contains(QStringLiteral("choosing the side that deleted it")));
+    table->selectRow(row);
+    click("cmdSyncKeepServer");
+    EXPECT_EQ(recordOf(last), 0);
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    action("mnuFileSync")->trigger();
+    EXPECT_EQ(phone->get(written.first()).status, 404);
+}
+
 // Cancel pressed in the progress window at several moments of a sync with
 // work on both sides: what was done is kept, and the next sync brings the
 // file and the address book to the same contacts, none lost and none twice.

@@ -25,6 +25,7 @@
 #include "shell/widgets/WindowHost.h"
 #include "store/ContactRecord.h"
 #include "store/ContactsDocument.h"
+#include "sync/ConflictChoice.h"
 #include "sync/SyncSession.h"
 
 namespace tandor::sync {
@@ -265,17 +266,26 @@ ConflictsWindow::ConflictsWindow(WindowHost& host, SyncSession& session) : host_
 
 void ConflictsWindow::fill() {
     const int keep = std::max(0, tblSyncConflicts_->currentRow());
+    tblSyncConflicts_->clearSpans();
     tblSyncConflicts_->setRowCount(0);
     const SyncState* state = session_.keeper().state();
     const std::vector<SyncConflict> none;
     const std::vector<SyncConflict>& conflicts = state ? listConflicts(*state) : none;
     tblSyncConflicts_->setRowCount(static_cast<int>(conflicts.size()));
     int row = 0;
+    bool anyKept = false;
     for (const SyncConflict& c : conflicts) {
-        const QStringList cells = {c.contact, fieldCaption(c.field), c.localValue,
-                                   c.serverValue};
+        // A contact kept with an edit: its name and what became of it.
+        const bool kept = c.kind != SyncConflict::Kind::Field;
+        anyKept = anyKept || kept;
+        const QStringList cells = kept ? QStringList{c.contact, keptText(c.kind)}
+                                       : QStringList{c.contact, fieldCaption(c.field), c.localValue,
+                                                     c.serverValue};
         for (int column = 0; column < cells.size(); ++column) {
             tblSyncConflicts_->setItem(row, column, new QTableWidgetItem(cells[column]));
+        }
+        if (kept) {
+            tblSyncConflicts_->setSpan(row, 1, 1, 3);
         }
         ++row;
     }
@@ -286,11 +296,17 @@ void ConflictsWindow::fill() {
     }
     cmdSyncUseLocal_->setEnabled(any);
     cmdSyncKeepServer_->setEnabled(any);
-    lblSyncConflicts_->setText(
+    QString text =
         any ? QStringLiteral("These fields were changed both on this computer and on the server. The server's "
                              "value is in the contact now. \"Use This Computer's Value\" puts yours back "
                              "and sends it to the server with the next sync.")
-            : QStringLiteral("There are no sync conflicts."));
+            : QStringLiteral("There are no sync conflicts.");
+    if (anyKept) {
+        text += QStringLiteral(" A contact deleted on one side and edited on the other was kept with the edit; "
+                               "choosing the side that deleted it deletes it here, and the next sync deletes "
+                               "it on the server.");
+    }
+    lblSyncConflicts_->setText(text);
 }
 
 void ConflictsWindow::useLocal() {
@@ -298,7 +314,7 @@ void ConflictsWindow::useLocal() {
     if (row < 0) {
         return;
     }
-    applyConflict(host_.document(), session_.keeper(), static_cast<std::size_t>(row));
+    chooseConflict(host_.document(), session_.keeper(), static_cast<std::size_t>(row), ConflictSide::ThisComputer);
     fill();
 }
 
@@ -307,7 +323,7 @@ void ConflictsWindow::keepServer() {
     if (row < 0) {
         return;
     }
-    dismissConflict(session_.keeper(), static_cast<std::size_t>(row));
+    chooseConflict(host_.document(), session_.keeper(), static_cast<std::size_t>(row), ConflictSide::Server);
     fill();
 }
 
@@ -362,7 +378,8 @@ void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
         platform.message(outcome.message, kSyncTitle, MessageIcon::Exclamation);
         return;
     }
-    if (!quiet || outcome.summary.conflicts > 0 || !outcome.summary.refused.isEmpty()) {
+    if (!quiet || outcome.summary.conflicts > 0 || !outcome.summary.refused.isEmpty() ||
+        !outcome.summary.outsideBook.isEmpty()) {
         QString text = QStringLiteral("The sync is done.\n\n") + SyncSession::summaryText(outcome.summary);
         if (outcome.summary.conflicts > 0) {
             text += QStringLiteral("\n\nContacts > Sync Conflicts... shows the conflicts.");

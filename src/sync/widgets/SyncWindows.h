@@ -53,6 +53,8 @@ private:
 
 // Contacts > "Sync Conflicts...": the fields changed on both sides, with the
 // value of this computer and the server's; the server's is in the record.
+// And the contacts deleted on one side and edited on the other, kept with the
+// edit (chooseConflict tells what each button does with them).
 class ConflictsWindow : public QMainWindow {
     Q_OBJECT
 
