@@ -1,8 +1,9 @@
 // Which card addresses a server names lie directly inside the linked address
-// book.
+// book, and when a password would travel in the clear.
 #include <gtest/gtest.h>
 
 #include "sync/BookMembership.h"
+#include "sync/ServerMessage.h"
 
 namespace tandor::sync {
 namespace {
@@ -75,6 +76,33 @@ TEST(BookMembership, OnlyCardsDirectlyInsideTheBookOnItsServer) {
     EXPECT_EQ(
         memberPath(QStringLiteral("https://dav.example/ann/b"), QStringLiteral("/ann/b/x.vcf")),
         QStringLiteral("/ann/b/x.vcf"));
+}
+
+TEST(CleartextPasswordWarning, OnlyOverPlainHttpToAnotherComputer) {
+    struct Case {
+        const char* url;
+        bool warns;
+    };
+    const std::vector<Case> cases{
+        {"http://dav.example.com/ann/", true},
+        {"HTTP://192.168.1.20:5232/", true},
+        {"http://localhost:5232/", true},
+        {"http://[2001:db8::1]/", true},
+        {"http://127.0.0.1:5232/ann/contacts/", false},
+        {"http://[::1]:5232/", false},
+        {"https://dav.example.com/", false},
+        {"dav.example.com", false},  // taken as https://
+        {"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url);
+        const QString warning = cleartextPasswordWarning(QString::fromUtf8(c.url));
+        EXPECT_EQ(!warning.isEmpty(), c.warns) << warning.toStdString();
+    }
+    EXPECT_EQ(cleartextPasswordWarning(QStringLiteral("http://dav.example.com:8080/ann/")),
+              QStringLiteral(
+                  "The password travels in the clear to dav.example.com: anyone on the network in "
+                  "between can read it. Use an https:// address if the server offers one."));
 }
 
 }  // namespace
