@@ -106,17 +106,15 @@ const Registration registration{Command{
         "(\"Refused by the server, left for the next sync: NAME: REASON\"); the rest\n"
         "goes on. A server or file failure prints its message\n"
         "(exit 1); what was synced before it stays, and the next sync goes on.\n"
-        "\n"
         "Without TANDOR_PASSWORD or --password-file no password is sent: a server that\n"
         "asks for none needs none. A password goes out only once the server asks for it\n"
         "(or at once over https://); over plain http:// to any address but this\n"
         "computer's own (127.0.0.1, ::1) a warning on stderr says that it travels in the\n"
-        "clear. --timeout\n"
-        "SECONDS is how long the server may send nothing before the sync gives up (30\n"
-        "unless given): a server still sending a long answer is never cut off. Only\n"
-        "cards directly inside URL are taken in, written or deleted; any other card\n"
-        "address the server lists is refused and left alone. --list-books takes\n"
-        "--password-file and --timeout too."),
+        "clear. --timeout SECONDS is how long the server may send nothing before the\n"
+        "sync gives up (30 unless given): a server still sending a long answer is never\n"
+        "cut off. Only cards directly inside URL are taken in, written or deleted; any\n"
+        "other card address the server lists is refused and left alone. --list-books\n"
+        "takes --password-file and --timeout too."),
     runSync,
 }};
 
