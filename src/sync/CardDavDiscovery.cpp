@@ -19,6 +19,50 @@ DavTransport::Reply askProperties(DavTransport& http, const QUrl& url, int depth
     return http.send("PROPFIND", url, body, {{"Depth", QByteArray::number(depth)}});
 }
 
+// The address book at `url` as its properties describe it.
+AddressBookInfo bookInfo(const QUrl& url, const davxml::Response& r) {
+    AddressBookInfo book;
+    book.url = url.toString(QUrl::FullyEncoded);
+    book.displayName = r.displayName;
+    if (book.displayName.isEmpty()) {
+        const QStringList parts = url.path().split(QLatin1Char('/'), Qt::SkipEmptyParts);
+        book.displayName = parts.isEmpty() ? url.host() : parts.last();
+    }
+    book.supportsSyncCollection = r.offersSyncCollection;
+    return book;
+}
+
+davxml::Response firstResponse(const davxml::Multistatus& ms) {
+    return ms.responses.empty() ? davxml::Response{} : ms.responses.front();
+}
+
+// Every address book in these homes (hrefs relative to `base`), each once.
+std::vector<AddressBookInfo> booksInHomes(DavTransport& http, const QUrl& base,
+                                          const QStringList& homes, const QByteArray& body) {
+    std::vector<AddressBookInfo> books;
+    QSet<QString> seen;
+    for (const QString& home : homes) {
+        const DavTransport::Reply listing =
+            askProperties(http, base.resolved(QUrl::fromEncoded(home.toUtf8())), 1, body);
+        if (listing.status != 207) {
+            http.fail(listing);
+        }
+        for (const davxml::Response& r : davxml::parseMultistatus(listing.body).responses) {
+            if (!r.isAddressBook) {
+                continue;
+            }
+            QUrl url = listing.url.resolved(QUrl::fromEncoded(r.href.toUtf8()));
+            url.setPath(withSlash(url.path(QUrl::FullyEncoded)), QUrl::TolerantMode);
+            const QString key = url.toString(QUrl::FullyEncoded);
+            if (!seen.contains(key)) {
+                seen.insert(key);
+                books.push_back(bookInfo(url, r));
+            }
+        }
+    }
+    return books;
+}
+
 }  // namespace
 
 std::vector<AddressBookInfo> CardDavClient::discoverAddressBooks() {
@@ -36,25 +80,11 @@ std::vector<AddressBookInfo> CardDavClient::discoverAddressBooks() {
     if (reply.status != 207) {
         http_.fail(reply);
     }
-    const auto info = [](const QUrl& url, const davxml::Response& r) {
-        AddressBookInfo book;
-        book.url = url.toString(QUrl::FullyEncoded);
-        book.displayName = r.displayName;
-        if (book.displayName.isEmpty()) {
-            const QStringList parts = url.path().split(QLatin1Char('/'), Qt::SkipEmptyParts);
-            book.displayName = parts.isEmpty() ? url.host() : parts.last();
-        }
-        book.supportsSyncCollection = r.offersSyncCollection;
-        return book;
-    };
-    const auto only = [](const davxml::Multistatus& ms) {
-        return ms.responses.empty() ? davxml::Response{} : ms.responses.front();
-    };
-    davxml::Response here = only(davxml::parseMultistatus(reply.body));
+    davxml::Response here = firstResponse(davxml::parseMultistatus(reply.body));
     QUrl hereUrl = reply.url;
     if (here.isAddressBook) {
         hereUrl.setPath(withSlash(hereUrl.path(QUrl::FullyEncoded)), QUrl::TolerantMode);
-        return {info(hereUrl, here)};
+        return {bookInfo(hereUrl, here)};
     }
     QStringList homes = here.addressbookHomeSet;
     QUrl homeBase = hereUrl;
@@ -66,34 +96,13 @@ std::vector<AddressBookInfo> CardDavClient::discoverAddressBooks() {
         if (principalReply.status != 207) {
             http_.fail(principalReply);
         }
-        homes = only(davxml::parseMultistatus(principalReply.body)).addressbookHomeSet;
+        homes = firstResponse(davxml::parseMultistatus(principalReply.body)).addressbookHomeSet;
         homeBase = principalReply.url;
     }
     if (homes.isEmpty()) {
         homes << hereUrl.toString(QUrl::FullyEncoded);  // the URL may be a home itself
     }
-    std::vector<AddressBookInfo> books;
-    QSet<QString> seen;
-    for (const QString& home : homes) {
-        const DavTransport::Reply listing =
-            askProperties(http_, homeBase.resolved(QUrl::fromEncoded(home.toUtf8())), 1, body);
-        if (listing.status != 207) {
-            http_.fail(listing);
-        }
-        for (const davxml::Response& r : davxml::parseMultistatus(listing.body).responses) {
-            if (!r.isAddressBook) {
-                continue;
-            }
-            QUrl url = listing.url.resolved(QUrl::fromEncoded(r.href.toUtf8()));
-            url.setPath(withSlash(url.path(QUrl::FullyEncoded)), QUrl::TolerantMode);
-            const QString key = url.toString(QUrl::FullyEncoded);
-            if (!seen.contains(key)) {
-                seen.insert(key);
-                books.push_back(info(url, r));
-            }
-        }
-    }
-    return books;
+    return booksInHomes(http_, homeBase, homes, body);
 }
 
 std::vector<AddressBookInfo> discoverAddressBooks(const Account& account, int silenceSeconds) {
