@@ -12,6 +12,7 @@
 #       TANDOR_RADICALE_URL=...       Radicale's root URL
 #       TANDOR_RADICALE_BOOK=...      the display name of its address book
 #       TANDOR_XANDIKOS_URL=...       Xandikos's root URL (through the proxy)
+#       TANDOR_XANDIKOS_OPEN_URL=...  Xandikos's own root URL, without sign-in, as shipped
 #       TANDOR_XANDIKOS_BOOK=...      the display name of its address book
 #       TANDOR_RADICALE_MISSING=...   instead of the URL: why Radicale did not start
 #       TANDOR_XANDIKOS_MISSING=...   instead of the URL: why Xandikos did not start
@@ -101,7 +102,7 @@ start_xandikos() {
     stop_pid "$dir/xandikos.pid"
     return 1
   fi
-  echo "http://127.0.0.1:$proxy_port/"
+  echo "http://127.0.0.1:$proxy_port/ http://127.0.0.1:$port/"
 }
 
 start_servers() {
@@ -121,7 +122,8 @@ start_servers() {
     echo "TANDOR_RADICALE_MISSING='${radicale//\'/}'"
   fi
   if xandikos=$(start_xandikos "$dir"); then
-    echo "TANDOR_XANDIKOS_URL=$xandikos"
+    echo "TANDOR_XANDIKOS_URL=${xandikos% *}"
+    echo "TANDOR_XANDIKOS_OPEN_URL=${xandikos#* }"
     echo "TANDOR_XANDIKOS_BOOK='$BOOK'"
     started=1
   else

@@ -3,11 +3,16 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
 namespace tandor::sync {
+
+// A request fails when the server sent nothing for this long (unless set
+// otherwise): a server still sending a long answer is never cut off.
+constexpr int kSilenceLimitSeconds = 30;
 
 // Where an address book lives and who signs in to it. The password never goes
 // into a file: it comes from the desktop's secret store, the user, or (the
@@ -78,7 +83,10 @@ private:
 };
 
 // One CardDAV address book, as the sync sees it. Every call blocks until the
-// server answered (running a local event loop) and throws ServerError.
+// server answered (running a local event loop) and throws ServerError. Only
+// cards directly inside the book are ever listed, fetched, written or deleted:
+// the hrefs a server lists elsewhere are refused (ServerChanges::refusedHrefs),
+// and fetch, put and remove refuse such an href (ServerError Protocol).
 class AddressBookServer {
 public:
     virtual ~AddressBookServer() = default;
@@ -100,6 +108,17 @@ public:
     virtual void remove(const QString& href, const QString& ifMatchEtag) = 0;
     // The href a new card with this UID gets in the collection.
     virtual QString hrefForNewCard(const QString& uid) const = 0;
+
+    // Stops the request under way (it throws Cancelled) and every later one.
+    // Meant to be called while a request waits: from the waiting callback, or
+    // from a window's Cancel button while the request's event loop runs.
+    virtual void cancel() = 0;
+    // While a request waits for the server, called about every 50 ms and
+    // whenever part of the answer arrives, with the bytes of the answer
+    // received so far (0 before its first byte): the progress window shows
+    // that the server is still answering, and may cancel().
+    using Waiting = std::function<void(qint64 bytesReceived)>;
+    virtual void setWaiting(Waiting waiting) { (void)waiting; }
 };
 
 }  // namespace tandor::sync

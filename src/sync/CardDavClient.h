@@ -1,25 +1,22 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QUrl>
-#include <functional>
-#include <memory>
 #include <optional>
-#include <utility>
 #include <vector>
 
 #include "sync/AddressBookServer.h"
-
-class QNetworkAccessManager;
+#include "sync/DavTransport.h"
 
 namespace tandor::sync {
 
 // A CardDAV address book on a server (RFC 6352), reached over HTTP(S) with
-// Basic sign-in. Each call blocks on a local event loop until the server has
-// answered, the time limit has passed (Unreachable) or the cancel check says
-// stop (Cancelled).
+// Basic sign-in (DavTransport: at once over https, otherwise only once the
+// server asked). Each call blocks on a local event loop until the server has
+// answered, the server was silent for the limit (Unreachable) or cancel()
+// stopped it (Cancelled). Only cards directly inside the book are taken in or
+// touched (memberPath).
 class CardDavClient : public AddressBookServer {
 public:
     // The address book at `addressBookUrl` (absolute); empty: the account's
@@ -27,18 +24,18 @@ public:
     explicit CardDavClient(Account account, QString addressBookUrl = {});
     ~CardDavClient() override;
 
-    void setTimeoutSeconds(int seconds) { timeoutMs_ = seconds * 1000; }
-    void setTimeoutMilliseconds(int milliseconds) { timeoutMs_ = milliseconds; }
-    // Asked every 50 ms while waiting for the server; true stops the request.
-    void setCancelCheck(std::function<bool()> cancelled) { cancelled_ = std::move(cancelled); }
+    // The silence limit: a request fails when the server sent nothing for this long.
+    void setTimeoutSeconds(int seconds) { http_.setSilenceLimitMs(seconds * 1000); }
+    void setTimeoutMilliseconds(int milliseconds) { http_.setSilenceLimitMs(milliseconds); }
     // At most this many hrefs in one addressbook-multiget (100 unless set).
     void setMultigetBatchSize(int size) { batchSize_ = size; }
     // Says whether the book offers sync-collection, as discovery found
     // (otherwise the first changesSince asks the server).
     void setAddressBook(const AddressBookInfo& book);
     const QString& addressBookUrl() const { return bookUrl_; }
-    // How many HTTP requests this client has sent (redirects included).
-    int requestCount() const { return requestCount_; }
+    // How many HTTP requests this client has sent (redirects and the repeat
+    // of a request after the server asked for the password included).
+    int requestCount() const { return http_.requestCount(); }
 
     // The address books of the account: /.well-known/carddav,
     // current-user-principal, addressbook-home-set, then every collection of
@@ -51,42 +48,35 @@ public:
     QString put(const QString& href, const QByteArray& vcard, const QString& ifMatchEtag) override;
     void remove(const QString& href, const QString& ifMatchEtag) override;
     QString hrefForNewCard(const QString& uid) const override;
-
-    struct Reply {
-        int status = 0;
-        QByteArray reason;
-        QByteArray body;
-        QList<std::pair<QByteArray, QByteArray>> headers;
-        QUrl url;  // where the answer came from, after redirects
-        QByteArray header(const QByteArray& name) const;
-    };
+    void cancel() override { http_.cancel(); }
+    void setWaiting(Waiting waiting) override { http_.setWaiting(std::move(waiting)); }
 
 private:
-    using Headers = QList<std::pair<QByteArray, QByteArray>>;
-    // Sends one request, following redirects; throws ServerError for an
-    // unreachable server, a refused certificate, a timeout or a cancel. HTTP
-    // errors are left to the caller (see fail()).
-    Reply send(const QByteArray& verb, const QUrl& url, const QByteArray& body = {}, const Headers& headers = {});
-    Reply sendOnce(const QByteArray& verb, const QUrl& url, const QByteArray& body, const Headers& headers);
-    // Throws the ServerError for an HTTP error answer.
-    [[noreturn]] void fail(const Reply& reply) const;
+    using Reply = DavTransport::Reply;
+    // Requests to the book itself or a card in it: a redirect elsewhere is not followed.
+    Reply sendInBook(const QByteArray& verb, const QUrl& url, const QByteArray& body,
+                     const DavTransport::Headers& headers);
     Reply propfind(const QUrl& url, int depth, const QByteArray& body);
-    QUrl urlOf(const QString& href) const;
-    QString pathOf(const QString& href) const;
+    // The path of a card inside the book (memberPath); throws ServerError
+    // (Protocol) for an href outside it, naming what would have been done.
+    QString member(const QString& href, const char* doing) const;
+    QUrl urlOf(const QString& path) const;
+    bool isBook(const QString& href) const;
     ServerChanges fullListing();
     bool offersSyncCollection();
+    // Sorts one listed href into `changes`: a card of the book (changed or,
+    // with `removed`, removed), or refused.
+    void take(ServerChanges& changes, const QString& href, const QString& etag, bool removed) const;
 
-    Account account_;
+    DavTransport http_;
     QString bookUrl_;
     std::optional<bool> syncCollection_;
-    std::unique_ptr<QNetworkAccessManager> network_;
-    int timeoutMs_ = 30000;
     int batchSize_ = 100;
-    int requestCount_ = 0;
-    std::function<bool()> cancelled_;
 };
 
-// The address books of an account, with a client of default settings.
-std::vector<AddressBookInfo> discoverAddressBooks(const Account& account);
+// The address books of an account, with a client of default settings and
+// this silence limit.
+std::vector<AddressBookInfo> discoverAddressBooks(const Account& account,
+                                                  int silenceSeconds = kSilenceLimitSeconds);
 
 }  // namespace tandor::sync

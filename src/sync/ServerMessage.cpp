@@ -1,7 +1,9 @@
 #include "sync/ServerMessage.h"
 
+#include <QHostAddress>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QUrl>
 
 namespace tandor::sync {
 namespace {
@@ -75,6 +77,24 @@ QString serverFailureText(int status, const QByteArray& reason, const QByteArray
         return statusText + QStringLiteral(": ") + line;
     }
     return statusText;
+}
+
+QString cleartextPasswordWarning(const QString& serverUrl) {
+    const QString text = serverUrl.trimmed();
+    if (!text.contains(QLatin1String("://"))) {
+        return {};  // taken as https://
+    }
+    const QUrl url(text, QUrl::TolerantMode);
+    if (url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) != 0 || url.host().isEmpty()) {
+        return {};
+    }
+    const QHostAddress address(url.host());
+    if (!address.isNull() && address.isLoopback()) {
+        return {};
+    }
+    return QStringLiteral("The password travels in the clear to %1: anyone on the network in between can read "
+                          "it. Use an https:// address if the server offers one.")
+        .arg(url.host());
 }
 
 }  // namespace tandor::sync

@@ -14,4 +14,11 @@ namespace tandor::sync {
 QString serverFailureText(int status, const QByteArray& reason, const QByteArray& contentType,
                           const QByteArray& body);
 
+// The warning for a password sent over plain http:// ("The password travels
+// in the clear to dav.example.com: ..."), or "" when it does not: https (or no
+// scheme typed, which means https), or a loopback address written as such
+// (127.0.0.1, ::1 and the rest of 127.0.0.0/8), where it never leaves this
+// computer. A name is not looked up: "localhost" is warned about too.
+QString cleartextPasswordWarning(const QString& serverUrl);
+
 }  // namespace tandor::sync

@@ -133,7 +133,8 @@ void SyncSession::keepPassword(const QString& password) {
 }
 
 SyncSession::Outcome SyncSession::sync(const QString& password, const Synchronizer::Progress& progress,
-                                       const Synchronizer::CancelCheck& cancel) {
+                                       const Synchronizer::CancelCheck& cancel,
+                                       const AddressBookServer::Waiting& waiting) {
     Outcome outcome;
     SyncState* state = keeper_.state();
     if (!state) {
@@ -146,9 +147,16 @@ SyncSession::Outcome SyncSession::sync(const QString& password, const Synchroniz
     const QString user = state->user;
     try {
         const std::unique_ptr<AddressBookServer> server = openAddressBook(account(url, user, password), url);
-        if (auto* client = dynamic_cast<CardDavClient*>(server.get()); client && cancel) {
-            client->setCancelCheck(cancel);
-        }
+        AddressBookServer& book = *server;
+        // While a request waits: the bytes of its answer so far, and Cancel.
+        book.setWaiting([&book, &waiting, &cancel](qint64 received) {
+            if (waiting) {
+                waiting(received);
+            }
+            if (cancel && cancel()) {
+                book.cancel();
+            }
+        });
         Synchronizer synchronizer(document_, keeper_, *server);
         if (progress) {
             synchronizer.setProgress(progress);
@@ -194,6 +202,17 @@ QString SyncSession::refusedText(const SyncSummary& s) {
                 s.outsideBook.join(u'\n');
     }
     return text;
+}
+
+QString SyncSession::receivedText(qint64 bytes) {
+    if (bytes <= 0) {
+        return {};
+    }
+    const QLocale english(QLocale::English);
+    const QString amount = bytes < 1024 * 1024
+                               ? QStringLiteral("%1 KB").arg(english.toString((bytes + 1023) / 1024))
+                               : QStringLiteral("%1 MB").arg(english.toString(double(bytes) / (1024 * 1024), 'f', 1));
+    return QStringLiteral("The server is answering: %1 received").arg(amount);
 }
 
 QString SyncSession::messageFor(const ServerError& error) {

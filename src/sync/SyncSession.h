@@ -76,10 +76,13 @@ public:
     };
     // Syncs the linked file with its address book (a file whose state cannot
     // be read is not synced: `message` says why). A wrong password is
-    // forgotten (the next sync asks again). ServerError is caught and told in
+    // forgotten (the next sync asks again); an empty one is not sent (a
+    // server that asks for none needs none). ServerError is caught and told in
     // `message`; AppError (the file, the state) goes on to the caller.
+    // `cancel` is asked between steps and while a request waits, `waiting`
+    // gets the bytes of the answer received so far while it waits.
     Outcome sync(const QString& password, const Synchronizer::Progress& progress = {},
-                 const Synchronizer::CancelCheck& cancel = {});
+                 const Synchronizer::CancelCheck& cancel = {}, const AddressBookServer::Waiting& waiting = {});
 
     // "Changed here: 1 added, 0 changed, 0 deleted\nChanged on the server: ...\nConflicts: N".
     // "Conflicts: N", then the contacts the server refused, if any.
@@ -88,6 +91,9 @@ public:
     // "\nListed by https://dav.example outside the address book, refused:\n/x.vcf";
     // empty when none.
     static QString refusedText(const SyncSummary& summary);
+    // "The server is answering: 245 KB received" (or "... 3.4 MB ..."), for
+    // the progress window while a request waits; empty before the first byte.
+    static QString receivedText(qint64 bytes);
     // The user's text of a server failure: the ServerError's message.
     static QString messageFor(const ServerError& error);
 

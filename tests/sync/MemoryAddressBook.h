@@ -34,6 +34,7 @@ public:
     int requests = 0;
     int failAt = 0;
     bool afterWrite = false;
+    bool cancelled = false;
 
     // A change made on the server by someone else.
     void store(const QString& href, const QByteArray& vcard) {
@@ -103,9 +104,14 @@ public:
     QString hrefForNewCard(const QString& uid) const override {
         return QStringLiteral("/ann/contacts/") + uid + QStringLiteral(".vcf");
     }
+    // Every later request fails as cancelled.
+    void cancel() override { cancelled = true; }
 
 private:
     void request(bool write, const std::function<void()>& apply = {}) {
+        if (cancelled) {
+            throw ServerError(ServerError::Kind::Cancelled, QStringLiteral("Cancelled."));
+        }
         const bool fails = ++requests == failAt;
         if (fails && write && afterWrite) {
             apply();

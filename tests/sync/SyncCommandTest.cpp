@@ -1,6 +1,6 @@
 // tandor-batch sync refuses before it reaches a server: a password on the
-// command line, no password (also to list the books), a file linked to
-// another address book. The
+// command line (also to list the books), a timeout that is no number of
+// seconds, a file linked to another address book. The
 // commands that change a linked file keep its sync state in step.
 #include <gtest/gtest.h>
 
@@ -29,15 +29,19 @@ TEST(SyncCommandTest, RefusesWithoutReachingTheServer) {
     const QList<Case> cases = {
         {"a password on the command line", {"--url", url, "--user", "ann", "--password", "secret"},
          true, false, "never given on the command line"},
-        {"no password", {"--url", url, "--user", "ann"}, false, false, "No password"},
+        {"a timeout of no seconds", {"--url", url, "--user", "ann", "--timeout", "0"}, false, false,
+         "--timeout takes a whole number of seconds from 1 to 86400: 0"},
+        {"a timeout that is no number", {"--url", url, "--user", "ann", "--timeout", "soon"}, false, false,
+         "--timeout takes a whole number of seconds"},
         {"an unreadable password file",
          {"--url", url, "--user", "ann", "--password-file", "/nonexistent/pw"}, false, false,
          "password file cannot be read"},
         {"no URL", {"--user", "ann"}, true, false, "Usage: tandor-batch sync FILE.DAT --url URL"},
         {"a file linked to another address book", {"--url", url, "--user", "ann"}, true, true,
          "linked to another address book: https://other.example/book/"},
-        {"no password to list the books", {"--list-books", "--url", url, "--user", "ann"}, false, false,
-         "No password: set TANDOR_PASSWORD or give --password-file FILE."},
+        {"a password on the command line to list the books",
+         {"--list-books", "--url", url, "--user", "ann", "--password", "secret"}, false, false,
+         "never given on the command line"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

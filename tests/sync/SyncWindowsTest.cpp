@@ -19,12 +19,15 @@
 
 #include "appshell/widgets/ApplicationShell.h"
 #include "compose/widgets/MainWindow.h"
+#include "ScriptedBook.h"
+#include "ScriptedHttpServer.h"
 #include "print/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
 #include "support/DavTestServer.h"
 #include "support/PlainDavClient.h"
 #include "support/TestFiles.h"
 #include "sync/CardMerge.h"
+#include "sync/PasswordStore.h"
 #include "sync/SyncSession.h"
 #include "sync/SyncState.h"
 
@@ -192,6 +195,41 @@ TEST_F(SyncWindowsTest, LinksSyncsAndAWrongPasswordChangesNothing) {
     action("mnuFileSync")->trigger();
     EXPECT_EQ(platform.inputs().size(), inputs + 2);
     EXPECT_GT(recordOf(second), 0);
+}
+
+// A server that asks for no password: with none kept, Sync Now syncs without
+// asking for one. The account window warns of a password over plain http to
+// another computer, as the server address is typed.
+TEST_F(SyncWindowsTest, NoPasswordForAServerThatAsksNoneAndAWarningForPlainHttp) {
+    test::ScriptedBook book;
+    book.store("/ann/book/zed.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:zed\r\nFN:Zed Open\r\nN:Open;Zed;;;\r\n"
+                                    "END:VCARD\r\n");
+    test::ScriptedHttpServer server(book.handler());
+    const QString open = server.url(QLatin1String(test::ScriptedBook::kPath));
+    ASSERT_TRUE(shell.syncSession().link(shell.syncSession().account(open, QStringLiteral("ann"), {}), open));
+    sync::PasswordStore().forget(open, QStringLiteral("ann"));
+    const qsizetype inputs = platform.inputs().size();
+    action("mnuFileSync")->trigger();
+    EXPECT_EQ(platform.inputs().size(), inputs);
+    EXPECT_TRUE(platform.messages().last().text.startsWith(QStringLiteral("The sync is done.")))
+        << platform.messages().last().text.toStdString();
+    EXPECT_GT(recordOf(QStringLiteral("Open")), 0);
+
+    ASSERT_NE(this->open("mnuSyncAccount", "frmSyncAccount"), nullptr);
+    auto* warning = find<QLabel>("lblSyncCleartext");
+    struct Case {
+        const char* address;
+        bool warns;
+    };
+    for (const Case& c : {Case{"http://dav.example.com/ann/", true}, Case{"https://dav.example.com/", false},
+                          Case{"http://127.0.0.1:5232/", false}, Case{"http://192.168.1.20/", true}}) {
+        SCOPED_TRACE(c.address);
+        QLineEdit* box = find<QLineEdit>("txtSyncServer");
+        box->clear();
+        QTest::keyClicks(box, QLatin1String(c.address));
+        EXPECT_EQ(warning->isVisibleTo(window), c.warns);
+        EXPECT_EQ(warning->text().contains(QStringLiteral("travels in the clear")), c.warns);
+    }
 }
 
 // Both sides change the e-mail address and the city; in the conflicts window

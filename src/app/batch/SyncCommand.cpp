@@ -1,10 +1,8 @@
-#include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
-#include <QProcessEnvironment>
 
 #include "batch/BatchCommand.h"
 #include "batch/SyncListBooks.h"
+#include "batch/SyncOptions.h"
 #include "platform/AppError.h"
 #include "store/ContactsDocument.h"
 #include "sync/ServerFactory.h"
@@ -15,28 +13,7 @@ namespace tandor::batch {
 namespace {
 
 const QString kUsage = QStringLiteral(
-    "sync FILE.DAT --url URL --user NAME [--password-file FILE] [--dry-run]");
-
-// The password: the first line of --password-file, else TANDOR_PASSWORD.
-// Never taken from the command line, where other users could read it.
-std::optional<QString> password(const std::optional<QString>& passwordFile, QString& error) {
-    if (passwordFile) {
-        QFile file(*passwordFile);
-        if (!file.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("The password file cannot be read: ") + *passwordFile;
-            return std::nullopt;
-        }
-        QString text = QString::fromUtf8(file.readAll());
-        const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-        return end < 0 ? text : text.left(end);
-    }
-    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    if (environment.contains(QStringLiteral("TANDOR_PASSWORD"))) {
-        return environment.value(QStringLiteral("TANDOR_PASSWORD"));
-    }
-    error = QStringLiteral("No password: set TANDOR_PASSWORD or give --password-file FILE.");
-    return std::nullopt;
-}
+    "sync FILE.DAT --url URL --user NAME [--password-file FILE] [--timeout SECONDS] [--dry-run]");
 
 int runSync(const QStringList& args, Context& context) {
     if (args.contains(QStringLiteral("--list-books"))) {
@@ -44,27 +21,21 @@ int runSync(const QStringList& args, Context& context) {
     }
     Arguments arguments(args);
     const bool dryRun = arguments.takeFlag(QStringLiteral("--dry-run"));
-    const std::optional<QString> url = arguments.take(QStringLiteral("--url"));
-    const std::optional<QString> user = arguments.take(QStringLiteral("--user"));
-    const std::optional<QString> passwordFile = arguments.take(QStringLiteral("--password-file"));
-    const bool passwordGiven = arguments.take(QStringLiteral("--password")).has_value();
-    const QStringList positional = arguments.positional();
-    if (passwordGiven) {
-        context.err << "The password is never given on the command line: set TANDOR_PASSWORD or "
-                       "give --password-file FILE.\n";
+    bool urlGiven = false;
+    QString error;
+    const std::optional<SyncOptions> options = takeSyncOptions(arguments, urlGiven, error);
+    if (!options) {
+        context.err << error << "\n";
         return kRefused;
     }
-    if (!arguments.error().isEmpty() || positional.size() != 1 || !url || !user) {
+    const QStringList positional = arguments.positional();
+    if (!arguments.error().isEmpty() || positional.size() != 1 || !urlGiven) {
         context.err << "Usage: tandor-batch " << kUsage << "\n";
         return kRefused;
     }
     const QString contactsPath = positional[0];
-    QString error;
-    const std::optional<QString> secret = password(passwordFile, error);
-    if (!secret) {
-        context.err << error << "\n";
-        return kRefused;
-    }
+    const QString url = options->account.serverUrl;
+    const QString user = options->account.user;
     try {
         if (!QFileInfo(contactsPath).isFile()) {
             context.err << "No contacts file: " << contactsPath << "\n";
@@ -78,7 +49,7 @@ int runSync(const QStringList& args, Context& context) {
                 context.err << failure.description() << ".\n";
                 return kFailure;
             }
-            if (!sync::SyncState::sameBook(state->url, *url)) {
+            if (!sync::SyncState::sameBook(state->url, url)) {
                 context.err << "The contacts file is linked to another address book: " << state->url
                             << "\n";
                 return kRefused;
@@ -90,14 +61,12 @@ int runSync(const QStringList& args, Context& context) {
         // realigned or folded with a left-over journal as the file opens.
         keeper.setWritesNothing(dryRun);
         document.openPath(contactsPath, true);
-        sync::Account account;
-        account.serverUrl = *url;
-        account.user = *user;
-        account.password = *secret;
-        const std::unique_ptr<sync::AddressBookServer> server = sync::openAddressBook(account, *url);
+        warnOfCleartext(*options, context);
+        const std::unique_ptr<sync::AddressBookServer> server =
+            sync::openAddressBook(options->account, url, options->silenceSeconds);
         // The first sync of a file links it to the address book.
         if (!keeper.state() && !dryRun) {
-            keeper.link(*url, *user);
+            keeper.link(url, user);
         }
         sync::Synchronizer synchronizer(document, keeper, *server);
         const sync::SyncSummary summary = synchronizer.run(dryRun);
@@ -116,7 +85,7 @@ int runSync(const QStringList& args, Context& context) {
         }
         return kOk;
     } catch (const sync::ServerError& failure) {
-        context.err << failure.message() << "\n";
+        context.err << failureText(failure, *options) << "\n";
     } catch (const AppError& failure) {
         context.err << standardErrorText(failure, NotifyWhom::Product) << "\n";
     }
@@ -142,7 +111,16 @@ const Registration registration{Command{
         "(a read-only address book, say) is left for the next sync and listed last\n"
         "(\"Refused by the server, left for the next sync: NAME: REASON\"); the rest\n"
         "goes on. A server or file failure prints its message\n"
-        "(exit 1); what was synced before it stays, and the next sync goes on."),
+        "(exit 1); what was synced before it stays, and the next sync goes on.\n"
+        "Without TANDOR_PASSWORD or --password-file no password is sent: a server that\n"
+        "asks for none needs none. A password goes out only once the server asks for it\n"
+        "(or at once over https://); over plain http:// to any address but this\n"
+        "computer's own (127.0.0.1, ::1) a warning on stderr says that it travels in the\n"
+        "clear. --timeout SECONDS is how long the server may send nothing before the\n"
+        "sync gives up (30 unless given): a server still sending a long answer is never\n"
+        "cut off. Only cards directly inside URL are taken in, written or deleted; any\n"
+        "other card address the server lists is refused and left alone. --list-books\n"
+        "takes --password-file and --timeout too."),
     runSync,
 }};
 

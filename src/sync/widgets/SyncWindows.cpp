@@ -26,6 +26,7 @@
 #include "store/ContactRecord.h"
 #include "store/ContactsDocument.h"
 #include "sync/ConflictChoice.h"
+#include "sync/ServerMessage.h"
 #include "sync/SyncSession.h"
 
 namespace tandor::sync {
@@ -75,6 +76,13 @@ AccountWindow::AccountWindow(WindowHost& host, SyncSession& session) : host_(hos
     form->addRow(captionFor(QStringLiteral("&User name:"), txtSyncUser_), txtSyncUser_);
     form->addRow(captionFor(QStringLiteral("&Password:"), txtSyncPassword_), txtSyncPassword_);
     layout->addLayout(form);
+    // Says when the password would travel in the clear (plain http:// to another computer).
+    lblSyncCleartext_ = named(new QLabel, "lblSyncCleartext");
+    lblSyncCleartext_->setWordWrap(true);
+    lblSyncCleartext_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    lblSyncCleartext_->setFocusPolicy(Qt::TabFocus);
+    lblSyncCleartext_->hide();
+    layout->addWidget(lblSyncCleartext_);
 
     cmdSyncFind_ = named(new QPushButton(QStringLiteral("&Find Address Books")), "cmdSyncFind");
     auto* findRow = new QHBoxLayout;
@@ -106,7 +114,9 @@ AccountWindow::AccountWindow(WindowHost& host, SyncSession& session) : host_(hos
     buttons->addWidget(cmdSyncClose_);
     layout->addLayout(buttons);
 
-    // A linked file shows its account.
+    connectControls();
+    // A linked file shows its account (and, through the connection above,
+    // the warning its address calls for).
     if (const SyncState* state = session_.keeper().state()) {
         txtSyncServer_->setText(state->url);
         txtSyncUser_->setText(state->user);
@@ -115,12 +125,23 @@ AccountWindow::AccountWindow(WindowHost& host, SyncSession& session) : host_(hos
     if (!session_.keeper().problem().isEmpty()) {
         lblSyncMessage_->setText(session_.keeper().problem());
     }
+    closeOnEscape(this, cmdSyncClose_);
+    addHelpMenu(this, "mnuSAHelp", "mnuSAHelpUM", "mnuSAHelpAbout");
+    attachShellCommands(this, host_);
+    resize(sizeHint().expandedTo(QSize(520, 420)));
+}
 
+void AccountWindow::connectControls() {
     connect(cmdSyncFind_, &QPushButton::clicked, this, [this] {
         runCommand(host_.platform(), policy::secondaryWindow(this), [this] { findBooks(); });
     });
     connect(cmdSyncLink_, &QPushButton::clicked, this, [this] {
         runCommand(host_.platform(), policy::secondaryWindow(this), [this] { linkBook(); });
+    });
+    connect(txtSyncServer_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        const QString warning = cleartextPasswordWarning(text);
+        lblSyncCleartext_->setText(warning);
+        lblSyncCleartext_->setVisible(!warning.isEmpty());
     });
     // Return in a box finds the address books, as the window's first step.
     for (QLineEdit* box : {txtSyncServer_, txtSyncUser_, txtSyncPassword_}) {
@@ -130,10 +151,6 @@ AccountWindow::AccountWindow(WindowHost& host, SyncSession& session) : host_(hos
             [this](int row) { cmdSyncLink_->setEnabled(row >= 0); });
     connect(chkSyncAtStart_, &QCheckBox::toggled, this, [this](bool on) { session_.setSyncAtStart(on); });
     connect(cmdSyncClose_, &QPushButton::clicked, this, &QWidget::close);
-    closeOnEscape(this, cmdSyncClose_);
-    addHelpMenu(this, "mnuSAHelp", "mnuSAHelpUM", "mnuSAHelpAbout");
-    attachShellCommands(this, host_);
-    resize(sizeHint().expandedTo(QSize(520, 420)));
 }
 
 void AccountWindow::findBooks() {
@@ -327,27 +344,12 @@ void ConflictsWindow::keepServer() {
     fill();
 }
 
-void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
-    Platform& platform = host.platform();
-    if (!session.linked()) {
-        // A linked file whose state cannot be read says why.
-        if (!session.keeper().loadError().isEmpty()) {
-            platform.message(session.keeper().loadError(), kSyncTitle, MessageIcon::Exclamation);
-        }
-        return;
-    }
-    std::optional<QString> password = session.password();
-    if (!password) {
-        const SyncState* state = session.keeper().state();
-        const QString typed = platform.password(
-            QStringLiteral("The password of %1 for %2:").arg(state->user, QUrl(state->url).host()), kSyncTitle);
-        if (typed.isEmpty()) {
-            return;
-        }
-        session.keepPassword(typed);
-        password = typed;
-    }
-    // Shown when the sync runs longer than a second.
+namespace {
+
+// One sync under a progress dialog shown when it runs longer than a second:
+// the step, how much of the server's answer came in while a request waits,
+// and Cancel.
+SyncSession::Outcome syncWithProgress(SyncSession& session, const QString& password) {
     QProgressDialog progress(QStringLiteral("Syncing with the address book..."), QStringLiteral("Cancel"), 0, 0,
                              QApplication::activeWindow());
     progress.setObjectName(QStringLiteral("dlgSyncProgress"));
@@ -360,20 +362,57 @@ void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
     progress.setAutoReset(false);
     progress.setAutoClose(false);
     progress.setValue(0);
+    QString step = progress.labelText();
+    const auto show = [&progress, &step](const QString& received) {
+        const QString text = received.isEmpty() ? step : step + QLatin1Char('\n') + received;
+        if (progress.labelText() != text) {
+            progress.setLabelText(text);
+        }
+    };
     const SyncSession::Outcome outcome = session.sync(
-        *password,
-        [&progress](int done, int total, const QString& text) {
+        password,
+        [&progress, &step, &show](int done, int total, const QString& text) {
             progress.setMaximum(std::max(total, 0));
             progress.setValue(std::min(done, std::max(total, 0)));
             if (!text.isEmpty()) {
-                progress.setLabelText(text);
+                step = text;
             }
+            show({});
         },
         [&progress] {
             QApplication::processEvents();
             return progress.wasCanceled();
-        });
+        },
+        [&show](qint64 received) { show(SyncSession::receivedText(received)); });
     progress.close();
+    return outcome;
+}
+
+}  // namespace
+
+void runSyncNow(WindowHost& host, SyncSession& session, bool quiet) {
+    Platform& platform = host.platform();
+    if (!session.linked()) {
+        // A linked file whose state cannot be read says why.
+        if (!session.keeper().loadError().isEmpty()) {
+            platform.message(session.keeper().loadError(), kSyncTitle, MessageIcon::Exclamation);
+        }
+        return;
+    }
+    // Without a kept password the server is asked without one: a server that
+    // asks for none needs none. It is asked for only when the server asks.
+    const std::optional<QString> kept = session.password();
+    SyncSession::Outcome outcome = syncWithProgress(session, kept.value_or(QString()));
+    if (!kept && outcome.failure == ServerError::Kind::WrongCredentials) {
+        const SyncState* state = session.keeper().state();
+        const QString typed = platform.password(
+            QStringLiteral("The password of %1 for %2:").arg(state->user, QUrl(state->url).host()), kSyncTitle);
+        if (typed.isEmpty()) {
+            return;
+        }
+        session.keepPassword(typed);
+        outcome = syncWithProgress(session, typed);
+    }
     if (!outcome.done) {
         platform.message(outcome.message, kSyncTitle, MessageIcon::Exclamation);
         return;

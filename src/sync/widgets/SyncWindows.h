@@ -30,6 +30,7 @@ public:
     AccountWindow(WindowHost& host, SyncSession& session);
 
 private:
+    void connectControls();
     void findBooks();
     void linkBook();
     // The error of a search: a certificate the system does not trust is
@@ -43,6 +44,7 @@ private:
     QLineEdit* txtSyncServer_ = nullptr;
     QLineEdit* txtSyncUser_ = nullptr;
     QLineEdit* txtSyncPassword_ = nullptr;
+    QLabel* lblSyncCleartext_ = nullptr;
     QPushButton* cmdSyncFind_ = nullptr;
     QListWidget* lstSyncBooks_ = nullptr;
     QPushButton* cmdSyncLink_ = nullptr;
@@ -75,9 +77,11 @@ private:
     QPushButton* cmdSyncConflictsClose_ = nullptr;
 };
 
-// File > "Sync Now" (and the sync at start and on opening): asks for the
-// password when none is kept, shows a progress dialog with Cancel when the
-// sync takes more than a second, then the summary or what went wrong.
+// File > "Sync Now" (and the sync at start and on opening): syncs with the
+// kept password, or with none when none is kept and asks for one only when
+// the server asks; shows a progress dialog with Cancel (and how much of the
+// server's answer came in) when the sync takes more than a second, then the
+// summary or what went wrong.
 // `quiet`: a sync the program started itself says nothing when it went well.
 void runSyncNow(WindowHost& host, SyncSession& session, bool quiet = false);
 
