@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/AppError.h"
+#include "sync/BookMembership.h"
 
 namespace tandor::sync {
 namespace {
@@ -81,6 +82,7 @@ SyncState SyncState::load(const QString& contactsPath) {
         }
     }
     state.keepSavedHead();
+    state.forgetOutsideBook();
     return state;
 }
 
@@ -195,6 +197,32 @@ void SyncState::relink(std::vector<SyncLink> links, const std::vector<SyncLink>&
     }
     index_.reset(std::move(links), std::move(deletions));
     wholeNeeded_ = true;  // too much moved to journal
+    forgetOutsideBook();
+}
+
+bool SyncState::forgetOutsideBook() {
+    if (url.isEmpty()) {
+        return false;
+    }
+    const auto inside = [this](const std::vector<SyncLink>& all, bool& dropped) {
+        std::vector<SyncLink> kept;
+        for (const SyncLink& link : all) {
+            if (memberPath(url, link.href)) {
+                kept.push_back(link);
+            } else {
+                dropped = true;
+            }
+        }
+        return kept;
+    };
+    bool dropped = false;
+    std::vector<SyncLink> links = inside(index_.links(), dropped);
+    std::vector<SyncLink> deletions = inside(index_.deletions(), dropped);
+    if (dropped) {
+        index_.reset(std::move(links), std::move(deletions));
+        wholeNeeded_ = true;
+    }
+    return dropped;
 }
 
 }  // namespace tandor::sync

@@ -105,6 +105,11 @@ public:
     // Puts these links in place of all (a realignment, SyncRealign.h); the
     // links given up become deletions. Saved whole at the next save.
     void relink(std::vector<SyncLink> links, const std::vector<SyncLink>& givenUp);
+    // Forgets the links and deletions whose card lies outside the linked
+    // address book (taken in from a faulty server by an older program): such
+    // a card is never written or deleted, and its contact goes to the book as
+    // a new card. Returns whether any was forgotten.
+    bool forgetOutsideBook();
 
 private:
     SyncState() : files_(QString()) {}

@@ -170,6 +170,23 @@ TEST_F(SyncStateTest, FollowsEveryChangeOfTheFileAndRecoversAfterAStop) {
     }
 }
 
+// Links to cards outside the linked book, in the journal a killed sync left
+// or saved whole, are forgotten when the state is read: their cards are never
+// written or deleted.
+TEST_F(SyncStateTest, LinksOutsideTheBookAreForgottenWhenRead) {
+    const QString path = linkedFile();
+    for (const bool journaled : {true, false}) {
+        SCOPED_TRACE(journaled);
+        SyncState state = SyncState::load(path);
+        state.setJournaled(journaled);
+        state.setLink({2, QStringLiteral("/other/collection/b.vcf"), "\"2\"", QStringLiteral("b"), {}});
+        state.setLink({3, QStringLiteral("/ann/contacts/../../../etc/passwd"), "\"2\"", QStringLiteral("c"), {}});
+        state.save();
+        const SyncState loaded = SyncState::load(path);
+        EXPECT_EQ(linksOf(loaded), QStringList{QStringLiteral("a@1")});
+    }
+}
+
 TEST_F(SyncStateTest, AFileNotLinkedGetsNothingBesideIt) {
     const QString path = data.file(QStringLiteral("Plain.DAT"));
     ContactsDocument document(program.path());
