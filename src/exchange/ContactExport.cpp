@@ -168,7 +168,7 @@ QString exportLine(ExportKind kind, const QStringList& values) {
 
 ContactRecord exportedRecord(const ContactRecord& record) {
     const QString birthdate = record.field(Field::Birthdate);
-    if (birthdate.isEmpty() || isCalendarBirthdate(birthdate)) {
+    if (birthdate.isEmpty() || isKeptBirthdate(birthdate)) {
         return record;
     }
     ContactRecord out = record;

@@ -73,8 +73,10 @@ struct ExportOutcome {
     bool inProgramFolder = true;  // written to the program folder
 };
 
-// The record as an export file gives it: a stored birth date that is not a
-// day of the calendar is left out.
+// The record as an export file gives it: a stored birth date that is neither
+// a day of the calendar nor a birthday without a year is left out. (The CSV
+// and text exports also leave out a birthday without a year: their column
+// holds MM-DD-YYYY. A vCard carries it, see VcardExport.h.)
 ContactRecord exportedRecord(const ContactRecord& record);
 
 // Writes every contact of the open file, in record order, to the export file

@@ -47,6 +47,9 @@ struct CleaningRules {
     bool homePhoneFromWork = false;  // an empty HPhone takes WPhone
     bool shortStreetEmpty = false;   // an FStreet shorter than 6 characters is emptied
     bool addressChecks = false;      // City, State, Zip and Country tests
+    // A birth date without a year (0000MMDD, FieldRules.h) is kept; any other
+    // whose year begins with neither 19 nor 20 is emptied.
+    bool yearlessBirthdays = false;
 };
 
 // One header layout the import recognises. A line of the file is the list of

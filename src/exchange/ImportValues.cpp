@@ -4,6 +4,7 @@
 
 #include "platform/Ansi.h"
 #include "platform/Numbers.h"
+#include "store/FieldRules.h"
 
 namespace tandor {
 namespace {
@@ -161,7 +162,8 @@ void cleanValues(ContactFields& values, const CleaningRules& rules) {
             country.clear();
         }
     }
-    if (!birthdate.startsWith(QLatin1String("19")) && !birthdate.startsWith(QLatin1String("20"))) {
+    if (!birthdate.startsWith(QLatin1String("19")) && !birthdate.startsWith(QLatin1String("20")) &&
+        !(rules.yearlessBirthdays && isYearlessBirthdate(birthdate))) {
         birthdate.clear();
     }
 }

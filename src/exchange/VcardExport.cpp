@@ -92,8 +92,8 @@ QByteArray vcardCard(const ContactRecord& record, ExportRun& run) {
     addValue(card, "EMAIL;TYPE=INTERNET", record.field(Field::Email));
     const QString birthdate = record.field(Field::Birthdate);
     if (isStoredBirthdate(birthdate)) {
-        addLine(card, QStringLiteral("BDAY:") + birthdate.left(4) + QLatin1Char('-') +
-                          birthdate.mid(4, 2) + QLatin1Char('-') + birthdate.right(2));
+        addLine(card, QStringLiteral("BDAY:") +
+                          vcardBirthdayValue(birthdate, BirthdayForm::Extended));
     }
     addValue(card, "NOTE", record.field(Field::Notes));
     const QString category = record.field(Field::Category);

@@ -12,7 +12,7 @@ namespace tandor {
 // space, and a character's bytes are never parted), values escaped. A card
 // holds N, FN, ORG, ADR;TYPE=HOME, TEL;TYPE=HOME, TEL;TYPE=CELL,
 // TEL;TYPE=WORK, EMAIL;TYPE=INTERNET, BDAY, NOTE and CATEGORIES where the
-// contact has a value for them, always IncludeCompany as
+// contact has a value for them (a birthday without a year as BDAY:--04-12), always IncludeCompany as
 // X-TANDOR-INCLUDE-COMPANY, so that importing the file gives the records
 // back, and last a UID that an unchanged contact keeps from one export of
 // the file to the next (CardDAV servers want one on every card).

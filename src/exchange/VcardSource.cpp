@@ -1,10 +1,12 @@
 #include "exchange/VcardSource.h"
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
 #include "exchange/BirthDates.h"
 #include "exchange/ImportValues.h"
+#include "store/FieldRules.h"
 
 namespace tandor {
 namespace {
@@ -176,6 +178,7 @@ public:
         rules_.phonesEndingInNumber = {Field::HPhone, Field::CPhone, Field::WPhone};
         rules_.phoneGroupingIgnored = true;
         rules_.addressChecks = true;
+        rules_.yearlessBirthdays = true;
     }
 
     std::optional<QString> recognise() override { return kVcardFormat; }
@@ -215,12 +218,51 @@ QString vcardBirthdate(const QString& text) {
     if (time >= 0) {
         date.truncate(time);
     }
+    if (date.startsWith(QLatin1String("--"))) {
+        // No year: --MMDD or --MM-DD.
+        QString monthDay = date.mid(2);
+        if (monthDay.size() == 5 && monthDay[2] == u'-') {
+            monthDay.remove(2, 1);
+        }
+        const QString stored = QLatin1String(kNoBirthYear) + monthDay;
+        return monthDay.size() == 4 && isYearlessBirthdate(stored) ? stored : QString();
+    }
     const bool digitsOnly = date.size() == 8 && !date.contains(u'-');
     const bool isoDate = date.size() == 10 && date[4] == u'-' && date[7] == u'-';
     if (!digitsOnly && !isoDate) {
         return {};
     }
     return birthdateFromText(date, DateOrder::MonthFirst);
+}
+
+QString vcardBirthdate(const VcardProperty& bday) {
+    const QString stored = vcardBirthdate(vcardText(bday.value));
+    const QByteArray omitted = bday.param(kOmitYearParameter);
+    if (!omitted.isEmpty() && stored.startsWith(QLatin1String(omitted))) {
+        return QLatin1String(kNoBirthYear) + stored.right(4);
+    }
+    return stored;
+}
+
+QString vcardBirthdayValue(const QString& stored, BirthdayForm form, const QString& omittedYear) {
+    const QString date = stored.trimmed();
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (date.size() != 8 || !std::all_of(date.begin(), date.end(), digit)) {
+        return {};
+    }
+    const QString month = date.mid(4, 2);
+    const QString day = date.right(2);
+    if (isYearlessBirthdate(date)) {
+        switch (form) {
+            case BirthdayForm::Basic:
+                return QStringLiteral("--") + month + day;
+            case BirthdayForm::Extended:
+                return QStringLiteral("--") + month + u'-' + day;
+            case BirthdayForm::OmitYear:
+                return omittedYear + u'-' + month + u'-' + day;
+        }
+    }
+    return form == BirthdayForm::Basic ? date : date.left(4) + u'-' + month + u'-' + day;
 }
 
 VcardSources vcardSources(const std::vector<const VcardProperty*>& properties) {
@@ -279,7 +321,7 @@ ContactFields vcardValues(const VcardCard& card) {
             values[Field::Company] = vcardComponents(p.value).value(0);
             companyTaken = true;
         } else if (named(p, "BDAY") && !birthdayTaken) {
-            values[Field::Birthdate] = vcardBirthdate(vcardText(p.value));
+            values[Field::Birthdate] = vcardBirthdate(p);
             birthdayTaken = !values[Field::Birthdate].isEmpty();
         } else if (named(p, "NOTE")) {
             const QString note = vcardText(p.value);

@@ -37,7 +37,8 @@ std::unique_ptr<ContactSource> vcardSource(QIODevice& device);
 //           first of them and each other one that no number names first;
 //           fax, pager and modem numbers are not taken
 //   EMAIL   Email, the preferred one first
-//   BDAY    Birthdate, when it is a whole date with a year
+//   BDAY    Birthdate, when it is a whole date with a year or a date
+//           without one (vcardBirthdate below)
 //   NOTE    Notes; CATEGORIES Category (several joined by ";")
 // Line breaks and commas inside values become spaces. IncludeCompany is "1"
 // unless the card carries kIncludeCompanyProperty ("0", "1" or empty). Among properties of equal
@@ -58,8 +59,30 @@ struct VcardSources {
 };
 VcardSources vcardSources(const std::vector<const VcardProperty*>& properties);
 
-// A BDAY value as stored (YYYYMMDD), empty when it is no whole date with a
-// year: 19800410, 1980-04-10, either with a time after a "T".
+// A BDAY value as stored, empty when it is neither of these:
+// - a whole date with a year, as YYYYMMDD: 19800410, 1980-04-10, either with
+//   a time after a "T";
+// - a date without a year, as 0000MMDD (kNoBirthYear, FieldRules.h): --0412
+//   and --04-12 (a time after them too).
 QString vcardBirthdate(const QString& text);
+// The same for a BDAY property, its value's escapes taken out. A date whose
+// X-APPLE-OMIT-YEAR parameter names its year (BDAY;X-APPLE-OMIT-YEAR=1604:
+// 1604-04-12) is a date without a year too.
+QString vcardBirthdate(const VcardProperty& bday);
+
+// The forms a card writes a birth date in.
+enum class BirthdayForm {
+    Basic,     // 19800410, --0412 (as vCard 4.0 writes them)
+    Extended,  // 1980-04-10, --04-12
+    OmitYear,  // a date without a year as a date in the year the
+               // X-APPLE-OMIT-YEAR parameter names: 1604-04-12
+};
+inline constexpr char kOmitYearParameter[] = "X-APPLE-OMIT-YEAR";
+// The BDAY value of a stored birth date of eight digits (YYYYMMDD, or
+// 0000MMDD for one without a year) in that form; empty for other text.
+// `omittedYear` is the year OmitYear writes a date without a year in; a
+// date with a year is written in the Extended form then.
+QString vcardBirthdayValue(const QString& stored, BirthdayForm form,
+                           const QString& omittedYear = QStringLiteral("1604"));
 
 }  // namespace tandor

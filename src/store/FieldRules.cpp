@@ -109,7 +109,7 @@ std::optional<FieldRefusal> runSavePass(ContactEntry& e, EntryWindow window) {
     if (!e.birthdate.isEmpty() && !isBirthdateShape(e.birthdate)) {
         return FieldRefusal{kBirthdateFormatText, kDateErrorTitle, EntryBox::None};
     }
-    if (!e.birthdate.isEmpty() && !isCalendarBirthdate(birthdateForRecord(e.birthdate))) {
+    if (!e.birthdate.isEmpty() && !isKeptBirthdate(birthdateForRecord(e.birthdate))) {
         return FieldRefusal{kBirthdateCalendarText, kDateErrorTitle, EntryBox::None};
     }
 
@@ -242,6 +242,16 @@ bool isCalendarBirthdate(const QString& stored) {
         }
     }
     return QDate::isValid(date.left(4).toInt(), date.mid(4, 2).toInt(), date.right(2).toInt());
+}
+
+bool isYearlessBirthdate(const QString& stored) {
+    const QString date = trimSpaces(stored);
+    return date.size() == 8 && date.startsWith(QLatin1String(kNoBirthYear)) &&
+           isCalendarBirthdate(QStringLiteral("2000") + date.right(4));
+}
+
+bool isKeptBirthdate(const QString& stored) {
+    return isCalendarBirthdate(stored) || isYearlessBirthdate(stored);
 }
 
 QString birthdateForRecord(const QString& boxText) {

@@ -96,6 +96,18 @@ inline const QString kBirthdateCalendarText = QStringLiteral(
 // (29 February only in a leap year), year 0001 or later.
 bool isCalendarBirthdate(const QString& stored);
 
+// A birthday whose year is not known is stored with the year 0000: "00000412"
+// is 12 April. Its month and day are a day of a leap year (00000229 is one).
+// An older copy of the program shows it as 04/12/0000 and announces it as it
+// announces any birthday, from the month and day alone.
+inline constexpr char kNoBirthYear[] = "0000";
+// Whether a stored birth date (leading and trailing spaces aside) is such a
+// birthday without a year.
+bool isYearlessBirthdate(const QString& stored);
+// Whether a stored birth date is a birthday the program keeps: a day of the
+// calendar or a birthday without a year.
+bool isKeptBirthdate(const QString& stored);
+
 // A save refused by the field rules: the message box (OK, no icon) and the
 // box that receives the focus afterwards (None for the birth date).
 struct FieldRefusal {

@@ -37,6 +37,8 @@ TEST(BirthdayCheck, AnnouncesBirthdaysOneToFifteenDaysAhead) {
     EXPECT_EQ(announce("19800317", march1), std::nullopt);  // 16 days ahead
     EXPECT_EQ(announce("19800228", march1), std::nullopt);  // passed this year
     EXPECT_EQ(announce("", march1), std::nullopt);
+    // A birthday without a year (the year 0000) is announced like any other.
+    EXPECT_EQ(announce("00000310", march1), "Ann Lee has a birthday coming up on 03/10");
     // Names are trimmed as stored; the year is not shown.
     EXPECT_EQ(birthdayAnnouncement(contact("  Bo", "Li  ", "20011212"), QDate(2026, 12, 1)),
               "Bo Li has a birthday coming up on 12/12");

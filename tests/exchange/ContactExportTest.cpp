@@ -137,18 +137,25 @@ TEST(ContactExport, AFileOutsideTheProgramFolderIsExportedIntoItsOwnFolder) {
     EXPECT_EQ(QDir(program.path()).entryList({"TDR*"}), QStringList());
 }
 
+// A birthday without a year has no place in the MM-DD-YYYY column of the CSV
+// and text exports; a card carries it.
 TEST(ContactExport, AnImpossibleStoredBirthDateIsLeftOut) {
     ProgramFolder p(QStringLiteral("Family.DAT"),
                     test::contactBytes({{"FName", "Ann"}, {"Birthdate", "19901345"}}) +
                         test::contactBytes({{"FName", "Bob"}, {"Birthdate", "19990230"}}) +
-                        test::contactBytes({{"FName", "Cy"}, {"Birthdate", "19800229"}}));
+                        test::contactBytes({{"FName", "Cy"}, {"Birthdate", "19800229"}}) +
+                        test::contactBytes({{"FName", "Di"}, {"Birthdate", "00000412"}}) +
+                        test::contactBytes({{"FName", "Ed"}, {"Birthdate", "00000230"}}));
     const QByteArray csv = test::readAll(p.run(ExportKind::Csv).path);
     EXPECT_FALSE(csv.contains("13-45-1990"));
     EXPECT_FALSE(csv.contains("02-30-1999"));
     EXPECT_TRUE(csv.contains("02-29-1980"));
+    EXPECT_FALSE(csv.contains("-0000"));
+    EXPECT_FALSE(test::readAll(p.run(ExportKind::Text).path).contains("-0000"));
     const QByteArray cards = test::readAll(p.run(ExportKind::Vcard).path);
-    EXPECT_EQ(cards.count("BDAY:"), 1);
+    EXPECT_EQ(cards.count("BDAY:"), 2);
     EXPECT_TRUE(cards.contains("BDAY:1980-02-29\r\n"));
+    EXPECT_TRUE(cards.contains("BDAY:--04-12\r\n"));
     // The contacts file keeps what it holds.
     EXPECT_TRUE(test::readAll(p.contactsPath).contains("19901345"));
 }

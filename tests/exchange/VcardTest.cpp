@@ -92,7 +92,7 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
          "NOTE:Z\xC3\xB6\xC3\xAB\rEND:VCARD\r"
          // A card of a company: FN is its name, not a person's.
          "BEGIN:VCARD\nVERSION:3.0\nN:;;;;\nFN:Acme Corp\nORG:Acme Corp\nEND:VCARD\n",
-         {"Mary Ann||Smith|||||||||+1-418-656-92|a@example.org|||" +
+         {"Mary Ann||Smith|||||||||+1-418-656-92|a@example.org|00000410||" +
               QString::fromUtf8("Z\u00f6\u00eb") + "||1|1",
           "||||||||||||||||Acme Corp|1|1"}},
         {"Windows-1252 text without CHARSET, tab folding, the program's own property",
@@ -144,6 +144,92 @@ TEST(Vcard, EachFormOfTheFormatGivesItsFields) {
     const QByteArray wide = utf16.encode(
         QString::fromUtf8("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Zo\u00eb;Ada\r\nEND:VCARD\r\n"));
     EXPECT_EQ(imported(wide), QStringList{QString::fromUtf8("Ada||Zo\u00eb|||||||||||||||1|1")});
+}
+
+// The lines of a card as the reader unfolds them, and the bytes each line
+// came in: every byte of the text, folds, empty lines and base64 data
+// included, belongs to one line, so a card edited line by line keeps the
+// lines it does not change byte for byte.
+TEST(Vcard, EachLineKeepsTheBytesItCameIn) {
+    struct LineCase {
+        const char* what;
+        QByteArray text;
+        QList<QByteArray> lines;  // unfolded
+        QList<QByteArray> bytes;  // as they came
+    };
+    const std::vector<LineCase> cases = {
+        {"folds by space and tab, CR LF, LF and CR ends",
+         "BEGIN:VCARD\r\nNOTE:a\r\n b\n\tc\rEND:VCARD", {"BEGIN:VCARD", "NOTE:abc", "END:VCARD"},
+         {"BEGIN:VCARD\r\n", "NOTE:a\r\n b\n\tc\r", "END:VCARD"}},
+        {"a fold before the colon; empty lines go with the line after them",
+         "N\r\n :Lee\r\n\r\n\r\nFN:Ann\r\n\r\n", {"N:Lee", "FN:Ann"},
+         {"N\r\n :Lee\r\n", "\r\n\r\nFN:Ann\r\n\r\n"}},
+        {"quoted-printable soft breaks, up to an empty line",
+         "NOTE;ENCODING=QUOTED-PRINTABLE:one=\r\ntwo=\r\n\r\nX:1\r\n",
+         {"NOTE;ENCODING=QUOTED-PRINTABLE:onetwo", "X:1"},
+         {"NOTE;ENCODING=QUOTED-PRINTABLE:one=\r\ntwo=\r\n", "\r\nX:1\r\n"}},
+        {"2.1 base64 lines not indented belong to the photo; the line after them does not",
+         "PHOTO;ENCODING=BASE64:\r\nAAAA\r\nBB==\r\nTEL:1\r\n", {"PHOTO;ENCODING=BASE64:", "TEL:1"},
+         {"PHOTO;ENCODING=BASE64:\r\nAAAA\r\nBB==\r\n", "TEL:1\r\n"}},
+    };
+    for (const LineCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        QByteArray text = c.text;
+        QBuffer buffer(&text);
+        buffer.open(QIODevice::ReadOnly);
+        VcardLineReader reader(buffer);
+        reader.setKeepBytes(true);
+        QList<QByteArray> lines;
+        QList<QByteArray> bytes;
+        QByteArray line;
+        while (reader.next(line)) {
+            lines.append(line);
+            bytes.append(reader.takeBytes());
+        }
+        ASSERT_FALSE(bytes.isEmpty());
+        bytes.back() += reader.takeBytes();  // the empty lines at the end
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(bytes, c.bytes);
+    }
+}
+
+// A birthday without a year arrives as 0000MMDD, in each form cards write it,
+// and the export writes it back so.
+TEST(Vcard, ABirthdayWithoutAYearIsKept) {
+    const std::vector<std::pair<QByteArray, QString>> forms = {
+        {"BDAY:--0412", "00000412"},
+        {"BDAY:--04-12", "00000412"},
+        {"BDAY;VALUE=date-and-or-time:--0229T0800", "00000229"},
+        {"BDAY;X-APPLE-OMIT-YEAR=1604:1604-04-12", "00000412"},
+        {"bday;x-apple-omit-year=1604;value=date:16040229", "00000229"},
+        // Apple's parameter naming another year: the date has its year.
+        {"BDAY;X-APPLE-OMIT-YEAR=1604:1980-04-12", "19800412"},
+        // Without the parameter the year 1604 is taken, and the import's
+        // cleaning leaves out a year beginning with neither 19 nor 20.
+        {"BDAY:1604-04-12", ""},
+        // No such day, a month alone, a day alone.
+        {"BDAY:--0230", ""},
+        {"BDAY:--1304", ""},
+        {"BDAY:--04", ""},
+        {"BDAY:---12", ""},
+    };
+    for (const auto& [line, stored] : forms) {
+        SCOPED_TRACE(line.constData());
+        const QStringList contacts =
+            imported("BEGIN:VCARD\r\nVERSION:4.0\r\nN:Lee;Ann\r\n" + line + "\r\nEND:VCARD\r\n");
+        ASSERT_EQ(contacts.size(), 1);
+        EXPECT_EQ(contacts[0].split(u'|').value(13), stored);
+    }
+    const ContactRecord record = ContactRecord::build(test::contact({{"FName", "Ann"},
+                                                                    {"Birthdate", "00000412"},
+                                                                    {"IncludeCompany", "1"},
+                                                                    {"BirthdayReminder", "1"}}));
+    ExportRun run{"Family.DAT", {}};
+    const QByteArray card = vcardCard(exportedRecord(record), run);
+    EXPECT_TRUE(card.contains("\r\nBDAY:--04-12\r\n")) << card.constData();
+    test::ImportTarget target;
+    importContacts(card, target.file());
+    EXPECT_EQ(QString::fromLatin1(target.bytes()), QString::fromLatin1(record.bytes()));
 }
 
 TEST(Vcard, TheReaderTakesNamesInAnyCase) {

@@ -71,6 +71,10 @@ TEST(LabelTemplates, ReadsRectanglesOnA4AndLetterInEveryUnit) {
               <Label-rectangle id="0" width="170mm" height="54mm">
                 <Layout nx="1" ny="5" x0="20mm" y0="14mm" dx="170mm" dy="54mm"/>
                 <Layout nx="1" ny="5" x0="20mm" y0="14mm" dx="170mm" dy="54mm"/></Label-rectangle></Template>
+            <Template brand="A" part="10" size="US-Letter" description="Layouts overlapping by 0.025in">
+              <Label-rectangle id="0" width="2in" height="1in">
+                <Layout nx="1" ny="1" x0="1in" y0="1in" dx="0" dy="0"/>
+                <Layout nx="1" ny="1" x0="1in" y0="1.975in" dx="0" dy="0"/></Label-rectangle></Template>
             <Template brand="A" part="8" size="US-Letter" description="Unreadable">
               <Label-rectangle id="0" width="two in" height="1in"><Layout nx="1" ny="1" x0="1in" y0="1in" dx="0" dy="0"/></Label-rectangle></Template>)",
          0, PaperSize::Letter, 0, 0, {}, {}},

@@ -173,8 +173,9 @@ TEST(FieldRules, BirthDateMustBeADayOfTheCalendar) {
         {"", true},           {"04/10/1980", true},  {"02/29/1980", true},  {"02/29/2000", true},
         {"12/31/2001", true}, {"01/01/0001", true},  {"13/45/1990", false}, {"02/30/1999", false},
         {"02/29/1981", false}, {"02/29/1900", false}, {"04/31/1980", false}, {"00/10/1980", false},
-        {"04/00/1980", false}, {"04/10/0000", false}, {"99/99/9999", false}, {"ab/cd/efgh", false},
-        {"04/1 /1980", false},
+        {"04/00/1980", false}, {"99/99/9999", false}, {"ab/cd/efgh", false}, {"04/1 /1980", false},
+        // The year 0000: a birthday whose year is not known, on a day of a leap year.
+        {"04/10/0000", true}, {"02/29/0000", true}, {"02/30/0000", false}, {"13/10/0000", false},
     };
     for (const Case& c : cases) {
         for (EntryWindow window : {EntryWindow::NewContactForm, EntryWindow::Browser}) {
@@ -189,6 +190,10 @@ TEST(FieldRules, BirthDateMustBeADayOfTheCalendar) {
     EXPECT_TRUE(isCalendarBirthdate(" 19800229"));
     EXPECT_FALSE(isCalendarBirthdate("19901345"));
     EXPECT_FALSE(isCalendarBirthdate("        "));
+    EXPECT_FALSE(isCalendarBirthdate("00000410"));
+    EXPECT_TRUE(isYearlessBirthdate(" 00000229"));
+    EXPECT_FALSE(isYearlessBirthdate("00001310"));
+    EXPECT_FALSE(isYearlessBirthdate("19800410"));
 }
 
 TEST(FieldRules, LimitsCountTheTextAsLeftByEarlierCleaning) {
