@@ -25,7 +25,7 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QStringList pieces = text.split(QLatin1Char('\t'));
     // Blanks at the end of a piece (a field at its full width, an empty phone
     // column) draw nothing and do not push the next column on.
-    const std::vector<double> offsets = tabPieceOffsets(pieces, measured(metrics), [&metrics](const QString& piece) {
+    const std::vector<double> offsets = tabPieceOffsets(pieces, measured(opt.font), [&metrics](const QString& piece) {
         qsizetype end = piece.size();
         while (end > 0 && piece[end - 1] == QLatin1Char(' ')) {
             --end;
@@ -51,8 +51,15 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
-TabRuler TabStopDelegate::measured(const QFontMetricsF& metrics) const {
-    return measureTabStops(stops_, ruler_, [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+const TabRuler& TabStopDelegate::measured(const QFont& font) const {
+    // Measured once for each font, not for every line drawn.
+    if (!measuredIn_ || *measuredIn_ != font) {
+        const QFontMetricsF metrics(font);
+        measured_ = measureTabStops(stops_, ruler_,
+                                    [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+        measuredIn_ = font;
+    }
+    return measured_;
 }
 
 QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option,
@@ -60,7 +67,7 @@ QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option,
     // Every line has the same height; the width reaches past the last column.
     Q_UNUSED(index);
     const QFontMetricsF metrics(option.font);
-    const TabRuler ruler = measured(metrics);
+    const TabRuler& ruler = measured(option.font);
     const double lastStop = ruler.stops.empty() ? 0.0 : ruler.stops.back();
     const double width = lastStop + 52.0 * ruler.character + 2 * kTextMargin;
     return {static_cast<int>(width), static_cast<int>(metrics.height()) + 2};

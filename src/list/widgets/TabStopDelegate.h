@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QFont>
 #include <QStyledItemDelegate>
+#include <optional>
 #include <vector>
 
 #include "list/TabStops.h"
-
-class QFontMetricsF;
 
 namespace tandor {
 
@@ -24,6 +24,7 @@ public:
     void setTabStops(std::vector<int> stops, QString ruler = {}) {
         stops_ = std::move(stops);
         ruler_ = std::move(ruler);
+        measuredIn_.reset();
     }
     const std::vector<int>& tabStops() const { return stops_; }
     const QString& ruler() const { return ruler_; }
@@ -33,10 +34,12 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
-    TabRuler measured(const QFontMetricsF& metrics) const;
+    const TabRuler& measured(const QFont& font) const;
 
     std::vector<int> stops_;
     QString ruler_;
+    mutable std::optional<QFont> measuredIn_;
+    mutable TabRuler measured_;
 };
 
 }  // namespace tandor
