@@ -20,6 +20,10 @@ PACKAGES=(
   # a certificate made at test time for the sync windows' TLS test (scripts/dav-tls-front.py)
   openssl
   xvfb openbox
+  # a desktop's fonts, for the real-window check under each "monospace"
+  # (tests/realwindows/font-profiles.sh): Noto Sans Mono, DejaVu Sans Mono,
+  # Nimbus Mono PS and the fallback fonts a printing desktop brings along
+  fonts-noto-mono fonts-dejavu fonts-urw-base35 fonts-droid-fallback
   clang libclang-rt-14-dev
   # the icons, the Debian package and its checks (scripts/check-package.sh)
   librsvg2-bin dpkg-dev file desktop-file-utils appstream man-db

@@ -50,6 +50,9 @@ fi
 
 (cd build && ctest --output-on-failure -j"$JOBS")
 
+echo "== The desktop font profile: the real windows under each \"monospace\", and without the desktop fonts =="
+bash tests/realwindows/font-profiles.sh build
+
 echo "== The installation: desktop entry, metainfo, manual pages, Debian package =="
 bash scripts/check-package.sh
 

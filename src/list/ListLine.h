@@ -24,15 +24,16 @@ QString listLine(const ContactRecord& record, SortOrder order);
 QString phoneColumn(const QString& storedPhone);
 
 // The text of the header box above the list (122 characters). The list and
-// the header share one fixed-pitch font, so a heading at character position p
-// stands over the column whose tab stop is 4 * p: Name 0, City 35, ST 54,
-// Zip 61, Home 73, Cell 90, Email Address 109. Each column is at least two
-// characters wider than the longest value its field can hold.
+// the header share one font, and the list's tab stops are measured on this
+// text in it, so the column whose tab stop is 4 * p starts under the heading
+// at character position p: Name 0, City 35, ST 54, Zip 61, Home 73, Cell 90,
+// Email Address 109. Each column is at least two characters wider than the
+// longest value its field can hold.
 inline const QString kListHeaderText = QStringLiteral(
     "Name                               City               ST     Zip         Home             "
     "Cell               Email Address");
 
-// The list's tab stops, in quarters of the average character width.
+// The list's tab stops, in quarters of a character of the header text.
 inline constexpr std::array<int, 6> kListTabStops{140, 216, 244, 292, 360, 436};
 
 }  // namespace tandor

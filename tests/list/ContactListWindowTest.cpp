@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +25,7 @@
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsDocument.h"
 #include "support/DocumentAccess.h"
+#include "support/DrawnColumns.h"
 #include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
@@ -255,11 +257,48 @@ TEST_F(ContactListWindowTest, ACitySearchListsTheMatchesAndShowsTheResult) {
     EXPECT_EQ(header->text(), kListHeaderText);
     EXPECT_EQ(header->text().size(), 122);
     EXPECT_EQ(header->font(), list()->font());
-    EXPECT_TRUE(QFontInfo(list()->font()).fixedPitch());
     auto* delegate = qobject_cast<TabStopDelegate*>(list()->itemDelegate());
     ASSERT_NE(delegate, nullptr);
     EXPECT_EQ(delegate->tabStops(), (std::vector<int>{140, 216, 244, 292, 360, 436}));
+    EXPECT_EQ(delegate->ruler(), kListHeaderText);
     EXPECT_TRUE(platform.messages().isEmpty());
+}
+
+// Each column of a line starts under its heading as drawn, in the list's own
+// font and in faces a desktop may offer as its "monospace": one that fails the
+// fixed-pitch test (Noto Sans Mono) and one with other metrics (Nimbus Mono
+// PS). A face that is not installed is drawn by the desktop's monospace
+// instead, and the columns must line up all the same.
+TEST_F(ContactListWindowTest, EveryColumnStartsUnderItsHeadingInAnyFace) {
+    openFile({test::contact({{Field::FName, "Maximiliana"}, {Field::MiddleInit, "Q"},
+                             {Field::LName, "Wolfeschlegelste"}, {Field::City, "Rancho Cucamonga"},
+                             {Field::State, "CA"}, {Field::Zip, "91730-1234"}, {Field::HPhone, "909-555-0123456"},
+                             {Field::CPhone, "909-555-0198765"}, {Field::Email, "maxi.wolfe@rancho.example"}})});
+    open();
+    window->resize(1500, 620);
+    const double size = list()->font().pointSizeF();
+    for (const QString face : {"", "Noto Sans Mono", "Nimbus Mono PS", "DejaVu Sans Mono", "Liberation Mono"}) {
+        if (!face.isEmpty()) {
+            QFont font(face);
+            font.setStyleHint(QFont::TypeWriter);  // a face not installed: a monospace one in its place
+            font.setPointSizeF(size);
+            list()->setFont(font);
+        }
+        click("cmdACNewSearch");
+        click("cmdACGetReport");
+        QCoreApplication::processEvents();
+        auto* header = find<QLineEdit>("txtViewAllHeader");
+        EXPECT_EQ(header->font(), list()->font());
+        const test::DrawnColumns drawn = test::drawnColumns(list(), header, 0);
+        ASSERT_EQ(drawn.headings.size(), 7) << face.toStdString();
+        ASSERT_GE(drawn.columns.size(), 7) << face.toStdString();
+        const QList<int> drift = test::columnDrift(drawn);
+        for (int i = 0; i < 7; ++i) {
+            EXPECT_LE(drift[i], 2) << face.toStdString() << " (" << QFontInfo(list()->font()).family().toStdString()
+                                   << "): column " << i << " at " << drawn.columns[i] << ", its heading at "
+                                   << drawn.headings[i];
+        }
+    }
 }
 
 TEST_F(ContactListWindowTest, ZipSearchIsCaseSensitiveAndLastNameOrderComesFromTheLines) {

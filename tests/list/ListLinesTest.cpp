@@ -176,19 +176,55 @@ TEST(ListEditText, CopyPutsALineBreakBeforeEachLineAndPasteSplitsAtLineBreaks) {
 }
 
 TEST(TabStops, EachPieceStartsAtTheFirstStopRightOfTheTextDrawn) {
-    // Average character width 4: a stop of 100 quarter-characters lies at 100.
+    // Every character 4 wide: a stop of 100 quarter-characters lies at 100.
     const auto width = [](const QString& s) { return s.size() * 4.0; };
-    const std::vector<int> stops{100, 110, 120, 154, 176, 212, 242};
-    EXPECT_EQ(tabPieceOffsets({"Ann", "Boston", "MA", "02101", "", "", "e"}, stops, 4.0, width),
+    const TabRuler ruler = measureTabStops({100, 110, 120, 154, 176, 212, 242}, QString(80, ' '), width);
+    EXPECT_EQ(ruler.stops, (std::vector<double>{100, 110, 120, 154, 176, 212, 242}));
+    EXPECT_EQ(tabPieceOffsets({"Ann", "Boston", "MA", "02101", "", "", "e"}, ruler, width),
               (std::vector<double>{0, 100, 154, 176, 212, 242, 274}));
     // A name reaching past 100 pushes the city to 110; one ending exactly on a stop to the next.
-    EXPECT_EQ(tabPieceOffsets({QString(26, 'x'), "c"}, stops, 4.0, width),
-              (std::vector<double>{0, 110}));
-    EXPECT_EQ(tabPieceOffsets({QString(25, 'x'), "c"}, stops, 4.0, width),
-              (std::vector<double>{0, 110}));
-    // Past the last stop, stops follow every 32 units.
-    EXPECT_EQ(tabPieceOffsets({QString(70, 'x'), "c"}, stops, 4.0, width),
-              (std::vector<double>{0, 306}));
+    EXPECT_EQ(tabPieceOffsets({QString(26, 'x'), "c"}, ruler, width), (std::vector<double>{0, 110}));
+    EXPECT_EQ(tabPieceOffsets({QString(25, 'x'), "c"}, ruler, width), (std::vector<double>{0, 110}));
+    // Past the last stop, stops follow every eight characters.
+    EXPECT_EQ(tabPieceOffsets({QString(70, 'x'), "c"}, ruler, width), (std::vector<double>{0, 306}));
+}
+
+TEST(TabStops, StopsStandWhereTheRulerPutsItsCharactersInAnyFont) {
+    // A face whose characters are not all alike: "M" 9, blank 3, others 5.
+    const auto width = [](const QString& s) {
+        double w = 0;
+        for (const QChar c : s) {
+            w += c == 'M' ? 9 : c == ' ' ? 3 : 5;
+        }
+        return w;
+    };
+    const struct {
+        std::vector<int> stops;
+        QString ruler;
+        std::vector<double> at;
+        double character;
+    } cases[] = {
+        // "MM" is 18 wide, a blank 3: "City" starts at 24 and "ST" at 50; 60 in all.
+        {{16, 40}, "MM  City  ST", {24, 50}, 5},
+        // Between characters and past the ruler's end: its average width.
+        {{2, 54}, "MM  City  ST", {2.5, 60 + 1.5 * 5}, 5},
+        // No ruler: the width of "0".
+        {{8, 10}, "", {10, 12.5}, 5},
+    };
+    for (const auto& c : cases) {
+        const TabRuler ruler = measureTabStops(c.stops, c.ruler, width);
+        EXPECT_EQ(ruler.stops, c.at) << c.ruler.toStdString();
+        EXPECT_DOUBLE_EQ(ruler.character, c.character) << c.ruler.toStdString();
+    }
+    // The list's own header: each column starts under its heading's first letter.
+    const std::vector<int> stops(kListTabStops.begin(), kListTabStops.end());
+    const TabRuler header = measureTabStops(stops, kListHeaderText, width);
+    const QStringList headings{"City", "ST", "Zip", "Home", "Cell", "Email Address"};
+    for (int i = 0; i < headings.size(); ++i) {
+        const qsizetype at = kListHeaderText.indexOf(headings[i]);
+        EXPECT_EQ(at * 4, stops[i]) << headings[i].toStdString();
+        EXPECT_EQ(header.stops[i], width(kListHeaderText.left(at))) << headings[i].toStdString();
+    }
 }
 
 TEST(ContactListModel, KeepsLinesSortedAndRemovesRunsOfRows) {

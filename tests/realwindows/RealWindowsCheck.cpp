@@ -14,6 +14,8 @@
 #include <QMainWindow>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QInputDialog>
 #include <QLabel>
@@ -38,6 +40,7 @@
 #include <QWindow>
 #include <QRegularExpression>
 #include <QSet>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -48,6 +51,7 @@
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"
 #include "store/ContactsDocument.h"
+#include "support/DrawnColumns.h"
 #include "support/PlainDavClient.h"
 #include "sync/SyncState.h"
 #include "support/TestFiles.h"
@@ -610,28 +614,6 @@ TEST_F(RealWindows, TheBrowserButtonsStayBetweenRecords) {
     closeOthers(place, QStringLiteral("browser"));
 }
 
-// Where ink starts in a picture of one line of text: each run of ink
-// separated from the next by a gap wider than `gap`, in logical pixels.
-QList<int> inkStarts(const QImage& image, double gap) {
-    const double ratio = image.devicePixelRatio();
-    const int background = qGray(image.pixel(image.width() - 1, image.height() / 2));
-    QList<int> starts;
-    int lastInk = -100000;
-    for (int x = 0; x < image.width(); ++x) {
-        bool ink = false;
-        for (int y = 0; y < image.height() && !ink; ++y) {
-            ink = std::abs(qGray(image.pixel(x, y)) - background) > 80;
-        }
-        if (ink) {
-            if (x - lastInk > gap * ratio) {
-                starts.append(qRound(x / ratio));
-            }
-            lastInk = x;
-        }
-    }
-    return starts;
-}
-
 // "All Contacts" with its report of every contact (null when the list did not open).
 QWidget* listWithReport() {
     runItem(mainItem("mnuViewAll"));
@@ -657,20 +639,34 @@ TEST_F(RealWindows, ListColumnsStartUnderTheirHeadings) {
         }
     }
     ASSERT_GE(row, 0);
-    const double cell = QFontMetricsF(view->font()).horizontalAdvance(QLatin1Char('0'));
-    const QRect rowRect = view->visualRect(view->model()->index(row, 0));
-    const QImage rowImage = view->viewport()->grab(rowRect.adjusted(0, 2, 0, -2)).toImage();
-    const QImage headerImage = header->grab(header->rect().adjusted(2, 3, -2, -3)).toImage();
-    QList<int> columns = inkStarts(rowImage, 1.75 * cell);
-    QList<int> headings = inkStarts(headerImage, 1.75 * cell);
-    const int rowLeft = view->viewport()->mapTo(list, rowRect.topLeft()).x();
-    const int headerLeft = header->mapTo(list, QPoint(2, 0)).x();
-    ASSERT_EQ(headings.size(), 7);
-    ASSERT_GE(columns.size(), 7);
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_NEAR(columns[i] + rowLeft, headings[i] + headerLeft, cell / 2 + 1) << "column " << i;
-    }
+    // Read from the screen, whatever face the desktop calls "monospace".
+    const QFont desktopMonospace = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const auto expectColumnsUnderHeadings = [&] {
+        const test::DrawnColumns drawn = test::drawnColumns(view, header, row);
+        ASSERT_EQ(drawn.headings.size(), 7);
+        ASSERT_GE(drawn.columns.size(), 7);
+        const QList<int> drift = test::columnDrift(drawn);
+        std::printf("desktop monospace: %s; the list: %s; columns at most %d px from their headings\n",
+                    qPrintable(QFontInfo(desktopMonospace).family()), qPrintable(QFontInfo(view->font()).family()),
+                    *std::max_element(drift.begin(), drift.end()));
+        for (int i = 0; i < 7; ++i) {
+            EXPECT_LE(drift[i], 6) << qPrintable(QFontInfo(view->font()).family()) << ": column " << i << " at "
+                                   << drawn.columns[i] << ", its heading at " << drawn.headings[i];
+        }
+    };
+    expectColumnsUnderHeadings();
     screenshot(list, QStringLiteral("listed"));
+    // Even in the desktop's own monospace, were the list to take it, the
+    // columns are measured on the headings.
+    QFont face = desktopMonospace;
+    face.setPointSizeF(view->font().pointSizeF());
+    view->setFont(face);
+    runItem(list->findChild<QPushButton*>(QStringLiteral("cmdACNewSearch")));
+    runItem(list->findChild<QPushButton*>(QStringLiteral("cmdACGetReport")));
+    settle(150);
+    view->clearSelection();
+    expectColumnsUnderHeadings();
+    screenshot(list, QStringLiteral("listed-in-desktop-monospace"));
     closeOthers(place, QStringLiteral("list"));
 }
 

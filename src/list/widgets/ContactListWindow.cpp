@@ -6,7 +6,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +30,7 @@
 #include "list/widgets/ContactListModel.h"
 #include "list/widgets/TabStopDelegate.h"
 #include "platform/AppError.h"
+#include "platform/ColumnFont.h"
 #include "platform/Platform.h"
 #include "print/widgets/PrintPreviewDialog.h"
 #include "shell/widgets/ActiveControl.h"
@@ -187,11 +187,9 @@ void ContactListWindow::buildControls() {
     lstAllContacts_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstAllContacts_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     lstAllContacts_->setToolTip(QStringLiteral("Double-click contact to view or edit details"));
-    // One fixed-pitch font for the list and its header, at the size of the
+    // One column font for the list and its header, at the size of the
     // program's other text, and the header's text starting where the lines do.
-    QFont listFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    listFont.setPointSizeF(QApplication::font().pointSizeF());
-    lstAllContacts_->setFont(listFont);
+    lstAllContacts_->setFont(columnFont(QApplication::font().pointSizeF()));
     txtViewAllHeader_->setTextMargins(TabStopDelegate::kTextMargin - 2, 0, 0, 0);
     auto* barStyle = new ListScrollBarStyle;
     barStyle->setParent(lstAllContacts_);
@@ -295,7 +293,8 @@ void ContactListWindow::chooseSort(SortOrder order) {
 
 void ContactListWindow::getReport() {
     delegate_->setTabStops({});
-    delegate_->setTabStops(std::vector<int>(kListTabStops.begin(), kListTabStops.end()));
+    // The columns are measured on the header, so each starts under its heading.
+    delegate_->setTabStops(std::vector<int>(kListTabStops.begin(), kListTabStops.end()), kListHeaderText);
     frSearch_->setVisible(false);
     frSortOrder_->setVisible(false);
     txtViewAllHeader_->setVisible(true);

@@ -25,14 +25,13 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QStringList pieces = text.split(QLatin1Char('\t'));
     // Blanks at the end of a piece (a field at its full width, an empty phone
     // column) draw nothing and do not push the next column on.
-    const std::vector<double> offsets = tabPieceOffsets(
-        pieces, stops_, metrics.averageCharWidth(), [&metrics](const QString& piece) {
-            qsizetype end = piece.size();
-            while (end > 0 && piece[end - 1] == QLatin1Char(' ')) {
-                --end;
-            }
-            return metrics.horizontalAdvance(piece.left(end));
-        });
+    const std::vector<double> offsets = tabPieceOffsets(pieces, measured(opt.font), [&metrics](const QString& piece) {
+        qsizetype end = piece.size();
+        while (end > 0 && piece[end - 1] == QLatin1Char(' ')) {
+            --end;
+        }
+        return metrics.horizontalAdvance(piece.left(end));
+    });
     painter->save();
     painter->setFont(opt.font);
     const bool selected = opt.state & QStyle::State_Selected;
@@ -52,13 +51,25 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
+const TabRuler& TabStopDelegate::measured(const QFont& font) const {
+    // Measured once for each font, not for every line drawn.
+    if (!measuredIn_ || *measuredIn_ != font) {
+        const QFontMetricsF metrics(font);
+        measured_ = measureTabStops(stops_, ruler_,
+                                    [&metrics](const QString& text) { return metrics.horizontalAdvance(text); });
+        measuredIn_ = font;
+    }
+    return measured_;
+}
+
 QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
     // Every line has the same height; the width reaches past the last column.
     Q_UNUSED(index);
     const QFontMetricsF metrics(option.font);
-    const int stopsWidth = stops_.empty() ? 0 : stops_.back();
-    const double width = (stopsWidth / 4.0 + 52.0) * metrics.averageCharWidth() + 2 * kTextMargin;
+    const TabRuler& ruler = measured(option.font);
+    const double lastStop = ruler.stops.empty() ? 0.0 : ruler.stops.back();
+    const double width = lastStop + 52.0 * ruler.character + 2 * kTextMargin;
     return {static_cast<int>(width), static_cast<int>(metrics.height()) + 2};
 }
 
