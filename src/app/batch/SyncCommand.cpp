@@ -66,7 +66,9 @@ int runSync(const QStringList& args, Context& context) {
         return kRefused;
     }
     try {
-        if (!QFileInfo(contactsPath).isFile()) {
+        // A missing file is made, as `add` and `import` make it, except by a
+        // dry run, which writes nothing.
+        if (dryRun && !QFileInfo(contactsPath).isFile()) {
             context.err << "No contacts file: " << contactsPath << "\n";
             return kRefused;
         }
@@ -83,7 +85,7 @@ int runSync(const QStringList& args, Context& context) {
         // A dry run writes nothing beside the file, not even the state
         // realigned or folded with a left-over journal as the file opens.
         keeper.setWritesNothing(dryRun);
-        document.openPath(contactsPath, true);
+        document.openPath(contactsPath, dryRun);
         sync::Account account;
         account.serverUrl = *url;
         account.user = *user;
@@ -136,7 +138,8 @@ const Registration registration{Command{
         "(a read-only address book, say) is left for the next sync and listed last\n"
         "(\"Refused by the server, left for the next sync: NAME: REASON\"); the rest\n"
         "goes on. A server or file failure prints its message\n"
-        "(exit 1); what was synced before it stays, and the next sync goes on."),
+        "(exit 1); what was synced before it stays, and the next sync goes on. A\n"
+        "missing FILE.DAT is made, as add and import make it (not by --dry-run)."),
     runSync,
 }};
 
