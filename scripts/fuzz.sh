@@ -33,6 +33,7 @@ if [ ${#targets[@]} -eq 0 ]; then
 fi
 
 BUILD=build-fuzz
+export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}
 cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTANDOR_FUZZ=ON \
   -DCMAKE_CXX_COMPILER=clang++ > /dev/null
 cmake --build "$BUILD" -j"$(nproc 2>/dev/null || echo 2)" --target $(printf 'fuzz_%s ' "${targets[@]}")

@@ -4,5 +4,12 @@
 # builds the rest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# A new build folder is built without debug information (Release), the
+# quickest build; one made before keeps its build type (the test command
+# builds RelWithDebInfo).
+if [ -f build/CMakeCache.txt ]; then
+    BUILD_TYPE=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' build/CMakeCache.txt)
+fi
+export BUILD_TYPE=${BUILD_TYPE:-Release}
 BUILD_TARGETS="tandor documents program_folder" bash scripts/setup.sh
 exec build/bin/tandor "$@"

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(
-  build-essential cmake pkg-config
+  build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   # address-book passwords in the desktop's secret store, and its test
   qtkeychain-qt6-dev gnome-keyring dbus
@@ -52,8 +52,13 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 BUILD_DIR=${BUILD_DIR:-build}
+# BUILD_TYPE=Release builds without debug information (scripts/run.sh, for a
+# new build folder); the tests are built RelWithDebInfo.
+BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 JOBS=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > /dev/null
+# A new build folder is made for Ninja; one made before keeps its generator.
+export CMAKE_GENERATOR=${CMAKE_GENERATOR:-Ninja}
+cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE="$BUILD_TYPE" "$@" > /dev/null
 # BUILD_TARGETS="a b" builds only those targets (scripts/run.sh: the program).
 if [ -n "${BUILD_TARGETS:-}" ]; then
     # shellcheck disable=SC2086

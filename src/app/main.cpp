@@ -1,8 +1,11 @@
 #include <QApplication>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTextStream>
+#include <QTimer>
 #include <cstring>
 
+#include "ProgramHelp.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Version.h"
 #include "print/widgets/DesktopPlatform.h"
@@ -15,7 +18,17 @@ int main(int argc, char** argv) {
         QTextStream(stdout) << "Tandor " << tandor::versionText() << "\n";
         return 0;
     }
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        QTextStream(stdout) << tandor::programHelpText();
+        return 0;
+    }
     QApplication app(argc, argv);
+    // What is left once Qt has taken its own options: at most one contacts file.
+    const QStringList files = QApplication::arguments().mid(1);
+    if (files.size() > 1 || (files.size() == 1 && files[0].startsWith(QLatin1Char('-')))) {
+        QTextStream(stderr) << "Usage: " << tandor::kProgramUsage << "\n       tandor --help | --version\n";
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Tandor"));
     QApplication::setOrganizationName(QStringLiteral("Tandor"));
     QApplication::setApplicationVersion(tandor::versionText());
@@ -34,5 +47,10 @@ int main(int argc, char** argv) {
     }
     tandor::ApplicationShell shell(platform, folders.programFolder, folders.documentsFolder);
     shell.show();
+    if (!files.isEmpty()) {
+        // From the event loop, so that Cancel of an error message ends the program.
+        const QString path = QFileInfo(files[0]).absoluteFilePath();
+        QTimer::singleShot(0, &shell, [&shell, path] { shell.openNamedFile(path); });
+    }
     return app.exec();
 }

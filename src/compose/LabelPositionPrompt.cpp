@@ -38,14 +38,14 @@ QString cleanAnswer(const QString& answer) {
     return text;
 }
 
-void refuse(Platform& platform, const QString& text, const QString& title,
+void refuseAnswer(Platform& platform, const QString& text, const QString& title,
             MessageIcon icon = MessageIcon::Information) {
     platform.beep();
     platform.message(text, title, icon, MessageButtons::Ok);
 }
 
 void refuseWithoutDash(Platform& platform) {
-    refuse(platform,
+    refuseAnswer(platform,
            QStringLiteral("Use a dash when specifying a range of labels to print.  Examples: 1-30, "
                           "5-8, 15-22.  Each number represents a label position on label sheet."),
            QStringLiteral("Include dash for range of labels"));
@@ -68,12 +68,12 @@ void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
             continue;
         }
         if (positionNumber(text.right(2)) > count) {
-            refuse(platform, QStringLiteral("Label position cannot exceed ") + most,
+            refuseAnswer(platform, QStringLiteral("Label position cannot exceed ") + most,
                    QStringLiteral("Maximum is ") + most);
             continue;
         }
         if (text.size() == 5 && text.at(1) == QLatin1Char('-')) {
-            refuse(platform,
+            refuseAnswer(platform,
                    QStringLiteral("No more than %1 labels may be printed.  To print an entire "
                                   "sheet, enter 1-%1.")
                        .arg(count),
@@ -87,7 +87,7 @@ void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
             continue;
         }
         if (!applyRangeRule(state)) {
-            refuse(platform,
+            refuseAnswer(platform,
                    QStringLiteral("Label starting position cannot exceed ending position."),
                    QStringLiteral("Try again"));
             continue;
@@ -100,7 +100,7 @@ void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
         // A negative start (-5) names no position at all: it is refused like a
         // start beyond the sheet rather than printed on whatever the boxes hold.
         if (start > count || start < 0) {
-            refuse(platform, QStringLiteral("Cannot be greater than ") + most,
+            refuseAnswer(platform, QStringLiteral("Cannot be greater than ") + most,
                    QStringLiteral("Enter a number between 1 and ") + most,
                    MessageIcon::Exclamation);
             continue;

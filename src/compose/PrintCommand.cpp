@@ -15,7 +15,7 @@ namespace tandor {
 namespace {
 
 
-void refuse(Platform& platform, const QString& text, const QString& title,
+void refusePrinting(Platform& platform, const QString& text, const QString& title,
             MessageIcon icon = MessageIcon::Exclamation) {
     platform.beep();
     platform.message(text, title, icon, MessageButtons::Ok);
@@ -24,26 +24,26 @@ void refuse(Platform& platform, const QString& text, const QString& title,
 // The validations of the print command, in their order. False when one refused.
 bool passesValidation(CompositionState& state, Platform& platform) {
     if (state.allLinesEmpty()) {
-        refuse(platform, QStringLiteral("No information entered"), QStringLiteral("Missing Data"));
+        refusePrinting(platform, QStringLiteral("No information entered"), QStringLiteral("Missing Data"));
         return false;
     }
     if (!state.labelSelected && !state.envelopeSelected) {
-        refuse(platform, QStringLiteral("Select Label stock or Envelope"),
+        refusePrinting(platform, QStringLiteral("Select Label stock or Envelope"),
                QStringLiteral("Media Selection"));
         return false;
     }
     if (state.envelopeSelected && positionNumber(state.envelopeSizeCode) == 0) {
-        refuse(platform, QStringLiteral("Select Envelope size"), QStringLiteral("Envelope Size"));
+        refusePrinting(platform, QStringLiteral("Select Envelope size"), QStringLiteral("Envelope Size"));
         return false;
     }
     if (!state.leftJustified && !state.centered) {
-        refuse(platform, QStringLiteral("Select Left-Justified or Centered"),
+        refusePrinting(platform, QStringLiteral("Select Left-Justified or Centered"),
                QStringLiteral("Text Alignment"));
         return false;
     }
     if (state.labelSelected && !state.positionCaption.isEmpty()) {
         if (!applyRangeRule(state)) {
-            refuse(platform,
+            refusePrinting(platform,
                    QStringLiteral("Label starting position cannot exceed ending position."),
                    QStringLiteral("Try again"), MessageIcon::Information);
             return false;
@@ -58,7 +58,7 @@ bool passesValidation(CompositionState& state, Platform& platform) {
 // mode as the command does when Lines 1 to 3 are empty.
 bool returnAddressLinesPass(CompositionState& state, Platform& platform, bool switchMode) {
     if (state.lines[0].isEmpty() && state.lines[1].isEmpty() && state.lines[2].isEmpty()) {
-        refuse(platform, QStringLiteral("Fill in Lines 1, 2, and 3, then press Print."),
+        refusePrinting(platform, QStringLiteral("Fill in Lines 1, 2, and 3, then press Print."),
                QStringLiteral("Instructions"));
         if (switchMode) {
             state.returnAddressMode = true;
@@ -67,7 +67,7 @@ bool returnAddressLinesPass(CompositionState& state, Platform& platform, bool sw
         return false;
     }
     if (!state.lines[3].isEmpty() || !state.lines[4].isEmpty()) {
-        refuse(platform, QStringLiteral("Leave Lines 4 and 5 blank"),
+        refusePrinting(platform, QStringLiteral("Leave Lines 4 and 5 blank"),
                QStringLiteral("Small label can fit only 3 lines"));
         if (switchMode) {
             state.focus = FocusTarget::Line4;

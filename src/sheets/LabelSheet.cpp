@@ -18,8 +18,6 @@
 namespace tandor {
 namespace {
 
-constexpr double kMm = 1.0 / 25.4;
-
 // Positions are asked for with at most two digits.
 constexpr int kMostPositions = 99;
 // The ink of a label keeps this much of the label clear on every side; the

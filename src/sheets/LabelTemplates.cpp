@@ -7,7 +7,6 @@
 namespace tandor {
 namespace {
 
-constexpr double kMm = 1.0 / 25.4;
 constexpr double kSlackIn = 0.01;  // how far a label may stand past the paper's edge or its neighbour
 
 struct Unit {

@@ -22,6 +22,9 @@ namespace tandor {
 //
 // Lengths are in pt (no unit), in, mm, cm or pc.
 
+// Inches in a millimetre.
+inline constexpr double kMm = 1.0 / 25.4;
+
 // A part number that names the same sheet as another of its maker.
 struct TemplateEquivalent {
     QString maker;

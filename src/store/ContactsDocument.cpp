@@ -223,6 +223,14 @@ void ContactsDocument::openPath(const QString& path, bool mustExist) {
     emit opened();
 }
 
+void ContactsDocument::fileOpenNamed(const QString& path, const BirthdayCheck& birthdayCheck) {
+    const OnFailure abandon([this] { fileClose(); });
+    openPath(path, true);
+    if (file_.recordCount() >= 1 && birthdayCheck) {
+        birthdayCheck(*this);
+    }
+}
+
 void ContactsDocument::abandonOpening() {
     fileClose();
     try {

@@ -115,6 +115,12 @@ public:
     // not exist, unless it must exist (53 "File not found"). A failure throws
     // AppError and leaves no file current.
     void openPath(const QString& path, bool mustExist = false);
+    // Opens the file named when the program starts (`tandor FILE.DAT`) as File
+    // Open does once its dialog has chosen it, birthday check included. A
+    // missing file is not made: 53 "File not found" (76 "Path not found"), as
+    // the dialog accepts only a file that exists. A failure throws AppError
+    // and leaves no file current.
+    void fileOpenNamed(const QString& path, const BirthdayCheck& birthdayCheck = {});
     // File Close: no file current, every file item disabled.
     void fileClose();
 

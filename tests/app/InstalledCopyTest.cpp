@@ -79,25 +79,51 @@ TEST(InstalledCopy, KeepsItsFilesInThePerUserFolderAndABuildCopyBesideItself) {
     EXPECT_FALSE(QFileInfo::exists(otherHome));
 }
 
-// The manual page and --help come from one source: every command's usage and
-// explanation appear in both, word for word.
-TEST(InstalledCopy, TheManualPageTellsWhatHelpTells) {
+// Runs `executable --help`; returns its output, and the manual page `page`
+// with roff's minus signs and quotes as --help prints them.
+static QString helpAndPage(const QString& executable, const QString& page, QString* pageText) {
     QProcess p;
-    p.start(tandor::test::batchExecutable(), {QStringLiteral("--help")});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    const QString help = QString::fromUtf8(p.readAllStandardOutput());
-    QString page = QString::fromUtf8(tandor::test::readAll(QStringLiteral(TANDOR_MAN_DIR "/tandor-batch.1")));
-    ASSERT_FALSE(page.isEmpty());
-    page.replace(QStringLiteral("\\-"), QStringLiteral("-")).replace(QStringLiteral("\\(dq"), QStringLiteral("\""));
+    p.start(executable, {QStringLiteral("--help")});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 0) << executable.toStdString();
+    *pageText = QString::fromUtf8(tandor::test::readAll(QStringLiteral(TANDOR_MAN_DIR "/") + page));
+    pageText->replace(QStringLiteral("\\-"), QStringLiteral("-")).replace(QStringLiteral("\\(dq"), QStringLiteral("\""));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
 
-    const QStringList commands = help.section(QStringLiteral("Commands:\n"), 1).split(QStringLiteral("\n\n"), Qt::SkipEmptyParts);
-    EXPECT_GE(commands.size(), 14);
-    for (const QString& command : commands) {
-        const QString usage = command.section(QLatin1Char('\n'), 0, 0).trimmed();
-        const QString explanation = command.section(QLatin1Char('\n'), 1).simplified();
-        EXPECT_TRUE(page.contains(QStringLiteral(".TP\n.B ") + usage + QStringLiteral("\n") + explanation + QStringLiteral("\n")))
-            << usage.toStdString();
+// The manual pages and --help come from one source: every command's or
+// option's usage and explanation appear in both, word for word.
+TEST(InstalledCopy, TheManualPagesTellWhatHelpTells) {
+    struct Case {
+        QString executable;
+        QString page;
+        QString itemsAfter;  // the line of --help before its commands or options
+        QString synopsis;    // in the page
+        int least;
+    };
+    const QList<Case> cases = {
+        {tandor::test::batchExecutable(), "tandor-batch.1", "Commands:\n",
+         ".B tandor-batch [--program-folder DIR] COMMAND [ARGUMENTS]\n", 14},
+        {QStringLiteral(TANDOR_PROGRAM_DIR "/tandor"), "tandor.1", "tandor --help | --version\n\n",
+         ".B tandor [FILE.DAT]\n", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page.toStdString());
+        QString page;
+        const QString help = helpAndPage(c.executable, c.page, &page);
+        ASSERT_FALSE(page.isEmpty());
+        EXPECT_TRUE(page.contains(c.synopsis));
+        const QStringList items = help.section(c.itemsAfter, 1).split(QStringLiteral("\n\n"), Qt::SkipEmptyParts);
+        EXPECT_GE(items.size(), c.least) << help.toStdString();
+        for (const QString& item : items) {
+            const QString usage = item.section(QLatin1Char('\n'), 0, 0).trimmed();
+            const QString explanation = item.section(QLatin1Char('\n'), 1).simplified();
+            EXPECT_TRUE(page.contains(QStringLiteral(".TP\n.B ") + usage + QStringLiteral("\n") + explanation + QStringLiteral("\n")))
+                << usage.toStdString();
+        }
     }
+    QString page;
+    const QString help = helpAndPage(tandor::test::batchExecutable(), QStringLiteral("tandor-batch.1"), &page);
     const QString folderParagraph = help.section(QStringLiteral("\n\n"), 2, 2).simplified();
     EXPECT_TRUE(folderParagraph.startsWith(QStringLiteral("The program folder holds")));
     EXPECT_TRUE(page.contains(folderParagraph)) << folderParagraph.toStdString();

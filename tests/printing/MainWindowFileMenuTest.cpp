@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -120,6 +122,50 @@ TEST_F(FileMenuTest, AFailedOpenAnsweredWithRetryLeavesNoFileCurrent) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Tandor"));
     expectFileItems(false);
     EXPECT_FALSE(session.file().isOpen());
+}
+
+// `tandor FILE.DAT`: the file opens as File > Open opens the one its dialog
+// chose; a file that cannot be opened gets the error routine of File > Open,
+// and Retry leaves no file current. A missing file is not made.
+TEST_F(FileMenuTest, AFileNamedOnTheCommandLineOpensAsFileOpenDoes) {
+    struct Case {
+        const char* name;
+        QString path;
+        QString title;    // of the main window afterwards
+        QString message;  // the error message, empty for none
+    };
+    QDir(folder.path()).mkdir(QStringLiteral("Folder.DAT"));
+    const QList<Case> cases = {
+        {"a contacts file", contactsFile(QStringLiteral("Family.DAT"), 2, '0'), "Tandor  [Family]", ""},
+        {"a missing file", folder.file(QStringLiteral("Other.DAT")), "Tandor",
+         "An error has occurred. Error number 53 -- File not found.  Try again, or notify author."},
+        {"a missing folder", folder.file(QStringLiteral("no-such-folder/Other.DAT")), "Tandor",
+         "An error has occurred. Error number 76 -- Path not found.  Try again, or notify author."},
+        {"a folder", folder.file(QStringLiteral("Folder.DAT")), "Tandor",
+         "An error has occurred. Error number 75 -- Path/File access error.  Try again, or notify author."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool opened = c.message.isEmpty();
+        platform.clearRecords();
+        if (!opened) {
+            platform.answerMessage(MessageAnswer::Retry);
+        }
+        shell.openNamedFile(c.path);
+        EXPECT_EQ(window.windowTitle(), c.title);
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_TRUE(platform.openFileRequests().isEmpty());
+        ASSERT_EQ(platform.messages().size(), opened ? 0 : 1);
+        if (!opened) {
+            EXPECT_EQ(platform.messages()[0].text, c.message);
+            EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::RetryCancel);
+        }
+        EXPECT_EQ(session.file().isOpen(), opened);
+        EXPECT_EQ(hidden("txtFileNam"), opened ? c.path : QString());
+        expectFileItems(opened);
+        EXPECT_EQ(item("mnuFileBdayOn")->isEnabled(), opened);  // reminders are off in the file
+        EXPECT_TRUE(QFileInfo::exists(c.path) == opened || QFileInfo(c.path).isDir());
+    }
 }
 
 TEST_F(FileMenuTest, ClosingGoesOnWhenTheInstallerFileCannotBeNamedBack) {

@@ -513,6 +513,26 @@ TEST_P(SyncScenarioTest, ADryRunWritesNothingBesideTheFile) {
            }}});
 }
 
+// tandor-batch sync pulls the book into a file that does not exist yet.
+TEST_P(SyncScenarioTest, TheBatchToolPullsTheBookIntoANewFile) {
+    play({{"start", start},
+          {"a dry run into a missing file is refused; then tandor-batch sync New.DAT",
+           [](T& t) {
+               const QString fresh = t.folder->file(QStringLiteral("New.DAT"));
+               const QStringList sync{"sync", fresh, "--url", t.book, "--user", t.server.user};
+               const QStringList environment{QStringLiteral("TANDOR_PASSWORD=") + t.server.password};
+               const test::BatchRun dryRun = test::runBatch(sync + QStringList{"--dry-run"}, environment);
+               EXPECT_EQ(dryRun.exitCode, 2);
+               EXPECT_TRUE(dryRun.err.contains(QStringLiteral("No contacts file"))) << dryRun.err.toStdString();
+               EXPECT_FALSE(QFileInfo::exists(fresh));
+               const test::BatchRun run = test::runBatch(sync, environment);
+               EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+               EXPECT_TRUE(run.out.contains(QStringLiteral("Changed here: 3 added"))) << run.out.toStdString();
+               EXPECT_EQ(t.text(test::fileLines(fresh)), t.text(t.serverLines()));
+               t.expectConverged({"Ann", "Bob", "Carl"});
+           }}});
+}
+
 INSTANTIATE_TEST_SUITE_P(Servers, SyncScenarioTest, ::testing::Values("Radicale", "Xandikos"),
                          [](const auto& info) { return info.param; });
 

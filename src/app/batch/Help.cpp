@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "ProgramHelp.h"
 #include "batch/BatchCommand.h"
 #include "platform/Version.h"
 
@@ -107,10 +108,13 @@ QString batchPage(const QString& date) {
 QString programPage(const QString& date) {
     QString page = header(QStringLiteral("tandor"), date);
     page += section(QStringLiteral("NAME")) + roff(QStringLiteral("tandor - ") + kProgramSummary);
-    page += section(QStringLiteral("SYNOPSIS")) + QStringLiteral(".B tandor\n.br\n.B tandor \\-\\-version\n");
+    page += section(QStringLiteral("SYNOPSIS")) + QStringLiteral(".B ") + roff(kProgramUsage) + QStringLiteral(".br\n") +
+            QStringLiteral(".B ") + roff(QStringLiteral("tandor --help | --version"));
     page += section(QStringLiteral("DESCRIPTION")) + roff(kProgramDescription);
-    page += section(QStringLiteral("OPTIONS")) +
-            item(QStringLiteral("--version"), QStringLiteral("Prints \"Tandor\" and the version, and ends."));
+    page += section(QStringLiteral("OPTIONS"));
+    for (const ProgramOption& option : programOptions()) {
+        page += item(option.usage, option.help);
+    }
     page += section(QStringLiteral("PROGRAM FOLDER")) +
             roff(kProgramFolderHelp + QStringLiteral("\n\nFile > New and File > Open start in the program folder."));
     page += section(QStringLiteral("FILES")) +
@@ -142,11 +146,7 @@ QString helpText() {
                    QStringLiteral("\n\n") + kProgramFolderHelp + QLatin1Char('\n') + kProgramFolderOption +
                    QStringLiteral("\n\n") + kExitHelp + QStringLiteral("\n\nCommands:\n");
     for (const Command& c : commands()) {
-        text += QStringLiteral("  ") + c.usage + QLatin1Char('\n');
-        for (const QString& line : c.help.split(QLatin1Char('\n'))) {
-            text += QStringLiteral("      ") + line + QLatin1Char('\n');
-        }
-        text += QLatin1Char('\n');
+        text += helpItem(c.usage, c.help);
     }
     return text;
 }

@@ -37,7 +37,9 @@ int runSync(const QStringList& args, Context& context) {
     const QString url = options->account.serverUrl;
     const QString user = options->account.user;
     try {
-        if (!QFileInfo(contactsPath).isFile()) {
+        // A missing file is made, as `add` and `import` make it, except by a
+        // dry run, which writes nothing.
+        if (dryRun && !QFileInfo(contactsPath).isFile()) {
             context.err << "No contacts file: " << contactsPath << "\n";
             return kRefused;
         }
@@ -60,7 +62,7 @@ int runSync(const QStringList& args, Context& context) {
         // A dry run writes nothing beside the file, not even the state
         // realigned or folded with a left-over journal as the file opens.
         keeper.setWritesNothing(dryRun);
-        document.openPath(contactsPath, true);
+        document.openPath(contactsPath, dryRun);
         warnOfCleartext(*options, context);
         const std::unique_ptr<sync::AddressBookServer> server =
             sync::openAddressBook(options->account, url, options->silenceSeconds);
@@ -120,7 +122,8 @@ const Registration registration{Command{
         "sync gives up (30 unless given): a server still sending a long answer is never\n"
         "cut off. Only cards directly inside URL are taken in, written or deleted; any\n"
         "other card address the server lists is refused and left alone. --list-books\n"
-        "takes --password-file and --timeout too."),
+        "takes --password-file and --timeout too. A missing FILE.DAT is made, as add\n"
+        "and import make it (not by --dry-run)."),
     runSync,
 }};
 

@@ -105,9 +105,19 @@ void ApplicationShell::fileNew() {
     runCommand(platform_, policy::mainWindow(*this), [this] { document_.fileNew(platform_); });
 }
 
+ContactsDocument::BirthdayCheck ApplicationShell::birthdayCheck() {
+    return [this](ContactsDocument& document) { checkBirthdays(document, platform_); };
+}
+
 void ApplicationShell::fileOpen() {
     runCommand(platform_, policy::mainWindow(*this), [this] {
-        document_.fileOpen(platform_, [this](ContactsDocument& document) { checkBirthdays(document, platform_); });
+        document_.fileOpen(platform_, birthdayCheck());
+    });
+}
+
+void ApplicationShell::openNamedFile(const QString& path) {
+    runCommand(platform_, policy::mainWindow(*this), [this, &path] {
+        document_.fileOpenNamed(path, birthdayCheck());
     });
 }
 

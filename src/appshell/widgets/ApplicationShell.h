@@ -35,6 +35,9 @@ public:
     sync::SyncSession& syncSession() { return *sync_; }
     // Shows the main window, at the place the settings keep.
     void show();
+    // Opens the contacts file named on the command line as File > Open opens
+    // the one its dialog chose, with the same error routine.
+    void openNamedFile(const QString& path);
 
     Platform& platform() override { return platform_; }
     ContactsDocument& document() override { return document_; }
@@ -55,6 +58,8 @@ private:
     void giveCommands();
     void fileNew();
     void fileOpen();
+    // The birthday check of a file opened by File > Open or from the command line.
+    ContactsDocument::BirthdayCheck birthdayCheck();
     void fileClose();
     void exit();
     // Files closed, the installer's data file named back, the other windows
