@@ -4,7 +4,6 @@
 #include <QUrl>
 
 namespace tandor::sync {
-namespace {
 
 int portOf(const QUrl& url) {
     const QString scheme = url.scheme().toLower();
@@ -12,6 +11,15 @@ int portOf(const QUrl& url) {
                     : scheme == QLatin1String("http") ? 80
                                                       : -1);
 }
+
+QString withSlash(QString path) {
+    if (!path.endsWith(QLatin1Char('/'))) {
+        path += QLatin1Char('/');
+    }
+    return path;
+}
+
+namespace {
 
 // RFC 3986 dot-segment removal on a decoded path, as segments: "." goes,
 // ".." takes the segment before it away (never above the root).

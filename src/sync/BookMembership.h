@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 namespace tandor::sync {
@@ -26,5 +27,10 @@ std::optional<QString> memberPath(const QString& bookUrl, const QString& href);
 // way for every server, so that the hrefs a server lists compare equal to the
 // ones sent.
 QString canonicalPath(const QString& path);
+
+// The URL's port, or its scheme's own (443 for https, 80 for http).
+int portOf(const QUrl& url);
+// The path with a slash at its end.
+QString withSlash(QString path);
 
 }  // namespace tandor::sync

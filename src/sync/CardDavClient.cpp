@@ -11,17 +11,6 @@ namespace {
 
 using Kind = ServerError::Kind;
 
-QString withSlash(QString path) {
-    if (!path.endsWith(QLatin1Char('/'))) {
-        path += QLatin1Char('/');
-    }
-    return path;
-}
-
-int portOf(const QUrl& url) {
-    return url.port(url.scheme() == QLatin1String("https") ? 443 : 80);
-}
-
 QString safeFileName(const QString& uid) {
     QString name;
     for (const QChar c : uid) {

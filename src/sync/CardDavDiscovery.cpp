@@ -1,17 +1,11 @@
 #include <QSet>
 
+#include "sync/BookMembership.h"
 #include "sync/CardDavClient.h"
 #include "sync/DavXml.h"
 
 namespace tandor::sync {
 namespace {
-
-QString withSlash(QString path) {
-    if (!path.endsWith(QLatin1Char('/'))) {
-        path += QLatin1Char('/');
-    }
-    return path;
-}
 
 // Discovery follows redirects wherever they lead (/.well-known/carddav does).
 DavTransport::Reply askProperties(DavTransport& http, const QUrl& url, int depth,
