@@ -5,8 +5,16 @@
 #
 #   bash scripts/first-window-time.sh [REVISION] [DISPLAY]   (default HEAD :62)
 #
-# Needs Xvfb and xdotool. The clone is built without ccache, as a new user's is.
+# Needs Xvfb and xdotool (installed here when missing, as root). The clone is built without ccache, as a new user's is.
 set -euo pipefail
+if ! command -v xdotool >/dev/null; then
+    if [ "$(id -u)" -eq 0 ]; then
+        DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xdotool >/dev/null
+    else
+        echo "This needs xdotool: sudo apt-get install xdotool" >&2
+        exit 1
+    fi
+fi
 rev=${1:-HEAD}
 display=${2:-:62}
 src=$(cd "$(dirname "$0")/.." && pwd)
