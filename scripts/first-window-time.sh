@@ -9,6 +9,7 @@
 set -euo pipefail
 if ! command -v xdotool >/dev/null; then
     if [ "$(id -u)" -eq 0 ]; then
+        apt-get update -qq
         DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends xdotool >/dev/null
     else
         echo "This needs xdotool: sudo apt-get install xdotool" >&2

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 # A new build folder is built without debug information (Release), the
 # quickest build; one made before keeps its build type (the test command
 # builds RelWithDebInfo).
-if [ -f build/CMakeCache.txt ]; then
+if [ -z "${BUILD_TYPE:-}" ] && [ -f build/CMakeCache.txt ]; then
     BUILD_TYPE=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' build/CMakeCache.txt)
 fi
 export BUILD_TYPE=${BUILD_TYPE:-Release}

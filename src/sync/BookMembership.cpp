@@ -104,7 +104,9 @@ std::optional<QString> memberPath(const QString& bookUrl, const QString& href) {
         !plainName(segments.last())) {
         return std::nullopt;
     }
-    return canonicalPath(QLatin1Char('/') + segments.join(QLatin1Char('/')));
+    // Encoded once from the decoded segments: a name holding "%25" stays that name.
+    return QString::fromLatin1(QUrl::toPercentEncoding(QLatin1Char('/') + segments.join(QLatin1Char('/')),
+                                                       QByteArrayLiteral("/@:+!$&'()*,;=")));
 }
 
 }  // namespace tandor::sync

@@ -53,9 +53,14 @@ CardDavClient::Reply CardDavClient::propfind(const QUrl& url, int depth, const Q
 CardDavClient::Reply CardDavClient::sendInBook(const QByteArray& verb, const QUrl& url,
                                                const QByteArray& body,
                                                const DavTransport::Headers& headers) {
-    return http_.send(verb, url, body, headers, [this](const QUrl& next) {
+    // A request to the book follows a redirect only to the book; one to a card
+    // only to that same card (never a write or a deletion sent elsewhere).
+    const QString target = url.toString(QUrl::FullyEncoded);
+    const bool toBook = isBook(target);
+    const std::optional<QString> card = toBook ? std::nullopt : memberPath(bookUrl_, target);
+    return http_.send(verb, url, body, headers, [this, toBook, card](const QUrl& next) {
         const QString text = next.toString(QUrl::FullyEncoded);
-        return isBook(text) || memberPath(bookUrl_, text).has_value();
+        return toBook ? isBook(text) : card.has_value() && memberPath(bookUrl_, text) == card;
     });
 }
 

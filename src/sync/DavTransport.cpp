@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QEventLoop>
+#include <QHostAddress>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -207,12 +208,32 @@ DavTransport::Reply DavTransport::send(const QByteArray& verb, const QUrl& url,
     }
 }
 
+bool DavTransport::mayAskFor(const QUrl& url) const {
+    QString own;
+    try {
+        own = normalisedServerUrl(account_.serverUrl).host().toLower();
+    } catch (const ServerError&) {
+        return false;
+    }
+    const QString host = url.host().toLower();
+    if (host == own) {
+        return true;
+    }
+    // A server that hands its users on to another host of its own domain
+    // ("contacts.example.com" to "p07-contacts.example.com") is asked the
+    // password there too; no other host ever gets it.
+    const qsizetype dot = own.indexOf(QLatin1Char('.'));
+    const QString domain = dot < 0 ? QString() : own.mid(dot);  // ".example.com"
+    return QHostAddress(own).isNull() && domain.count(QLatin1Char('.')) >= 2 &&
+           host.endsWith(domain);
+}
+
 DavTransport::Reply DavTransport::sendSigned(const QByteArray& verb, const QUrl& url,
                                              const QByteArray& body, const Headers& headers) {
     const bool signIn = signsInAtOnce(url);
     Reply reply = sendOnce(verb, url, body, headers, signIn);
     if (reply.status == 401 && !signIn && !account_.password.isEmpty() &&
-        challengeOf(reply).basic) {
+        challengeOf(reply).basic && mayAskFor(url)) {
         // The server asked: from now on it gets the password at once.
         askedToSignIn_.insert(originOf(url));
         reply = sendOnce(verb, url, body, headers, true);
@@ -348,6 +369,13 @@ void DavTransport::fail(const Reply& reply) const {
                     Kind::WrongCredentials,
                     QStringLiteral("The server %1 asks for a password.").arg(reply.url.host()),
                     401);
+            }
+            if (!mayAskFor(reply.url)) {
+                throw ServerError(Kind::WrongCredentials,
+                                  QStringLiteral("The server %1 asks for the password of %2: a password "
+                                                 "is not sent to another server. Type %1 as the server.")
+                                      .arg(reply.url.host(), normalisedServerUrl(account_.serverUrl).host()),
+                                  401);
             }
             throw ServerError(
                 Kind::WrongCredentials,

@@ -19,7 +19,9 @@ namespace tandor::sync {
 // HTTP(S) requests to a WebDAV server, one at a time, each blocking on a
 // local event loop. It signs in with Basic only where that is safe: at once
 // over https to the account's own server, otherwise only after the server
-// asked (a 401 naming Basic), and from then on for that server. A request
+// asked (a 401 naming Basic), and from then on for that server; and only to
+// the account's own host or another host of its domain, never to a host a
+// redirect names elsewhere. A request
 // fails after a silence limit without a byte either way, cancel() stops it,
 // and certificates the system does not trust are refused unless the user
 // accepted their fingerprint.
@@ -65,6 +67,8 @@ private:
     // cancelled; throws for the last two and for a refused certificate.
     void wait(QNetworkReply* reply, const QUrl& url);
     bool signsInAtOnce(const QUrl& url) const;
+    // Whether a host that asks for the password may have it.
+    bool mayAskFor(const QUrl& url) const;
 
     Account account_;
     std::unique_ptr<QNetworkAccessManager> network_;

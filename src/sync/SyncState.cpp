@@ -204,14 +204,18 @@ bool SyncState::forgetOutsideBook() {
     if (url.isEmpty()) {
         return false;
     }
+    // A member is kept in the spelling the client gives its listings.
     const auto inside = [this](const std::vector<SyncLink>& all, bool& dropped) {
         std::vector<SyncLink> kept;
-        for (const SyncLink& link : all) {
-            if (memberPath(url, link.href)) {
-                kept.push_back(link);
-            } else {
+        for (SyncLink link : all) {
+            const std::optional<QString> member = memberPath(url, link.href);
+            if (!member) {
                 dropped = true;
+                continue;
             }
+            dropped = dropped || *member != link.href;
+            link.href = *member;
+            kept.push_back(std::move(link));
         }
         return kept;
     };

@@ -108,7 +108,8 @@ public:
     // Forgets the links and deletions whose card lies outside the linked
     // address book (taken in from a faulty server by an older program): such
     // a card is never written or deleted, and its contact goes to the book as
-    // a new card. Returns whether any was forgotten.
+    // a new card. The others keep their hrefs in the spelling the client
+    // gives its listings. Returns whether anything changed.
     bool forgetOutsideBook();
 
 private:

@@ -330,8 +330,10 @@ void SyncStateFiles::forceCards() {
     }
     for (const QString& path : std::as_const(unforced_)) {
         QFile file(path);
-        if (file.open(QIODevice::ReadWrite)) {
-            disk::syncFile(file);
+        // A card not on the disk is never linked: the save that would link it fails.
+        if (!file.open(QIODevice::ReadWrite) || !disk::syncFile(file)) {
+            throw AppError(errors::kDeviceIo,
+                           QStringLiteral("the card %1 cannot be written to the disk").arg(QFileInfo(path).fileName()));
         }
     }
     disk::syncFolder(cards);

@@ -197,8 +197,16 @@ QString Synchronizer::tokenAfterWrites(const QString& token) {
         pullCards(incoming.toFetch);
         pullRemovals(incoming.removed);
         return after.newSyncToken;
-    } catch (const ServerError&) {
+    } catch (const ServerError& error) {
         // All else is done and saved: the next sync compares the full listing.
+        if (error.kind() == ServerError::Kind::Cancelled) {
+            state_->syncToken.clear();
+            keeper_.saveWhole();
+            throw;
+        }
+        summary_.lines.append(QStringLiteral("The last listing failed (%1): the next sync compares the whole "
+                                             "address book.")
+                                  .arg(error.message()));
         return QString();
     }
 }

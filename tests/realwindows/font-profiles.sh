@@ -52,7 +52,17 @@ for name in "${profiles[@]}"; do
     echo '</fontconfig>'
   } >"$conf"
   export FONTCONFIG_FILE=$conf
-  echo "== fonts: $name; \"monospace\" is $(fc-match -f '%{family[0]}' monospace)"
+  monospace=$(fc-match -f '%{family[0]}' monospace)
+  echo "== fonts: $name; \"monospace\" is $monospace"
+  # A profile that did not take effect would test nothing new.
+  wanted=$(rules "$name" | sed -n 's|.*<prefer><family>\(.*\)</family></prefer>.*|\1|p')
+  if [ -n "$wanted" ] && [ "$monospace" != "$wanted" ]; then
+    echo "The profile $name did not take effect: \"monospace\" is $monospace, not $wanted." >&2
+    status=1
+  elif [ "$name" = no-desktop-fonts ] && fc-list | grep -q 'NotoSansMono'; then
+    echo "The profile $name did not take effect: Noto Sans Mono is still offered." >&2
+    status=1
+  fi
   QT_QPA_PLATFORM=offscreen "$build/bin/test_list" \
     --gtest_filter='ContactListWindowTest.*Heading*:ContactListWindowTest.ACitySearch*:TabStops.*' \
     --gtest_brief=1 || status=1

@@ -23,6 +23,9 @@ TEST(BookMembership, OnlyCardsDirectlyInsideTheBookOnItsServer) {
         {"/ann/my%20book/./a%40b.vcf", "/ann/my%20book/a@b.vcf"},
         {"/ann/other/../my%20book/a.vcf", "/ann/my%20book/a.vcf"},
         {"/ann/my%20book/%C3%A9.vcf", "/ann/my%20book/%C3%A9.vcf"},
+        // Decoded once only: an encoded percent sign is part of the name.
+        {"/ann/my%20book/%252e%252e%252fother.vcf", "/ann/my%20book/%252e%252e%252fother.vcf"},
+        {"/ann/my%20book/a%2541.vcf", "/ann/my%20book/a%2541.vcf"},
         // Out of the book by dot segments, plain or encoded.
         {"/ann/my%20book/../../../tmp/x/pwn.vcf", nullptr},
         {"/ann/my%20book/%2e%2e/other.vcf", nullptr},

@@ -47,9 +47,12 @@ QString bookUrl(const ScriptedHttpServer& server) {
 }
 
 std::unique_ptr<CardDavClient> clientOf(const ScriptedHttpServer& server,
-                                        const QString& password = {}) {
+                                        const QString& password = {},
+                                        const char* accountHost = "127.0.0.1") {
+    QString typed = bookUrl(server);
+    typed.replace(QLatin1String("127.0.0.1"), QLatin1String(accountHost));
     auto client = std::make_unique<CardDavClient>(
-        Account{bookUrl(server), QStringLiteral("ann"), password, {}});
+        Account{typed, QStringLiteral("ann"), password, {}});
     client->setAddressBook(AddressBookInfo{bookUrl(server), QStringLiteral("Book"), true});
     client->setTimeoutSeconds(10);
     return client;
@@ -151,17 +154,24 @@ TEST(CardDavHostileServer, NothingOutsideTheBookIsFetchedWrittenOrDeleted) {
     expectOnlyInsideTheBook(server);
 }
 
-TEST(CardDavHostileServer, ARedirectOutOfTheBookIsNotFollowed) {
-    ScriptedHttpServer server([](const ScriptedHttpServer::Request& r) {
-        const QByteArray elsewhere =
-            r.target.startsWith("/ann/book/") ? "/other/collection/x.vcf" : "/x";
-        return ScriptedHttpServer::Answer{307, {{"Location", elsewhere}}, {}};
-    });
-    const std::unique_ptr<CardDavClient> client = clientOf(server);
-    EXPECT_EQ(failureOf([&] { client->remove(QStringLiteral("/ann/book/a.vcf"), {}); }),
-              ServerError::Kind::Protocol);
-    ASSERT_EQ(server.requests().size(), 1);
-    EXPECT_EQ(server.requests()[0].target, "/ann/book/a.vcf");
+// A write or a deletion is never sent on to another address: not out of the
+// book, not to the book itself, not to another of its cards.
+TEST(CardDavHostileServer, ARedirectOfACardToAnyOtherAddressIsNotFollowed) {
+    for (const char* elsewhere : {"/other/collection/x.vcf", "/ann/book/", "/ann/book/b.vcf"}) {
+        SCOPED_TRACE(elsewhere);
+        ScriptedHttpServer server([elsewhere](const ScriptedHttpServer::Request&) {
+            return ScriptedHttpServer::Answer{307, {{"Location", elsewhere}}, {}};
+        });
+        const std::unique_ptr<CardDavClient> client = clientOf(server);
+        EXPECT_EQ(failureOf([&] { client->remove(QStringLiteral("/ann/book/a.vcf"), {}); }),
+                  ServerError::Kind::Protocol);
+        EXPECT_EQ(failureOf([&] { client->put(QStringLiteral("/ann/book/a.vcf"), "x", {}); }),
+                  ServerError::Kind::Protocol);
+        ASSERT_EQ(server.requests().size(), 2);
+        for (const ScriptedHttpServer::Request& r : server.requests()) {
+            EXPECT_EQ(r.target, "/ann/book/a.vcf");
+        }
+    }
 }
 
 // A whole sync with the hostile server, then one that deletes and adds a
@@ -282,6 +292,7 @@ TEST(CardDavSignIn, ThePasswordGoesOutOnlyWhenTheServerAsks) {
         QByteArray serverPassword, clientPassword;
         QList<bool> signed_;  // Authorization on each request of two listings
         const char* failure;
+        const char* accountHost = "127.0.0.1";  // the server the user typed
     };
     const std::vector<Case> cases{
         {"asks: the first request repeated with the password",
@@ -300,13 +311,20 @@ TEST(CardDavSignIn, ThePasswordGoesOutOnlyWhenTheServerAsks) {
          "wrong",
          {false, true},
          "Wrong user name or password for 127.0.0.1."},
+        {"another host than the one typed asks",
+         "secret",
+         "secret",
+         {false},
+         "The server 127.0.0.1 asks for the password of localhost: a password is not sent to "
+         "another server. Type 127.0.0.1 as the server.",
+         "localhost"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ScriptedBook book({}, "ann", c.serverPassword);
         ScriptedHttpServer server(book.handler());
         const std::unique_ptr<CardDavClient> client =
-            clientOf(server, QString::fromUtf8(c.clientPassword));
+            clientOf(server, QString::fromUtf8(c.clientPassword), c.accountHost);
         if (c.failure) {
             QString message;
             EXPECT_EQ(failureOf([&] { client->changesSince({}); }, &message),

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "MemoryAddressBook.h"
+#include "ServerFailure.h"
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
 #include "store/ContactsDocument.h"
@@ -452,8 +453,9 @@ TEST_F(SynchronizerTest, ADeletionTheServerTookIsNoLongerPending) {
 // someone makes while the sync writes is taken in; a last listing that
 // fails leaves the next sync to compare the full listing.
 TEST_F(SynchronizerTest, TheTokenStoredCoversTheSyncsOwnWrites) {
-    enum class Meanwhile { Nothing, PhoneEdits, LastListingFails };
-    for (const Meanwhile meanwhile : {Meanwhile::Nothing, Meanwhile::PhoneEdits, Meanwhile::LastListingFails}) {
+    enum class Meanwhile { Nothing, PhoneEdits, LastListingFails, CancelledAfterTheWrites };
+    for (const Meanwhile meanwhile : {Meanwhile::Nothing, Meanwhile::PhoneEdits, Meanwhile::LastListingFails,
+                                      Meanwhile::CancelledAfterTheWrites}) {
         SCOPED_TRACE(int(meanwhile));
         test::TempFolder folder;
         MeddlingServer server;
@@ -472,18 +474,31 @@ TEST_F(SynchronizerTest, TheTokenStoredCoversTheSyncsOwnWrites) {
                 const QString carl = QStringLiteral("/ann/contacts/carl.vcf");
                 server.store(carl, QByteArray(server.cards[carl].vcard).replace("Derby", "Hull"));
             };
+        } else if (meanwhile == Meanwhile::CancelledAfterTheWrites) {
+            server.afterPut = [&server] { server.cancel(); };
         }
         server.requests = 0;
         // (A listing, Dora's PUT, then the listing after the writes.)
         server.failAt = meanwhile == Meanwhile::LastListingFails ? 3 : 0;
-        const SyncSummary added = sync(path, server);
-        server.failAt = 0;
-        QStringList expected{"Server: add Dora Doe"};
-        if (meanwhile == Meanwhile::PhoneEdits) {
-            expected << "Here: change Carl Stone (City)";
+        if (meanwhile == Meanwhile::CancelledAfterTheWrites) {
+            // Cancel is told as Cancel, not as a sync done.
+            EXPECT_EQ(failureOf([&] { sync(path, server); }), ServerError::Kind::Cancelled);
+            server.cancelled = false;
+            server.afterPut = {};
+        } else {
+            const SyncSummary added = sync(path, server);
+            QStringList expected{"Server: add Dora Doe"};
+            if (meanwhile == Meanwhile::PhoneEdits) {
+                expected << "Here: change Carl Stone (City)";
+            } else if (meanwhile == Meanwhile::LastListingFails) {
+                expected << "The last listing failed (connection lost): the next sync compares the whole "
+                            "address book.";
+            }
+            EXPECT_EQ(added.lines, expected);
         }
-        EXPECT_EQ(added.lines, expected);
-        EXPECT_EQ(SyncState::load(path).syncToken.isEmpty(), meanwhile == Meanwhile::LastListingFails);
+        server.failAt = 0;
+        EXPECT_EQ(SyncState::load(path).syncToken.isEmpty(), meanwhile == Meanwhile::LastListingFails ||
+                                                                 meanwhile == Meanwhile::CancelledAfterTheWrites);
         server.erase(hrefOf(server, "Dora"));
         server.erase(hrefOf(server, "Bob"));
         const SyncSummary next = sync(path, server);
