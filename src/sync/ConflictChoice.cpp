@@ -45,14 +45,18 @@ void chooseConflict(ContactsDocument& document, SyncStateKeeper& keeper, std::si
         }
         return;
     }
-    const bool deletedThere = conflict.kind == SyncConflict::Kind::KeptLocalEdit;
     dismissConflict(keeper, index);
-    if (deletedThere == (side == ConflictSide::Server)) {
+    if (choiceDeletes(conflict, side)) {
         // The keeper turns its link into a deletion for the next sync.
         if (const SyncLink* link = state->linkOfUid(conflict.uid)) {
             document.deleteContact(link->record);
         }
     }
+}
+
+bool choiceDeletes(const SyncConflict& conflict, ConflictSide side) {
+    return conflict.kind != SyncConflict::Kind::Field &&
+           (conflict.kind == SyncConflict::Kind::KeptLocalEdit) == (side == ConflictSide::Server);
 }
 
 }  // namespace tandor::sync

@@ -31,4 +31,8 @@ enum class ConflictSide { ThisComputer, Server };
 void chooseConflict(ContactsDocument& document, SyncStateKeeper& keeper, std::size_t index,
                     ConflictSide side);
 
+// Whether choosing `side` for this conflict deletes its contact here (a
+// contact kept with an edit, the side that deleted it chosen).
+bool choiceDeletes(const SyncConflict& conflict, ConflictSide side);
+
 }  // namespace tandor::sync

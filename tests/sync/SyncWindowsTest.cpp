@@ -358,7 +358,14 @@ TEST_F(SyncWindowsTest, TheConflictsWindowListsAContactKeptWithAnEdit) {
     EXPECT_EQ(table->item(row, 1)->text(), QStringLiteral("deleted on the server, kept with this computer's edit"));
     EXPECT_EQ(table->columnSpan(row, 1), 3);
     EXPECT_TRUE(find<QLabel>("lblSyncConflicts")->text().contains(QStringLiteral("choosing the side that deleted it")));
+    // The choice that deletes the contact asks first: No keeps it and its row.
     table->selectRow(row);
+    platform.answerMessage(MessageAnswer::No);
+    click("cmdSyncKeepServer");
+    EXPECT_TRUE(platform.messages().last().text.startsWith(QStringLiteral("Delete Zed ") + last));
+    EXPECT_GT(recordOf(last), 0);
+    table->selectRow(row);
+    platform.answerMessage(MessageAnswer::Yes);
     click("cmdSyncKeepServer");
     EXPECT_EQ(recordOf(last), 0);
     window->close();

@@ -327,20 +327,30 @@ void ConflictsWindow::fill() {
 }
 
 void ConflictsWindow::useLocal() {
-    const int row = tblSyncConflicts_->currentRow();
-    if (row < 0) {
-        return;
-    }
-    chooseConflict(host_.document(), session_.keeper(), static_cast<std::size_t>(row), ConflictSide::ThisComputer);
-    fill();
+    choose(ConflictSide::ThisComputer);
 }
 
 void ConflictsWindow::keepServer() {
+    choose(ConflictSide::Server);
+}
+
+// A choice that deletes a contact kept with an edit is asked first.
+void ConflictsWindow::choose(ConflictSide side) {
     const int row = tblSyncConflicts_->currentRow();
-    if (row < 0) {
+    const SyncState* state = session_.keeper().state();
+    if (row < 0 || !state || static_cast<std::size_t>(row) >= state->conflicts.size()) {
         return;
     }
-    chooseConflict(host_.document(), session_.keeper(), static_cast<std::size_t>(row), ConflictSide::Server);
+    const SyncConflict& conflict = state->conflicts[static_cast<std::size_t>(row)];
+    if (choiceDeletes(conflict, side) &&
+        host_.platform().message(QStringLiteral("Delete %1 from this file? The next sync deletes the contact "
+                                                "on the server too.")
+                                     .arg(conflict.contact),
+                                 windowTitle(), MessageIcon::Exclamation,
+                                 MessageButtons::YesNo) != MessageAnswer::Yes) {
+        return;
+    }
+    chooseConflict(host_.document(), session_.keeper(), static_cast<std::size_t>(row), side);
     fill();
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "sync/AddressBookServer.h"
+#include "sync/ConflictChoice.h"
 
 class QCheckBox;
 class QLabel;
@@ -67,6 +68,7 @@ private:
     void fill();
     void useLocal();
     void keepServer();
+    void choose(ConflictSide side);
 
     WindowHost& host_;
     SyncSession& session_;
