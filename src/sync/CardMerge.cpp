@@ -47,8 +47,7 @@ ContactRecord recordForCard(const QByteArray& vcard, bool remindersOn) {
     return ContactRecord::build(values);
 }
 
-bool cardHoldsNoContact(const QByteArray& vcard) {
-    const ContactFields values = cardRecordValues(vcard);
+bool holdsNoContact(const ContactFields& values) {
     for (const FieldLayout& f : recordLayout()) {
         if (f.field != Field::IncludeCompany && f.field != Field::BirthdayReminder &&
             !values[f.field].isEmpty()) {
@@ -56,6 +55,10 @@ bool cardHoldsNoContact(const QByteArray& vcard) {
         }
     }
     return true;
+}
+
+bool cardHoldsNoContact(const QByteArray& vcard) {
+    return holdsNoContact(cardRecordValues(vcard));
 }
 
 QString cardUid(const QByteArray& vcard) {

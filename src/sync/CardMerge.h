@@ -34,6 +34,9 @@ ContactFields cardRecordValues(const QByteArray& vcard);
 // when reminders are on for the file, else "0".
 ContactRecord recordForCard(const QByteArray& vcard, bool remindersOn);
 
+// Whether the values hold nothing but the two switches (Include Company,
+// Birthday Reminder).
+bool holdsNoContact(const ContactFields& values);
 // Whether a card gives nothing a record holds (a group card, say): such a card
 // is left on the server and not taken into the file.
 bool cardHoldsNoContact(const QByteArray& vcard);

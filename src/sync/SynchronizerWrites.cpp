@@ -9,19 +9,6 @@
 // The steps of a sync that write to the server (3 and 4, Synchronizer.h), and
 // the merge of one contact with its card, which steps 1 and 4 share.
 namespace tandor::sync {
-namespace {
-
-bool holdsNothing(const ContactRecord& record) {
-    for (const FieldLayout& f : recordLayout()) {
-        if (f.field != Field::IncludeCompany && f.field != Field::BirthdayReminder &&
-            !record.field(f.field).isEmpty()) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 // 3. Contacts deleted here.
 void Synchronizer::pushDeletions() {
@@ -119,7 +106,7 @@ void Synchronizer::pushDeletion(const SyncLink& deletion) {
 
 bool Synchronizer::linkNew(int n) {
     const ContactRecord record = document_.file().read(n);
-    if (holdsNothing(record)) {
+    if (holdsNoContact(record.fields())) {
         return false;
     }
     const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -130,7 +117,7 @@ bool Synchronizer::linkNew(int n) {
 
 void Synchronizer::pushNew(int n) {
     const ContactRecord record = document_.file().read(n);
-    if (holdsNothing(record)) {
+    if (holdsNoContact(record.fields())) {
         return;
     }
     if (dryRun_) {
