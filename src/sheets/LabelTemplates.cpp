@@ -90,6 +90,33 @@ std::optional<double> templateLengthIn(QStringView text) {
     return value * scale;
 }
 
+namespace {
+
+// A <Template> element's own attributes into `sheet`. Whether the template
+// is one to read further: an equivalent ("equiv") is only noted in `into`.
+bool startTemplate(const QXmlStreamAttributes& attributes, LabelSheet& sheet, LabelTemplates& into) {
+    sheet.maker = attributes.value(QLatin1String("brand")).toString().trimmed();
+    sheet.part = attributes.value(QLatin1String("part")).toString().trimmed();
+    const QString equivalentOf = attributes.value(QLatin1String("equiv")).toString().trimmed();
+    const bool named = !sheet.maker.isEmpty() && !sheet.part.isEmpty();
+    if (!equivalentOf.isEmpty()) {
+        if (named) {
+            into.equivalents.append({sheet.maker, sheet.part, equivalentOf});
+        }
+        return false;
+    }
+    sheet.detail = attributes.value(QLatin1String("description")).toString();
+    if (sheet.detail.isEmpty()) {
+        sheet.detail = attributes.value(QLatin1String("_description")).toString();
+    }
+    const std::optional<PaperSize> paper = paperOf(attributes.value(QLatin1String("size")));
+    sheet.paper = paper.value_or(PaperSize::Letter);
+    sheet.metric = sheet.paper == PaperSize::A4;
+    return named && paper.has_value();
+}
+
+}  // namespace
+
 bool readLabelTemplates(const QByteArray& data, LabelTemplates& into) {
     QXmlStreamReader xml(data);
     LabelSheet current;
@@ -116,25 +143,7 @@ bool readLabelTemplates(const QByteArray& data, LabelTemplates& into) {
                 labelSeen = false;
                 inRectangle = false;
                 current = LabelSheet{};
-                current.maker = attributes.value(QLatin1String("brand")).toString().trimmed();
-                current.part = attributes.value(QLatin1String("part")).toString().trimmed();
-                const QString equivalentOf = attributes.value(QLatin1String("equiv")).toString().trimmed();
-                good = !current.maker.isEmpty() && !current.part.isEmpty();
-                if (!equivalentOf.isEmpty()) {
-                    if (good) {
-                        into.equivalents.append({current.maker, current.part, equivalentOf});
-                    }
-                    good = false;
-                    continue;
-                }
-                current.detail = attributes.value(QLatin1String("description")).toString();
-                if (current.detail.isEmpty()) {
-                    current.detail = attributes.value(QLatin1String("_description")).toString();
-                }
-                const std::optional<PaperSize> paper = paperOf(attributes.value(QLatin1String("size")));
-                good = good && paper.has_value();
-                current.paper = paper.value_or(PaperSize::Letter);
-                current.metric = current.paper == PaperSize::A4;
+                good = startTemplate(attributes, current, into);
             } else if (inTemplate && good && name.startsWith(u"Label-")) {
                 if (labelSeen) {
                     continue;  // a second label shape: only the first is read

@@ -177,6 +177,13 @@ void ContactListWindow::buildControls() {
     txtViewAllHeader_ = named(new QLineEdit, "txtViewAllHeader");
     layout->addWidget(txtViewAllHeader_);
 
+    buildList(layout);
+
+    resize(980, 620);
+}
+
+// The list of contacts with its heading line above it.
+void ContactListWindow::buildList(QVBoxLayout* layout) {
     model_ = new ContactListModel(this);
     delegate_ = new TabStopDelegate(this);
     lstAllContacts_ = named(new QListView, "lstAllContacts");
@@ -200,8 +207,6 @@ void ContactListWindow::buildControls() {
     connect(lstAllContacts_->horizontalScrollBar(), &QScrollBar::valueChanged, this, [this](int offset) {
         txtViewAllHeader_->setTextMargins(TabStopDelegate::kTextMargin - 2 - offset, 0, 0, 0);
     });
-
-    resize(980, 620);
 }
 
 void ContactListWindow::buildMenus() {

@@ -13,6 +13,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QVBoxLayout;
 class QMenu;
 class QPushButton;
 class QRadioButton;
@@ -51,6 +52,7 @@ protected:
 
 private:
     void buildControls();
+    void buildList(QVBoxLayout* layout);
     void buildMenus();
     void connectHandlers();
 
