@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "sheets/SheetDesign.h"
+#include "sheets/SheetDesignFile.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -147,18 +148,18 @@ TEST(SheetDesignTest, EachDesignGetsItsMessage) {
 TEST(SheetDesignTest, TheFileOfADesignIsTheGoldenOneAndReadsBackAsTheDesign) {
     const SheetDesign jar = jarLabels();
     ASSERT_TRUE(designProblem(jar).isEmpty()) << designProblem(jar).toStdString();
-    const QByteArray written = sheetTemplateXml(jar);
+    const QByteArray written = designXml(jar);
     EXPECT_EQ(written.toStdString(), test::readAll(test::sourcePath(QStringLiteral("tests/data/sheets/jar-labels.xml"))).toStdString());
-    const ReadSheetFile read = readSheetTemplateXml(written);
+    const ReadSheetFile read = designFromXml(written);
     ASSERT_TRUE(read.design.has_value()) << read.problem.toStdString();
     EXPECT_EQ(*read.design, jar);
 
     // A Letter sheet in inches, its description made from the layout.
     SheetDesign letter = readDesign(letter30()).design;
-    const QByteArray letterXml = sheetTemplateXml(letter);
+    const QByteArray letterXml = designXml(letter);
     EXPECT_TRUE(letterXml.contains(R"(size="US-Letter" description="30 labels (3 x 10) of 2.625 x 1 in")"));
     EXPECT_TRUE(letterXml.contains(R"(<Layout nx="3" ny="10" x0="0.1875in" y0="0.5in" dx="2.75in" dy="1in"/>)"));
-    const ReadSheetFile letterRead = readSheetTemplateXml(letterXml);
+    const ReadSheetFile letterRead = designFromXml(letterXml);
     ASSERT_TRUE(letterRead.design.has_value());
     letter.description = QStringLiteral("30 labels (3 x 10) of 2.625 x 1 in");
     EXPECT_EQ(*letterRead.design, letter);
@@ -166,8 +167,8 @@ TEST(SheetDesignTest, TheFileOfADesignIsTheGoldenOneAndReadsBackAsTheDesign) {
     // Only simple single-layout files are read.
     QByteArray twoLayouts = written;
     twoLayouts.replace("</Label-rectangle>", R"(<Layout nx="1" ny="1" x0="0" y0="0" dx="0" dy="0"/></Label-rectangle>)");
-    EXPECT_FALSE(readSheetTemplateXml(twoLayouts).design.has_value());
-    EXPECT_FALSE(readSheetTemplateXml("<Glabels-templates><Template").design.has_value());
+    EXPECT_FALSE(designFromXml(twoLayouts).design.has_value());
+    EXPECT_FALSE(designFromXml("<Glabels-templates><Template").design.has_value());
 }
 
 TEST(SheetDesignTest, SavedSheetsAreListedReadAndDeleted) {
