@@ -31,23 +31,27 @@ QString madeDescription(const SheetDesign& d) {
         .arg(lengthText(d.labelWidth, d.unit), lengthText(d.labelHeight, d.unit), unitSymbol(d.unit));
 }
 
+// The papers of a design by the name a template gives them.
+struct PaperName {
+    DesignPaper paper;
+    const char* size;
+};
+constexpr PaperName kPaperNames[] = {
+    {DesignPaper::Letter, "US-Letter"}, {DesignPaper::A4, "A4"}, {DesignPaper::Custom, "Other"}};
+
 QString templateSize(DesignPaper paper) {
-    switch (paper) {
-        case DesignPaper::Letter:
-            return QStringLiteral("US-Letter");
-        case DesignPaper::A4:
-            return QStringLiteral("A4");
-        case DesignPaper::Custom:
-            break;
+    for (const PaperName& name : kPaperNames) {
+        if (name.paper == paper) {
+            return QLatin1String(name.size);
+        }
     }
-    return QStringLiteral("Other");
+    return {};
 }
 
 std::optional<DesignPaper> designPaperOf(const QString& size) {
-    const DesignPaper papers[] = {DesignPaper::Letter, DesignPaper::A4, DesignPaper::Custom};
-    for (const DesignPaper paper : papers) {
-        if (size == templateSize(paper)) {
-            return paper;
+    for (const PaperName& name : kPaperNames) {
+        if (size == QLatin1String(name.size)) {
+            return name.paper;
         }
     }
     return std::nullopt;

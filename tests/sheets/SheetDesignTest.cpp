@@ -164,11 +164,30 @@ TEST(SheetDesignTest, TheFileOfADesignIsTheGoldenOneAndReadsBackAsTheDesign) {
     letter.description = QStringLiteral("30 labels (3 x 10) of 2.625 x 1 in");
     EXPECT_EQ(*letterRead.design, letter);
 
-    // Only simple single-layout files are read.
-    QByteArray twoLayouts = written;
-    twoLayouts.replace("</Label-rectangle>", R"(<Layout nx="1" ny="1" x0="0" y0="0" dx="0" dy="0"/></Label-rectangle>)");
-    EXPECT_FALSE(designFromXml(twoLayouts).design.has_value());
-    EXPECT_FALSE(designFromXml("<Glabels-templates><Template").design.has_value());
+    // Only simple single-layout files are read; each other file is refused with its reason.
+    const struct {
+        const char* from;
+        const char* to;
+        const char* problem;  // empty: read
+    } changes[] = {
+        {"</Label-rectangle>", R"(<Layout nx="1" ny="1" x0="0" y0="0" dx="0" dy="0"/></Label-rectangle>)",
+         "The sheet is not one block of rectangular labels; it cannot be edited here."},
+        {"</Template>", R"(</Template><Template brand="User" part="Jar 2" equiv="Jar labels &amp; tags"/>)",
+         "The file holds 2 templates; only a file of one sheet can be edited here."},
+        {"<Label-rectangle", "<Label-round radius=\"1in\"/><Label-rectangle",
+         "The sheet is not one block of rectangular labels; it cannot be edited here."},
+        {R"(size="Other")", R"(size="A5")", "The paper \"A5\" is not Letter, A4 or a size of its own."},
+        {R"(x0="10mm")", R"(x0="ten mm")", "The length x0=\"ten mm\" cannot be read."},
+        {R"( dx="70mm")", "", "The length dx=\"\" cannot be read."},
+        {R"( height="101.6mm")", "", "The length height=\"\" cannot be read."},
+        {R"(x0="10mm")", R"(x0="10.mm")", ""},
+        {"</Glabels-templates>", "", "The file is not a label-template file: Premature end of document. (line 11)."},
+    };
+    for (const auto& c : changes) {
+        const ReadSheetFile read = designFromXml(QByteArray(written).replace(c.from, c.to));
+        EXPECT_EQ(read.problem.toStdString(), std::string(c.problem)) << c.from << " -> " << c.to;
+        EXPECT_EQ(read.design.has_value(), read.problem.isEmpty()) << c.from << " -> " << c.to;
+    }
 }
 
 TEST(SheetDesignTest, SavedSheetsAreListedReadAndDeleted) {
