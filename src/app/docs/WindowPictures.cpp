@@ -20,7 +20,7 @@
 #include "print/ScriptedPlatform.h"
 #include "sheets/AlignmentSheet.h"
 #include "compose/widgets/MainWindow.h"
-#include "shell/widgets/AboutBox.h"
+#include "windowkit/widgets/AboutBox.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"
 #include "sync/SyncState.h"

@@ -1,4 +1,4 @@
-#include "shell/SystemInfo.h"
+#include "windowkit/SystemInfo.h"
 
 #include <QLibraryInfo>
 #include <QPrinterInfo>

@@ -3,8 +3,8 @@
 #include <QMap>
 
 #include "print/ScriptedPlatform.h"
-#include "shell/HelpLinks.h"
-#include "shell/SystemInfo.h"
+#include "windowkit/HelpLinks.h"
+#include "windowkit/SystemInfo.h"
 
 using namespace tandor;
 

@@ -1,4 +1,4 @@
-#include "shell/widgets/AboutBox.h"
+#include "windowkit/widgets/AboutBox.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -14,8 +14,8 @@
 
 #include "platform/Version.h"
 #include "platform/widgets/WindowConventions.h"
-#include "shell/SystemInfo.h"
-#include "shell/widgets/ProgramIcon.h"
+#include "windowkit/SystemInfo.h"
+#include "windowkit/widgets/ProgramIcon.h"
 
 namespace tandor {
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/HelpLinks.h"
+#include "windowkit/HelpLinks.h"
 
 #include <QDir>
 

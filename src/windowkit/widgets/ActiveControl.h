@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <optional>
 
-#include "shell/widgets/EditCommands.h"
+#include "windowkit/widgets/EditCommands.h"
 
 class QAction;
 class QWidget;

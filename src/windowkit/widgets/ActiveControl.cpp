@@ -1,4 +1,4 @@
-#include "shell/widgets/ActiveControl.h"
+#include "windowkit/widgets/ActiveControl.h"
 
 #include <QAction>
 #include <QApplication>

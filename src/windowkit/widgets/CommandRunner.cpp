@@ -1,4 +1,4 @@
-#include "shell/widgets/CommandRunner.h"
+#include "windowkit/widgets/CommandRunner.h"
 
 #include <QVariant>
 #include <QWidget>
@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "platform/Platform.h"
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor {

@@ -1,4 +1,4 @@
-#include "shell/widgets/ProgramIcon.h"
+#include "windowkit/widgets/ProgramIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -13,9 +13,9 @@
 
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "shell/HelpLinks.h"
-#include "shell/SystemInfo.h"
-#include "shell/widgets/AboutBox.h"
+#include "windowkit/HelpLinks.h"
+#include "windowkit/SystemInfo.h"
+#include "windowkit/widgets/AboutBox.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsDocument.h"
 #include "support/MenuKeys.h"

@@ -1,4 +1,4 @@
-#include "shell/widgets/ShellCommands.h"
+#include "windowkit/widgets/ShellCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -8,11 +8,11 @@
 #include <QWidget>
 
 #include "platform/widgets/WindowConventions.h"
-#include "shell/HelpLinks.h"
-#include "shell/widgets/AboutBox.h"
-#include "shell/widgets/ActiveControl.h"
-#include "shell/widgets/EditCommands.h"
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/HelpLinks.h"
+#include "windowkit/widgets/AboutBox.h"
+#include "windowkit/widgets/ActiveControl.h"
+#include "windowkit/widgets/EditCommands.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor {

@@ -16,7 +16,7 @@
 
 #include "print/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
-#include "shell/widgets/AboutBox.h"
+#include "windowkit/widgets/AboutBox.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"
 #include "store/ContactsDocument.h"

@@ -1,4 +1,4 @@
-#include "shell/widgets/EditCommands.h"
+#include "windowkit/widgets/EditCommands.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTextCursor>
 
-#include "shell/widgets/EditCommands.h"
+#include "windowkit/widgets/EditCommands.h"
 
 using namespace tandor;
 
