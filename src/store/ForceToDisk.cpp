@@ -1,4 +1,4 @@
-#include "store/DiskSync.h"
+#include "store/ForceToDisk.h"
 
 #include <cerrno>
 #include <system_error>
@@ -15,14 +15,14 @@
 namespace tandor::disk {
 namespace {
 
-std::function<void(const QString&)>& folderSyncObserver() {
+std::function<void(const QString&)>& folderForceObserver() {
     static std::function<void(const QString&)> observer;
     return observer;
 }
 
 }  // namespace
 
-bool syncFile(QFile& file) {
+bool forceFile(QFile& file) {
     if (!file.flush()) {
         return false;
     }
@@ -46,7 +46,7 @@ bool isNameless(QFile& file) {
 #endif
 }
 
-bool syncFileSystemOf(const QString& folder) {
+bool forceFileSystemOf(const QString& folder) {
 #ifdef Q_OS_LINUX
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) {
@@ -54,8 +54,8 @@ bool syncFileSystemOf(const QString& folder) {
     }
     const bool synced = ::syncfs(fd) == 0;
     ::close(fd);
-    if (synced && folderSyncObserver()) {
-        folderSyncObserver()(folder);
+    if (synced && folderForceObserver()) {
+        folderForceObserver()(folder);
     }
     return synced;
 #else
@@ -64,7 +64,7 @@ bool syncFileSystemOf(const QString& folder) {
 #endif
 }
 
-void syncFolder(const QString& folder) {
+void forceFolder(const QString& folder) {
 #ifdef Q_OS_UNIX
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
@@ -72,13 +72,13 @@ void syncFolder(const QString& folder) {
         ::close(fd);
     }
 #endif
-    if (folderSyncObserver()) {
-        folderSyncObserver()(folder);
+    if (folderForceObserver()) {
+        folderForceObserver()(folder);
     }
 }
 
-void setFolderSyncObserver(std::function<void(const QString& folder)> observer) {
-    folderSyncObserver() = std::move(observer);
+void setFolderForceObserver(std::function<void(const QString& folder)> observer) {
+    folderForceObserver() = std::move(observer);
 }
 
 std::filesystem::path nativePath(const QString& path) {

@@ -9,18 +9,18 @@ namespace tandor::disk {
 
 // Forces what was written to an open file onto the disk. Returns false with
 // errno set when the system refuses.
-bool syncFile(QFile& file);
+bool forceFile(QFile& file);
 // True when an open file has lost its last name (removed, or replaced by
 // another file of that name): what is written to it then reaches no file.
 bool isNameless(QFile& file);
 // Forces a folder's entries (a rename just made in it) onto the disk; best effort.
-void syncFolder(const QString& folder);
+void forceFolder(const QString& folder);
 // Forces everything written on the file system that holds `folder` (files
 // and folder entries alike) onto the disk in one call, where the system
 // offers one; false when it does not (the caller forces each file then).
-bool syncFileSystemOf(const QString& folder);
-// For tests: called with the folder each time syncFolder or syncFileSystemOf has run (empty: nothing).
-void setFolderSyncObserver(std::function<void(const QString& folder)> observer);
+bool forceFileSystemOf(const QString& folder);
+// For tests: called with the folder each time forceFolder or forceFileSystemOf has run (empty: nothing).
+void setFolderForceObserver(std::function<void(const QString& folder)> observer);
 // The path as the operating system's file functions take it.
 std::filesystem::path nativePath(const QString& path);
 // Renames `from` to `to`, replacing `to` in one step. Returns 0, or the errno
