@@ -4,8 +4,8 @@
 # (cmake/CheckLayers.cmake). A subsystem's widgets/ folder sits just above the
 # subsystem's plain code and below the next layer.
 #
-#   platform  the Platform seam for dialogs and settings, errors, numbers, folders
-#   print     the print engine: surfaces, the character grid, page painting, the job, the preview
+#   platform  the Platform seam and its two platforms, the print surfaces and their grid, errors, numbers
+#   print     the print engine: the job, placing by the paper's edge, printer problems, the preview
 #   store     the contacts file, its records and field rules, the contacts document
 #   sheets    label sheets, printer models, print adjustments, the alignment sheet
 #   windowkit what every window carries: the window host, Help, About, the Edit menu

@@ -8,7 +8,7 @@
 #include "ProgramHelp.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Version.h"
-#include "print/widgets/DesktopPlatform.h"
+#include "platform/widgets/DesktopPlatform.h"
 #include "windowkit/widgets/ProgramIcon.h"
 #include "appshell/widgets/ApplicationShell.h"
 

@@ -5,7 +5,7 @@
 #include <QSysInfo>
 
 #include "platform/Platform.h"
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "platform/Version.h"
 
 namespace tandor {

@@ -6,7 +6,7 @@
 
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "sheets/AdjustmentFile.h"
 #include "support/TestFiles.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "printing/PrintTestSupport.h"
 #include "support/PdfWords.h"
 

@@ -2,7 +2,7 @@
 
 #include "printing/PrintTestSupport.h"
 
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
 

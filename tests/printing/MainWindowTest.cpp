@@ -14,10 +14,10 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "appshell/widgets/ApplicationShell.h"
-#include "print/RecordingSurface.h"
+#include "platform/RecordingSurface.h"
 #include "platform/AppError.h"
 #include "sheets/LabelSheet.h"
 #include "store/ContactsDocument.h"

@@ -15,7 +15,7 @@
 #include "appshell/widgets/ApplicationShell.h"
 #include "compose/widgets/MainWindow.h"
 #include "compose/widgets/NewSheetDialog.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "sheets/SheetDesign.h"
 #include "support/TestFiles.h"
 

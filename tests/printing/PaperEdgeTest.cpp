@@ -11,7 +11,7 @@
 #include "compose/widgets/MainWindow.h"
 #include "print/PaperEdge.h"
 #include "print/PrintJob.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "sheets/AdjustmentFile.h"
 #include "sheets/AlignmentSheet.h"
 #include "sheets/LabelSheet.h"

@@ -8,7 +8,7 @@
 #include "list/ListPrint.h"
 #include "list/ListLine.h"
 #include "sheets/LabelSheet.h"
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "compose/PrintRuns.h"
 #include "printing/PrintTestSupport.h"
 

@@ -5,8 +5,8 @@
 #include <QStringList>
 #include <ostream>
 
-#include "print/PrinterSurface.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/PrinterSurface.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/Composition.h"
 #include "compose/PrintCommand.h"
 #include "support/TestFiles.h"

@@ -14,7 +14,7 @@
 #include <QPointer>
 #include <QTest>
 
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "windowkit/widgets/AboutBox.h"
 #include "appshell/widgets/ApplicationShell.h"

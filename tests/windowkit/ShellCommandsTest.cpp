@@ -11,7 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "windowkit/HelpLinks.h"
 #include "windowkit/SystemInfo.h"

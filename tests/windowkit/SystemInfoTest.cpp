@@ -2,7 +2,7 @@
 
 #include <QMap>
 
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "windowkit/HelpLinks.h"
 #include "windowkit/SystemInfo.h"
 

@@ -5,7 +5,7 @@
 #include "batch/PdfPrinting.h"
 #include "contacts/DetailsSheet.h"
 #include "platform/AppError.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/ContactsFile.h"
 #include "store/FieldRules.h"
 

@@ -15,9 +15,9 @@
 
 #include "contacts/widgets/ContactWindows.h"
 #include "list/widgets/ContactListWindow.h"
-#include "print/PagePainting.h"
-#include "print/PrinterSurface.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/PagePainting.h"
+#include "platform/PrinterSurface.h"
+#include "platform/ScriptedPlatform.h"
 #include "sheets/AlignmentSheet.h"
 #include "compose/widgets/MainWindow.h"
 #include "windowkit/widgets/AboutBox.h"

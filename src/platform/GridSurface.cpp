@@ -1,4 +1,4 @@
-#include "print/GridSurface.h"
+#include "platform/GridSurface.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 
 namespace tandor {
 

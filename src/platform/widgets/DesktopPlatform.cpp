@@ -1,4 +1,4 @@
-#include "print/widgets/DesktopPlatform.h"
+#include "platform/widgets/DesktopPlatform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,8 +16,8 @@
 #include <QSettings>
 #include <QUrl>
 
-#include "print/PrinterSurface.h"
-#include "print/widgets/JobProgressDialog.h"
+#include "platform/PrinterSurface.h"
+#include "platform/widgets/JobProgressDialog.h"
 
 #include <algorithm>
 

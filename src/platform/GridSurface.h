@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "platform/PrintSurface.h"
 
 namespace tandor {

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "print/GridSurface.h"
+#include "platform/GridSurface.h"
 
 namespace tandor {
 

@@ -4,7 +4,7 @@
 #include <QPrinter>
 #include <memory>
 
-#include "print/GridSurface.h"
+#include "platform/GridSurface.h"
 
 namespace tandor {
 

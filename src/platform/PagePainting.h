@@ -5,7 +5,7 @@
 #include <QRectF>
 #include <vector>
 
-#include "print/GridSurface.h"
+#include "platform/GridSurface.h"
 
 class QPainter;
 

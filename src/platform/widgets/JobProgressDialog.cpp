@@ -1,4 +1,4 @@
-#include "print/widgets/JobProgressDialog.h"
+#include "platform/widgets/JobProgressDialog.h"
 
 #include <QApplication>
 

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "platform/Platform.h"
-#include "print/RecordingSurface.h"
+#include "platform/RecordingSurface.h"
 
 namespace tandor {
 

@@ -1,4 +1,4 @@
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 
 #include <QFontInfo>
 #include <QHash>

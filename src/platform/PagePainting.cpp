@@ -1,4 +1,4 @@
-#include "print/PagePainting.h"
+#include "platform/PagePainting.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

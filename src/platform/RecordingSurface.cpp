@@ -1,4 +1,4 @@
-#include "print/RecordingSurface.h"
+#include "platform/RecordingSurface.h"
 
 #include <map>
 

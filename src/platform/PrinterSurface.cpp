@@ -1,4 +1,4 @@
-#include "print/PrinterSurface.h"
+#include "platform/PrinterSurface.h"
 
 #include <QFile>
 #include <QPageLayout>
@@ -6,7 +6,7 @@
 #include <QPen>
 
 #include "platform/AppError.h"
-#include "print/PagePainting.h"
+#include "platform/PagePainting.h"
 
 namespace tandor {
 namespace {
