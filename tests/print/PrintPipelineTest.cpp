@@ -10,7 +10,7 @@
 #include "sheets/LabelSheet.h"
 #include "platform/PrintGrid.h"
 #include "compose/PrintRuns.h"
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 
 namespace tandor::test {
 namespace {

@@ -11,7 +11,7 @@
 #include "list/BulkLabels.h"
 #include "list/ListPrint.h"
 #include "list/ListLine.h"
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 
 namespace tandor::test {
 namespace {

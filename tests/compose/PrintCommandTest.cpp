@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "platform/AppError.h"
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 #include "support/PdfWords.h"
 
 using namespace tandor;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/PrintGrid.h"
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 #include "support/PdfWords.h"
 
 using namespace tandor;

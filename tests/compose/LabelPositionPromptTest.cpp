@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 
 #include "platform/ScriptedPlatform.h"
 #include "compose/Composition.h"

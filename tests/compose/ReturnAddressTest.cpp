@@ -3,7 +3,7 @@
 #include <QRegularExpression>
 
 #include "compose/PrintRuns.h"
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 
 using namespace tandor;
 using test::PrintBench;
