@@ -17,6 +17,15 @@ const QList<Command>& commands() {
     return registry();
 }
 
+int runBatchCommand(const Command& command, const QStringList& args, Context& context) {
+    try {
+        return command.run(args, context);
+    } catch (const AppError& error) {
+        context.err << standardErrorText(error, command.notify) << "\n";
+        return kFailure;
+    }
+}
+
 Arguments::Arguments(QStringList args) : args_(std::move(args)) {}
 
 std::optional<QString> Arguments::take(const QString& name) {

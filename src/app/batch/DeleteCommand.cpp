@@ -2,8 +2,6 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/DocumentForChange.h"
-#include "batch/DocumentForChange.h"
-#include "platform/AppError.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor::batch {
@@ -23,27 +21,22 @@ int runDelete(const QStringList& args, Context& context) {
     }
     bool isNumber = false;
     const int n = parseInt(positional[1], &isNumber);
-    try {
-        DocumentForChange document(context.programFolder, path, true);
-        const int count = document->file().recordCount();
-        if (!isNumber || n < 1 || n > count) {
-            context.err << "There is no contact number " << positional[1] << " in " << path;
-            if (count == 0) {
-                context.err << ": the file holds no contacts.";
-            } else {
-                context.err << ": its contacts are numbered 1 to " << count << ".";
-            }
-            context.err << "  Nothing deleted...\n";
-            return kRefused;
+    DocumentForChange document(context.programFolder, path, true);
+    const int count = document->file().recordCount();
+    if (!isNumber || n < 1 || n > count) {
+        context.err << "There is no contact number " << positional[1] << " in " << path;
+        if (count == 0) {
+            context.err << ": the file holds no contacts.";
+        } else {
+            context.err << ": its contacts are numbered 1 to " << count << ".";
         }
-        document->deleteContact(n);
-        context.out << "Contact deleted!\n"
-                    << "records: " << document->file().recordCount() << "\n";
-        return kOk;
-    } catch (const AppError& error) {
-        context.err << standardErrorText(error) << "\n";
-        return kFailure;
+        context.err << "  Nothing deleted...\n";
+        return kRefused;
     }
+    document->deleteContact(n);
+    context.out << "Contact deleted!\n"
+                << "records: " << document->file().recordCount() << "\n";
+    return kOk;
 }
 
 const Registration registration{Command{
