@@ -6,6 +6,9 @@
 #   bash scripts/layers-table.sh           prints the table block
 #   bash scripts/layers-table.sh --write   puts it into docs/developers-guide.md
 #                                          between its two marker lines
+#   bash scripts/layers-table.sh --check [GUIDE]
+#                                          fails, showing the lines that differ,
+#                                          when the guide's block is another
 #   bash scripts/layers-table.sh --list    prints the layers, one a line
 #
 # SOURCE_DIR=... reads another copy of the source. It fails, saying why, when
@@ -78,19 +81,38 @@ table() {
     }' "$LAYERS_FILE"
 }
 
+# The lines between the guide's marker lines; fails when they are not there once each.
+guide_block() {
+  if [ "$(grep -cxF "$BEGIN_MARK" "$1")" != 1 ] || [ "$(grep -cxF "$END_MARK" "$1")" != 1 ]; then
+    echo "layers-table: $1 needs the marker lines, once each:" >&2
+    printf '  %s\n' "$BEGIN_MARK" "$END_MARK" >&2
+    return 1
+  fi
+  awk -v begin="$BEGIN_MARK" -v end="$END_MARK" '$0 == end { inside = 0 } inside { print } $0 == begin { inside = 1 }' "$1"
+}
+
 block=$(table)
-if [ "${1:-}" != "--write" ]; then
-  printf '%s\n' "$block"
-  exit 0
-fi
-if [ "$(grep -cxF "$BEGIN_MARK" "$GUIDE")" != 1 ] || [ "$(grep -cxF "$END_MARK" "$GUIDE")" != 1 ]; then
-  echo "layers-table: $GUIDE needs the marker lines, once each:" >&2
-  printf '  %s\n' "$BEGIN_MARK" "$END_MARK" >&2
-  exit 1
-fi
-guide=$(BLOCK="$block" awk -v begin="$BEGIN_MARK" -v end="$END_MARK" '
-  $0 == begin { print; print ENVIRON["BLOCK"]; skipping = 1; next }
-  $0 == end { skipping = 0 }
-  !skipping { print }' "$GUIDE")
-printf '%s\n' "$guide" > "$GUIDE"
-echo "layers-table: wrote the layer table into $GUIDE" >&2
+case "${1:-}" in
+  --write)
+    guide_block "$GUIDE" > /dev/null
+    guide=$(BLOCK="$block" awk -v begin="$BEGIN_MARK" -v end="$END_MARK" '
+      $0 == begin { print; print ENVIRON["BLOCK"]; skipping = 1; next }
+      $0 == end { skipping = 0 }
+      !skipping { print }' "$GUIDE")
+    printf '%s\n' "$guide" > "$GUIDE"
+    echo "layers-table: wrote the layer table into $GUIDE" >&2
+    ;;
+  --check)
+    file=${2:-$GUIDE}
+    written=$(guide_block "$file")
+    if [ "$written" != "$block" ]; then
+      echo "layers-table: the layer table of $file is not the one cmake/Layers.cmake and src/ give" >&2
+      echo "(bash scripts/layers-table.sh --write writes it; < the guide, > what it should be):" >&2
+      diff <(printf '%s\n' "$written") <(printf '%s\n' "$block") | grep '^[<>]' >&2 || true
+      exit 1
+    fi
+    ;;
+  *)
+    printf '%s\n' "$block"
+    ;;
+esac
