@@ -85,4 +85,19 @@ int parseInt(const QString& text, bool* ok) {
     return text.trimmed().toInt(ok);
 }
 
+int contactNumber(const QString& text, int count, const QString& path, Context& context) {
+    bool isNumber = false;
+    const int n = parseInt(text, &isNumber);
+    if (isNumber && n >= 1 && n <= count) {
+        return n;
+    }
+    context.err << "There is no contact number " << text << " in " << path;
+    if (count == 0) {
+        context.err << ": the file holds no contacts.";
+    } else {
+        context.err << ": its contacts are numbered 1 to " << count << ".";
+    }
+    return 0;
+}
+
 }  // namespace tandor::batch

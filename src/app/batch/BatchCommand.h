@@ -65,4 +65,9 @@ private:
 // Parses a whole number for an option; sets ok to false on bad text.
 int parseInt(const QString& text, bool* ok);
 
+// The contact number N of "FILE.DAT N" in a file of `count` contacts, or 0 when
+// N is no number from 1 to count: then stderr has "There is no contact number N
+// in FILE: ..." up to its full stop, for the command to end.
+int contactNumber(const QString& text, int count, const QString& path, Context& context);
+
 }  // namespace tandor::batch

@@ -19,17 +19,9 @@ int runDelete(const QStringList& args, Context& context) {
         context.err << "There is no contacts file " << path << ".\n";
         return kRefused;
     }
-    bool isNumber = false;
-    const int n = parseInt(positional[1], &isNumber);
     DocumentForChange document(context.programFolder, path, true);
-    const int count = document->file().recordCount();
-    if (!isNumber || n < 1 || n > count) {
-        context.err << "There is no contact number " << positional[1] << " in " << path;
-        if (count == 0) {
-            context.err << ": the file holds no contacts.";
-        } else {
-            context.err << ": its contacts are numbered 1 to " << count << ".";
-        }
+    const int n = contactNumber(positional[1], document->file().recordCount(), path, context);
+    if (n == 0) {
         context.err << "  Nothing deleted...\n";
         return kRefused;
     }

@@ -35,16 +35,9 @@ int runDetails(const QStringList& args, Context& context) {
 
     ContactsFile file;
     file.openForReading(path);
-    const int count = file.recordCount();
-    bool isNumber = false;
-    const int n = parseInt(positional[1], &isNumber);
-    if (!isNumber || n < 1 || n > count) {
-        context.err << "There is no contact number " << positional[1] << " in " << path;
-        if (count == 0) {
-            context.err << ": the file holds no contacts.\n";
-        } else {
-            context.err << ": its contacts are numbered 1 to " << count << ".\n";
-        }
+    const int n = contactNumber(positional[1], file.recordCount(), path, context);
+    if (n == 0) {
+        context.err << "\n";
         return kRefused;
     }
     // As the browser shows the contact.
