@@ -9,6 +9,7 @@
 #   bash scripts/layers-table.sh --check [GUIDE]
 #                                          fails, showing the lines that differ,
 #                                          when the guide's block is another
+#                                          (GUIDE from the top folder, or absolute)
 #   bash scripts/layers-table.sh --list    prints the layers, one a line
 #
 # SOURCE_DIR=... reads another copy of the source. It fails, saying why, when
