@@ -12,7 +12,7 @@
 #include "platform/Ansi.h"
 #include "platform/AppError.h"
 #include "platform/Numbers.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "sheets/AdjustmentFile.h"
 
 using namespace tandor;

@@ -6,7 +6,7 @@
 
 #include "FuzzSupport.h"
 #include "contacts/LineParser.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/FieldRules.h"
 
 using namespace tandor;

@@ -1,6 +1,6 @@
 #include "sheets/CharacterGrid.h"
 
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 
 namespace tandor {
 namespace {

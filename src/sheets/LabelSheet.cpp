@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 
 namespace tandor {
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "contacts/BirthdayCheck.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 
 using namespace tandor;
 

@@ -3,7 +3,7 @@
 #include <QRandomGenerator>
 
 #include "contacts/LineParser.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 
 using namespace tandor;
 

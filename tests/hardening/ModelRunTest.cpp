@@ -25,7 +25,7 @@
 #include "exchange/ImportRun.h"
 #include "platform/Ansi.h"
 #include "platform/FaultPoint.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/FieldRules.h"
 #include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"

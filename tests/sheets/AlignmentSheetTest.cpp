@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
-#include "printing/PrintTestSupport.h"
 #include "sheets/AlignmentSheet.h"
+#include "support/PrintTestSupport.h"
 
 using namespace tandor;
 

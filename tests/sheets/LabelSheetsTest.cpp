@@ -4,7 +4,7 @@
 
 #include "list/BulkLabels.h"
 #include "compose/LabelPositions.h"
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 
 using namespace tandor;
 

@@ -5,7 +5,7 @@
 
 #include "StoreTestHelpers.h"
 #include "platform/AppError.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/FieldRules.h"
 
 using namespace tandor;

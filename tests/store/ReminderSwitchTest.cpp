@@ -4,7 +4,7 @@
 
 #include "StoreTestHelpers.h"
 #include "platform/AppError.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/ReminderSwitch.h"
 #include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
