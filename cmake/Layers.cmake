@@ -36,11 +36,14 @@
 #  contacts document (`ContactsDocument`)
 #- sheets: the label sheets (`LabelSheet`): those the program is built with
 #  (`builtin-sheets.xml`), the user's own and those of the installed
-#  label-template library, read from the template format (`LabelTemplates`);
-#  the sheets a user designs (`SheetDesign`), finding a sheet by text or by the
-#  name given to `--sheet` and the recently used sheets (`SheetSearch`), the
-#  printer models (`PrinterModels`), the print adjustments of TDRPARAM.TXT
-#  (`AdjustmentFile`), the alignment sheet (`AlignmentSheet`)
+#  label-template library; the template format's one reader and one writer
+#  (`SheetTemplateReader`, `SheetTemplateWriter`), the library of loaded
+#  sheets that tells the windows when it is reloaded (`SheetLibrary`); the
+#  sheets a user designs and their files (`SheetDesign`, `SheetDesignFile`),
+#  finding a sheet by text or by the name given to `--sheet` and the recently
+#  used sheets (`SheetSearch`), the printer models (`PrinterModels`), the print
+#  adjustments of TDRPARAM.TXT (`AdjustmentFile`), the alignment sheet
+#  (`AlignmentSheet`)
 #- windowkit: the windows' kit, not to be taken for the application shell:
 #  the help documents and look-up pages (`HelpLinks`), System Info; in
 #  `widgets/`, what every window carries: the host interface (`WindowHost.h`),
