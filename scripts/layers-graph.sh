@@ -16,9 +16,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 OUT=${1:-docs/images}
 # The layers in their order (scripts/layers-table.sh reads cmake/Layers.cmake);
-# the guide's layer table is written first, as the picture goes with it.
+# the guide's layer table is written first, as the picture goes with it (only
+# when the picture goes to the guide's own folder).
 layers=$(SOURCE_DIR=$PWD bash scripts/layers-table.sh --list | tr '\n' ' ')
-SOURCE_DIR=$PWD bash scripts/layers-table.sh --write
+if [ "$OUT" = docs/images ]; then
+  SOURCE_DIR=$PWD bash scripts/layers-table.sh --write
+fi
 
 mkdir -p "$OUT"
 folders=$(cd src && find . -type d ! -name '.*' | sed 's|^\./||' | grep -v '^\.$' | sort)

@@ -157,6 +157,14 @@ QString LabelSheet::paperName() const {
     return paper == PaperSize::A4 ? QStringLiteral("A4") : QStringLiteral("Letter");
 }
 
+bool LabelSheet::hasPartNumber(QStringView number) const {
+    if (part.compare(number, Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    return std::any_of(equivalents.begin(), equivalents.end(),
+                       [number](const QString& other) { return other.compare(number, Qt::CaseInsensitive) == 0; });
+}
+
 QString millimetreText(double millimetres) {
     QString text = QString::number(std::round(millimetres * 10.0) / 10.0, 'f', 1);
     if (text.endsWith(QStringLiteral(".0"))) {

@@ -106,6 +106,8 @@ struct LabelSheet {
     // "Avery L7160 / J8160: A4, 21 labels (3 x 7) of 63.5 x 38.1 mm"
     QString description() const;
     QString paperName() const;
+    // Whether `number` is its own part number or an equivalent, in any case.
+    bool hasPartNumber(QStringView number) const;
 
     bool operator==(const LabelSheet&) const = default;
 };

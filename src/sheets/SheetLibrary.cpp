@@ -183,24 +183,13 @@ const LabelSheet* SheetLibrary::find(const QString& name) {
     if (wanted.isEmpty()) {
         return nullptr;
     }
-    const auto isPart = [](const LabelSheet& s, QStringView asked) {
-        if (s.part.compare(asked, Qt::CaseInsensitive) == 0) {
-            return true;
-        }
-        for (const QString& part : s.equivalents) {
-            if (part.compare(asked, Qt::CaseInsensitive) == 0) {
-                return true;
-            }
-        }
-        return false;
-    };
     for (const LabelSheet& s : sheets()) {
-        if (s.name.compare(wanted, Qt::CaseInsensitive) == 0 || isPart(s, wanted)) {
+        if (s.name.compare(wanted, Qt::CaseInsensitive) == 0 || s.hasPartNumber(wanted)) {
             return &s;
         }
         if (wanted.size() > s.maker.size() && wanted.at(s.maker.size()) == QLatin1Char(' ') &&
             wanted.startsWith(s.maker, Qt::CaseInsensitive) &&
-            isPart(s, QStringView(wanted).mid(s.maker.size() + 1))) {
+            s.hasPartNumber(QStringView(wanted).mid(s.maker.size() + 1))) {
             return &s;
         }
     }

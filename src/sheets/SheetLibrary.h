@@ -14,6 +14,7 @@ namespace tandor {
 // from. A reload replaces the list whole and says so with `changed`; the
 // windows that show sheets follow it. A sheet handed out stays valid until
 // the next reload; a caller that keeps sheets across reloads holds a snapshot.
+// It is used from the GUI thread only.
 class SheetLibrary : public QObject {
     Q_OBJECT
 

@@ -22,18 +22,6 @@ QString searchedText(const LabelSheet& sheet) {
         .join(QLatin1Char(' '));
 }
 
-bool hasPartNumber(const LabelSheet& sheet, const QString& number) {
-    if (sheet.part.compare(number, Qt::CaseInsensitive) == 0) {
-        return true;
-    }
-    for (const QString& other : sheet.equivalents) {
-        if (other.compare(number, Qt::CaseInsensitive) == 0) {
-            return true;
-        }
-    }
-    return false;
-}
-
 QList<const LabelSheet*> pointersTo(const QList<LabelSheet>& sheets) {
     QList<const LabelSheet*> out;
     out.reserve(sheets.size());
@@ -77,7 +65,7 @@ QList<const LabelSheet*> searchSheets(const QList<const LabelSheet*>& sheets, co
         if (recent.contains(sheet->name)) {
             used.append(sheet);
         } else if (std::any_of(words.begin(), words.end(),
-                               [sheet](const QString& w) { return hasPartNumber(*sheet, w); })) {
+                               [sheet](const QString& w) { return sheet->hasPartNumber(w); })) {
             exact.append(sheet);
         } else {
             others.append(sheet);
@@ -123,7 +111,7 @@ SheetResolution resolveSheet(const QList<LabelSheet>& sheets, const QString& nam
         }
         if (s.part.compare(number, Qt::CaseInsensitive) == 0) {
             own.append(&s);
-        } else if (hasPartNumber(s, number)) {
+        } else if (s.hasPartNumber(number)) {
             equivalent.append(&s);
         }
     }

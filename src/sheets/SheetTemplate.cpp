@@ -1,5 +1,7 @@
 #include "sheets/SheetTemplate.h"
 
+#include <cmath>
+
 #include <QLocale>
 
 namespace tandor {
@@ -43,7 +45,8 @@ std::optional<TemplateLength> readTemplateLength(QStringView text) {
     }
     bool ok = false;
     length.value = text.trimmed().toDouble(&ok);
-    if (!ok) {
+    // "nan", "inf" and a number too large for a double are no length.
+    if (!ok || !std::isfinite(length.value)) {
         return std::nullopt;
     }
     return length;

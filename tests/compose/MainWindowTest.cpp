@@ -22,19 +22,13 @@
 #include "sheets/LabelSheet.h"
 #include "sheets/SheetLibrary.h"
 #include "store/ContactsDocument.h"
+#include "support/LoadedSheets.h"
 #include "support/MenuKeys.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
 
 namespace {
-
-// The main window's tests know the sheets the program is built with: the
-// label-template library of the machine is left out while they run.
-struct BuiltInSheetsOnly {
-    BuiltInSheetsOnly() { SheetLibrary::program().reload(QStringList{}); }
-    ~BuiltInSheetsOnly() { SheetLibrary::program().reload(); }
-};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -59,7 +53,9 @@ protected:
         return find<QLineEdit>(names[n - 1]);
     }
 
-    BuiltInSheetsOnly builtInSheets;  // before the shell, which fills the sheet list
+    // The main window's tests know the sheets the program is built with: the
+    // label-template library of the machine is left out while they run.
+    test::LoadedSheets builtInSheets;  // before the shell, which fills the sheet list
     test::TempFolder folder;
     ScriptedPlatform platform;
     ApplicationShell shell;

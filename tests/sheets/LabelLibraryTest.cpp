@@ -10,6 +10,7 @@
 #include "compose/widgets/MainWindow.h"
 #include "list/BulkLabels.h"
 #include "platform/ScriptedPlatform.h"
+#include "support/LoadedSheets.h"
 #include "support/PrintTestSupport.h"
 #include "sheets/LabelSheet.h"
 #include "sheets/SheetLibrary.h"
@@ -233,7 +234,7 @@ TEST(LabelLibrary, FolderSheetsGetTheirGridAndAreFoundByTheirParts) {
                                                    .arg(smallTop)
                                                    .toLatin1()
                                                    .constData()));
-    SheetLibrary::program().reload({folder.path()});
+    const test::LoadedSheets loaded({folder.path()});
     const struct {
         const char* asked;
         const char* found;  // nullptr: none
@@ -265,7 +266,6 @@ TEST(LabelLibrary, FolderSheetsGetTheirGridAndAreFoundByTheirParts) {
     EXPECT_GE(herma.characters, 36);
     EXPECT_LE(herma.characters, 38);
     EXPECT_EQ(addressSheets().size(), 6);
-    SheetLibrary::program().reload();
 }
 
 // Bulk labels on a sheet of two layouts whose labels take three lines: each
@@ -334,7 +334,7 @@ TEST(SheetLibrary, AReloadReplacesTheListAndTheSheetListFollows) {
     EXPECT_EQ(library.find("Herma 4226"), nullptr);
     EXPECT_EQ(changes, 3);
 
-    SheetLibrary::program().reload({});
+    const test::LoadedSheets builtInOnly;
     const test::TempFolder folder;
     ScriptedPlatform platform;
     ApplicationShell shell(platform, folder.withDefaultAdjustments());
@@ -344,5 +344,4 @@ TEST(SheetLibrary, AReloadReplacesTheListAndTheSheetListFollows) {
     SheetLibrary::program().reload({sheets.path()});
     EXPECT_EQ(list->count(), builtIn + 1);
     EXPECT_NE(list->findData(QStringLiteral("Herma 4226")), -1);
-    SheetLibrary::program().reload();
 }

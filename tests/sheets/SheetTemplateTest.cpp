@@ -35,6 +35,9 @@ TEST(SheetTemplate, LengthsReadInEveryUnitAndWriteBackShortest) {
         {"5ft", std::nullopt, 0, ""},
         {"in", std::nullopt, 0, ""},
         {"", std::nullopt, 0, ""},
+        {"nanmm", std::nullopt, 0, ""},
+        {"infin", std::nullopt, 0, ""},
+        {"1e999in", std::nullopt, 0, ""},
     };
     for (const auto& c : cases) {
         const std::optional<TemplateLength> read = readTemplateLength(QString::fromLatin1(c.text));

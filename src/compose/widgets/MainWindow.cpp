@@ -131,9 +131,10 @@ void MainWindow::connectHandlers() {
     connect(mnuMarginAlign_, &QAction::triggered, this, [this] {
         // The sheet is shown in the preview first; its Print goes through the sheet's job.
         handle([this] {
-            const LabelSheet& sheet = sheetOf(state_);
+            // A copy: the preview's Print must not hold a sheet of a list a reload has replaced.
+            const LabelSheet sheet = sheetOf(state_);
             const QString folder = host_.document().programFolder();
-            showPrintPreview(platform_, preparedAlignmentSheet(platform_, folder, sheet), [this, &sheet, folder] {
+            showPrintPreview(platform_, preparedAlignmentSheet(platform_, folder, sheet), [this, sheet, folder] {
                 runCommand(platform_, policy::mainWindow(host_),
                            [this, &sheet, folder] { runAlignmentSheetCommand(platform_, folder, sheet); });
             }, this);
