@@ -14,7 +14,7 @@
 #include "list/ContactLines.h"
 #include "list/ListLine.h"
 #include "store/ContactsFile.h"
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 #include "store/ReminderSwitch.h"
 
 using namespace tandor;

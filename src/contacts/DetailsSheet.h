@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "print/PrintJob.h"
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 namespace tandor {
 

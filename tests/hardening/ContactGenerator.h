@@ -5,7 +5,7 @@
 #include <random>
 
 #include "store/ContactRecord.h"
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 namespace tandor::test {
 

@@ -12,7 +12,7 @@
 #include "print/ScriptedPlatform.h"
 #include "sheets/AdjustmentFile.h"
 #include "store/ContactsFile.h"
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 
@@ -50,9 +50,8 @@ TEST_F(FindingsTest, AFirstNameBeginningWithTheDeletionMarkIsNotLost) {
         ContactsFile file;
         file.open(path);
         ContactEntry form;
-        ScriptedPlatform platform;
         ASSERT_TRUE(fillFormFromLabelLines({"*DELETED* Smith", "1 Main St", "Reno, NV  89501"},
-                                           form, platform));
+                                           form));
         ASSERT_FALSE(runSavePass(form, EntryWindow::NewContactForm));
         file.append(buildContactRecord(form, true));
 

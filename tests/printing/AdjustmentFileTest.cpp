@@ -7,6 +7,7 @@
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
 #include "print/ScriptedPlatform.h"
+#include "compose/widgets/MarginsCommand.h"
 #include "sheets/AdjustmentFile.h"
 #include "support/TestFiles.h"
 

@@ -5,7 +5,7 @@
 
 #include "StoreTestHelpers.h"
 #include "store/ContactsFile.h"
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 

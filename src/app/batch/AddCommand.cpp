@@ -4,7 +4,7 @@
 #include "batch/DocumentForChange.h"
 #include "platform/AppError.h"
 #include "store/ContactsDocument.h"
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 namespace tandor::batch {
 namespace {

@@ -7,7 +7,7 @@
 #include "platform/AppError.h"
 #include "print/ScriptedPlatform.h"
 #include "store/ContactsFile.h"
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 namespace tandor::batch {
 namespace {
