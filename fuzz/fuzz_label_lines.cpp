@@ -5,8 +5,8 @@
 #include <QByteArray>
 
 #include "FuzzSupport.h"
-#include "contacts/LineParser.h"
 #include "contacts/ContactEntry.h"
+#include "contacts/LineParser.h"
 
 using namespace tandor;
 

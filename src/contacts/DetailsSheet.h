@@ -3,8 +3,8 @@
 #include <QDate>
 #include <QString>
 
-#include "print/PrintJob.h"
 #include "contacts/ContactEntry.h"
+#include "print/PrintJob.h"
 
 namespace tandor {
 

@@ -130,7 +130,8 @@ public:
     using BirthdayCheck = std::function<void(ContactsDocument&)>;
     void beginChoosing();
     OpenFileRequest fileRequest(FileChoice choice) const;
-    void openChosen(FileChoice choice, const QString& path, const BirthdayCheck& birthdayCheck = {});
+    void openChosen(FileChoice choice, const QString& path,
+                    const BirthdayCheck& birthdayCheck = {});
     // Opens the file at a path as File Open does once its dialog has chosen
     // it, with no birthday check (the batch tool): created empty when it does
     // not exist, unless it must exist (53 "File not found"). A failure throws

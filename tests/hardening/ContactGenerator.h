@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <random>
 
-#include "store/ContactRecord.h"
 #include "contacts/ContactEntry.h"
+#include "store/ContactRecord.h"
 
 namespace tandor::test {
 

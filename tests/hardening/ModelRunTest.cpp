@@ -21,11 +21,11 @@
 
 #include "ContactGenerator.h"
 #include "WindowWorld.h"
+#include "contacts/ContactEntry.h"
 #include "exchange/ContactExport.h"
 #include "exchange/ImportRun.h"
 #include "platform/Ansi.h"
 #include "platform/FaultPoint.h"
-#include "contacts/ContactEntry.h"
 #include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
 

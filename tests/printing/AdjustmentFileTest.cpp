@@ -4,10 +4,10 @@
 
 #include <QRandomGenerator>
 
+#include "compose/widgets/MarginsCommand.h"
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
 #include "print/ScriptedPlatform.h"
-#include "compose/widgets/MarginsCommand.h"
 #include "sheets/AdjustmentFile.h"
 #include "support/TestFiles.h"
 

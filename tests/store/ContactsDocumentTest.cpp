@@ -20,7 +20,7 @@ protected:
     test::TempFolder data;     // where the user keeps contacts files
     ContactsDocument session{program.path()};
     QList<OpenFileRequest> requests;  // the dialogs shown
-    QStringList namesDuringDialog;   // how the installer's data file was named meanwhile
+    QStringList namesDuringDialog;    // how the installer's data file was named meanwhile
 
     void SetUp() override {
         test::StoreTest::SetUp();
@@ -34,7 +34,7 @@ protected:
         requests.append(session.fileRequest(choice));
         namesDuringDialog.append(QFileInfo::exists(program.file("unins000.DAT"))   ? "DAT"
                                  : QFileInfo::exists(program.file("unins000.DAK")) ? "DAK"
-                                                                                    : "none");
+                                                                                   : "none");
         if (path.isEmpty()) {
             return false;
         }
@@ -133,8 +133,10 @@ TEST_F(ContactsDocumentTest, FileOpenSetsTheRemindersFromRecordOne) {
     };
     const Case cases[] = {
         {{}, Reminders::NotSet, 0},
-        {test::fileBytes({personBytes("A", "A", '1'), personBytes("B", "B", '0')}), Reminders::On, 1},
-        {test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '1')}), Reminders::Off, 1},
+        {test::fileBytes({personBytes("A", "A", '1'), personBytes("B", "B", '0')}), Reminders::On,
+         1},
+        {test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '1')}), Reminders::Off,
+         1},
         {personBytes("A", "A", ' '), Reminders::Off, 1},
     };
     for (const Case& c : cases) {
@@ -290,11 +292,10 @@ TEST_F(ContactsDocumentTest, EveryChangeIsAnnouncedWithTheRecordsItTouched) {
         QStringList expected;
     } steps[] = {
         {"open an empty file",
-         [&] {
-             ASSERT_TRUE(choose(FileChoice::Open, data.write("Empty.DAT", {})));
-         },
+         [&] { ASSERT_TRUE(choose(FileChoice::Open, data.write("Empty.DAT", {}))); },
          {"opened"}},
-        {"the first contact switches reminders on", [&] { session.appendContact(contact("Ann")); },
+        {"the first contact switches reminders on",
+         [&] { session.appendContact(contact("Ann")); },
          {"reminders", "appended 1+1"}},
         {"another contact", [&] { session.appendContact(contact("Bob")); }, {"appended 2+1"}},
         {"an import of three",
@@ -312,8 +313,7 @@ TEST_F(ContactsDocumentTest, EveryChangeIsAnnouncedWithTheRecordsItTouched) {
         {"deleting contact 1 moves the one shown down",
          [&] { session.deleteContact(1); },
          {"current 3", "removed 1+1"}},
-        {"reminders off", [&] { session.switchReminders(false); },
-         {"rewritten 0+0", "reminders"}},
+        {"reminders off", [&] { session.switchReminders(false); }, {"rewritten 0+0", "reminders"}},
         {"close", [&] { session.fileClose(); }, {"reminders", "current 0", "closed"}},
     };
     for (const Step& step : steps) {

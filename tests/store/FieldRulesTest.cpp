@@ -432,8 +432,8 @@ TEST(FieldRules, SaveReturnsTheRefusalOrTheRecord) {
     ContactEntry e;  // every box empty: the last name is required
     const SaveResult r = saveContactEntry(e, EntryWindow::NewContactForm, true);
     EXPECT_FALSE(r.record);
-    EXPECT_EQ(r.refusal, (FieldRefusal{"Enter last name, 16 characters or less.",
-                                       "Incorrect entry", EntryBox::LName}));
+    EXPECT_EQ(r.refusal, (FieldRefusal{"Enter last name, 16 characters or less.", "Incorrect entry",
+                                       EntryBox::LName}));
 
     ContactEntry ok = validEntry();
     const SaveResult saved = saveContactEntry(ok, EntryWindow::Browser, true);

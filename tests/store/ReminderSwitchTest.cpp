@@ -4,8 +4,8 @@
 
 #include "StoreTestHelpers.h"
 #include "platform/AppError.h"
-#include "store/ReminderSwitch.h"
 #include "store/ContactsDocument.h"
+#include "store/ReminderSwitch.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 
@@ -84,9 +84,9 @@ TEST_F(ReminderSwitchTest, TheSwitchSaysWhatToTellTheUserAndSetsTheReminders) {
     session.openChosen(FileChoice::Open, path);
     EXPECT_EQ(session.reminders(), Reminders::Off);
 
-    EXPECT_EQ(session.switchReminders(true),
-              (DocumentNotice{"Birthday Reminders have been turned on.",
-                              "Birthday reminders enabled"}));
+    EXPECT_EQ(
+        session.switchReminders(true),
+        (DocumentNotice{"Birthday Reminders have been turned on.", "Birthday reminders enabled"}));
     EXPECT_EQ(session.reminders(), Reminders::On);
     EXPECT_EQ(test::readAll(path).at(510 + 513), '1');
 

@@ -2,9 +2,9 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/DocumentForChange.h"
+#include "contacts/ContactEntry.h"
 #include "platform/AppError.h"
 #include "store/ContactsDocument.h"
-#include "contacts/ContactEntry.h"
 
 namespace tandor::batch {
 namespace {

@@ -3,11 +3,11 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/PdfPrinting.h"
+#include "contacts/ContactEntry.h"
 #include "contacts/DetailsSheet.h"
 #include "platform/AppError.h"
 #include "print/ScriptedPlatform.h"
 #include "store/ContactsFile.h"
-#include "contacts/ContactEntry.h"
 
 namespace tandor::batch {
 namespace {

@@ -282,8 +282,7 @@ bool ContactBrowser::saveChanges() {
     ContactsDocument& document = host_.document();
     Platform& platform = host_.platform();
     ContactEntry entry = shown();
-    const SaveResult result =
-        saveContactEntry(entry, EntryWindow::Browser, document.remindersOn());
+    const SaveResult result = saveContactEntry(entry, EntryWindow::Browser, document.remindersOn());
     if (result.refusal) {
         platform.message(result.refusal->text, result.refusal->title, MessageIcon::None,
                          MessageButtons::Ok);
