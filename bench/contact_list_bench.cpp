@@ -14,7 +14,7 @@
 
 #include "list/BulkLabels.h"
 #include "list/ContactLines.h"
-#include "print/RecordingSurface.h"
+#include "platform/RecordingSurface.h"
 #include "store/ContactsFile.h"
 
 using namespace tandor;

@@ -8,7 +8,7 @@
 #include <QApplication>
 
 #include "list/BulkLabels.h"
-#include "print/widgets/DesktopPlatform.h"
+#include "platform/widgets/DesktopPlatform.h"
 #include "print/widgets/PrintPreviewDialog.h"
 
 using namespace tandor;

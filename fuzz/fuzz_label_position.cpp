@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 
 #include "FuzzSupport.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
 #include "compose/PrintCommand.h"

@@ -8,8 +8,8 @@
 #include "ProgramHelp.h"
 #include "platform/ProgramFolders.h"
 #include "platform/Version.h"
-#include "print/widgets/DesktopPlatform.h"
-#include "shell/widgets/ProgramIcon.h"
+#include "platform/widgets/DesktopPlatform.h"
+#include "windowkit/widgets/ProgramIcon.h"
 #include "appshell/widgets/ApplicationShell.h"
 
 int main(int argc, char** argv) {

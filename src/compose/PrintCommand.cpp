@@ -9,7 +9,7 @@
 #include "compose/LabelPositions.h"
 #include "compose/PrintRuns.h"
 #include "sheets/PrinterModels.h"
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 
 namespace tandor {
 namespace {

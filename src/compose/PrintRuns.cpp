@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "platform/Numbers.h"
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
 #include "sheets/PrinterModels.h"

@@ -9,7 +9,7 @@
 #include "sheets/LabelSheet.h"
 #include "platform/Platform.h"
 #include "sheets/PrinterModels.h"
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 
 namespace tandor {
 namespace {

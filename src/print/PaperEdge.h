@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "print/GridSurface.h"
+#include "platform/GridSurface.h"
 
 namespace tandor {
 

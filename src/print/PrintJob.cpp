@@ -1,7 +1,7 @@
 #include "print/PrintJob.h"
 
 #include "print/PaperEdge.h"
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "print/PrinterProblem.h"
 
 namespace tandor {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/AppError.h"
-#include "print/GridSurface.h"
+#include "platform/GridSurface.h"
 #include "platform/Platform.h"
 
 namespace tandor {

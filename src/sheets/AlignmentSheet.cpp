@@ -9,7 +9,7 @@
 
 #include "platform/Platform.h"
 #include "print/PaperEdge.h"
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "print/PrinterProblem.h"
 #include "sheets/PrinterModels.h"
 

@@ -12,7 +12,7 @@
 #include <mutex>
 
 #include "platform/ProgramFolders.h"
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "sheets/LabelTemplates.h"
 
 namespace tandor {

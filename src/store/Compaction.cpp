@@ -7,7 +7,7 @@
 
 #include "platform/FaultPoint.h"
 #include "store/ContactRecord.h"
-#include "store/DiskSync.h"
+#include "store/ForceToDisk.h"
 #include "store/FileError.h"
 
 namespace tandor {
@@ -112,7 +112,7 @@ int compactContactsFile(const QString& path, int count) {
     fault::hit("compact.temp.permissions");
     temp.setPermissions(source.permissions());
     fault::hit("compact.temp.sync");
-    if (!disk::syncFile(temp)) {
+    if (!disk::forceFile(temp)) {
         throw fileerror::make(fileerror::numberForErrno(errno));
     }
     fault::hit("compact.temp.check");
@@ -131,7 +131,7 @@ int compactContactsFile(const QString& path, int count) {
         throw fileerror::make(fileerror::numberForErrno(err, errors::kPathFileAccess));
     }
     committed = true;
-    disk::syncFolder(QFileInfo(target).absolutePath());
+    disk::forceFolder(QFileInfo(target).absolutePath());
     return static_cast<int>(count - keptTotal);
 }
 

@@ -8,7 +8,7 @@
 
 #include "platform/FaultPoint.h"
 #include "store/Compaction.h"
-#include "store/DiskSync.h"
+#include "store/ForceToDisk.h"
 #include "store/FileError.h"
 #include "platform/OnFailure.h"
 
@@ -287,7 +287,7 @@ int ContactsFile::append(const ContactRecord& record) {
 void ContactsFile::flush() {
     requireOpen();
     fault::hit("contacts.flush");
-    if (writable_ && !disk::syncFile(*file_)) {
+    if (writable_ && !disk::forceFile(*file_)) {
         throw fileerror::make(fileerror::numberForErrno(errno));
     }
 }

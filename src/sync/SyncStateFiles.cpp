@@ -10,7 +10,7 @@
 
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
-#include "store/DiskSync.h"
+#include "store/ForceToDisk.h"
 #include "store/FileError.h"
 
 namespace tandor::sync {
@@ -41,7 +41,7 @@ void writeAtomically(const QString& path, const QByteArray& bytes, const char* f
     if (!file.commit()) {
         throw fileerror::make(fileerror::numberForErrno(errno));
     }
-    disk::syncFolder(QFileInfo(path).absolutePath());
+    disk::forceFolder(QFileInfo(path).absolutePath());
 }
 
 int fieldNumber(const QString& name) {
@@ -215,7 +215,7 @@ qint64 SyncStateFiles::writeState(const StateContents& contents) {
         if (!QFile::remove(journalPath())) {
             throw fileerror::make(errors::kPathFileAccess);
         }
-        disk::syncFolder(folder());
+        disk::forceFolder(folder());
     }
     return bytes.size();
 }
@@ -269,12 +269,12 @@ qint64 SyncStateFiles::appendJournal(qint64 generation, std::vector<QJsonObject>
     if (!file.open(fresh ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::WriteOnly | QIODevice::Append)) {
         throw fileerror::openFailure(path, errno);
     }
-    if (file.write(bytes) != bytes.size() || !disk::syncFile(file)) {
+    if (file.write(bytes) != bytes.size() || !disk::forceFile(file)) {
         throw fileerror::make(fileerror::numberForErrno(errno));
     }
     file.close();
     if (fresh) {
-        disk::syncFolder(folder());
+        disk::forceFolder(folder());
     }
     return bytes.size();
 }
@@ -324,19 +324,19 @@ void SyncStateFiles::forceCards() {
     }
     const QString cards = folder() + QStringLiteral("/cards");
     // One call forces every card written and the folder's entries.
-    if (disk::syncFileSystemOf(cards)) {
+    if (disk::forceFileSystemOf(cards)) {
         unforced_.clear();
         return;
     }
     for (const QString& path : std::as_const(unforced_)) {
         QFile file(path);
         // A card not on the disk is never linked: the save that would link it fails.
-        if (!file.open(QIODevice::ReadWrite) || !disk::syncFile(file)) {
+        if (!file.open(QIODevice::ReadWrite) || !disk::forceFile(file)) {
             throw AppError(errors::kDeviceIo,
                            QStringLiteral("the card %1 cannot be written to the disk").arg(QFileInfo(path).fileName()));
         }
     }
-    disk::syncFolder(cards);
+    disk::forceFolder(cards);
     unforced_.clear();
 }
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <map>
 
-#include "print/PrintGrid.h"
+#include "platform/PrintGrid.h"
 #include "support/PdfWords.h"
 #include "support/TestFiles.h"
 

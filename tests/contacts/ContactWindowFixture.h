@@ -11,7 +11,7 @@
 #include <QTest>
 
 #include "platform/FaultPoint.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsDocument.h"

@@ -4,8 +4,8 @@
 #include <map>
 
 #include "contacts/DetailsSheet.h"
-#include "print/PrintGrid.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/PrintGrid.h"
+#include "platform/ScriptedPlatform.h"
 
 using namespace tandor;
 

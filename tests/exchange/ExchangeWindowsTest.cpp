@@ -18,7 +18,7 @@
 #include "exchange/widgets/ExportWindow.h"
 #include "exchange/widgets/ImportWindow.h"
 #include "platform/FaultPoint.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsDocument.h"

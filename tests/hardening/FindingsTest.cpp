@@ -10,7 +10,7 @@
 #include "exchange/ImportRun.h"
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "sheets/AdjustmentFile.h"
 #include "store/ContactsFile.h"
 #include "support/RecordBytes.h"

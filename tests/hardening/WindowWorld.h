@@ -5,7 +5,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsDocument.h"

@@ -25,7 +25,7 @@ set(cases
   "store/ContactRecord.h|compose/PrintCommand.h|src/store/ContactRecord.h: store includes compose/PrintCommand.h, a layer above it"
   "contacts/LineParser.cpp|contacts/widgets/ContactBrowser.h|src/contacts/LineParser.cpp: plain code includes the widgets header contacts/widgets/ContactBrowser.h"
   "list/widgets/ContactListWindow.cpp|exchange/widgets/ImportWindow.h|src/list/widgets/ContactListWindow.cpp: list/widgets includes exchange/widgets/ImportWindow.h, a layer above it"
-  "shell/widgets/ShellCommands.cpp|appshell/widgets/ApplicationShell.h|src/shell/widgets/ShellCommands.cpp: shell/widgets includes appshell/widgets/ApplicationShell.h, a layer above it"
+  "windowkit/widgets/ShellCommands.cpp|appshell/widgets/ApplicationShell.h|src/windowkit/widgets/ShellCommands.cpp: windowkit/widgets includes appshell/widgets/ApplicationShell.h, a layer above it"
   "print/PrintJob.cpp|sheets/LabelSheet.h|src/print/PrintJob.cpp: print includes sheets/LabelSheet.h, a layer above it")
 
 file(REMOVE_RECURSE ${WORK_DIR})

@@ -3,7 +3,7 @@
 #include "ListTestSupport.h"
 #include "list/BulkLabels.h"
 #include "platform/AppError.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "support/TestFiles.h"
 #include "sheets/PrinterModels.h"
 

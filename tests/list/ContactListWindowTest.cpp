@@ -20,7 +20,7 @@
 #include "list/widgets/ContactListModel.h"
 #include "list/widgets/ContactListWindow.h"
 #include "list/widgets/TabStopDelegate.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsDocument.h"

@@ -2,7 +2,7 @@
 
 #include "ListTestSupport.h"
 #include "list/ListPrint.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 
 using namespace tandor;
 

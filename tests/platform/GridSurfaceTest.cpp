@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/AppError.h"
-#include "print/PrintGrid.h"
-#include "print/RecordingSurface.h"
+#include "platform/PrintGrid.h"
+#include "platform/RecordingSurface.h"
 
 using namespace tandor;
 

@@ -6,10 +6,10 @@
 #include <QTimer>
 
 #include "print/PrintJob.h"
-#include "print/PrinterSurface.h"
-#include "print/ScriptedPlatform.h"
-#include "print/widgets/DesktopPlatform.h"
-#include "print/widgets/JobProgressDialog.h"
+#include "platform/PrinterSurface.h"
+#include "platform/ScriptedPlatform.h"
+#include "platform/widgets/DesktopPlatform.h"
+#include "platform/widgets/JobProgressDialog.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;

@@ -3,8 +3,8 @@
 #include <QPageSize>
 #include <QPrinter>
 
-#include "print/PrintGrid.h"
-#include "print/PrinterSurface.h"
+#include "platform/PrintGrid.h"
+#include "platform/PrinterSurface.h"
 #include "support/PdfWords.h"
 #include "support/TestFiles.h"
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 
 #include <QRandomGenerator>
 
 #include "compose/widgets/MarginsCommand.h"
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "sheets/AdjustmentFile.h"
 #include "support/TestFiles.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "list/BulkLabels.h"
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 #include "sheets/LabelSheet.h"
 #include "sheets/LabelTemplates.h"
 #include "support/TestFiles.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 
 #include "compose/LabelPositions.h"
 #include "sheets/PrinterModels.h"

@@ -6,7 +6,7 @@
 #include "list/BulkLabels.h"
 #include "sheets/AlignmentSheet.h"
 #include "compose/LabelPositions.h"
-#include "printing/PrintTestSupport.h"
+#include "support/PrintTestSupport.h"
 
 using namespace tandor;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "sheets/SheetSearch.h"
 
 using namespace tandor;

@@ -46,7 +46,7 @@
 #include <utility>
 #include <memory>
 
-#include "print/widgets/DesktopPlatform.h"
+#include "platform/widgets/DesktopPlatform.h"
 #include "compose/widgets/MainWindow.h"
 #include "appshell/widgets/ApplicationShell.h"
 #include "store/ContactsFile.h"

@@ -10,7 +10,7 @@
 #include "platform/AppError.h"
 #include "store/Compaction.h"
 #include "store/ContactsFile.h"
-#include "store/DiskSync.h"
+#include "store/ForceToDisk.h"
 #include "support/ReadOnly.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
@@ -402,14 +402,14 @@ TEST_F(DeletionTest, TheFolderIsSyncedAfterTheRename) {
     write(records);
     QStringList synced;
     QByteArray atSync;
-    disk::setFolderSyncObserver([&](const QString& folder) {
+    disk::setFolderForceObserver([&](const QString& folder) {
         synced.append(QFileInfo(folder).canonicalFilePath());
         atSync = test::readAll(path());
     });
     ContactsFile file;
     file.open(path());
     file.deleteRecord(2);
-    disk::setFolderSyncObserver({});
+    disk::setFolderForceObserver({});
     EXPECT_EQ(synced, QStringList{QFileInfo(folder.path()).canonicalFilePath()});
     EXPECT_EQ(atSync, test::fileBytes(without(records, 2)));
 }

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "platform/FaultPoint.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
 #include "support/PdfWords.h"
 #include "support/SyncContacts.h"

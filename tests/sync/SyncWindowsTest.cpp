@@ -21,7 +21,7 @@
 #include "compose/widgets/MainWindow.h"
 #include "ScriptedBook.h"
 #include "ScriptedHttpServer.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
 #include "support/DavTestServer.h"
 #include "support/PlainDavClient.h"

@@ -14,7 +14,7 @@
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
 #include "store/ContactsDocument.h"
-#include "store/DiskSync.h"
+#include "store/ForceToDisk.h"
 #include "support/SyncContacts.h"
 #include "support/TestFiles.h"
 #include "sync/CardMerge.h"
@@ -298,11 +298,11 @@ TEST_F(SynchronizerTest, SavesItsStateOncePerBatchOfContacts) {
                      cardForNewContact(there, QStringLiteral("there%1").arg(i)));
     }
     int cardFolderSyncs = 0;
-    disk::setFolderSyncObserver([&](const QString& f) { cardFolderSyncs += f.endsWith(QLatin1String("/cards")); });
+    disk::setFolderForceObserver([&](const QString& f) { cardFolderSyncs += f.endsWith(QLatin1String("/cards")); });
     fault::startRecording();
     const SyncSummary summary = sync(path, server);
     const QStringList hits = fault::recordedHits();
-    disk::setFolderSyncObserver({});
+    disk::setFolderForceObserver({});
     EXPECT_EQ(summary.addedHere, 20);
     EXPECT_EQ(summary.addedOnServer, 10);
     EXPECT_EQ(fileLines(path), serverLines(server));

@@ -6,7 +6,7 @@
 #include "contacts/ContactEntry.h"
 #include "contacts/DetailsSheet.h"
 #include "platform/AppError.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/ContactsFile.h"
 
 namespace tandor::batch {

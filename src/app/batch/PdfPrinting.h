@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "batch/BatchCommand.h"
-#include "print/PrinterSurface.h"
-#include "print/ScriptedPlatform.h"
+#include "platform/PrinterSurface.h"
+#include "platform/ScriptedPlatform.h"
 #include "compose/CompositionState.h"
 #include "sheets/LabelSheet.h"
 

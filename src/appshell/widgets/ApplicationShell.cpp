@@ -16,8 +16,8 @@
 #include "platform/Platform.h"
 #include "print/PaperEdge.h"
 #include "sheets/AdjustmentFile.h"
-#include "shell/widgets/CommandRunner.h"
-#include "shell/widgets/ShellCommands.h"
+#include "windowkit/widgets/CommandRunner.h"
+#include "windowkit/widgets/ShellCommands.h"
 #include "sync/SyncSession.h"
 #include "sync/widgets/SyncWindows.h"
 

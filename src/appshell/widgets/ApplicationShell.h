@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor {

@@ -24,8 +24,8 @@
 #include "sheets/AdjustmentFile.h"
 #include "sheets/AlignmentSheet.h"
 #include "sheets/SheetSearch.h"
-#include "shell/widgets/CommandRunner.h"
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/widgets/CommandRunner.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor {

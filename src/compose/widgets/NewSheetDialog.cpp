@@ -17,8 +17,8 @@
 #include "platform/Platform.h"
 #include "platform/widgets/NamedControls.h"
 #include "platform/widgets/WindowConventions.h"
-#include "shell/widgets/CommandRunner.h"
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/widgets/CommandRunner.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "sheets/LabelSheet.h"
 
 namespace tandor {

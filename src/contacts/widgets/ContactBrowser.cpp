@@ -14,13 +14,13 @@
 #include "contacts/DetailsSheet.h"
 #include "contacts/PrintLabelLines.h"
 #include "contacts/widgets/ContactBoxes.h"
-#include "shell/widgets/CommandRunner.h"
+#include "windowkit/widgets/CommandRunner.h"
 #include "contacts/widgets/WindowParts.h"
 #include "platform/Platform.h"
 #include "print/widgets/PrintPreviewDialog.h"
 #include "platform/widgets/WindowConventions.h"
-#include "shell/widgets/ShellCommands.h"
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/widgets/ShellCommands.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor {

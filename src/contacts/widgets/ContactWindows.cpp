@@ -5,8 +5,8 @@
 #include "contacts/widgets/ContactBrowser.h"
 #include "contacts/widgets/NewContactForm.h"
 #include "platform/Platform.h"
-#include "shell/widgets/CommandRunner.h"
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/widgets/CommandRunner.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor {

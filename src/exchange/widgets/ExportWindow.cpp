@@ -15,9 +15,9 @@
 #include "exchange/ContactExport.h"
 #include "platform/AppError.h"
 #include "platform/Platform.h"
-#include "shell/widgets/ShellCommands.h"
-#include "shell/widgets/CommandRunner.h"
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/widgets/ShellCommands.h"
+#include "windowkit/widgets/CommandRunner.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor {

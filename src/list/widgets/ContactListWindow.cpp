@@ -33,11 +33,11 @@
 #include "platform/ColumnFont.h"
 #include "platform/Platform.h"
 #include "print/widgets/PrintPreviewDialog.h"
-#include "shell/widgets/ActiveControl.h"
-#include "shell/widgets/EditCommands.h"
-#include "shell/widgets/ShellCommands.h"
-#include "shell/widgets/CommandRunner.h"
-#include "shell/widgets/WindowHost.h"
+#include "windowkit/widgets/ActiveControl.h"
+#include "windowkit/widgets/EditCommands.h"
+#include "windowkit/widgets/ShellCommands.h"
+#include "windowkit/widgets/CommandRunner.h"
+#include "windowkit/widgets/WindowHost.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor {

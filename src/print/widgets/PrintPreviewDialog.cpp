@@ -17,8 +17,8 @@
 #include <cmath>
 
 #include "platform/widgets/WindowConventions.h"
-#include "print/PagePainting.h"
-#include "print/PrintGrid.h"
+#include "platform/PagePainting.h"
+#include "platform/PrintGrid.h"
 #include "print/PrinterProblem.h"
 
 namespace tandor {
