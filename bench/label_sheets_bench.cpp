@@ -9,7 +9,7 @@
 
 #include <QGuiApplication>
 
-#include "sheets/LabelSheet.h"
+#include "sheets/SheetLibrary.h"
 
 using namespace tandor;
 

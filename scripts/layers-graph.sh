@@ -10,21 +10,15 @@
 #
 # Writes OUTDIR/layers.dot, layers.svg and layers.png (OUTDIR defaults to
 # docs/images). Rendering needs Graphviz's `dot` (Debian package graphviz).
+# It also writes the layer table of docs/developers-guide.md
+# (scripts/layers-table.sh --write).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 OUT=${1:-docs/images}
-LAYERS_FILE=cmake/Layers.cmake
-
-layers_line=$(grep -E '^[[:space:]]*set\(TANDOR_LAYERS[[:space:]]' "$LAYERS_FILE" | head -n1 || true)
-if [ -z "$layers_line" ]; then
-  echo "layers-graph: no 'set(TANDOR_LAYERS ...)' line in $LAYERS_FILE" >&2
-  exit 1
-fi
-layers=$(printf '%s\n' "$layers_line" | sed -E 's/^[[:space:]]*set\(TANDOR_LAYERS[[:space:]]+//; s/\).*$//')
-if [ -z "${layers// /}" ]; then
-  echo "layers-graph: the TANDOR_LAYERS line of $LAYERS_FILE names no layer" >&2
-  exit 1
-fi
+# The layers in their order (scripts/layers-table.sh reads cmake/Layers.cmake);
+# the guide's layer table is written first, as the picture goes with it.
+layers=$(SOURCE_DIR=$PWD bash scripts/layers-table.sh --list | tr '\n' ' ')
+SOURCE_DIR=$PWD bash scripts/layers-table.sh --write
 
 mkdir -p "$OUT"
 folders=$(cd src && find . -type d ! -name '.*' | sed 's|^\./||' | grep -v '^\.$' | sort)

@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
                 }
                 context.programFolder = folders.programFolder;
             }
-            const int code = c.run(rest, context);
+            const int code = runBatchCommand(c, rest, context);
             out.flush();
             err.flush();
             return code;

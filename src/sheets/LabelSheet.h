@@ -20,6 +20,8 @@ enum class SheetUse { Address, ReturnAddress };
 struct SheetReading {
     double firstLeftIn = 0.0;
     double pitchXIn = 0.0;
+
+    bool operator==(const SheetReading&) const = default;
 };
 
 // One grid of labels on a sheet: `columns` across and `rows` down, the first
@@ -104,6 +106,8 @@ struct LabelSheet {
     // "Avery L7160 / J8160: A4, 21 labels (3 x 7) of 63.5 x 38.1 mm"
     QString description() const;
     QString paperName() const;
+
+    bool operator==(const LabelSheet&) const = default;
 };
 
 // The figures a user sees. Millimetres to one decimal, without a trailing
@@ -122,9 +126,10 @@ QString labelCountText(int count);
 // landscape page holds the sheet turned a quarter), in position order.
 std::vector<QRectF> sheetOutlines(const LabelSheet& sheet, PageOrientation orientation);
 
-// Every sheet the program knows: the sheets it is built with (the 30-up
-// Letter sheet first), then those of the user's folder of sheets and of the
-// label-template library (labelSheetFolders()). Loaded once, on first use.
+// The sheets of the program's library (SheetLibrary::program()): the sheets
+// it is built with (the 30-up Letter sheet first), then those of the user's
+// folder of sheets and of the label-template library. Loaded on first use; a
+// reload replaces them, and what these hand out stays valid until then.
 const QList<LabelSheet>& labelSheets();
 // The sheets that take five address lines (the label-position prompt, bulk labels).
 QList<const LabelSheet*> addressSheets();
@@ -133,18 +138,6 @@ QList<const LabelSheet*> addressSheets();
 const LabelSheet& defaultLabelSheet();
 // The 80-up return-address sheet (Avery 5167).
 const LabelSheet& returnAddressLabelSheet();
-
-// Where sheets are read from, first found first kept: the folder "sheets" of
-// the per-user program folder, then the folder "libglabels-3.0/templates" in
-// each of the system's data folders that has one.
-QStringList labelSheetFolders();
-// Loads the sheets again, from labelSheetFolders() or from the given folders
-// (the built-in sheets are always there). Sheets handed out before stay valid.
-void reloadLabelSheets();
-void reloadLabelSheets(const QStringList& folders);
-// The sheets the program is built with and those read from the folders, as
-// labelSheets() would hold them, without keeping them.
-QList<LabelSheet> loadLabelSheets(const QStringList& folders);
 
 // The sheet called `name` (its name or one of its part numbers or
 // equivalents, any case, with or without its maker); nullptr when none.

@@ -1,18 +1,9 @@
 #include "sheets/SheetDesign.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 #include <cmath>
-
-#include "platform/AppError.h"
-#include "platform/ProgramFolders.h"
-#include "sheets/LabelSheet.h"
-#include "store/FileError.h"
+#include <optional>
+#include <tuple>
 
 namespace tandor {
 namespace {
@@ -29,11 +20,6 @@ double tolerance(LengthUnit unit) { return unit == LengthUnit::Inches ? 0.005 : 
 // A length in a message: "2.63 in", "3.2 mm".
 QString shownLength(double value, LengthUnit unit) {
     return QString::number(value, 'f', unit == LengthUnit::Inches ? 2 : 1) + QLatin1Char(' ') + unitSymbol(unit);
-}
-
-double rounded(double value, LengthUnit unit) {
-    const double scale = unit == LengthUnit::Inches ? 10000.0 : 1000.0;
-    return std::round(value * scale) / scale;
 }
 
 // Characters a file name may not hold on the desktops people keep their files on.
@@ -84,33 +70,6 @@ QString pastFarEdge(double first, double size, double pitch, int count, double p
     return {};
 }
 
-// A length of the file ("2.625in", "63.5mm", "207pt", "207"), in points.
-std::optional<double> pointsOf(const QString& text) {
-    static const QRegularExpression re(QStringLiteral("^\\s*([-+]?[0-9]*\\.?[0-9]+(?:[eE][-+]?[0-9]+)?)\\s*([a-z]*)\\s*$"));
-    const QRegularExpressionMatch m = re.match(text);
-    if (!m.hasMatch()) {
-        return std::nullopt;
-    }
-    const double value = m.captured(1).toDouble();
-    const QString unit = m.captured(2);
-    if (unit.isEmpty() || unit == QLatin1String("pt")) {
-        return value;
-    }
-    if (unit == QLatin1String("in")) {
-        return value * 72.0;
-    }
-    if (unit == QLatin1String("mm")) {
-        return value * 72.0 / kMmPerInch;
-    }
-    if (unit == QLatin1String("cm")) {
-        return value * 720.0 / kMmPerInch;
-    }
-    if (unit == QLatin1String("pc")) {
-        return value * 12.0;
-    }
-    return std::nullopt;
-}
-
 std::optional<double> readNumber(const QString& text) {
     QString t = text.trimmed();
     t.replace(QLatin1Char(','), QLatin1Char('.'));
@@ -121,16 +80,14 @@ std::optional<double> readNumber(const QString& text) {
     return t.toDouble();
 }
 
-AppError fileError(int number) { return fileerror::make(number); }
-
 }  // namespace
 
 double designPaperWidth(const SheetDesign& design) {
     switch (design.paper) {
         case DesignPaper::Letter:
-            return rounded(8.5 * perInch(design.unit), design.unit);
+            return roundedLength(8.5 * perInch(design.unit), design.unit);
         case DesignPaper::A4:
-            return rounded(210.0 / kMmPerInch * perInch(design.unit), design.unit);
+            return roundedLength(210.0 / kMmPerInch * perInch(design.unit), design.unit);
         case DesignPaper::Custom:
             break;
     }
@@ -140,19 +97,24 @@ double designPaperWidth(const SheetDesign& design) {
 double designPaperHeight(const SheetDesign& design) {
     switch (design.paper) {
         case DesignPaper::Letter:
-            return rounded(11.0 * perInch(design.unit), design.unit);
+            return roundedLength(11.0 * perInch(design.unit), design.unit);
         case DesignPaper::A4:
-            return rounded(297.0 / kMmPerInch * perInch(design.unit), design.unit);
+            return roundedLength(297.0 / kMmPerInch * perInch(design.unit), design.unit);
         case DesignPaper::Custom:
             break;
     }
     return design.paperHeight;
 }
 
+double roundedLength(double value, LengthUnit unit) {
+    const double scale = unit == LengthUnit::Inches ? 10000.0 : 1000.0;
+    return std::round(value * scale) / scale;
+}
+
 QString unitSymbol(LengthUnit unit) { return unit == LengthUnit::Inches ? QStringLiteral("in") : QStringLiteral("mm"); }
 
 QString lengthText(double value, LengthUnit unit) {
-    QString text = QString::number(rounded(value, unit), 'f', unit == LengthUnit::Inches ? 4 : 3);
+    QString text = QString::number(roundedLength(value, unit), 'f', unit == LengthUnit::Inches ? 4 : 3);
     while (text.endsWith(QLatin1Char('0'))) {
         text.chop(1);
     }
@@ -172,7 +134,7 @@ SheetDesign convertedDesign(const SheetDesign& design, LengthUnit unit) {
     for (double SheetDesign::*length : {&SheetDesign::paperWidth, &SheetDesign::paperHeight, &SheetDesign::labelWidth,
                                         &SheetDesign::labelHeight, &SheetDesign::left, &SheetDesign::top,
                                         &SheetDesign::pitchX, &SheetDesign::pitchY}) {
-        d.*length = rounded(design.*length * factor, unit);
+        d.*length = roundedLength(design.*length * factor, unit);
     }
     return d;
 }
@@ -321,204 +283,6 @@ SheetDesignText newDesignText(LengthUnit unit) {
     d.pitchX = 2.75;
     d.pitchY = 1.0;
     return convertedText(designText(d), unit);
-}
-
-QByteArray sheetTemplateXml(const SheetDesign& d) {
-    auto len = [&d](double value) { return lengthText(value, d.unit) + unitSymbol(d.unit); };
-    QByteArray bytes;
-    QXmlStreamWriter xml(&bytes);
-    xml.setAutoFormatting(true);
-    xml.setAutoFormattingIndent(2);
-    xml.writeStartDocument();
-    xml.writeStartElement(QStringLiteral("Glabels-templates"));
-    xml.writeStartElement(QStringLiteral("Template"));
-    xml.writeAttribute(QStringLiteral("brand"), d.maker.isEmpty() ? QStringLiteral("User") : d.maker);
-    xml.writeAttribute(QStringLiteral("part"), d.name);
-    switch (d.paper) {
-        case DesignPaper::Letter:
-            xml.writeAttribute(QStringLiteral("size"), QStringLiteral("US-Letter"));
-            break;
-        case DesignPaper::A4:
-            xml.writeAttribute(QStringLiteral("size"), QStringLiteral("A4"));
-            break;
-        case DesignPaper::Custom:
-            xml.writeAttribute(QStringLiteral("size"), QStringLiteral("Other"));
-            xml.writeAttribute(QStringLiteral("width"), len(d.paperWidth));
-            xml.writeAttribute(QStringLiteral("height"), len(d.paperHeight));
-            break;
-    }
-    const QString description =
-        !d.description.isEmpty()
-            ? d.description
-            : QStringLiteral("%1 (%2 x %3) of %4 x %5 %6")
-                  .arg(labelCountText(d.columns * d.rows))
-                  .arg(d.columns)
-                  .arg(d.rows)
-                  .arg(lengthText(d.labelWidth, d.unit), lengthText(d.labelHeight, d.unit), unitSymbol(d.unit));
-    xml.writeAttribute(QStringLiteral("description"), description);
-    xml.writeEmptyElement(QStringLiteral("Meta"));
-    xml.writeAttribute(QStringLiteral("category"), QStringLiteral("label"));
-    xml.writeStartElement(QStringLiteral("Label-rectangle"));
-    xml.writeAttribute(QStringLiteral("id"), QStringLiteral("0"));
-    xml.writeAttribute(QStringLiteral("width"), len(d.labelWidth));
-    xml.writeAttribute(QStringLiteral("height"), len(d.labelHeight));
-    xml.writeAttribute(QStringLiteral("round"), QStringLiteral("0in"));
-    xml.writeEmptyElement(QStringLiteral("Markup-margin"));
-    xml.writeAttribute(QStringLiteral("size"), QStringLiteral("0.05in"));
-    xml.writeEmptyElement(QStringLiteral("Layout"));
-    xml.writeAttribute(QStringLiteral("nx"), QString::number(d.columns));
-    xml.writeAttribute(QStringLiteral("ny"), QString::number(d.rows));
-    xml.writeAttribute(QStringLiteral("x0"), len(d.left));
-    xml.writeAttribute(QStringLiteral("y0"), len(d.top));
-    xml.writeAttribute(QStringLiteral("dx"), len(d.pitchX));
-    xml.writeAttribute(QStringLiteral("dy"), len(d.pitchY));
-    xml.writeEndElement();  // Label-rectangle
-    xml.writeEndElement();  // Template
-    xml.writeEndElement();  // Glabels-templates
-    xml.writeEndDocument();
-    return bytes;
-}
-
-ReadSheetFile readSheetTemplateXml(const QByteArray& bytes) {
-    auto refused = [](const QString& why) { return ReadSheetFile{std::nullopt, why}; };
-    QXmlStreamReader xml(bytes);
-    QXmlStreamAttributes tmpl;
-    QXmlStreamAttributes label;
-    QXmlStreamAttributes layout;
-    int templates = 0;
-    int labels = 0;
-    int layouts = 0;
-    bool otherShape = false;
-    while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) {
-            continue;
-        }
-        const QStringView name = xml.name();
-        if (name == QLatin1String("Template")) {
-            if (++templates == 1) {
-                tmpl = xml.attributes();
-            }
-        } else if (name == QLatin1String("Label-rectangle")) {
-            if (++labels == 1) {
-                label = xml.attributes();
-            }
-        } else if (name == QLatin1String("Layout")) {
-            if (++layouts == 1) {
-                layout = xml.attributes();
-            }
-        } else if (name.startsWith(QLatin1String("Label-"))) {
-            otherShape = true;
-        }
-    }
-    if (xml.hasError()) {
-        return refused(QStringLiteral("The file is not a label-template file: %1 (line %2).")
-                           .arg(xml.errorString())
-                           .arg(xml.lineNumber()));
-    }
-    if (templates != 1) {
-        return refused(QStringLiteral("The file holds %1 templates; only a file of one sheet can be edited here.").arg(templates));
-    }
-    if (otherShape || labels != 1 || layouts != 1) {
-        return refused(QStringLiteral("The sheet is not one block of rectangular labels; it cannot be edited here."));
-    }
-
-    SheetDesign d;
-    d.maker = tmpl.value(QLatin1String("brand")).toString();
-    d.name = tmpl.value(QLatin1String("part")).toString();
-    d.description = tmpl.hasAttribute(QLatin1String("description"))
-                        ? tmpl.value(QLatin1String("description")).toString()
-                        : tmpl.value(QLatin1String("_description")).toString();
-    const QString widthText = label.value(QLatin1String("width")).toString().trimmed();
-    d.unit = widthText.endsWith(QLatin1String("mm")) || widthText.endsWith(QLatin1String("cm")) ? LengthUnit::Millimetres
-                                                                                               : LengthUnit::Inches;
-    QString problem;
-    auto length = [&](const QXmlStreamAttributes& attrs, const char* attribute) {
-        const std::optional<double> points = pointsOf(attrs.value(QLatin1String(attribute)).toString());
-        if (!points) {
-            if (problem.isEmpty()) {
-                problem = QStringLiteral("The length %1=\"%2\" cannot be read.")
-                              .arg(QLatin1String(attribute), attrs.value(QLatin1String(attribute)).toString());
-            }
-            return 0.0;
-        }
-        return rounded(*points / 72.0 * perInch(d.unit), d.unit);
-    };
-    const QString size = tmpl.value(QLatin1String("size")).toString();
-    if (size == QLatin1String("US-Letter")) {
-        d.paper = DesignPaper::Letter;
-    } else if (size == QLatin1String("A4")) {
-        d.paper = DesignPaper::A4;
-    } else if (size == QLatin1String("Other")) {
-        d.paper = DesignPaper::Custom;
-        d.paperWidth = length(tmpl, "width");
-        d.paperHeight = length(tmpl, "height");
-    } else {
-        return refused(QStringLiteral("The paper \"%1\" is not Letter, A4 or a size of its own.").arg(size));
-    }
-    d.labelWidth = length(label, "width");
-    d.labelHeight = length(label, "height");
-    d.columns = layout.value(QLatin1String("nx")).toInt();
-    d.rows = layout.value(QLatin1String("ny")).toInt();
-    d.left = length(layout, "x0");
-    d.top = length(layout, "y0");
-    d.pitchX = length(layout, "dx");
-    d.pitchY = length(layout, "dy");
-    if (!problem.isEmpty()) {
-        return refused(problem);
-    }
-    return ReadSheetFile{d, {}};
-}
-
-QString userSheetsFolder() { return perUserProgramFolder() + QStringLiteral("/sheets"); }
-
-QString sheetFilePath(const QString& folder, const QString& name) {
-    return folder + QLatin1Char('/') + name + QStringLiteral(".xml");
-}
-
-QStringList userSheetNames(const QString& folder) {
-    QStringList names;
-    const QStringList files =
-        QDir(folder).entryList({QStringLiteral("*.xml")}, QDir::Files | QDir::Readable | QDir::CaseSensitive, QDir::Name | QDir::IgnoreCase);
-    for (const QString& file : files) {
-        names.append(file.chopped(4));
-    }
-    return names;
-}
-
-void writeSheetFile(const QString& folder, const SheetDesign& design) {
-    if (!QDir().mkpath(folder)) {
-        throw fileError(errors::kPathNotFound);
-    }
-    const QByteArray bytes = sheetTemplateXml(design);
-    QSaveFile file(sheetFilePath(folder, design.name));
-    if (!file.open(QIODevice::WriteOnly)) {
-        throw fileError(QFileInfo(folder).isWritable() ? errors::kPathFileAccess : errors::kPermissionDenied);
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        throw fileError(errors::kDeviceIo);
-    }
-    if (!file.commit()) {
-        throw fileError(errors::kDeviceIo);
-    }
-}
-
-ReadSheetFile readSheetFile(const QString& folder, const QString& name) {
-    QFile file(sheetFilePath(folder, name));
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw fileError(file.exists() ? errors::kPermissionDenied : errors::kFileNotFound);
-    }
-    ReadSheetFile read = readSheetTemplateXml(file.readAll());
-    if (read.design) {
-        read.design->name = name;  // the file's name is the sheet's name
-    }
-    return read;
-}
-
-void deleteSheetFile(const QString& folder, const QString& name) {
-    QFile file(sheetFilePath(folder, name));
-    if (file.exists() && !file.remove()) {
-        throw fileError(errors::kPermissionDenied);
-    }
 }
 
 }  // namespace tandor

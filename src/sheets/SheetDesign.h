@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace tandor {
 
@@ -41,6 +39,9 @@ double designPaperHeight(const SheetDesign& design);
 
 // "in" or "mm".
 QString unitSymbol(LengthUnit unit);
+// A length to the digits a design keeps: four decimals for inches, three
+// for millimetres.
+double roundedLength(double value, LengthUnit unit);
 // A length as typed and as written in the file: "2.625", "63.5", "1" (at most
 // four decimals for inches, three for millimetres, no trailing zeros).
 QString lengthText(double value, LengthUnit unit);
@@ -76,30 +77,5 @@ SheetDesignText designText(const SheetDesign& design);
 SheetDesignText convertedText(const SheetDesignText& text, LengthUnit unit);
 // The fields of a new sheet: the 30-up Letter layout, no name yet.
 SheetDesignText newDesignText(LengthUnit unit = LengthUnit::Inches);
-
-// The template file of a design: one Template of the label-template XML
-// format, brand = maker, part = name.
-QByteArray sheetTemplateXml(const SheetDesign& design);
-// A design read back from a template file; only a file of one template with
-// one rectangular label and one layout (as this program writes) is read.
-struct ReadSheetFile {
-    std::optional<SheetDesign> design;
-    QString problem;
-};
-ReadSheetFile readSheetTemplateXml(const QByteArray& xml);
-
-// The user's own sheets: the folder "sheets" in the per-user program folder.
-QString userSheetsFolder();
-// The file of a sheet called `name` in `folder`: "<folder>/<name>.xml".
-QString sheetFilePath(const QString& folder, const QString& name);
-// The names of the sheets in `folder` (its .xml files, without the extension), sorted.
-QStringList userSheetNames(const QString& folder);
-// Writes the design's file into `folder` (made when missing) in one step: an
-// old file of that name is replaced whole or not at all. Throws AppError.
-void writeSheetFile(const QString& folder, const SheetDesign& design);
-// Reads the sheet `name` of `folder`. Throws AppError when it cannot be read.
-ReadSheetFile readSheetFile(const QString& folder, const QString& name);
-// Deletes the sheet's file. Throws AppError when it cannot be deleted.
-void deleteSheetFile(const QString& folder, const QString& name);
 
 }  // namespace tandor

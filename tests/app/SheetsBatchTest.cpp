@@ -13,7 +13,8 @@
 #include <random>
 
 #include "sheets/LabelSheet.h"
-#include "sheets/SheetDesign.h"
+#include "sheets/SheetDesignFile.h"
+#include "sheets/SheetLibrary.h"
 #include "sheets/SheetSearch.h"
 #include "support/PdfWords.h"
 #include "support/TestFiles.h"
@@ -237,7 +238,7 @@ TEST_F(SheetsBatch, ASheetOfTheUsersOwnDesignPrintsInsideItsLabels) {
     ASSERT_EQ(designProblem(design), QString());
     const QString sheets = folder.file("Tandor/sheets");
     QDir().mkpath(sheets);
-    folder.write("Tandor/sheets/Pantry jars.xml", sheetTemplateXml(design));
+    folder.write("Tandor/sheets/Pantry jars.xml", designXml(design));
     const QList<LabelSheet> loaded = loadLabelSheets({sheets});
     const auto mine = std::find_if(loaded.begin(), loaded.end(), [](const LabelSheet& s) { return !s.builtIn; });
     ASSERT_NE(mine, loaded.end());

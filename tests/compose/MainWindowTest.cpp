@@ -20,6 +20,7 @@
 #include "platform/RecordingSurface.h"
 #include "platform/AppError.h"
 #include "sheets/LabelSheet.h"
+#include "sheets/SheetLibrary.h"
 #include "store/ContactsDocument.h"
 #include "support/MenuKeys.h"
 #include "support/TestFiles.h"
@@ -31,8 +32,8 @@ namespace {
 // The main window's tests know the sheets the program is built with: the
 // label-template library of the machine is left out while they run.
 struct BuiltInSheetsOnly {
-    BuiltInSheetsOnly() { reloadLabelSheets(QStringList{}); }
-    ~BuiltInSheetsOnly() { reloadLabelSheets(); }
+    BuiltInSheetsOnly() { SheetLibrary::program().reload(QStringList{}); }
+    ~BuiltInSheetsOnly() { SheetLibrary::program().reload(); }
 };
 
 class MainWindowTest : public ::testing::Test {

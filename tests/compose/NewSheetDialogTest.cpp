@@ -16,7 +16,7 @@
 #include "compose/widgets/MainWindow.h"
 #include "compose/widgets/NewSheetDialog.h"
 #include "platform/ScriptedPlatform.h"
-#include "sheets/SheetDesign.h"
+#include "sheets/SheetDesignFile.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -76,7 +76,7 @@ TEST_F(NewSheetDialogTest, InvalidValuesRefuseSaveAndAValidSheetIsWrittenIntoThe
     ASSERT_TRUE(save->isEnabled()) << problem().toStdString();
     QTest::mouseClick(save, Qt::LeftButton);
     ASSERT_TRUE(QFileInfo::exists(file));
-    const ReadSheetFile saved = readSheetTemplateXml(test::readAll(file));
+    const ReadSheetFile saved = designFromXml(test::readAll(file));
     ASSERT_TRUE(saved.design.has_value()) << saved.problem.toStdString();
     EXPECT_EQ(saved.design->pitchX, 2.75);
     EXPECT_EQ(saved.design->rows, 10);
@@ -95,7 +95,7 @@ TEST_F(NewSheetDialogTest, InvalidValuesRefuseSaveAndAValidSheetIsWrittenIntoThe
     QTest::mouseClick(save, Qt::LeftButton);  // answered No
     ASSERT_EQ(platform.messages().size(), asked + 1);
     EXPECT_EQ(platform.messages().last().buttons, MessageButtons::YesNo);
-    EXPECT_EQ(readSheetTemplateXml(test::readAll(file)).design->columns, 3);
+    EXPECT_EQ(designFromXml(test::readAll(file)).design->columns, 3);
 
     // The saved sheet opens for editing in millimetres, and is deleted.
     list->setCurrentRow(0);

@@ -3,7 +3,6 @@
 #include "batch/BatchCommand.h"
 #include "batch/DocumentForChange.h"
 #include "contacts/ContactEntry.h"
-#include "platform/AppError.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor::batch {
@@ -61,19 +60,14 @@ int runAdd(const QStringList& args, Context& context) {
         context.err << refusal->text << "\n";
         return kRefused;
     }
-    try {
-        // A file that does not exist is made as File New makes it: empty, reminders on.
-        DocumentForChange document(context.programFolder, path);
-        // Reminders are on for an empty file (its first contact switches them on)
-        // and otherwise as record 1 says.
-        const int n = document->appendContact(buildContactRecord(entry, document->remindersOn()));
-        context.out << "S A V E D\n"
-                    << "record: " << n << "\n";
-        return kOk;
-    } catch (const AppError& error) {
-        context.err << standardErrorText(error) << "\n";
-        return kFailure;
-    }
+    // A file that does not exist is made as File New makes it: empty, reminders on.
+    DocumentForChange document(context.programFolder, path);
+    // Reminders are on for an empty file (its first contact switches them on)
+    // and otherwise as record 1 says.
+    const int n = document->appendContact(buildContactRecord(entry, document->remindersOn()));
+    context.out << "S A V E D\n"
+                << "record: " << n << "\n";
+    return kOk;
 }
 
 const Registration registration{Command{

@@ -17,6 +17,15 @@ const QList<Command>& commands() {
     return registry();
 }
 
+int runBatchCommand(const Command& command, const QStringList& args, Context& context) {
+    try {
+        return command.run(args, context);
+    } catch (const AppError& error) {
+        context.err << standardErrorText(error, command.notify) << "\n";
+        return kFailure;
+    }
+}
+
 Arguments::Arguments(QStringList args) : args_(std::move(args)) {}
 
 std::optional<QString> Arguments::take(const QString& name) {
@@ -74,6 +83,21 @@ QStringList Arguments::positional() {
 
 int parseInt(const QString& text, bool* ok) {
     return text.trimmed().toInt(ok);
+}
+
+int contactNumber(const QString& text, int count, const QString& path, Context& context) {
+    bool isNumber = false;
+    const int n = parseInt(text, &isNumber);
+    if (isNumber && n >= 1 && n <= count) {
+        return n;
+    }
+    context.err << "There is no contact number " << text << " in " << path;
+    if (count == 0) {
+        context.err << ": the file holds no contacts.";
+    } else {
+        context.err << ": its contacts are numbered 1 to " << count << ".";
+    }
+    return 0;
 }
 
 }  // namespace tandor::batch

@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include "platform/AppError.h"
+
 namespace tandor::batch {
 
 // Exit codes of tandor-batch.
@@ -26,10 +28,16 @@ struct Command {
     QString usage;  // one line: "labels [--positions SPEC] ... -o OUT.pdf LINE1 [LINE2 ... LINE5]"
     QString help;   // a few lines of explanation
     std::function<int(const QStringList& args, Context& context)> run;
+    // Whom the standard error text of an AppError the command lets out names.
+    NotifyWhom notify = NotifyWhom::Author;
 };
 
 void registerCommand(Command command);
 const QList<Command>& commands();
+
+// Runs a command. An AppError it lets out ends it with the standard error
+// text on stderr and kFailure: the one place the batch tool reports one.
+int runBatchCommand(const Command& command, const QStringList& args, Context& context);
 
 struct Registration {
     explicit Registration(Command command) { registerCommand(std::move(command)); }
@@ -56,5 +64,10 @@ private:
 
 // Parses a whole number for an option; sets ok to false on bad text.
 int parseInt(const QString& text, bool* ok);
+
+// The contact number N of "FILE.DAT N" in a file of `count` contacts, or 0 when
+// N is no number from 1 to count: then stderr has "There is no contact number N
+// in FILE: ..." up to its full stop, for the command to end.
+int contactNumber(const QString& text, int count, const QString& path, Context& context);
 
 }  // namespace tandor::batch

@@ -3,7 +3,6 @@
 
 #include "batch/BatchCommand.h"
 #include "contacts/BirthdayCheck.h"
-#include "platform/AppError.h"
 #include "store/ContactsFile.h"
 
 namespace tandor::batch {
@@ -37,14 +36,8 @@ int runBirthdays(const QStringList& args, Context& context) {
     // The contacts file is only read; records marked for deletion are left
     // out, as opening the file in the windows finishes their deletion first.
     ContactsFile file;
-    int count = 0;
-    try {
-        file.openForReading(path);
-        count = file.recordCount();
-    } catch (const AppError& error) {
-        context.err << standardErrorText(error) << "\n";
-        return kFailure;
-    }
+    file.openForReading(path);
+    const int count = file.recordCount();
     const RecordReader read = [&file](int n) { return file.read(n); };
     for (const QString& text : birthdayAnnouncements(count, read, today)) {
         context.out << text << "\n";

@@ -2,8 +2,6 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/DocumentForChange.h"
-#include "batch/DocumentForChange.h"
-#include "platform/AppError.h"
 #include "store/ContactsDocument.h"
 
 namespace tandor::batch {
@@ -21,29 +19,16 @@ int runDelete(const QStringList& args, Context& context) {
         context.err << "There is no contacts file " << path << ".\n";
         return kRefused;
     }
-    bool isNumber = false;
-    const int n = parseInt(positional[1], &isNumber);
-    try {
-        DocumentForChange document(context.programFolder, path, true);
-        const int count = document->file().recordCount();
-        if (!isNumber || n < 1 || n > count) {
-            context.err << "There is no contact number " << positional[1] << " in " << path;
-            if (count == 0) {
-                context.err << ": the file holds no contacts.";
-            } else {
-                context.err << ": its contacts are numbered 1 to " << count << ".";
-            }
-            context.err << "  Nothing deleted...\n";
-            return kRefused;
-        }
-        document->deleteContact(n);
-        context.out << "Contact deleted!\n"
-                    << "records: " << document->file().recordCount() << "\n";
-        return kOk;
-    } catch (const AppError& error) {
-        context.err << standardErrorText(error) << "\n";
-        return kFailure;
+    DocumentForChange document(context.programFolder, path, true);
+    const int n = contactNumber(positional[1], document->file().recordCount(), path, context);
+    if (n == 0) {
+        context.err << "  Nothing deleted...\n";
+        return kRefused;
     }
+    document->deleteContact(n);
+    context.out << "Contact deleted!\n"
+                << "records: " << document->file().recordCount() << "\n";
+    return kOk;
 }
 
 const Registration registration{Command{

@@ -5,7 +5,6 @@
 #include "batch/PdfPrinting.h"
 #include "contacts/ContactEntry.h"
 #include "contacts/DetailsSheet.h"
-#include "platform/AppError.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/ContactsFile.h"
 
@@ -34,28 +33,16 @@ int runDetails(const QStringList& args, Context& context) {
         return kRefused;
     }
 
-    ContactEntry shown;
-    try {
-        ContactsFile file;
-        file.openForReading(path);
-        const int count = file.recordCount();
-        bool isNumber = false;
-        const int n = parseInt(positional[1], &isNumber);
-        if (!isNumber || n < 1 || n > count) {
-            context.err << "There is no contact number " << positional[1] << " in " << path;
-            if (count == 0) {
-                context.err << ": the file holds no contacts.\n";
-            } else {
-                context.err << ": its contacts are numbered 1 to " << count << ".\n";
-            }
-            return kRefused;
-        }
-        // As the browser shows the contact.
-        shown = entryFromRecord(file.read(n));
-    } catch (const AppError& error) {
-        context.err << standardErrorText(error) << "\n";
-        return kFailure;
+    ContactsFile file;
+    file.openForReading(path);
+    const int n = contactNumber(positional[1], file.recordCount(), path, context);
+    if (n == 0) {
+        context.err << "\n";
+        return kRefused;
     }
+    // As the browser shows the contact.
+    const ContactEntry shown = entryFromRecord(file.read(n));
+    file.close();
 
     PdfPrinting printing(options);
     ScriptedPlatform& platform = printing.platform();

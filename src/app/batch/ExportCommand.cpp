@@ -2,7 +2,6 @@
 
 #include "batch/BatchCommand.h"
 #include "exchange/ContactExport.h"
-#include "platform/AppError.h"
 #include "store/ContactsFile.h"
 
 namespace tandor::batch {
@@ -25,21 +24,16 @@ int runExport(const QStringList& args, Context& context) {
         return kRefused;
     }
     const ExportKind kind = csv ? ExportKind::Csv : text ? ExportKind::Text : ExportKind::Vcard;
-    try {
-        ContactsFile file;
-        file.openForReading(info.absoluteFilePath());
-        const ExportOutcome outcome =
-            exportContacts(file, kind, info.absoluteFilePath(), context.programFolder);
-        if (outcome.linesWritten == 0) {
-            context.err << kNothingExportedText << "\n";
-            return kRefused;
-        }
-        context.out << exportDoneText(kind, outcome) << "\n";
-        return kOk;
-    } catch (const AppError& error) {
-        context.err << standardErrorText(error) << "\n";
-        return kFailure;
+    ContactsFile file;
+    file.openForReading(info.absoluteFilePath());
+    const ExportOutcome outcome =
+        exportContacts(file, kind, info.absoluteFilePath(), context.programFolder);
+    if (outcome.linesWritten == 0) {
+        context.err << kNothingExportedText << "\n";
+        return kRefused;
     }
+    context.out << exportDoneText(kind, outcome) << "\n";
+    return kOk;
 }
 
 const Registration registration{Command{

@@ -3,7 +3,6 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/DocumentForChange.h"
-#include "batch/DocumentForChange.h"
 #include "exchange/DuplicateCheck.h"
 #include "exchange/ImportRun.h"
 #include "platform/AppError.h"
@@ -67,68 +66,60 @@ int runImport(const QStringList& args, Context& context) {
     }
     const QString contactsPath = positional[0];
     const QString csvPath = positional[1];
-    try {
-        // The CSV file is checked first, so that a file that cannot be read
-        // leaves no new contacts file behind.
-        checkCsvReadable(csvPath);
-        ImportOutcome outcome;
-        if (dryRun) {
-            bool remindersOn = true;
-            const DuplicateCheck onFile = contactsOnFile(contactsPath, remindersOn);
-            ImportSettings settings;
-            settings.remindersOn = [remindersOn] { return remindersOn; };
-            settings.layoutRecognised = [&context](const QString& layout) {
-                context.out << "Layout: " << layout << "\n";
-            };
-            outcome = previewContactsFile(
-                csvPath, onFile,
-                [&context](const ContactRecord& record) {
-                    context.out << contactLine(record) << "\n";
-                },
-                settings);
-        } else {
-            // A contacts file that does not exist is made empty, as File New
-            // makes it, with reminders on; an existing one keeps the setting
-            // of record 1.
-            DocumentForChange document(context.programFolder, contactsPath);
-            const bool remindersOn = document->remindersOn();
-            ImportSettings settings;
-            settings.remindersOn = [remindersOn] { return remindersOn; };
-            outcome = document->appendMany(
-                [&](ContactsFile& file) { return importContactsFile(csvPath, file, settings); });
-        }
-        switch (outcome.result) {
-            case ImportResult::Done:
-                if (dryRun) {
-                    context.out << "Imported: " << outcome.written << "\n"
-                                << "Skipped as duplicates: " << outcome.duplicates << "\n"
-                                << "Skipped for lack of a name: " << outcome.withoutName << "\n";
-                    if (outcome.skippedByLayout > 0) {
-                        context.out
-                            << "Skipped by the layout's line tests: " << outcome.skippedByLayout
-                            << "\n";
-                    }
-                    if (outcome.unreadable > 0) {
-                        context.out << "Cards that could not be read: " << outcome.unreadable
-                                    << "\n";
-                    }
-                } else {
-                    context.out << importDoneText(outcome) << "\n";
-                }
-                return kOk;
-            case ImportResult::NotCompatible:
-                context.err << kNotCompatibleText << "\n";
-                return kRefused;
-            case ImportResult::NoRecognisedHeader:
-                context.err << "no recognised header\n";
-                return kRefused;
-            case ImportResult::Failed:
-                throw *outcome.error;
-        }
-    } catch (const AppError& error) {
-        context.err << standardErrorText(error, NotifyWhom::Product) << "\n";
+    // The CSV file is checked first, so that a file that cannot be read
+    // leaves no new contacts file behind.
+    checkCsvReadable(csvPath);
+    ImportOutcome outcome;
+    if (dryRun) {
+        bool remindersOn = true;
+        const DuplicateCheck onFile = contactsOnFile(contactsPath, remindersOn);
+        ImportSettings settings;
+        settings.remindersOn = [remindersOn] { return remindersOn; };
+        settings.layoutRecognised = [&context](const QString& layout) {
+            context.out << "Layout: " << layout << "\n";
+        };
+        outcome = previewContactsFile(
+            csvPath, onFile,
+            [&context](const ContactRecord& record) { context.out << contactLine(record) << "\n"; },
+            settings);
+    } else {
+        // A contacts file that does not exist is made empty, as File New
+        // makes it, with reminders on; an existing one keeps the setting
+        // of record 1.
+        DocumentForChange document(context.programFolder, contactsPath);
+        const bool remindersOn = document->remindersOn();
+        ImportSettings settings;
+        settings.remindersOn = [remindersOn] { return remindersOn; };
+        outcome = document->appendMany(
+            [&](ContactsFile& file) { return importContactsFile(csvPath, file, settings); });
     }
-    return kFailure;
+    switch (outcome.result) {
+        case ImportResult::Done:
+            if (dryRun) {
+                context.out << "Imported: " << outcome.written << "\n"
+                            << "Skipped as duplicates: " << outcome.duplicates << "\n"
+                            << "Skipped for lack of a name: " << outcome.withoutName << "\n";
+                if (outcome.skippedByLayout > 0) {
+                    context.out << "Skipped by the layout's line tests: " << outcome.skippedByLayout
+                                << "\n";
+                }
+                if (outcome.unreadable > 0) {
+                    context.out << "Cards that could not be read: " << outcome.unreadable << "\n";
+                }
+            } else {
+                context.out << importDoneText(outcome) << "\n";
+            }
+            return kOk;
+        case ImportResult::NotCompatible:
+            context.err << kNotCompatibleText << "\n";
+            return kRefused;
+        case ImportResult::NoRecognisedHeader:
+            context.err << "no recognised header\n";
+            return kRefused;
+        case ImportResult::Failed:
+            break;
+    }
+    throw *outcome.error;
 }
 
 const Registration registration{Command{
@@ -153,6 +144,7 @@ const Registration registration{Command{
         "by the layout's line tests: N\" when the older layouts' line tests skipped some,\n"
         "\"Cards that could not be read: N\" when some could not)."),
     runImport,
+    NotifyWhom::Product,
 }};
 
 }  // namespace

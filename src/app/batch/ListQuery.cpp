@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 
-#include "platform/AppError.h"
 #include "store/ContactsFile.h"
 
 namespace tandor::batch {
@@ -54,22 +53,14 @@ bool takeListFile(const QStringList& positional, ListQuery& query, Context& cont
     return true;
 }
 
-bool loadList(const ListQuery& query, ContactsFile& file, FoundContacts& found, Context& context,
-              int& code) {
+bool loadList(const ListQuery& query, ContactsFile& file, FoundContacts& found, Context& context) {
     if (!QFileInfo(query.path).isFile()) {
         context.err << "There is no contacts file " << query.path << ".\n";
-        code = kRefused;
         return false;
     }
-    try {
-        file.openForReading(query.path);
-        found = findContacts(file, query.field, query.text, query.order);
-        return true;
-    } catch (const AppError& error) {
-        context.err << standardErrorText(error) << "\n";
-        code = kFailure;
-        return false;
-    }
+    file.openForReading(query.path);
+    found = findContacts(file, query.field, query.text, query.order);
+    return true;
 }
 
 int readListCommand(const QStringList& args, Context& context, PdfOptions* pdf, ListQuery& query,
@@ -92,11 +83,7 @@ int readListCommand(const QStringList& args, Context& context, PdfOptions* pdf, 
     if (!takeListFile(positional, query, context)) {
         return kFailure;
     }
-    int code = kOk;
-    if (!loadList(query, file, found, context, code)) {
-        return code;
-    }
-    return kOk;
+    return loadList(query, file, found, context) ? kOk : kRefused;
 }
 
 }  // namespace tandor::batch

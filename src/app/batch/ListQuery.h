@@ -35,9 +35,8 @@ bool takeListQuery(QStringList& args, ListQuery& query, Context& context);
 bool takeListFile(const QStringList& positional, ListQuery& query, Context& context);
 
 // Opens the contacts file and reads the list from it; false (message on
-// stderr, exit code in `code`) when the file is missing or cannot be read.
-bool loadList(const ListQuery& query, ContactsFile& file, FoundContacts& found, Context& context,
-              int& code);
+// stderr) when the file is missing. Throws AppError when it cannot be read.
+bool loadList(const ListQuery& query, ContactsFile& file, FoundContacts& found, Context& context);
 
 struct PdfOptions;
 

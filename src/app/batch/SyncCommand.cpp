@@ -88,8 +88,6 @@ int runSync(const QStringList& args, Context& context) {
         return kOk;
     } catch (const sync::ServerError& failure) {
         context.err << failureText(failure, *options) << "\n";
-    } catch (const AppError& failure) {
-        context.err << standardErrorText(failure, NotifyWhom::Product) << "\n";
     }
     return kFailure;
 }
@@ -125,6 +123,7 @@ const Registration registration{Command{
         "takes --password-file and --timeout too. A missing FILE.DAT is made, as add\n"
         "and import make it (not by --dry-run)."),
     runSync,
+    NotifyWhom::Product,
 }};
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "print/widgets/PrintPreviewDialog.h"
 #include "sheets/AdjustmentFile.h"
 #include "sheets/AlignmentSheet.h"
+#include "sheets/SheetDesignFile.h"
 #include "sheets/SheetSearch.h"
 #include "windowkit/widgets/CommandRunner.h"
 #include "windowkit/widgets/WindowHost.h"
@@ -142,8 +143,6 @@ void MainWindow::connectHandlers() {
     connect(mnuMarginNewSheet_, &QAction::triggered, this, [this] {
         NewSheetDialog dialog(host_, userSheetsFolder(), this);
         dialog.exec();
-        fillSheetList();
-        showChosenSheet();
     });
     connect(cboLMSheet_, &QComboBox::activated, this,
             [this](int index) { chooseSheet(cboLMSheet_->itemData(index).toString()); });

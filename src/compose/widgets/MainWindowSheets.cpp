@@ -15,6 +15,7 @@
 #include <algorithm>
 
 #include "compose/LabelPositions.h"
+#include "sheets/SheetLibrary.h"
 #include "sheets/SheetSearch.h"
 
 // The main window's sheet picker: a list of the address sheets in which the
@@ -53,6 +54,7 @@ void MainWindow::buildSheetPicker() {
 
     cboLMSheet_->setItemDelegate(new SummaryDelegate(cboLMSheet_));
     fillSheetList();
+    connect(&SheetLibrary::program(), &SheetLibrary::changed, this, &MainWindow::fillSheetList);
 
     // The matches of the typed text, under the list.
     sheetMatches_ = new QStandardItemModel(this);
@@ -76,7 +78,7 @@ void MainWindow::buildSheetPicker() {
 }
 
 // The list holds every address sheet, the ones used last first; it is filled
-// again when the user saved or deleted a sheet of their own.
+// again whenever the library of sheets is reloaded.
 void MainWindow::fillSheetList() {
     const QSignalBlocker blockSheets(cboLMSheet_);
     cboLMSheet_->clear();

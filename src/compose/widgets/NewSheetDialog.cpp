@@ -20,6 +20,8 @@
 #include "windowkit/widgets/CommandRunner.h"
 #include "windowkit/widgets/WindowHost.h"
 #include "sheets/LabelSheet.h"
+#include "sheets/SheetDesignFile.h"
+#include "sheets/SheetLibrary.h"
 
 namespace tandor {
 
@@ -124,6 +126,9 @@ NewSheetDialog::NewSheetDialog(WindowHost& host, const QString& folder, QWidget*
         cmdSheetDelete_->setEnabled(row >= 0);
     });
 
+    // The list of the user's sheets follows the library: saving or deleting
+    // one reloads it.
+    connect(&SheetLibrary::program(), &SheetLibrary::changed, this, &NewSheetDialog::fillSheetList);
     fillSheetList();
     showText(newDesignText());
     txtSheetName_->setFocus();
@@ -350,8 +355,7 @@ void NewSheetDialog::save() {
         return;
     }
     opened_ = design.name;
-    reloadLabelSheets();
-    fillSheetList();
+    SheetLibrary::program().reload();  // the sheet lists follow the library
     platform_.message(QStringLiteral("The sheet \"%1\" is saved in %2.\n\nIt is now in the list of label sheets "
                                      "under its name, %1.")
                           .arg(design.name, QDir::toNativeSeparators(path)),
@@ -396,8 +400,7 @@ void NewSheetDialog::deleteSheet() {
     if (opened_ == name) {
         opened_.clear();
     }
-    reloadLabelSheets();
-    fillSheetList();
+    SheetLibrary::program().reload();
 }
 
 void NewSheetDialog::newSheet() {

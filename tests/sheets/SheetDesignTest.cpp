@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "sheets/SheetDesign.h"
+#include "sheets/SheetDesignFile.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -147,27 +148,46 @@ TEST(SheetDesignTest, EachDesignGetsItsMessage) {
 TEST(SheetDesignTest, TheFileOfADesignIsTheGoldenOneAndReadsBackAsTheDesign) {
     const SheetDesign jar = jarLabels();
     ASSERT_TRUE(designProblem(jar).isEmpty()) << designProblem(jar).toStdString();
-    const QByteArray written = sheetTemplateXml(jar);
+    const QByteArray written = designXml(jar);
     EXPECT_EQ(written.toStdString(), test::readAll(test::sourcePath(QStringLiteral("tests/data/sheets/jar-labels.xml"))).toStdString());
-    const ReadSheetFile read = readSheetTemplateXml(written);
+    const ReadSheetFile read = designFromXml(written);
     ASSERT_TRUE(read.design.has_value()) << read.problem.toStdString();
     EXPECT_EQ(*read.design, jar);
 
     // A Letter sheet in inches, its description made from the layout.
     SheetDesign letter = readDesign(letter30()).design;
-    const QByteArray letterXml = sheetTemplateXml(letter);
+    const QByteArray letterXml = designXml(letter);
     EXPECT_TRUE(letterXml.contains(R"(size="US-Letter" description="30 labels (3 x 10) of 2.625 x 1 in")"));
     EXPECT_TRUE(letterXml.contains(R"(<Layout nx="3" ny="10" x0="0.1875in" y0="0.5in" dx="2.75in" dy="1in"/>)"));
-    const ReadSheetFile letterRead = readSheetTemplateXml(letterXml);
+    const ReadSheetFile letterRead = designFromXml(letterXml);
     ASSERT_TRUE(letterRead.design.has_value());
     letter.description = QStringLiteral("30 labels (3 x 10) of 2.625 x 1 in");
     EXPECT_EQ(*letterRead.design, letter);
 
-    // Only simple single-layout files are read.
-    QByteArray twoLayouts = written;
-    twoLayouts.replace("</Label-rectangle>", R"(<Layout nx="1" ny="1" x0="0" y0="0" dx="0" dy="0"/></Label-rectangle>)");
-    EXPECT_FALSE(readSheetTemplateXml(twoLayouts).design.has_value());
-    EXPECT_FALSE(readSheetTemplateXml("<Glabels-templates><Template").design.has_value());
+    // Only simple single-layout files are read; each other file is refused with its reason.
+    const struct {
+        const char* from;
+        const char* to;
+        const char* problem;  // empty: read
+    } changes[] = {
+        {"</Label-rectangle>", R"(<Layout nx="1" ny="1" x0="0" y0="0" dx="0" dy="0"/></Label-rectangle>)",
+         "The sheet is not one block of rectangular labels; it cannot be edited here."},
+        {"</Template>", R"(</Template><Template brand="User" part="Jar 2" equiv="Jar labels &amp; tags"/>)",
+         "The file holds 2 templates; only a file of one sheet can be edited here."},
+        {"<Label-rectangle", "<Label-round radius=\"1in\"/><Label-rectangle",
+         "The sheet is not one block of rectangular labels; it cannot be edited here."},
+        {R"(size="Other")", R"(size="A5")", "The paper \"A5\" is not Letter, A4 or a size of its own."},
+        {R"(x0="10mm")", R"(x0="ten mm")", "The length x0=\"ten mm\" cannot be read."},
+        {R"( dx="70mm")", "", "The length dx=\"\" cannot be read."},
+        {R"( height="101.6mm")", "", "The length height=\"\" cannot be read."},
+        {R"(x0="10mm")", R"(x0="10.mm")", ""},
+        {"</Glabels-templates>", "", "The file is not a label-template file: Premature end of document. (line 11)."},
+    };
+    for (const auto& c : changes) {
+        const ReadSheetFile read = designFromXml(QByteArray(written).replace(c.from, c.to));
+        EXPECT_EQ(read.problem.toStdString(), std::string(c.problem)) << c.from << " -> " << c.to;
+        EXPECT_EQ(read.design.has_value(), read.problem.isEmpty()) << c.from << " -> " << c.to;
+    }
 }
 
 TEST(SheetDesignTest, SavedSheetsAreListedReadAndDeleted) {

@@ -1,11 +1,20 @@
-// Label sheets as data: the template reader, the sheets built in from the
-// resource, and the sheets read from a folder with their character grid.
+// Label sheets as data: the sheets of templates, the sheets built in from the
+// resource, the sheets read from a folder with their character grid, and the
+// library that holds them.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
+#include <memory>
+
+#include "appshell/widgets/ApplicationShell.h"
+#include "compose/widgets/MainWindow.h"
 #include "list/BulkLabels.h"
+#include "platform/ScriptedPlatform.h"
 #include "support/PrintTestSupport.h"
 #include "sheets/LabelSheet.h"
-#include "sheets/LabelTemplates.h"
+#include "sheets/SheetLibrary.h"
+#include "sheets/SheetTemplateReader.h"
+#include "sheets/TemplateSheets.h"
 #include "support/TestFiles.h"
 
 using namespace tandor;
@@ -19,7 +28,7 @@ QByteArray templates(const char* body) {
 
 }  // namespace
 
-TEST(LabelTemplates, ReadsRectanglesOnA4AndLetterInEveryUnit) {
+TEST(TemplateSheets, RectanglesOnA4AndLetterInEveryUnit) {
     constexpr double mm = 1.0 / 25.4;
     const struct {
         const char* what;
@@ -80,13 +89,14 @@ TEST(LabelTemplates, ReadsRectanglesOnA4AndLetterInEveryUnit) {
          0, PaperSize::Letter, 0, 0, {}, {}},
     };
     for (const auto& c : cases) {
-        LabelTemplates read;
-        EXPECT_TRUE(readLabelTemplates(templates(c.xml), read)) << c.what;
-        ASSERT_EQ(read.sheets.size(), c.sheets) << c.what;
+        const SheetTemplateFile file = SheetTemplateReader(templates(c.xml)).read();
+        EXPECT_TRUE(file.error.isEmpty()) << c.what;
+        const QList<LabelSheet> read = sheetsOfTemplates(file.templates);
+        ASSERT_EQ(read.size(), c.sheets) << c.what;
         if (c.sheets == 0) {
             continue;
         }
-        const LabelSheet& s = read.sheets.front();
+        const LabelSheet& s = read.front();
         EXPECT_EQ(s.paper, c.paper) << c.what;
         EXPECT_NEAR(s.labelWidthIn, c.width, 1e-9) << c.what;
         EXPECT_NEAR(s.labelHeightIn, c.height, 1e-9) << c.what;
@@ -113,7 +123,7 @@ TEST(LabelTemplates, ReadsRectanglesOnA4AndLetterInEveryUnit) {
 }
 
 // The positions of a sheet of two layouts run through the first, then the second.
-TEST(LabelTemplates, PositionsRunLayoutByLayout) {
+TEST(LabelSheet, PositionsRunLayoutByLayout) {
     LabelSheet s;
     s.labelWidthIn = 1.0;
     s.labelHeightIn = 0.5;
@@ -223,7 +233,7 @@ TEST(LabelLibrary, FolderSheetsGetTheirGridAndAreFoundByTheirParts) {
                                                    .arg(smallTop)
                                                    .toLatin1()
                                                    .constData()));
-    reloadLabelSheets({folder.path()});
+    SheetLibrary::program().reload({folder.path()});
     const struct {
         const char* asked;
         const char* found;  // nullptr: none
@@ -255,7 +265,7 @@ TEST(LabelLibrary, FolderSheetsGetTheirGridAndAreFoundByTheirParts) {
     EXPECT_GE(herma.characters, 36);
     EXPECT_LE(herma.characters, 38);
     EXPECT_EQ(addressSheets().size(), 6);
-    reloadLabelSheets();
+    SheetLibrary::program().reload();
 }
 
 // Bulk labels on a sheet of two layouts whose labels take three lines: each
@@ -301,4 +311,38 @@ TEST(LabelLibrary, BulkLabelsFollowTheLayoutsAndTheSheetsLines) {
         ++names;
     }
     EXPECT_EQ(names, 6);
+}
+
+// A reload replaces the library's list, letting the one before go, and says
+// so; the main window's sheet list follows the program's library by itself.
+TEST(SheetLibrary, AReloadReplacesTheListAndTheSheetListFollows) {
+    test::TempFolder sheets;
+    sheets.write("herma.xml", templates(R"(
+        <Template brand="Herma" part="4226" size="A4" description="Large">
+          <Label-rectangle id="0" width="100mm" height="1.5in">
+            <Layout nx="2" ny="5" x0="4mm" y0="20mm" dx="102mm" dy="1.6in"/></Label-rectangle></Template>)"));
+    SheetLibrary library;
+    int changes = 0;
+    QObject::connect(&library, &SheetLibrary::changed, [&changes] { ++changes; });
+    library.reload({sheets.path()});
+    ASSERT_NE(library.find("Herma 4226"), nullptr);
+    const std::weak_ptr<const QList<LabelSheet>> before = library.snapshot();
+    library.reload({sheets.path()});
+    EXPECT_TRUE(before.expired()) << "the list before the reload is kept";
+    EXPECT_EQ(library.sheets().size(), 6);
+    library.reload({});
+    EXPECT_EQ(library.find("Herma 4226"), nullptr);
+    EXPECT_EQ(changes, 3);
+
+    SheetLibrary::program().reload({});
+    const test::TempFolder folder;
+    ScriptedPlatform platform;
+    ApplicationShell shell(platform, folder.withDefaultAdjustments());
+    auto* list = shell.mainWindow().findChild<QComboBox*>(QStringLiteral("cboLMSheet"));
+    ASSERT_NE(list, nullptr);
+    const int builtIn = list->count();
+    SheetLibrary::program().reload({sheets.path()});
+    EXPECT_EQ(list->count(), builtIn + 1);
+    EXPECT_NE(list->findData(QStringLiteral("Herma 4226")), -1);
+    SheetLibrary::program().reload();
 }
