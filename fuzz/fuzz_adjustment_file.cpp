@@ -12,7 +12,6 @@
 #include "platform/Ansi.h"
 #include "platform/AppError.h"
 #include "platform/Numbers.h"
-#include "platform/ScriptedPlatform.h"
 #include "sheets/AdjustmentFile.h"
 
 using namespace tandor;
@@ -89,18 +88,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // Each question is answered once with the input's text; asked again (after
     // a refusal) it is cancelled.
-    ScriptedPlatform platform;
-    QStringList asked;
-    platform.onInput = [&](const RecordedInput& input) -> std::optional<QString> {
-        const bool first = !asked.contains(input.title);
-        asked << input.title;
-        if (!first) {
-            return QString();
-        }
-        return input.title.contains(QLatin1String("right or left")) ? left : top;
-    };
+    const MarginsQuestions questions = marginsQuestions(kind);
+    QStringList entries;
+    const std::pair<QString, MarginsEntryQuestion> answers[] = {{left, questions.left},
+                                                                {top, questions.top}};
+    for (const auto& [text, question] : answers) {
+        const bool refused = marginsEntryRefusal(text, question).has_value();
+        fuzz::check(refused == (!text.isEmpty() && !accepted(text)),
+                    "an answer is refused unless empty or a number of at most 3 characters");
+        entries << (refused ? QString() : text);
+    }
     try {
-        runMarginsCommand(platform, folder, kind);
+        if (!entries[0].isEmpty() || !entries[1].isEmpty()) {
+            addToAdjustment(folder, adjustmentName(kind), entries[0], entries[1]);
+        }
     } catch (const AppError& e) {
         fuzz::fail("the Margins command failed on a healthy disk", e.description());
     }

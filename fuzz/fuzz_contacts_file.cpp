@@ -9,12 +9,12 @@
 
 #include "FuzzSupport.h"
 #include "contacts/BirthdayCheck.h"
+#include "contacts/ContactEntry.h"
 #include "exchange/ContactExport.h"
 #include "exchange/DuplicateCheck.h"
 #include "list/ContactLines.h"
 #include "list/ListLine.h"
 #include "store/ContactsFile.h"
-#include "store/FieldRules.h"
 #include "store/ReminderSwitch.h"
 
 using namespace tandor;

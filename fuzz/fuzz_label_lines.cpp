@@ -5,9 +5,8 @@
 #include <QByteArray>
 
 #include "FuzzSupport.h"
+#include "contacts/ContactEntry.h"
 #include "contacts/LineParser.h"
-#include "platform/ScriptedPlatform.h"
-#include "store/FieldRules.h"
 
 using namespace tandor;
 
@@ -29,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // What the form shows: the parsed texts over an empty form.
     ContactEntry form;
-    ScriptedPlatform platform;
-    const bool shown = fillFormFromLabelLines(lines, form, platform);
+    const bool shown = fillFormFromLabelLines(lines, form);
     fuzz::check(shown == !parse.refused, "the form is shown unless refused");
     if (!shown) {
         return 0;

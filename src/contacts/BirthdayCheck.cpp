@@ -1,7 +1,5 @@
 #include "contacts/BirthdayCheck.h"
 
-#include "platform/Platform.h"
-
 namespace tandor {
 namespace {
 
@@ -61,24 +59,20 @@ std::optional<QString> birthdayAnnouncement(const ContactRecord& record, const Q
            QStringLiteral(" has a birthday coming up on ") + monthText + QLatin1Char('/') + dayText;
 }
 
-QStringList birthdayAnnouncements(int count, const RecordReader& readRecord, const QDate& today) {
-    QStringList out;
+void forEachBirthdayAnnouncement(int count, const RecordReader& readRecord, const QDate& today,
+                                 const std::function<void(const QString&)>& announce) {
     for (int n = 1; n <= count; ++n) {
         if (std::optional<QString> text = birthdayAnnouncement(readRecord(n), today)) {
-            out.append(*text);
+            announce(*text);
         }
     }
-    return out;
 }
 
-void announceBirthdays(int count, const RecordReader& readRecord, Platform& platform) {
-    const QDate today = platform.today();
-    for (int n = 1; n <= count; ++n) {
-        if (std::optional<QString> text = birthdayAnnouncement(readRecord(n), today)) {
-            platform.message(*text, kBirthdayReminderTitle, MessageIcon::Information,
-                             MessageButtons::Ok);
-        }
-    }
+QStringList birthdayAnnouncements(int count, const RecordReader& readRecord, const QDate& today) {
+    QStringList out;
+    forEachBirthdayAnnouncement(count, readRecord, today,
+                                [&out](const QString& text) { out.append(text); });
+    return out;
 }
 
 }  // namespace tandor

@@ -10,8 +10,6 @@
 
 namespace tandor {
 
-class Platform;
-
 inline const QString kBirthdayReminderTitle = QStringLiteral("Birthday reminder");
 
 // Reads record n (1..count) of the open contacts file.
@@ -29,12 +27,13 @@ using RecordReader = std::function<ContactRecord(int n)>;
 // trimmed, month and day as stored).
 std::optional<QString> birthdayAnnouncement(const ContactRecord& record, const QDate& today);
 
+// The check at File Open: hands each announcement of records 1..count, in
+// record order, to `announce` before the next record is read (the window shows
+// one message box per announced contact, titled kBirthdayReminderTitle).
+void forEachBirthdayAnnouncement(int count, const RecordReader& readRecord, const QDate& today,
+                                 const std::function<void(const QString&)>& announce);
+
 // The announcements of records 1..count, in record order.
 QStringList birthdayAnnouncements(int count, const RecordReader& readRecord, const QDate& today);
-
-// The check at File Open: one message box per announced contact (title
-// "Birthday reminder", OK, information icon), each shown before the next
-// record is read. Today is the platform's.
-void announceBirthdays(int count, const RecordReader& readRecord, Platform& platform);
 
 }  // namespace tandor

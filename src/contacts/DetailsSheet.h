@@ -3,8 +3,8 @@
 #include <QDate>
 #include <QString>
 
+#include "contacts/ContactEntry.h"
 #include "print/PrintJob.h"
-#include "store/FieldRules.h"
 
 namespace tandor {
 

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/Ansi.h"
-#include "platform/Platform.h"
 
 namespace tandor {
 namespace {
@@ -324,13 +323,9 @@ LabelLinesParse parseLabelLines(const std::array<QString, 5>& typedLines) {
     return out;
 }
 
-bool fillFormFromLabelLines(const std::array<QString, 5>& lines, ContactEntry& form,
-                            Platform& platform) {
+bool fillFormFromLabelLines(const std::array<QString, 5>& lines, ContactEntry& form) {
     const LabelLinesParse parse = parseLabelLines(lines);
     if (parse.refused) {
-        platform.beep();
-        platform.message(kLineOneNeedsSpaceText, kIncorrectEntryTitle, MessageIcon::None,
-                         MessageButtons::Ok);
         return false;
     }
     parse.applyTo(form);

@@ -3,11 +3,9 @@
 #include <QString>
 #include <array>
 
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 namespace tandor {
-
-class Platform;
 
 // The boxes of the new-contact form that Add Contact fills from the main
 // window's label lines, in the order they are filled.
@@ -54,9 +52,8 @@ struct LabelLinesParse {
 LabelLinesParse parseLabelLines(const std::array<QString, 5>& lines);
 
 // The Add Contact handler's parse: fills the form's boxes and returns true when
-// the form is to be shown; on a refusal it beeps, shows the message and returns
-// false with the form untouched.
-bool fillFormFromLabelLines(const std::array<QString, 5>& lines, ContactEntry& form,
-                            Platform& platform);
+// the form is to be shown; false on a refusal, with the form untouched (the
+// window then beeps and shows kLineOneNeedsSpaceText).
+bool fillFormFromLabelLines(const std::array<QString, 5>& lines, ContactEntry& form);
 
 }  // namespace tandor

@@ -3,7 +3,7 @@
 #include <QString>
 #include <array>
 
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 namespace tandor {
 

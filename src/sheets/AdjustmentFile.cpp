@@ -10,8 +10,6 @@
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
 #include "platform/Numbers.h"
-#include "platform/Platform.h"
-#include "print/PaperEdge.h"
 
 namespace tandor {
 namespace {
@@ -181,27 +179,6 @@ MarginsTexts marginsTexts(MarginsKind kind) {
     return {};
 }
 
-// Asks until the answer is empty (no change) or a number of at most 3 characters.
-QString askEntry(Platform& platform, const QString& prompt, const QString& title,
-                 const QString& notNumber) {
-    const QString invalidTitle = QStringLiteral("Non-valid entry");
-    for (;;) {
-        const QString entry = platform.input(prompt, title, QString());
-        if (entry.isEmpty()) {
-            return entry;
-        }
-        if (entry.size() > kFieldWidth) {
-            platform.message(QStringLiteral("Number too high."), invalidTitle);
-            continue;
-        }
-        if (!readsAsNumber(entry)) {
-            platform.message(notNumber, invalidTitle);
-            continue;
-        }
-        return entry;
-    }
-}
-
 }  // namespace
 
 QByteArray defaultAdjustmentFile() {
@@ -305,36 +282,34 @@ QString adjustmentName(MarginsKind kind) {
     return kOnTheFly;
 }
 
-void runMarginsCommand(Platform& platform, const QString& programFolder, MarginsKind kind) {
+MarginsQuestions marginsQuestions(MarginsKind kind) {
     const MarginsTexts texts = marginsTexts(kind);
+    return {
+        {texts.leftIntro, QStringLiteral("Left margin adjustment"),
+         QStringLiteral("Enter number of characters, positive or negative, to move right or left, "
+                        "respectively:"),
+         QStringLiteral("How many characters right or left?"),
+         QStringLiteral("Enter no. of characters to move right or left.")},
+        {texts.topIntro, QStringLiteral("Top margin adjustment"),
+         QStringLiteral(
+             "Enter number of characters, positive or negative, to move down or up, respectively:"),
+         QStringLiteral("How many characters down or up?"),
+         QStringLiteral("Enter no. of characters to move down or up.")},
+    };
+}
 
-    platform.message(texts.leftIntro, QStringLiteral("Left margin adjustment"));
-    const QString left = askEntry(platform,
-                                  QStringLiteral("Enter number of characters, positive or "
-                                                 "negative, to move right or left, respectively:"),
-                                  QStringLiteral("How many characters right or left?"),
-                                  QStringLiteral("Enter no. of characters to move right or left."));
-    if (!left.isEmpty()) {
-        platform.message(texts.topIntro, QStringLiteral("Top margin adjustment"));
+std::optional<QString> marginsEntryRefusal(const QString& entry,
+                                           const MarginsEntryQuestion& question) {
+    if (entry.isEmpty()) {
+        return std::nullopt;
     }
-    const QString top = askEntry(
-        platform,
-        QStringLiteral(
-            "Enter number of characters, positive or negative, to move down or up, respectively:"),
-        QStringLiteral("How many characters down or up?"),
-        QStringLiteral("Enter no. of characters to move down or up."));
-
-    if (left.isEmpty() && top.isEmpty()) {
-        platform.message(QStringLiteral("No margin adjustment made."),
-                         QStringLiteral("Margins not adjusted"));
-        return;
+    if (entry.size() > kFieldWidth) {
+        return QStringLiteral("Number too high.");
     }
-    // Adjustments calibrated now are calibrated on the placement in use now.
-    keepPlaceByPaperEdge(platform);
-    addToAdjustment(programFolder, adjustmentName(kind), left, top);
-    platform.message(
-        QStringLiteral("D O N E !  Margin(s) for on-the-fly labels adjusted successfully."),
-        QStringLiteral("Margin adjustment completed"));
+    if (!readsAsNumber(entry)) {
+        return question.notNumber;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tandor

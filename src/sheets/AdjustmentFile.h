@@ -2,10 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 namespace tandor {
-
-class Platform;
 
 // TDRPARAM.TXT in the program folder: 18-byte slots, each holding a record
 // name (8 bytes), a separator, a left adjustment in columns (3 bytes), a
@@ -52,8 +51,36 @@ enum class MarginsKind { OnTheFly, SearchResultLabels, Envelope };
 // The record name a Margins command changes.
 QString adjustmentName(MarginsKind kind);
 
-// The Margins menu commands: ask for a left and a top entry and add them to
-// the path's record. Failures throw AppError for the main window's error routine.
-void runMarginsCommand(Platform& platform, const QString& programFolder, MarginsKind kind);
+// A Margins menu command asks for a left and then a top entry (an empty
+// entry: no change) and adds them to the path's record (addToAdjustment). For
+// each entry the window shows a message introducing it (no icon, OK; the top
+// one only when a left entry was given), then asks in an input box until the
+// answer is accepted, showing each refusal titled kNonValidEntryTitle.
+struct MarginsEntryQuestion {
+    QString intro;
+    QString introTitle;
+    QString prompt;
+    QString title;
+    QString notNumber;  // the refusal of an answer that is not a number
+};
+struct MarginsQuestions {
+    MarginsEntryQuestion left;
+    MarginsEntryQuestion top;
+};
+MarginsQuestions marginsQuestions(MarginsKind kind);
+
+inline const QString kNonValidEntryTitle = QStringLiteral("Non-valid entry");
+// Why an answer is asked again: "Number too high." (longer than the
+// 3-character field) or the question's notNumber. None when it is accepted:
+// empty, or a number.
+std::optional<QString> marginsEntryRefusal(const QString& entry,
+                                           const MarginsEntryQuestion& question);
+
+// What the command shows at its end: nothing entered, or the entries added.
+inline const QString kNoMarginsText = QStringLiteral("No margin adjustment made.");
+inline const QString kNoMarginsTitle = QStringLiteral("Margins not adjusted");
+inline const QString kMarginsDoneText =
+    QStringLiteral("D O N E !  Margin(s) for on-the-fly labels adjusted successfully.");
+inline const QString kMarginsDoneTitle = QStringLiteral("Margin adjustment completed");
 
 }  // namespace tandor

@@ -28,12 +28,11 @@ QString ContactsDocument::mainWindowTitle() const {
     return kProductName + QStringLiteral("  [") + fileTitle_ + QStringLiteral("]");
 }
 
-void ContactsDocument::setBirthdayItems(bool onEnabled, bool offEnabled) {
-    if (onEnabled == birthdayOnEnabled_ && offEnabled == birthdayOffEnabled_) {
+void ContactsDocument::setReminders(Reminders reminders) {
+    if (reminders == reminders_) {
         return;
     }
-    birthdayOnEnabled_ = onEnabled;
-    birthdayOffEnabled_ = offEnabled;
+    reminders_ = reminders;
     emit remindersChanged();
 }
 
@@ -46,8 +45,8 @@ void ContactsDocument::setCurrentRecord(int n) {
 }
 
 void ContactsDocument::contactWritten() {
-    if (hasFile() && remindersOn() && !birthdayOffEnabled_) {
-        setBirthdayItems(birthdayOnEnabled_, true);
+    if (hasFile() && reminders_ == Reminders::NotSet) {
+        setReminders(Reminders::On);
     }
 }
 
@@ -141,74 +140,51 @@ void ContactsDocument::restoreInstallerFile() {
     }
 }
 
-bool ContactsDocument::chooseAndOpen(Platform& platform, const QString& dialogTitle, bool acceptNewName) {
+void ContactsDocument::beginChoosing() {
+    const OnFailure abandon([this] { abandonOpening(); });
     hideInstallerFile();
+}
+
+OpenFileRequest ContactsDocument::fileRequest(FileChoice choice) const {
+    const bool isNew = choice == FileChoice::New;
     OpenFileRequest request;
-    request.title = dialogTitle;
+    request.title = isNew ? QStringLiteral("New") : QStringLiteral("Open");
     request.startFolder = programFolder_;
     request.filter = kDataFilter;
-    request.acceptNewName = acceptNewName;
+    request.acceptNewName = isNew;
     // A name typed without an extension gets ".DAT", so that the file shows
     // under the filter when it is opened again; files of other names can
     // still be found under "All Files".
-    if (acceptNewName) {
+    if (isNew) {
         request.defaultSuffix = QStringLiteral("DAT");
     }
     request.offerAllFiles = true;
-    const QString path = platform.openFile(request);
-    if (path.isEmpty()) {
-        return false;
-    }
+    return request;
+}
+
+void ContactsDocument::openChosen(FileChoice choice, const QString& path,
+                                  const BirthdayCheck& birthdayCheck) {
+    const OnFailure abandon([this] { abandonOpening(); });
     // The old file is closed only now that a new one has been chosen.
-    file_.close();
-    file_.open(path);
-    fileName_ = path;
-    fileTitle_ = displayTitle(path);
-    contactItemsEnabled_ = true;
-    setCurrentRecord(0);
-    return true;
-}
-
-bool ContactsDocument::fileNew(Platform& platform) {
-    const OnFailure abandon([this] { abandonOpening(); });
-    if (!chooseAndOpen(platform, QStringLiteral("New"), true)) {
-        return false;
-    }
-    // A file made current by File New starts with reminders on.
-    setBirthdayItems(false, true);
-    restoreInstallerFile();
-    emit opened();
-    return true;
-}
-
-bool ContactsDocument::fileOpen(Platform& platform, const BirthdayCheck& birthdayCheck) {
-    const OnFailure abandon([this] { abandonOpening(); });
-    if (!chooseAndOpen(platform, QStringLiteral("Open"), false)) {
-        return false;
+    makeCurrent(path, false);
+    if (choice == FileChoice::New) {
+        // A file made current by File New starts with reminders on.
+        setReminders(Reminders::On);
+        restoreInstallerFile();
+        emit opened();
+        return;
     }
     const int count = file_.recordCount();
-    setBirthdayItemsFromFile();
+    setRemindersFromFile();
     restoreInstallerFile();
     // The windows show the file before the birthday messages.
     emit opened();
     if (count >= 1 && birthdayCheck) {
         birthdayCheck(*this);
     }
-    return true;
 }
 
-void ContactsDocument::setBirthdayItemsFromFile() {
-    if (file_.recordCount() == 0) {
-        setBirthdayItems(false, false);
-    } else if (remindersOnInFile(file_)) {
-        setBirthdayItems(false, true);
-    } else {
-        setBirthdayItems(true, false);
-    }
-}
-
-void ContactsDocument::openPath(const QString& path, bool mustExist) {
-    const OnFailure abandon([this] { fileClose(); });
+void ContactsDocument::makeCurrent(const QString& path, bool mustExist) {
     file_.close();
     if (mustExist) {
         file_.openExisting(path);
@@ -217,9 +193,23 @@ void ContactsDocument::openPath(const QString& path, bool mustExist) {
     }
     fileName_ = path;
     fileTitle_ = displayTitle(path);
-    contactItemsEnabled_ = true;
     setCurrentRecord(0);
-    setBirthdayItemsFromFile();
+}
+
+void ContactsDocument::setRemindersFromFile() {
+    if (file_.recordCount() == 0) {
+        setReminders(Reminders::NotSet);
+    } else if (remindersOnInFile(file_)) {
+        setReminders(Reminders::On);
+    } else {
+        setReminders(Reminders::Off);
+    }
+}
+
+void ContactsDocument::openPath(const QString& path, bool mustExist) {
+    const OnFailure abandon([this] { fileClose(); });
+    makeCurrent(path, mustExist);
+    setRemindersFromFile();
     emit opened();
 }
 
@@ -245,34 +235,21 @@ void ContactsDocument::fileClose() {
     unforced_ = false;
     fileName_.clear();
     fileTitle_.clear();
-    contactItemsEnabled_ = false;
-    setBirthdayItems(false, false);
+    setReminders(Reminders::NotSet);
     setCurrentRecord(0);
     emit closed();
 }
 
-void ContactsDocument::switchReminders(Platform& platform, bool on) {
+DocumentNotice ContactsDocument::switchReminders(bool on) {
     setRemindersInFile(file_, on);
     emit recordsChanged({RecordChange::Kind::Rewritten, 0, 0});
+    setReminders(on ? Reminders::On : Reminders::Off);
     if (on) {
-        platform.message(QStringLiteral("Birthday Reminders have been turned on."),
-                         QStringLiteral("Birthday reminders enabled"), MessageIcon::Information,
-                         MessageButtons::Ok);
-        setBirthdayItems(false, true);
-    } else {
-        platform.message(QStringLiteral("Birthday Reminders have been turned off."),
-                         QStringLiteral("Birthday reminders disabled"), MessageIcon::Information,
-                         MessageButtons::Ok);
-        setBirthdayItems(true, false);
+        return {QStringLiteral("Birthday Reminders have been turned on."),
+                QStringLiteral("Birthday reminders enabled")};
     }
-}
-
-void ContactsDocument::enableBirthdayReminders(Platform& platform) {
-    switchReminders(platform, true);
-}
-
-void ContactsDocument::disableBirthdayReminders(Platform& platform) {
-    switchReminders(platform, false);
+    return {QStringLiteral("Birthday Reminders have been turned off."),
+            QStringLiteral("Birthday reminders disabled")};
 }
 
 }  // namespace tandor

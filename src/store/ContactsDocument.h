@@ -26,11 +26,31 @@ struct RecordChange {
     int count = 0;
 };
 
+// Birthday reminders for the open file. NotSet: no file, or a file without
+// contacts; neither switch is offered, and a contact written now takes "1" and
+// turns them On. The windows offer "Enable Birthday Reminders" while they are
+// Off and "Disable Birthday Reminders" while they are On.
+enum class Reminders { NotSet, On, Off };
+
+// What a command of the document has to tell the user: a message box with the
+// information icon and OK.
+struct DocumentNotice {
+    QString text;
+    QString title;
+
+    bool operator==(const DocumentNotice&) const = default;
+};
+
+// File New or File Open: which file dialog the shell shows before the document
+// opens the chosen file.
+enum class FileChoice { New, Open };
+
 // The open contacts file and the state of the running program around it: the
 // program folder, the current file (txtFileNam, txtFileTitle and the open
-// file), CurrentRecordNumber, and the enabling of the file-dependent menu
-// items. Every change of the file goes through it, and it tells whoever
-// listens: windows subscribe to its signals and never refresh one another.
+// file), CurrentRecordNumber and the birthday reminders. Every change of the
+// file goes through it, and it tells whoever listens: windows subscribe to its
+// signals, enable their items from its state and never refresh one another.
+// It asks the user nothing: the windows show its dialogs and its notices.
 class ContactsDocument : public QObject {
     Q_OBJECT
 
@@ -55,18 +75,13 @@ public:
     int currentRecord() const { return currentRecord_; }
     void setCurrentRecord(int n);
 
-    // Enabling of the items that need a file (the contact buttons and menus) and
-    // of the two birthday items.
-    bool contactItemsEnabled() const { return contactItemsEnabled_; }
-    bool birthdayOnEnabled() const { return birthdayOnEnabled_; }
-    bool birthdayOffEnabled() const { return birthdayOffEnabled_; }
-    // Reminders are on for the file while "Enable Birthday Reminders" is disabled;
-    // a record written now takes "1" then.
-    bool remindersOn() const { return !birthdayOnEnabled_; }
+    Reminders reminders() const { return reminders_; }
+    // Whether a record written now takes "1": unless reminders are Off.
+    bool remindersOn() const { return reminders_ != Reminders::Off; }
 
-    // Writing contacts. A contact written while reminders are on enables
-    // "Disable Birthday Reminders", which is how the first contact saved into
-    // an empty file switches reminders on. Failures throw AppError.
+    // Writing contacts. A contact written while reminders are NotSet makes them
+    // On, which is how the first contact saved into an empty file switches
+    // reminders on. Failures throw AppError.
     //
     // Appends one contact and forces it onto the disk (cut back on failure,
     // see ContactsFile::appendFlushed); returns its number. With
@@ -96,20 +111,27 @@ public:
     void reopen();
 
     // Enable / Disable Birthday Reminders: rewrite the setting in every record
-    // of the current file, tell the user ("Birthday Reminders have been turned
-    // on." / "... off."), then set the two items. A failure throws before the
-    // message and leaves the items as they were.
-    void enableBirthdayReminders(Platform& platform);
-    void disableBirthdayReminders(Platform& platform);
+    // of the current file and set reminders On or Off; returns what to tell the
+    // user ("Birthday Reminders have been turned on." / "... off."). A failure
+    // throws and leaves the reminders as they were.
+    DocumentNotice switchReminders(bool on);
 
-    // File New / File Open. The birthday check runs at File Open for a file
-    // with at least one record, after the menus are set. Both return false when
-    // the dialog was cancelled (nothing changes, a current file stays open).
+    // File New / File Open, in the steps the shell runs around its file dialog:
+    // beginChoosing() hides the installer file (see hideInstallerFile), the
+    // shell shows the dialog of fileRequest(), and openChosen() opens the file
+    // chosen in it. A dialog cancelled changes nothing: a current file stays
+    // open, and the installer file is given back its name at shut-down.
     // Failures throw AppError and leave no file current (the state of File
     // Close); the caller's error routine shows them.
+    //
+    // File New makes the file current with reminders On. At File Open the
+    // birthday check runs for a file with at least one record, after the
+    // document has announced the opening.
     using BirthdayCheck = std::function<void(ContactsDocument&)>;
-    bool fileNew(Platform& platform);
-    bool fileOpen(Platform& platform, const BirthdayCheck& birthdayCheck = {});
+    void beginChoosing();
+    OpenFileRequest fileRequest(FileChoice choice) const;
+    void openChosen(FileChoice choice, const QString& path,
+                    const BirthdayCheck& birthdayCheck = {});
     // Opens the file at a path as File Open does once its dialog has chosen
     // it, with no birthday check (the batch tool): created empty when it does
     // not exist, unless it must exist (53 "File not found"). A failure throws
@@ -121,7 +143,7 @@ public:
     // the dialog accepts only a file that exists. A failure throws AppError
     // and leaves no file current.
     void fileOpenNamed(const QString& path, const BirthdayCheck& birthdayCheck = {});
-    // File Close: no file current, every file item disabled.
+    // File Close: no file current, reminders NotSet.
     void fileClose();
 
     // The installer's uninstall data file "unins000.DAT" carries the name
@@ -136,7 +158,7 @@ signals:
     void opened();
     void closed();
     void recordsChanged(const tandor::RecordChange& change);
-    // The enabling of the two birthday items changed.
+    // reminders() changed.
     void remindersChanged();
     void currentRecordChanged(int n);
 
@@ -159,10 +181,9 @@ private:
 
     void announceAppended(int countBefore);
     void contactWritten();
-    void setBirthdayItems(bool onEnabled, bool offEnabled);
-    void setBirthdayItemsFromFile();
-    bool chooseAndOpen(Platform& platform, const QString& dialogTitle, bool acceptNewName);
-    void switchReminders(Platform& platform, bool on);
+    void makeCurrent(const QString& path, bool mustExist);
+    void setReminders(Reminders reminders);
+    void setRemindersFromFile();
     void abandonOpening();
 
     QString programFolder_;
@@ -171,9 +192,7 @@ private:
     QString fileName_;
     QString fileTitle_;
     int currentRecord_ = 0;
-    bool contactItemsEnabled_ = false;
-    bool birthdayOnEnabled_ = false;
-    bool birthdayOffEnabled_ = false;
+    Reminders reminders_ = Reminders::NotSet;
     bool unforced_ = false;  // contacts written with Forcing::Later since forceWrites()
 };
 

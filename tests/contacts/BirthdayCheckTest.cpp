@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "contacts/BirthdayCheck.h"
-#include "platform/ScriptedPlatform.h"
 
 using namespace tandor;
 
@@ -78,7 +77,7 @@ TEST(BirthdayCheck, InvalidDatesAreSkipped) {
     EXPECT_TRUE(announce("1980 0305", today) == std::nullopt);  // seven characters left
 }
 
-TEST(BirthdayCheck, AnnouncementsInRecordOrderThroughThePlatform) {
+TEST(BirthdayCheck, AnnouncementsInRecordOrder) {
     const std::vector<ContactRecord> records = {
         contact("Ann", "Lee", "19800310"), contact("Bob", "Ray", "19800420"),
         contact("Cy", "Do", "19700305"),   contact("Di", "Fu", "19700306", "0"),
@@ -90,25 +89,21 @@ TEST(BirthdayCheck, AnnouncementsInRecordOrderThroughThePlatform) {
                                   "Ed Go has a birthday coming up on 03/14"};
     EXPECT_EQ(birthdayAnnouncements(5, read, QDate(2026, 3, 1)), expected);
 
-    ScriptedPlatform platform;
-    platform.setToday(QDate(2026, 3, 1));
+    // Each announcement is handed on before the next record is read.
     int readSoFar = 0;
-    QList<int> readWhenShown;
-    platform.onMessage = [&](const RecordedMessage&) { readWhenShown.append(readSoFar); };
-    announceBirthdays(
+    QList<int> readWhenAnnounced;
+    QStringList announced;
+    forEachBirthdayAnnouncement(
         5,
         [&](int n) {
             readSoFar = n;
             return records.at(n - 1);
         },
-        platform);
-    ASSERT_EQ(platform.messages().size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(platform.messages()[i].text, expected[i]);
-        EXPECT_EQ(platform.messages()[i].title, "Birthday reminder");
-        EXPECT_EQ(platform.messages()[i].icon, MessageIcon::Information);
-        EXPECT_EQ(platform.messages()[i].buttons, MessageButtons::Ok);
-    }
-    // Each message is shown before the next record is read.
-    EXPECT_EQ(readWhenShown, (QList<int>{1, 3, 5}));
+        QDate(2026, 3, 1),
+        [&](const QString& text) {
+            announced.append(text);
+            readWhenAnnounced.append(readSoFar);
+        });
+    EXPECT_EQ(announced, expected);
+    EXPECT_EQ(readWhenAnnounced, (QList<int>{1, 3, 5}));
 }

@@ -174,7 +174,7 @@ TEST_F(ImportWindowTest, AnImportRunEndsWithItsCount) {
     EXPECT_EQ(session.file().recordCount(), 2);
     EXPECT_EQ(session.file().read(1).field(Field::BirthdayReminder), "1");
     // The first contacts of an empty file switch its reminders on.
-    EXPECT_TRUE(session.birthdayOffEnabled());
+    EXPECT_EQ(session.reminders(), Reminders::On);
 
     // Choosing the file again allows a second run, which finds only duplicates.
     choose(contactsPath.section('/', 0, -2) + "/contacts.csv");

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <random>
 
+#include "contacts/ContactEntry.h"
 #include "store/ContactRecord.h"
-#include "store/FieldRules.h"
 
 namespace tandor::test {
 

@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include "DiskLimit.h"
+#include "contacts/ContactEntry.h"
 #include "contacts/LineParser.h"
 #include "exchange/ImportRun.h"
 #include "platform/AppError.h"
@@ -12,7 +13,6 @@
 #include "platform/ScriptedPlatform.h"
 #include "sheets/AdjustmentFile.h"
 #include "store/ContactsFile.h"
-#include "store/FieldRules.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 
@@ -50,9 +50,8 @@ TEST_F(FindingsTest, AFirstNameBeginningWithTheDeletionMarkIsNotLost) {
         ContactsFile file;
         file.open(path);
         ContactEntry form;
-        ScriptedPlatform platform;
-        ASSERT_TRUE(fillFormFromLabelLines({"*DELETED* Smith", "1 Main St", "Reno, NV  89501"},
-                                           form, platform));
+        ASSERT_TRUE(
+            fillFormFromLabelLines({"*DELETED* Smith", "1 Main St", "Reno, NV  89501"}, form));
         ASSERT_FALSE(runSavePass(form, EntryWindow::NewContactForm));
         file.append(buildContactRecord(form, true));
 

@@ -21,12 +21,11 @@
 
 #include "ContactGenerator.h"
 #include "WindowWorld.h"
+#include "contacts/ContactEntry.h"
 #include "exchange/ContactExport.h"
 #include "exchange/ImportRun.h"
 #include "platform/Ansi.h"
 #include "platform/FaultPoint.h"
-#include "platform/ScriptedPlatform.h"
-#include "store/FieldRules.h"
 #include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
 
@@ -196,8 +195,8 @@ private:
                 c.entry.lName.clear();
             }
         }
-        const SaveResult result = saveContactEntry(c.entry, EntryWindow::NewContactForm,
-                                                   session_.remindersOn(), platform_);
+        const SaveResult result =
+            saveContactEntry(c.entry, EntryWindow::NewContactForm, session_.remindersOn());
         EXPECT_EQ(result.record.has_value(), !refused);
         if (!result.record) {
             return "add refused";
@@ -226,7 +225,7 @@ private:
         expected[Field::IncludeCompany] = include ? QStringLiteral("1") : QStringLiteral("0");
         expected[Field::BirthdayReminder] = reminderValue();
         const SaveResult result =
-            saveContactEntry(entry, EntryWindow::Browser, session_.remindersOn(), platform_);
+            saveContactEntry(entry, EntryWindow::Browser, session_.remindersOn());
         EXPECT_TRUE(result.record.has_value()) << "an edit of clean values refused";
         if (!result.record) {
             return "edit refused";
@@ -279,13 +278,13 @@ private:
     }
 
     std::string reminders() {
-        if (session_.birthdayOnEnabled()) {
-            session_.enableBirthdayReminders(platform_);
+        if (session_.reminders() == Reminders::Off) {
+            session_.switchReminders(true);
             model_.setReminders(true);
             return "reminders on";
         }
-        if (session_.birthdayOffEnabled()) {
-            session_.disableBirthdayReminders(platform_);
+        if (session_.reminders() == Reminders::On) {
+            session_.switchReminders(false);
             model_.setReminders(false);
             return "reminders off";
         }
@@ -327,13 +326,11 @@ private:
     // File Close, then File Open of the same file.
     std::string reopen() {
         session_.fileClose();
-        platform_.answerOpenFile(path_);
-        EXPECT_TRUE(session_.fileOpen(platform_));
+        session_.openChosen(FileChoice::Open, path_);
         return "reopen";
     }
 
     QTemporaryDir dir_;
-    ScriptedPlatform platform_;
     ContactsDocument session_;
     ContactGenerator gen_;
     Model model_;

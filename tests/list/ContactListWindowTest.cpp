@@ -94,8 +94,7 @@ protected:
     void openFile(const std::vector<ContactRecord>& records, const QString& name = "Family.DAT") {
         const QString path = folder.file(name);
         test::writeContacts(path, records);
-        platform.answerOpenFile(path);
-        ASSERT_TRUE(session.fileOpen(platform));
+        session.openChosen(FileChoice::Open, path);
         platform.clearRecords();
     }
     void withBrowserHooks() {
@@ -602,8 +601,7 @@ TEST_F(ContactListWindowTest, AHundredThousandContactsFillTheList) {
                           .bytes());
         }
     }
-    platform.answerOpenFile(path);
-    ASSERT_TRUE(session.fileOpen(platform));
+    session.openChosen(FileChoice::Open, path);
     open();
     const double before = residentMb();
     QElapsedTimer timer;

@@ -4,6 +4,7 @@
 
 #include <QRandomGenerator>
 
+#include "compose/widgets/MarginsCommand.h"
 #include "platform/AppError.h"
 #include "platform/FaultPoint.h"
 #include "platform/ScriptedPlatform.h"

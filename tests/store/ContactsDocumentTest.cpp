@@ -1,11 +1,10 @@
-// File New, File Open and File Close through a scripted platform.
+// File New, File Open and File Close, the file dialog answered by the test.
 #include <gtest/gtest.h>
 #include <QFile>
 #include <QFileInfo>
 
 #include "StoreTestHelpers.h"
 #include "platform/AppError.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/ContactsDocument.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
@@ -15,32 +14,32 @@ namespace {
 
 using test::personBytes;
 
-// Notes how the installer's data file was named while the dialog was open.
-class WatchingPlatform : public ScriptedPlatform {
-public:
-    explicit WatchingPlatform(QString programFolder) : folder_(std::move(programFolder)) {}
-    QString openFile(const OpenFileRequest& request) override {
-        namesDuringDialog.append(QFileInfo::exists(folder_ + "/unins000.DAT")   ? "DAT"
-                                 : QFileInfo::exists(folder_ + "/unins000.DAK") ? "DAK"
-                                                                                : "none");
-        return ScriptedPlatform::openFile(request);
-    }
-    QStringList namesDuringDialog;
-
-private:
-    QString folder_;
-};
-
 class ContactsDocumentTest : public test::StoreTest {
 protected:
     test::TempFolder program;  // the program folder
     test::TempFolder data;     // where the user keeps contacts files
     ContactsDocument session{program.path()};
-    WatchingPlatform platform{program.path()};
+    QList<OpenFileRequest> requests;  // the dialogs shown
+    QStringList namesDuringDialog;    // how the installer's data file was named meanwhile
 
     void SetUp() override {
         test::StoreTest::SetUp();
         program.write("unins000.DAT", "installer data");
+    }
+    // File New or File Open as the shell runs it, its dialog answered with
+    // `path` (empty: cancelled).
+    bool choose(FileChoice choice, const QString& path,
+                const ContactsDocument::BirthdayCheck& birthdayCheck = {}) {
+        session.beginChoosing();
+        requests.append(session.fileRequest(choice));
+        namesDuringDialog.append(QFileInfo::exists(program.file("unins000.DAT"))   ? "DAT"
+                                 : QFileInfo::exists(program.file("unins000.DAK")) ? "DAK"
+                                                                                   : "none");
+        if (path.isEmpty()) {
+            return false;
+        }
+        session.openChosen(choice, path, birthdayCheck);
+        return true;
     }
     bool installerVisible() const {
         return QFileInfo::exists(program.file("unins000.DAT")) &&
@@ -52,9 +51,7 @@ protected:
         EXPECT_EQ(session.fileName(), QString());
         EXPECT_EQ(session.fileTitle(), QString());
         EXPECT_EQ(session.mainWindowTitle(), QStringLiteral("Tandor"));
-        EXPECT_FALSE(session.contactItemsEnabled());
-        EXPECT_FALSE(session.birthdayOnEnabled());
-        EXPECT_FALSE(session.birthdayOffEnabled());
+        EXPECT_EQ(session.reminders(), Reminders::NotSet);
     }
 };
 
@@ -64,11 +61,10 @@ TEST_F(ContactsDocumentTest, StartsWithNoFile) {
 
 TEST_F(ContactsDocumentTest, FileNewCreatesTheFileAndHidesTheInstallerFileMeanwhile) {
     const QString path = data.file("Family.DAT");
-    platform.answerOpenFile(path);
-    ASSERT_TRUE(session.fileNew(platform));
+    ASSERT_TRUE(choose(FileChoice::New, path));
 
-    ASSERT_EQ(platform.openFileRequests().size(), 1);
-    const OpenFileRequest& request = platform.openFileRequests()[0];
+    ASSERT_EQ(requests.size(), 1);
+    const OpenFileRequest& request = requests[0];
     EXPECT_EQ(request.title, QStringLiteral("New"));
     EXPECT_EQ(request.startFolder, program.path());
     EXPECT_EQ(request.filter, QStringLiteral("Data Files (*.DAT)|*.DAT"));
@@ -76,7 +72,7 @@ TEST_F(ContactsDocumentTest, FileNewCreatesTheFileAndHidesTheInstallerFileMeanwh
     // A name typed without extension gets ".DAT"; other files stay reachable.
     EXPECT_EQ(request.defaultSuffix, QStringLiteral("DAT"));
     EXPECT_TRUE(request.offerAllFiles);
-    EXPECT_EQ(platform.namesDuringDialog, QStringList{"DAK"});
+    EXPECT_EQ(namesDuringDialog, QStringList{"DAK"});
     EXPECT_TRUE(installerVisible());
     EXPECT_EQ(test::readAll(program.file("unins000.DAT")), QByteArray("installer data"));
 
@@ -86,9 +82,8 @@ TEST_F(ContactsDocumentTest, FileNewCreatesTheFileAndHidesTheInstallerFileMeanwh
     EXPECT_EQ(session.fileName(), path);
     EXPECT_EQ(session.fileTitle(), QStringLiteral("Family"));
     EXPECT_EQ(session.mainWindowTitle(), QStringLiteral("Tandor  [Family]"));
-    EXPECT_TRUE(session.contactItemsEnabled());
-    EXPECT_FALSE(session.birthdayOnEnabled());
-    EXPECT_TRUE(session.birthdayOffEnabled());
+    EXPECT_TRUE(session.hasFile());
+    EXPECT_EQ(session.reminders(), Reminders::On);
     EXPECT_TRUE(session.remindersOn());
 }
 
@@ -96,28 +91,25 @@ TEST_F(ContactsDocumentTest, FileNewOnAnExistingFileOpensItUnchangedWithReminder
     const QByteArray bytes =
         test::fileBytes({personBytes("Ann", "Lee", '0'), personBytes("Bob", "Ray", '0')});
     const QString path = data.write("Old.DAT", bytes);
-    platform.answerOpenFile(path);
-    ASSERT_TRUE(session.fileNew(platform));
+    ASSERT_TRUE(choose(FileChoice::New, path));
     EXPECT_EQ(test::readAll(path), bytes);
     EXPECT_EQ(session.file().recordCount(), 2);
-    EXPECT_FALSE(session.birthdayOnEnabled());
-    EXPECT_TRUE(session.birthdayOffEnabled());
+    EXPECT_EQ(session.reminders(), Reminders::On);
 }
 
 TEST_F(ContactsDocumentTest, CancelledDialogChangesNothing) {
     const QString path = data.write("Family.DAT", personBytes("Ann", "Lee"));
-    platform.answerOpenFile(path);
-    ASSERT_TRUE(session.fileOpen(platform));
+    ASSERT_TRUE(choose(FileChoice::Open, path));
     session.setCurrentRecord(1);
 
     // Cancelled File Open and File New: the file stays current and open.
-    EXPECT_FALSE(session.fileOpen(platform));
+    EXPECT_FALSE(choose(FileChoice::Open, {}));
     EXPECT_FALSE(installerVisible());  // it stays hidden until a dialog completes
     EXPECT_TRUE(QFileInfo::exists(program.file("unins000.DAK")));
-    EXPECT_FALSE(session.fileNew(platform));
-    EXPECT_EQ(platform.openFileRequests().size(), 3);
-    EXPECT_EQ(platform.openFileRequests()[1].title, QStringLiteral("Open"));
-    EXPECT_EQ(platform.openFileRequests()[2].title, QStringLiteral("New"));
+    EXPECT_FALSE(choose(FileChoice::New, {}));
+    EXPECT_EQ(requests.size(), 3);
+    EXPECT_EQ(requests[1].title, QStringLiteral("Open"));
+    EXPECT_EQ(requests[2].title, QStringLiteral("New"));
     EXPECT_TRUE(session.file().isOpen());
     EXPECT_EQ(session.file().read(1).field(Field::FName), QStringLiteral("Ann"));
     EXPECT_EQ(session.fileName(), path);
@@ -125,46 +117,43 @@ TEST_F(ContactsDocumentTest, CancelledDialogChangesNothing) {
     EXPECT_EQ(session.currentRecord(), 1);
 
     // The next completed dialog names it back; so does the shut-down.
-    platform.answerOpenFile(path);
-    ASSERT_TRUE(session.fileOpen(platform));
-    EXPECT_EQ(platform.namesDuringDialog.last(), QStringLiteral("DAK"));
+    ASSERT_TRUE(choose(FileChoice::Open, path));
+    EXPECT_EQ(namesDuringDialog.last(), QStringLiteral("DAK"));
     EXPECT_TRUE(installerVisible());
-    EXPECT_FALSE(session.fileNew(platform));
+    EXPECT_FALSE(choose(FileChoice::New, {}));
     session.restoreInstallerFile();
     EXPECT_TRUE(installerVisible());
 }
 
-TEST_F(ContactsDocumentTest, FileOpenSetsTheBirthdayItemsFromRecordOne) {
+TEST_F(ContactsDocumentTest, FileOpenSetsTheRemindersFromRecordOne) {
     struct Case {
         QByteArray bytes;
-        bool onEnabled;
-        bool offEnabled;
+        Reminders reminders;
         int checks;
     };
     const Case cases[] = {
-        {{}, false, false, 0},
-        {test::fileBytes({personBytes("A", "A", '1'), personBytes("B", "B", '0')}), false, true, 1},
-        {test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '1')}), true, false, 1},
-        {personBytes("A", "A", ' '), true, false, 1},
+        {{}, Reminders::NotSet, 0},
+        {test::fileBytes({personBytes("A", "A", '1'), personBytes("B", "B", '0')}), Reminders::On,
+         1},
+        {test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '1')}), Reminders::Off,
+         1},
+        {personBytes("A", "A", ' '), Reminders::Off, 1},
     };
     for (const Case& c : cases) {
         const QString path = data.write("Case.DAT", c.bytes);
-        platform.answerOpenFile(path);
         int checks = 0;
-        ASSERT_TRUE(session.fileOpen(platform, [&](ContactsDocument& s) {
+        ASSERT_TRUE(choose(FileChoice::Open, path, [&](ContactsDocument& s) {
             ++checks;
-            // The check runs with the file current and the menus set.
+            // The check runs with the file current and the reminders set.
             EXPECT_TRUE(s.file().isOpen());
-            EXPECT_EQ(s.birthdayOnEnabled(), c.onEnabled);
-            EXPECT_EQ(s.birthdayOffEnabled(), c.offEnabled);
+            EXPECT_EQ(s.reminders(), c.reminders);
             EXPECT_TRUE(installerVisible());
         }));
         EXPECT_EQ(checks, c.checks);
-        EXPECT_EQ(session.birthdayOnEnabled(), c.onEnabled);
-        EXPECT_EQ(session.birthdayOffEnabled(), c.offEnabled);
-        EXPECT_TRUE(session.contactItemsEnabled());
+        EXPECT_EQ(session.reminders(), c.reminders);
+        EXPECT_TRUE(session.hasFile());
         EXPECT_EQ(test::readAll(path), c.bytes);
-        EXPECT_FALSE(platform.openFileRequests().last().acceptNewName);
+        EXPECT_FALSE(requests.last().acceptNewName);
     }
 }
 
@@ -173,10 +162,8 @@ TEST_F(ContactsDocumentTest, SwitchingFilesLeavesTheOldOneUntouched) {
         test::fileBytes({personBytes("Ann", "Lee"), personBytes("Bob", "Ray")});
     const QString a = data.write("A.DAT", first);
     const QString b = data.write("B.DAT", personBytes("Cy", "Day"));
-    platform.answerOpenFile(a);
-    ASSERT_TRUE(session.fileOpen(platform));
-    platform.answerOpenFile(b);
-    ASSERT_TRUE(session.fileOpen(platform));
+    ASSERT_TRUE(choose(FileChoice::Open, a));
+    ASSERT_TRUE(choose(FileChoice::Open, b));
     EXPECT_EQ(session.file().path(), b);
     EXPECT_EQ(session.file().recordCount(), 1);
     EXPECT_EQ(session.mainWindowTitle(), QStringLiteral("Tandor  [B]"));
@@ -191,14 +178,12 @@ TEST_F(ContactsDocumentTest, DisplayTitles) {
     EXPECT_EQ(ContactsDocument::displayTitle(QStringLiteral("C:\\Tandor\\Club.DAT")),
               QStringLiteral("Club"));
 
-    platform.answerOpenFile(data.file("family.dat"));
-    ASSERT_TRUE(session.fileNew(platform));
+    ASSERT_TRUE(choose(FileChoice::New, data.file("family.dat")));
     EXPECT_EQ(session.mainWindowTitle(), QStringLiteral("Tandor  [family.dat]"));
 }
 
 TEST_F(ContactsDocumentTest, FileCloseReturnsToNoFile) {
-    platform.answerOpenFile(data.write("Family.DAT", personBytes("Ann", "Lee")));
-    ASSERT_TRUE(session.fileOpen(platform));
+    ASSERT_TRUE(choose(FileChoice::Open, data.write("Family.DAT", personBytes("Ann", "Lee"))));
     session.setCurrentRecord(1);
     session.fileClose();
     expectNoFile();
@@ -207,11 +192,9 @@ TEST_F(ContactsDocumentTest, FileCloseReturnsToNoFile) {
 }
 
 TEST_F(ContactsDocumentTest, FailureToOpenLeavesNoFileAndTheInstallerFileNamedBack) {
-    platform.answerOpenFile(data.write("Family.DAT", personBytes("Ann", "Lee")));
-    ASSERT_TRUE(session.fileOpen(platform));
-    platform.answerOpenFile(data.file("missing/folder/X.DAT"));
+    ASSERT_TRUE(choose(FileChoice::Open, data.write("Family.DAT", personBytes("Ann", "Lee"))));
     try {
-        session.fileNew(platform);
+        choose(FileChoice::New, data.file("missing/folder/X.DAT"));
         ADD_FAILURE() << "a file in a missing folder was opened";
     } catch (const AppError& e) {
         EXPECT_EQ(e.number(), 76);
@@ -226,53 +209,46 @@ TEST_F(ContactsDocumentTest, FailureToOpenLeavesNoFileAndTheInstallerFileNamedBa
 TEST_F(ContactsDocumentTest, FailedRenameOfTheInstallerFile) {
     const QString path = data.write("Family.DAT", personBytes("Ann", "Lee"));
     fault::arm("installer.hide");
-    platform.answerOpenFile(path);
-    EXPECT_THROW(session.fileOpen(platform), AppError);
-    EXPECT_TRUE(platform.openFileRequests().isEmpty());  // no dialog after the failure
+    EXPECT_THROW(choose(FileChoice::Open, path), AppError);
+    EXPECT_TRUE(requests.isEmpty());  // no dialog after the failure
     expectNoFile();
     EXPECT_TRUE(installerVisible());
 
     fault::arm("installer.restore");
-    EXPECT_THROW(session.fileOpen(platform), AppError);
+    EXPECT_THROW(choose(FileChoice::Open, path), AppError);
     expectNoFile();
     EXPECT_TRUE(installerVisible());  // named back when the error is handled
     EXPECT_EQ(test::readAll(path), personBytes("Ann", "Lee"));
 }
 
 TEST_F(ContactsDocumentTest, FailingBirthdayCheckLeavesNoFile) {
-    platform.answerOpenFile(data.write("Family.DAT", personBytes("Ann", "Lee")));
-    EXPECT_THROW(
-        session.fileOpen(platform, [](ContactsDocument&) { throw AppError(57, "Device I/O error"); }),
-        AppError);
+    EXPECT_THROW(choose(FileChoice::Open, data.write("Family.DAT", personBytes("Ann", "Lee")),
+                        [](ContactsDocument&) { throw AppError(57, "Device I/O error"); }),
+                 AppError);
     expectNoFile();
 }
 
 TEST_F(ContactsDocumentTest, FirstContactIntoAnEmptyFileSwitchesRemindersOn) {
     const QString path = data.write("Empty.DAT", {});
-    platform.answerOpenFile(path);
-    ASSERT_TRUE(session.fileOpen(platform));
+    ASSERT_TRUE(choose(FileChoice::Open, path));
     ASSERT_TRUE(session.remindersOn());  // "Enable" is disabled, so a new contact takes "1"
     ContactRecord record;
     record.setField(Field::FName, QStringLiteral("Ann"));
     record.setField(Field::BirthdayReminder, session.remindersOn() ? "1" : "0");
     session.appendContact(record);
-    EXPECT_FALSE(session.birthdayOnEnabled());
-    EXPECT_TRUE(session.birthdayOffEnabled());
+    EXPECT_EQ(session.reminders(), Reminders::On);
 
     // In a file with reminders off nothing changes.
-    platform.answerOpenFile(data.write("Off.DAT", personBytes("Bob", "Ray", '0')));
-    ASSERT_TRUE(session.fileOpen(platform));
+    ASSERT_TRUE(choose(FileChoice::Open, data.write("Off.DAT", personBytes("Bob", "Ray", '0'))));
     record.setField(Field::BirthdayReminder, "0");
     session.appendContact(record);
-    EXPECT_TRUE(session.birthdayOnEnabled());
-    EXPECT_FALSE(session.birthdayOffEnabled());
+    EXPECT_EQ(session.reminders(), Reminders::Off);
 }
 
 TEST_F(ContactsDocumentTest, WorksWithoutAnInstallerFile) {
     QFile::remove(program.file("unins000.DAT"));
-    platform.answerOpenFile(data.file("Family.DAT"));
-    ASSERT_TRUE(session.fileNew(platform));
-    EXPECT_EQ(platform.namesDuringDialog, QStringList{"none"});
+    ASSERT_TRUE(choose(FileChoice::New, data.file("Family.DAT")));
+    EXPECT_EQ(namesDuringDialog, QStringList{"none"});
     EXPECT_FALSE(QFileInfo::exists(program.file("unins000.DAK")));
 }
 
@@ -316,12 +292,10 @@ TEST_F(ContactsDocumentTest, EveryChangeIsAnnouncedWithTheRecordsItTouched) {
         QStringList expected;
     } steps[] = {
         {"open an empty file",
-         [&] {
-             platform.answerOpenFile(data.write("Empty.DAT", {}));
-             ASSERT_TRUE(session.fileOpen(platform));
-         },
+         [&] { ASSERT_TRUE(choose(FileChoice::Open, data.write("Empty.DAT", {}))); },
          {"opened"}},
-        {"the first contact switches reminders on", [&] { session.appendContact(contact("Ann")); },
+        {"the first contact switches reminders on",
+         [&] { session.appendContact(contact("Ann")); },
          {"reminders", "appended 1+1"}},
         {"another contact", [&] { session.appendContact(contact("Bob")); }, {"appended 2+1"}},
         {"an import of three",
@@ -339,8 +313,7 @@ TEST_F(ContactsDocumentTest, EveryChangeIsAnnouncedWithTheRecordsItTouched) {
         {"deleting contact 1 moves the one shown down",
          [&] { session.deleteContact(1); },
          {"current 3", "removed 1+1"}},
-        {"reminders off", [&] { session.disableBirthdayReminders(platform); },
-         {"rewritten 0+0", "reminders"}},
+        {"reminders off", [&] { session.switchReminders(false); }, {"rewritten 0+0", "reminders"}},
         {"close", [&] { session.fileClose(); }, {"reminders", "current 0", "closed"}},
     };
     for (const Step& step : steps) {

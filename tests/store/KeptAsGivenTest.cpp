@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "StoreTestHelpers.h"
+#include "contacts/ContactEntry.h"
 #include "store/ContactsFile.h"
-#include "store/FieldRules.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 

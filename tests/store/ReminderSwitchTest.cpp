@@ -4,9 +4,8 @@
 
 #include "StoreTestHelpers.h"
 #include "platform/AppError.h"
-#include "platform/ScriptedPlatform.h"
-#include "store/ReminderSwitch.h"
 #include "store/ContactsDocument.h"
+#include "store/ReminderSwitch.h"
 #include "support/RecordBytes.h"
 #include "support/TestFiles.h"
 
@@ -78,41 +77,29 @@ TEST_F(ReminderSwitchTest, FailurePartWayKeepsTheFileSettingAndRepeatingFinishes
     EXPECT_EQ(test::readAll(path), withReminder(before, '0'));
 }
 
-TEST_F(ReminderSwitchTest, MenuCommandsTellTheUserAndSetTheItems) {
+TEST_F(ReminderSwitchTest, TheSwitchSaysWhatToTellTheUserAndSetsTheReminders) {
     const QString path = folder.write(
         "F.DAT", test::fileBytes({personBytes("A", "A", '0'), personBytes("B", "B", '0')}));
     ContactsDocument session(folder.path());
-    ScriptedPlatform platform;
-    platform.answerOpenFile(path);
-    ASSERT_TRUE(session.fileOpen(platform));
-    EXPECT_TRUE(session.birthdayOnEnabled());
-    EXPECT_FALSE(session.birthdayOffEnabled());
+    session.openChosen(FileChoice::Open, path);
+    EXPECT_EQ(session.reminders(), Reminders::Off);
 
-    session.enableBirthdayReminders(platform);
-    ASSERT_EQ(platform.messages().size(), 1);
-    EXPECT_EQ(platform.messages()[0].text,
-              QStringLiteral("Birthday Reminders have been turned on."));
-    EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Birthday reminders enabled"));
-    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::Information);
-    EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::Ok);
-    EXPECT_FALSE(session.birthdayOnEnabled());
-    EXPECT_TRUE(session.birthdayOffEnabled());
+    EXPECT_EQ(
+        session.switchReminders(true),
+        (DocumentNotice{"Birthday Reminders have been turned on.", "Birthday reminders enabled"}));
+    EXPECT_EQ(session.reminders(), Reminders::On);
     EXPECT_EQ(test::readAll(path).at(510 + 513), '1');
 
-    session.disableBirthdayReminders(platform);
-    ASSERT_EQ(platform.messages().size(), 2);
-    EXPECT_EQ(platform.messages()[1].text,
-              QStringLiteral("Birthday Reminders have been turned off."));
-    EXPECT_EQ(platform.messages()[1].title, QStringLiteral("Birthday reminders disabled"));
-    EXPECT_TRUE(session.birthdayOnEnabled());
-    EXPECT_FALSE(session.birthdayOffEnabled());
+    EXPECT_EQ(session.switchReminders(false),
+              (DocumentNotice{"Birthday Reminders have been turned off.",
+                              "Birthday reminders disabled"}));
+    EXPECT_EQ(session.reminders(), Reminders::Off);
     EXPECT_EQ(test::readAll(path).at(510), '0');
 
-    // A failure shows no message and leaves the items.
+    // A failure leaves the reminders as they were.
     fault::arm("reminders.record");
-    EXPECT_THROW(session.enableBirthdayReminders(platform), AppError);
-    EXPECT_EQ(platform.messages().size(), 2);
-    EXPECT_TRUE(session.birthdayOnEnabled());
+    EXPECT_THROW(session.switchReminders(true), AppError);
+    EXPECT_EQ(session.reminders(), Reminders::Off);
 }
 
 }  // namespace

@@ -86,10 +86,7 @@ TEST_F(SyncStateTest, FollowsEveryChangeOfTheFileAndRecoversAfterAStop) {
          [&](ContactsDocument& d, const QString&) { write(d, 2, Field::Email, "bob@new.example"); },
          false, {"a@1", "b@2", "c@3"}},
         {"reminders switched off change no link",
-         [](ContactsDocument& d, const QString&) {
-             ScriptedPlatform platform;
-             d.disableBirthdayReminders(platform);
-         },
+         [](ContactsDocument& d, const QString&) { d.switchReminders(false); },
          false, {"a@1", "b@2", "c@3"}},
         {"a deletion shifts the links after it",
          [](ContactsDocument& d, const QString&) { d.deleteContact(1); }, false,

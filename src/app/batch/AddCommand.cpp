@@ -2,8 +2,8 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/DocumentForChange.h"
+#include "contacts/ContactEntry.h"
 #include "store/ContactsDocument.h"
-#include "store/FieldRules.h"
 
 namespace tandor::batch {
 namespace {

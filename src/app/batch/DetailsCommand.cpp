@@ -3,10 +3,10 @@
 
 #include "batch/BatchCommand.h"
 #include "batch/PdfPrinting.h"
+#include "contacts/ContactEntry.h"
 #include "contacts/DetailsSheet.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/ContactsFile.h"
-#include "store/FieldRules.h"
 
 namespace tandor::batch {
 namespace {

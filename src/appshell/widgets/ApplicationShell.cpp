@@ -102,7 +102,7 @@ void ApplicationShell::openBrowser(int recordNumber) {
 }
 
 void ApplicationShell::fileNew() {
-    runCommand(platform_, policy::mainWindow(*this), [this] { document_.fileNew(platform_); });
+    chooseFile(FileChoice::New);
 }
 
 ContactsDocument::BirthdayCheck ApplicationShell::birthdayCheck() {
@@ -110,8 +110,16 @@ ContactsDocument::BirthdayCheck ApplicationShell::birthdayCheck() {
 }
 
 void ApplicationShell::fileOpen() {
-    runCommand(platform_, policy::mainWindow(*this), [this] {
-        document_.fileOpen(platform_, birthdayCheck());
+    chooseFile(FileChoice::Open);
+}
+
+void ApplicationShell::chooseFile(FileChoice choice) {
+    runCommand(platform_, policy::mainWindow(*this), [this, choice] {
+        document_.beginChoosing();
+        const QString path = platform_.openFile(document_.fileRequest(choice));
+        if (!path.isEmpty()) {
+            document_.openChosen(choice, path, birthdayCheck());
+        }
     });
 }
 

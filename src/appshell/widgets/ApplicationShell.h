@@ -58,6 +58,8 @@ private:
     void giveCommands();
     void fileNew();
     void fileOpen();
+    // File New / File Open: the file dialog, then the document opens the chosen file.
+    void chooseFile(FileChoice choice);
     // The birthday check of a file opened by File > Open or from the command line.
     ContactsDocument::BirthdayCheck birthdayCheck();
     void fileClose();

@@ -15,6 +15,7 @@
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
 #include "compose/PrintCommand.h"
+#include "compose/widgets/MarginsCommand.h"
 #include "compose/widgets/NewSheetDialog.h"
 #include "platform/Platform.h"
 #include "platform/widgets/WindowConventions.h"
@@ -286,7 +287,7 @@ void MainWindow::showFileState() {
     txtFileNam_->setText(document.fileName());
     txtFileTitle_->setText(document.fileTitle());
     txtFileTitle_->setVisible(false);
-    const bool items = document.contactItemsEnabled();
+    const bool items = document.hasFile();
     // An item without a command stays disabled.
     mnuAdd_->setEnabled(items && commands_.addContact);
     cmdAddContact_->setEnabled(items && commands_.addContact);
@@ -298,8 +299,10 @@ void MainWindow::showFileState() {
     mnuSrchContacts_->setEnabled(items && commands_.contactList);
     mnuImport_->setEnabled(items && commands_.importWindow);
     mnuExport_->setEnabled(items && commands_.exportWindow);
-    mnuFileBdayOn_->setEnabled(document.birthdayOnEnabled() && commands_.birthdayReminders);
-    mnuFileBdayOff_->setEnabled(document.birthdayOffEnabled() && commands_.birthdayReminders);
+    mnuFileBdayOn_->setEnabled(document.reminders() == Reminders::Off &&
+                               commands_.birthdayReminders);
+    mnuFileBdayOff_->setEnabled(document.reminders() == Reminders::On &&
+                                commands_.birthdayReminders);
     mnuSyncAccount_->setEnabled(items && commands_.syncAccount);
     showSyncState();
 }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 class QCheckBox;
 class QGridLayout;

@@ -282,8 +282,11 @@ bool ContactBrowser::saveChanges() {
     ContactsDocument& document = host_.document();
     Platform& platform = host_.platform();
     ContactEntry entry = shown();
-    const SaveResult result =
-        saveContactEntry(entry, EntryWindow::Browser, document.remindersOn(), platform);
+    const SaveResult result = saveContactEntry(entry, EntryWindow::Browser, document.remindersOn());
+    if (result.refusal) {
+        platform.message(result.refusal->text, result.refusal->title, MessageIcon::None,
+                         MessageButtons::Ok);
+    }
     {
         // The cleaned texts go back into the boxes; the include box keeps the
         // value the record was built with.
@@ -291,8 +294,8 @@ bool ContactBrowser::saveChanges() {
         boxes_->writeTexts(entry);
     }
     chkCompanyInclude_->setChecked(entry.includeCompany);
-    if (!result.record) {
-        boxes_->focus(result.focus);
+    if (result.refusal) {
+        boxes_->focus(result.refusal->focus);
         return false;
     }
     writing_ = true;

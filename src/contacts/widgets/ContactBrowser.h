@@ -3,7 +3,7 @@
 #include <QMainWindow>
 
 #include "contacts/BrowserRules.h"
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 class QCheckBox;
 class QComboBox;

@@ -13,7 +13,11 @@ namespace tandor {
 
 void openAddContact(WindowHost& host, const std::array<QString, 5>& lines) {
     ContactEntry parsed;
-    if (!fillFormFromLabelLines(lines, parsed, host.platform())) {
+    if (!fillFormFromLabelLines(lines, parsed)) {
+        Platform& platform = host.platform();
+        platform.beep();
+        platform.message(kLineOneNeedsSpaceText, kIncorrectEntryTitle, MessageIcon::None,
+                         MessageButtons::Ok);
         return;
     }
     auto* form = new NewContactForm(host);
@@ -34,20 +38,22 @@ void openContactBrowser(WindowHost& host, int recordNumber) {
 
 void checkBirthdays(const ContactsDocument& document, Platform& platform) {
     // Failures belong to File Open, whose error routine shows them.
+    // Each message is shown before the next record is read.
     const ContactsFile& file = document.file();
-    announceBirthdays(
-        file.recordCount(), [&file](int n) { return file.read(n); }, platform);
+    forEachBirthdayAnnouncement(
+        file.recordCount(), [&file](int n) { return file.read(n); }, platform.today(),
+        [&platform](const QString& text) {
+            platform.message(text, kBirthdayReminderTitle, MessageIcon::Information,
+                             MessageButtons::Ok);
+        });
 }
 
 void switchBirthdayReminders(WindowHost& host, bool on) {
     ContactsDocument& document = host.document();
     Platform& platform = host.platform();
     runCommand(platform, policy::tryAgain(), [&] {
-        if (on) {
-            document.enableBirthdayReminders(platform);
-        } else {
-            document.disableBirthdayReminders(platform);
-        }
+        const DocumentNotice notice = document.switchReminders(on);
+        platform.message(notice.text, notice.title, MessageIcon::Information, MessageButtons::Ok);
     });
 }
 

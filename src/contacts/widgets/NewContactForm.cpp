@@ -129,12 +129,16 @@ void NewContactForm::save() {
     Platform& platform = host_.platform();
     ContactEntry entry = boxes_->read(chkIncComp_);
     const SaveResult result =
-        saveContactEntry(entry, EntryWindow::NewContactForm, document.remindersOn(), platform);
+        saveContactEntry(entry, EntryWindow::NewContactForm, document.remindersOn());
+    if (result.refusal) {
+        platform.message(result.refusal->text, result.refusal->title, MessageIcon::None,
+                         MessageButtons::Ok);
+    }
     // The cleaning shows in the boxes, after a refusal too.
     boxes_->writeTexts(entry);
     chkIncComp_->setChecked(entry.includeCompany);
-    if (!result.record) {
-        boxes_->focus(result.focus);
+    if (result.refusal) {
+        boxes_->focus(result.refusal->focus);
         return;
     }
     const bool written = runCommand(platform, policy::secondaryWindow(this), [&] {

@@ -2,7 +2,7 @@
 
 #include <QMainWindow>
 
-#include "store/FieldRules.h"
+#include "contacts/ContactEntry.h"
 
 class QCheckBox;
 class QLabel;
