@@ -32,7 +32,7 @@
 #  message (`PrinterProblem`); in `widgets/`, the print preview
 #  (`PrintPreviewDialog`)
 #- store: the contact record, the contacts file (compaction, forcing to disk
-#  (`ForceToDisk`), file errors), the field rules, the reminder switch, and the
+#  (`ForceToDisk`), file errors), the rules of a stored birth date, the reminder switch, and the
 #  contacts document (`ContactsDocument`)
 #- sheets: the label sheets (`LabelSheet`): those the program is built with
 #  (`builtin-sheets.xml`), the user's own and those of the installed
@@ -50,7 +50,8 @@
 #  the command runner (`CommandRunner`), the Help items and look-up buttons
 #  (`ShellCommands`), the Edit menu (`EditCommands`, `ActiveControl`), the
 #  about box, the program icon
-#- contacts: the label-line parse (`LineParser`), the browser's rules, the
+#- contacts: the model of the two entry windows and their save pass
+#  (`ContactEntry`), the label-line parse (`LineParser`), the browser's rules, the
 #  details sheet, the birthday check, the browser's Print Label lines; in
 #  `widgets/`, Add Contact and the new-contact form, the contact browser, the
 #  birthday messages at File Open and Enable / Disable Birthday Reminders
@@ -75,7 +76,8 @@
 #  envelopes and return addresses (`PrintRuns`), the Print and Print Preview
 #  commands (`PrintCommand`); in `widgets/`, the main window (`MainWindow.cpp`,
 #  its controls and menus laid out in `MainWindowLayout.cpp`, its sheet picker
-#  in `MainWindowSheets.cpp`) and New Label Sheet (`NewSheetDialog`)
+#  in `MainWindowSheets.cpp`), New Label Sheet (`NewSheetDialog`) and the
+#  Margins commands (`MarginsCommand`)
 #- appshell: the application shell (`ApplicationShell`): it owns the contacts
 #  document, holds the Platform and the settings, and does the navigation
 #  between windows; the only code that knows every window

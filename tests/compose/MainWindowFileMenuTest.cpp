@@ -124,6 +124,26 @@ TEST_F(FileMenuTest, AFailedOpenAnsweredWithRetryLeavesNoFileCurrent) {
     EXPECT_FALSE(session.file().isOpen());
 }
 
+// The installer file cannot be hidden: File > Open shows the error and no
+// dialog, and the file that was open is closed.
+TEST_F(FileMenuTest, AnInstallerFileThatCannotBeHiddenStopsOpenBeforeItsDialog) {
+    platform.answerOpenFile(contactsFile(QStringLiteral("Family.DAT"), 1, '1'));
+    item("mnuFileOpen")->trigger();
+    ASSERT_TRUE(session.file().isOpen());
+    const qsizetype dialogs = platform.openFileRequests().size();
+    folder.write(QStringLiteral("unins000.DAT"), "installer");
+    fault::arm("installer.hide");
+    platform.answerMessage(MessageAnswer::Retry);
+    item("mnuFileOpen")->trigger();
+    fault::disarmAll();
+    EXPECT_EQ(platform.openFileRequests().size(), dialogs);
+    ASSERT_FALSE(platform.messages().isEmpty());
+    EXPECT_EQ(platform.messages().last().title, QStringLiteral("Error"));
+    EXPECT_FALSE(session.file().isOpen());
+    expectFileItems(false);
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("unins000.DAT"))));
+}
+
 // `tandor FILE.DAT`: the file opens as File > Open opens the one its dialog
 // chose; a file that cannot be opened gets the error routine of File > Open,
 // and Retry leaves no file current. A missing file is not made.

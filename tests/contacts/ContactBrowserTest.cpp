@@ -256,6 +256,9 @@ TEST_F(ContactBrowserTest, SavingAChangeRewritesOnlyThatRecord) {
     child<QPushButton>(browser, "cmdSave")->click();
     EXPECT_EQ(platform.messages().last().text,
               QStringLiteral("Email address must contain the '.' character."));
+    EXPECT_EQ(platform.messages().last().title, QStringLiteral("Incorrect entry"));
+    EXPECT_EQ(platform.messages().last().icon, MessageIcon::None);
+    EXPECT_EQ(platform.messages().last().buttons, MessageButtons::Ok);
     EXPECT_EQ(QApplication::focusWidget(), box(browser, "txtACEmail"));
     EXPECT_EQ(fileNow(), before);
 

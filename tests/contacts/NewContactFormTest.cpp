@@ -141,6 +141,8 @@ TEST_F(NewContactFormTest, RefusalsMoveTheFocusAndKeepTheCleaning) {
     EXPECT_EQ(platform.messages()[0].text,
               QStringLiteral("Enter last name, 16 characters or less."));
     EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Incorrect entry"));
+    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
+    EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::Ok);
     EXPECT_EQ(QApplication::focusWidget(), box(form, "txtACLName"));
 
     box(form, "txtACFName")->setText("Ann,");
@@ -261,6 +263,8 @@ TEST_F(NewContactFormTest, AddContactParsesTheLabelLinesOrRefusesLineOne) {
     ASSERT_EQ(platform.messages().size(), 1);
     EXPECT_EQ(platform.messages()[0].text, QStringLiteral("Line 1 must contain a space."));
     EXPECT_EQ(platform.messages()[0].title, QStringLiteral("Incorrect entry"));
+    EXPECT_EQ(platform.messages()[0].icon, MessageIcon::None);
+    EXPECT_EQ(platform.messages()[0].buttons, MessageButtons::Ok);
 }
 
 TEST_F(NewContactFormTest, AFailedWriteOffersRetryAndCancel) {

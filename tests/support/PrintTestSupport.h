@@ -63,6 +63,18 @@ private:
     QString name_;
 };
 
+// A record of TDRPARAM.TXT: the name, the left and the top adjustment.
+inline QByteArray slot(const char* name, const char* left, const char* top, const char* sep = " ",
+                const QByteArray& tail = "\r\n") {
+    QByteArray s = QByteArray(name).leftJustified(8, ' ');
+    s += sep;
+    s += QByteArray(left).leftJustified(3, ' ');
+    s += sep;
+    s += QByteArray(top).leftJustified(3, ' ');
+    s += tail;
+    return s;
+}
+
 inline QStringList repeated(const QString& op, int count) {
     return QStringList(count, op);
 }
