@@ -57,7 +57,8 @@
 #  birthday messages at File Open and Enable / Disable Birthday Reminders
 #- list: the lines of the contact list, search and sort, tab stops, bulk
 #  labels (`BulkLabels`), the printed list (`ListPrint`); in `widgets/`, the
-#  contact list window and its model
+#  contact list window and its model, the questions and messages of "Print
+#  labels" (`BulkLabelsCommand`)
 #- exchange: CSV and vCard import (a contact source per format, one import
 #  run, the duplicate check `DuplicateCheck`) and export (a format per kind);
 #  in `widgets/`, the import and export windows
@@ -72,12 +73,13 @@
 #  the account window, the conflicts window and Sync Now
 #- compose: the main window's compose code: its composition state
 #  (`CompositionState`) and handlers (`Composition`), the label-position rules
-#  (`LabelPositions`) and prompt (`LabelPositionPrompt`), the runs of labels,
+#  (`LabelPositions`) and the prompt's answers (`LabelPositionPrompt`), the runs of labels,
 #  envelopes and return addresses (`PrintRuns`), the Print and Print Preview
 #  commands (`PrintCommand`); in `widgets/`, the main window (`MainWindow.cpp`,
 #  its controls and menus laid out in `MainWindowLayout.cpp`, its sheet picker
-#  in `MainWindowSheets.cpp`), New Label Sheet (`NewSheetDialog`) and the
-#  Margins commands (`MarginsCommand`)
+#  in `MainWindowSheets.cpp`), New Label Sheet (`NewSheetDialog`), the
+#  label-position prompt (`LabelPositionCommand`) and the Margins commands
+#  (`MarginsCommand`)
 #- appshell: the application shell (`ApplicationShell`): it owns the contacts
 #  document, holds the Platform and the settings, and does the navigation
 #  between windows; the only code that knows every window

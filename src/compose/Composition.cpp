@@ -1,6 +1,5 @@
 #include "compose/Composition.h"
 
-#include "compose/LabelPositionPrompt.h"
 #include "sheets/LabelSheet.h"
 
 namespace tandor::composition {
@@ -92,7 +91,7 @@ void clearForm(CompositionState& s) {
     s.focus = FocusTarget::Line1;
 }
 
-void clickLabel(CompositionState& s, Platform& platform) {
+void clickLabel(CompositionState& s) {
     s.labelSelected = true;
     s.envelopeSelected = false;
     selectPortrait(s);
@@ -103,19 +102,20 @@ void clickLabel(CompositionState& s, Platform& platform) {
     s.envelopeListVisible = false;
     s.sizeCaption.clear();
     s.positionCaption.clear();
-    runLabelPositionPrompt(s, platform);
 }
 
-void chooseSheet(CompositionState& s, const QString& sheetName, Platform& platform) {
+bool chooseSheet(CompositionState& s, const QString& sheetName) {
     if (s.sheetName == sheetName) {
-        return;
+        return false;
     }
     s.sheetName = sheetName;
     // A position chosen on the old sheet may not exist on the new one: the
     // position is asked again, as choosing Label stock does.
     if (s.labelSelected && s.mediumOptionsEnabled) {
-        clickLabel(s, platform);
+        clickLabel(s);
+        return true;
     }
+    return false;
 }
 
 void clickEnvelope(CompositionState& s) {

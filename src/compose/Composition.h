@@ -4,7 +4,6 @@
 
 namespace tandor {
 
-class Platform;
 struct LabelSheet;
 
 // The event handlers of the main window's composition controls, as plain code.
@@ -21,10 +20,12 @@ void startUp(CompositionState& s);
 void clearForm(CompositionState& s);
 
 // Option buttons and check boxes, as clicked (the click selects the option first).
-void clickLabel(CompositionState& s, Platform& platform);  // runs the label-position prompt
+// Label stock: the window then asks the label-position prompt (askLabelPosition).
+void clickLabel(CompositionState& s);
 // A sheet chosen in the sheet list under Label stock: with Label stock
-// selected, the position prompt runs again for the new sheet.
-void chooseSheet(CompositionState& s, const QString& sheetName, Platform& platform);
+// selected, Label stock is clicked again and the result is true: the window
+// asks the position prompt again for the new sheet.
+bool chooseSheet(CompositionState& s, const QString& sheetName);
 void clickEnvelope(CompositionState& s);
 void chooseEnvelopeSize(CompositionState& s, int index);
 void clickPortrait(CompositionState& s);

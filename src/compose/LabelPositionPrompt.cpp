@@ -1,18 +1,14 @@
 #include "compose/LabelPositionPrompt.h"
 
-#include "platform/Platform.h"
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
 
 namespace tandor {
-namespace {
-
-const QString kPromptTitle = QStringLiteral("Label position reading L to R");
 
 // The prompt names the sheet's count; the example position is the middle
 // label of the 2nd row on a sheet of three columns, the right one on a sheet
 // of two.
-QString promptText(const LabelSheet& sheet) {
+QString labelPositionPromptText(const LabelSheet& sheet) {
     const int count = sheet.count();
     const int columns = sheet.columnsInRow(0);
     const QString example =
@@ -30,6 +26,8 @@ QString promptText(const LabelSheet& sheet) {
         .arg(example);
 }
 
+namespace {
+
 // Spaces and decimal points are dropped: " 1 - 3 " reads 1-3, 1.5 reads 15.
 QString cleanAnswer(const QString& answer) {
     QString text = answer;
@@ -38,88 +36,70 @@ QString cleanAnswer(const QString& answer) {
     return text;
 }
 
-void refuseAnswer(Platform& platform, const QString& text, const QString& title,
-            MessageIcon icon = MessageIcon::Information) {
-    platform.beep();
-    platform.message(text, title, icon, MessageButtons::Ok);
-}
-
-void refuseWithoutDash(Platform& platform) {
-    refuseAnswer(platform,
-           QStringLiteral("Use a dash when specifying a range of labels to print.  Examples: 1-30, "
-                          "5-8, 15-22.  Each number represents a label position on label sheet."),
-           QStringLiteral("Include dash for range of labels"));
+LabelPositionRefusal withoutDash() {
+    return {QStringLiteral("Use a dash when specifying a range of labels to print.  Examples: 1-30, "
+                           "5-8, 15-22.  Each number represents a label position on label sheet."),
+            QStringLiteral("Include dash for range of labels"), MessageIcon::Information};
 }
 
 }  // namespace
 
-void runLabelPositionPrompt(CompositionState& state, Platform& platform) {
+std::optional<LabelPositionRefusal> takeLabelPosition(CompositionState& state, const QString& answer) {
     const LabelSheet& sheet = sheetOf(state);
     const int count = sheet.count();
     const QString most = QString::number(count);
-    for (;;) {
-        const QString text =
-            cleanAnswer(platform.input(promptText(sheet), kPromptTitle, QStringLiteral("1")));
-        state.labelPositionText = text;
-        state.startPosition = text;
+    const QString text = cleanAnswer(answer);
+    state.labelPositionText = text;
+    state.startPosition = text;
 
-        if (!text.contains(QLatin1Char('-')) && text.size() > 2) {
-            refuseWithoutDash(platform);
-            continue;
-        }
-        if (positionNumber(text.right(2)) > count) {
-            refuseAnswer(platform, QStringLiteral("Label position cannot exceed ") + most,
-                   QStringLiteral("Maximum is ") + most);
-            continue;
-        }
-        if (text.size() == 5 && text.at(1) == QLatin1Char('-')) {
-            refuseAnswer(platform,
-                   QStringLiteral("No more than %1 labels may be printed.  To print an entire "
-                                  "sheet, enter 1-%1.")
-                       .arg(count),
-                   QStringLiteral("Maximum is ") + most);
-            continue;
-        }
-        // Longer answers (1-2-3-4) fit none of the range forms; they would leave
-        // the previous label count in force.
-        if (text.size() > 5) {
-            refuseWithoutDash(platform);
-            continue;
-        }
-        if (!applyRangeRule(state)) {
-            refuseAnswer(platform,
-                   QStringLiteral("Label starting position cannot exceed ending position."),
-                   QStringLiteral("Try again"));
-            continue;
-        }
-
-        const int start = positionNumber(state.startPosition);
-        if (sheet.contains(start)) {
-            writeLabelPads(state, start, 0);
-        }
-        // A negative start (-5) names no position at all: it is refused like a
-        // start beyond the sheet rather than printed on whatever the boxes hold.
-        if (start > count || start < 0) {
-            refuseAnswer(platform, QStringLiteral("Cannot be greater than ") + most,
-                   QStringLiteral("Enter a number between 1 and ") + most,
-                   MessageIcon::Exclamation);
-            continue;
-        }
-
-        if (start != 0) {
-            state.positionCaption = QStringLiteral("Label Position ") + state.labelPositionText;
-            state.positionCaptionVisible = true;
-            composition::focusPrintButton(state);
-        } else {
-            state.positionCaptionVisible = false;
-            state.positionCaption.clear();
-            state.labelSelected = false;
-            state.envelopeSelected = false;
-            state.leftPad = QStringLiteral("2");
-            state.topPad = QStringLiteral("3");
-        }
-        return;
+    if (!text.contains(QLatin1Char('-')) && text.size() > 2) {
+        return withoutDash();
     }
+    if (positionNumber(text.right(2)) > count) {
+        return LabelPositionRefusal{QStringLiteral("Label position cannot exceed ") + most,
+                                    QStringLiteral("Maximum is ") + most, MessageIcon::Information};
+    }
+    if (text.size() == 5 && text.at(1) == QLatin1Char('-')) {
+        return LabelPositionRefusal{QStringLiteral("No more than %1 labels may be printed.  To print an entire "
+                                                   "sheet, enter 1-%1.")
+                                        .arg(count),
+                                    QStringLiteral("Maximum is ") + most, MessageIcon::Information};
+    }
+    // Longer answers (1-2-3-4) fit none of the range forms; they would leave
+    // the previous label count in force.
+    if (text.size() > 5) {
+        return withoutDash();
+    }
+    if (!applyRangeRule(state)) {
+        return LabelPositionRefusal{QStringLiteral("Label starting position cannot exceed ending position."),
+                                    QStringLiteral("Try again"), MessageIcon::Information};
+    }
+
+    const int start = positionNumber(state.startPosition);
+    if (sheet.contains(start)) {
+        writeLabelPads(state, start, 0);
+    }
+    // A negative start (-5) names no position at all: it is refused like a
+    // start beyond the sheet rather than printed on whatever the boxes hold.
+    if (start > count || start < 0) {
+        return LabelPositionRefusal{QStringLiteral("Cannot be greater than ") + most,
+                                    QStringLiteral("Enter a number between 1 and ") + most,
+                                    MessageIcon::Exclamation};
+    }
+
+    if (start != 0) {
+        state.positionCaption = QStringLiteral("Label Position ") + state.labelPositionText;
+        state.positionCaptionVisible = true;
+        composition::focusPrintButton(state);
+    } else {
+        state.positionCaptionVisible = false;
+        state.positionCaption.clear();
+        state.labelSelected = false;
+        state.envelopeSelected = false;
+        state.leftPad = QStringLiteral("2");
+        state.topPad = QStringLiteral("3");
+    }
+    return std::nullopt;
 }
 
 }  // namespace tandor

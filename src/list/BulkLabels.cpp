@@ -1,13 +1,10 @@
 #include "list/BulkLabels.h"
 
-#include "print/PrinterProblem.h"
-
 #include <algorithm>
 #include <memory>
 
 #include "platform/AppError.h"
 #include "sheets/LabelSheet.h"
-#include "platform/Platform.h"
 #include "sheets/PrinterModels.h"
 #include "platform/PrintGrid.h"
 
@@ -262,78 +259,61 @@ PrintJob bulkLabelsJob(const std::vector<ListEntry>& lines, const std::function<
     return job;
 }
 
-std::optional<PrintJob> preparedBulkLabels(Platform& platform, const QString& programFolder,
-                                          const std::vector<ListEntry>& lines,
-                                          const std::function<ContactRecord(int)>& readRecord,
-                                          const LabelSheet& sheet, BulkLabelsOutcome* refusal) {
+BulkLabelsCheck checkBulkLabels(const QString& programFolder, const std::vector<ListEntry>& lines,
+                                const std::function<ContactRecord(int)>& readRecord) {
+    BulkLabelsCheck check;
+    try {
+        check.adjustment = readAdjustment(programFolder, kBulkList);
+    } catch (const AppError&) {
+        check.refusal = BulkLabelsOutcome::PrinterProblem;
+        return check;
+    }
+    if (!listHasContact(lines)) {
+        check.refusal = BulkLabelsOutcome::EmptyList;
+        return check;
+    }
+    try {
+        check.withAddress = linesWithAddress(lines, readRecord);
+    } catch (const AppError&) {
+        check.refusal = BulkLabelsOutcome::PrinterProblem;  // as a record that fails while printing
+        return check;
+    }
+    if (check.withAddress.size() != lines.size()) {
+        const auto contacts =
+            std::count_if(lines.begin(), lines.end(), [](const ListEntry& e) { return e.hasRecord(); });
+        const int withoutAddress = static_cast<int>(lines.size() - check.withAddress.size());
+        check.noAddressQuestion = noAddressQuestion(withoutAddress, static_cast<int>(contacts));
+    }
+    return check;
+}
+
+std::optional<PrintJob> bulkLabelsJobAfter(BulkLabelsCheck check, const std::vector<ListEntry>& lines,
+                                           const std::function<ContactRecord(int)>& readRecord,
+                                           const LabelSheet& sheet, NoAddressChoice choice,
+                                           BulkLabelsOutcome* refusal) {
     const auto refuse = [refusal](BulkLabelsOutcome why) {
         if (refusal != nullptr) {
             *refusal = why;
         }
         return std::nullopt;
     };
-    Adjustment adjustment;
-    try {
-        adjustment = readAdjustment(programFolder, kBulkList);
-    } catch (const AppError&) {
-        reportPrinterProblem(platform, nullptr);
-        return refuse(BulkLabelsOutcome::PrinterProblem);
+    if (check.refusal) {
+        return refuse(*check.refusal);
     }
-    if (!listHasContact(lines)) {
-        platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
-        return refuse(BulkLabelsOutcome::EmptyList);
+    if (!check.noAddressQuestion || choice == NoAddressChoice::PrintAsTheyAre) {
+        return bulkLabelsJob(lines, readRecord, check.adjustment, sheet);
     }
-    std::vector<ListEntry> withAddress;
-    try {
-        withAddress = linesWithAddress(lines, readRecord);
-    } catch (const AppError&) {
-        reportPrinterProblem(platform, nullptr);  // as a record that fails while printing
-        return refuse(BulkLabelsOutcome::PrinterProblem);
+    if (choice == NoAddressChoice::PrintNothing) {
+        return refuse(BulkLabelsOutcome::Cancelled);
     }
-    if (withAddress.size() == lines.size()) {
-        return bulkLabelsJob(lines, readRecord, adjustment, sheet);
-    }
-    const auto contacts = std::count_if(lines.begin(), lines.end(), [](const ListEntry& e) { return e.hasRecord(); });
-    const int withoutAddress = static_cast<int>(lines.size() - withAddress.size());
-    switch (platform.message(noAddressQuestion(withoutAddress, static_cast<int>(contacts)), kNoAddressTitle,
-                             MessageIcon::Exclamation, MessageButtons::YesNoCancel)) {
-        case MessageAnswer::No:
-            return bulkLabelsJob(lines, readRecord, adjustment, sheet);
-        case MessageAnswer::Yes:
-            break;
-        default:
-            return refuse(BulkLabelsOutcome::Cancelled);
-    }
-    if (!listHasContact(withAddress)) {
-        platform.message(kEmptyListText, kEmptyListTitle, MessageIcon::None, MessageButtons::Ok);
+    if (!listHasContact(check.withAddress)) {
         return refuse(BulkLabelsOutcome::EmptyList);
     }
     // The job prints from lines of its own, kept as long as the job.
-    auto kept = std::make_shared<const std::vector<ListEntry>>(std::move(withAddress));
-    PrintJob job = bulkLabelsJob(*kept, readRecord, adjustment, sheet);
+    auto kept = std::make_shared<const std::vector<ListEntry>>(std::move(check.withAddress));
+    PrintJob job = bulkLabelsJob(*kept, readRecord, check.adjustment, sheet);
     job.compose = [kept, compose = std::move(job.compose)](PrintSurface& s, const JobRun& run) { compose(s, run); };
     return job;
-}
-
-BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,
-                                       const std::vector<ListEntry>& lines,
-                                       const std::function<ContactRecord(int)>& readRecord,
-                                       const LabelSheet& sheet) {
-    BulkLabelsOutcome refusal = BulkLabelsOutcome::PrinterProblem;
-    const std::optional<PrintJob> job = preparedBulkLabels(platform, programFolder, lines, readRecord, sheet, &refusal);
-    if (!job) {
-        return refusal;
-    }
-    switch (runPrintJob(platform, *job).outcome) {
-        case JobOutcome::Printed:
-            return BulkLabelsOutcome::Printed;
-        case JobOutcome::DialogCancelled:
-        case JobOutcome::Stopped:
-            return BulkLabelsOutcome::Cancelled;
-        case JobOutcome::Failed:
-            break;
-    }
-    return BulkLabelsOutcome::PrinterProblem;
 }
 
 }  // namespace tandor

@@ -16,8 +16,6 @@
 
 namespace tandor {
 
-class Platform;
-
 // The label of one contact on the 30-up sheet printed from the contact list.
 struct BulkLabel {
     QString name;     // "John Q Smith": the initial as stored, without a full stop
@@ -88,25 +86,31 @@ inline const QString kEmptyListTitle = QStringLiteral("No contacts found");
 
 enum class BulkLabelsOutcome { Printed, EmptyList, Cancelled, PrinterProblem };
 
-// The checks of "Print labels" and of its preview, written once: reads the
-// BULKLIST adjustment (a failure shows the printer-error message) and refuses
-// an empty list (with its message). When contacts of the list have no
-// address, asks whether to leave them out (Yes, the default), print them as
-// they are (No) or print nothing (Cancel: refused as Cancelled); a list left
-// empty by leaving them out is refused as an empty list. Then gives the job,
-// which keeps its own copy of the lines it prints when some were left out.
-// None when refused; the reason goes to `refusal` when given.
-std::optional<PrintJob> preparedBulkLabels(Platform& platform, const QString& programFolder,
-                                          const std::vector<ListEntry>& lines,
-                                          const std::function<ContactRecord(int)>& readRecord,
-                                          const LabelSheet& sheet, BulkLabelsOutcome* refusal = nullptr);
+// What the checks of "Print labels" and of its preview found, before anything
+// is asked or printed: the BULKLIST adjustment (unreadable: a printer problem),
+// whether the list holds a contact (else an empty list), and the question to
+// ask when contacts of the list have no address (with kNoAddressTitle, the
+// exclamation icon and Yes, No and Cancel; Yes is the default).
+struct BulkLabelsCheck {
+    std::optional<BulkLabelsOutcome> refusal;  // PrinterProblem or EmptyList: nothing is asked
+    Adjustment adjustment;
+    std::optional<QString> noAddressQuestion;
+    std::vector<ListEntry> withAddress;  // the lines left when the contacts without an address are left out
+};
+BulkLabelsCheck checkBulkLabels(const QString& programFolder, const std::vector<ListEntry>& lines,
+                                const std::function<ContactRecord(int)>& readRecord);
 
-// "Print labels": the checks above, then the job on the sheet. Never throws: a failure abandons the document being printed
-// and shows the printer-error message; a job stopped in its progress counts
-// as cancelled.
-BulkLabelsOutcome runBulkLabelsCommand(Platform& platform, const QString& programFolder,
-                                       const std::vector<ListEntry>& lines,
-                                       const std::function<ContactRecord(int)>& readRecord,
-                                       const LabelSheet& sheet = defaultLabelSheet());
+// The answer to the question about contacts without an address.
+enum class NoAddressChoice { LeaveOut, PrintAsTheyAre, PrintNothing };
+
+// The job after the checks and the answer (which counts only when there was a
+// question), or none with the reason in `refusal` when given: the check's own
+// refusal, Cancelled for PrintNothing, EmptyList for a list left empty by
+// leaving them out. A job that leaves contacts out keeps its own copy of the
+// lines it prints.
+std::optional<PrintJob> bulkLabelsJobAfter(BulkLabelsCheck check, const std::vector<ListEntry>& lines,
+                                           const std::function<ContactRecord(int)>& readRecord,
+                                           const LabelSheet& sheet, NoAddressChoice choice,
+                                           BulkLabelsOutcome* refusal = nullptr);
 
 }  // namespace tandor

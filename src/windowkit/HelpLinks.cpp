@@ -16,18 +16,18 @@ QString documentPath(const QString& programFolder, const QString& fileName) {
 
 namespace {
 
-void openDocument(Platform& platform, const QString& path) {
-    if (!platform.shellOpen(path)) {
-        platform.message(documentNotOpenedText(path), kNotOpenedTitle, MessageIcon::Exclamation,
-                         MessageButtons::Ok);
+std::optional<QString> openDocument(Platform& platform, const QString& path) {
+    if (platform.shellOpen(path)) {
+        return std::nullopt;
     }
+    return documentNotOpenedText(path);
 }
 
-void openPage(Platform& platform, const QString& address) {
-    if (!platform.shellOpen(address)) {
-        platform.message(pageNotOpenedText(address), kNotOpenedTitle, MessageIcon::Exclamation,
-                         MessageButtons::Ok);
+std::optional<QString> openPage(Platform& platform, const QString& address) {
+    if (platform.shellOpen(address)) {
+        return std::nullopt;
     }
+    return pageNotOpenedText(address);
 }
 
 }  // namespace
@@ -44,20 +44,20 @@ QString pageNotOpenedText(const QString& address) {
            address + QStringLiteral("\n\nYou can copy the address above into a web browser.");
 }
 
-void openManual(Platform& platform, const QString& programFolder) {
-    openDocument(platform, documentPath(programFolder, kManualFileName));
+std::optional<QString> openManual(Platform& platform, const QString& programFolder) {
+    return openDocument(platform, documentPath(programFolder, kManualFileName));
 }
 
-void openStateSheet(Platform& platform, const QString& programFolder) {
-    openDocument(platform, documentPath(programFolder, kStateSheetFileName));
+std::optional<QString> openStateSheet(Platform& platform, const QString& programFolder) {
+    return openDocument(platform, documentPath(programFolder, kStateSheetFileName));
 }
 
-void openPeopleFinder(Platform& platform) {
-    openPage(platform, kPeopleFinderAddress);
+std::optional<QString> openPeopleFinder(Platform& platform) {
+    return openPage(platform, kPeopleFinderAddress);
 }
 
-void openZipFinder(Platform& platform) {
-    openPage(platform, kZipFinderAddress);
+std::optional<QString> openZipFinder(Platform& platform) {
+    return openPage(platform, kZipFinderAddress);
 }
 
 }  // namespace tandor

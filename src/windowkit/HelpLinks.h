@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 namespace tandor {
 
@@ -18,12 +19,12 @@ QString documentPath(const QString& programFolder, const QString& fileName);
 
 // Opens a document of the program folder or a look-up page with its default
 // handler. When it cannot be opened (no handler on this desktop, or the
-// document is missing) a message says so and gives the path or address, which
-// the user can copy from the message.
-void openManual(Platform& platform, const QString& programFolder);
-void openStateSheet(Platform& platform, const QString& programFolder);
-void openPeopleFinder(Platform& platform);
-void openZipFinder(Platform& platform);
+// document is missing) returns what to tell the user, titled kNotOpenedTitle:
+// it gives the path or address, which the user can copy from the message.
+std::optional<QString> openManual(Platform& platform, const QString& programFolder);
+std::optional<QString> openStateSheet(Platform& platform, const QString& programFolder);
+std::optional<QString> openPeopleFinder(Platform& platform);
+std::optional<QString> openZipFinder(Platform& platform);
 
 // The messages shown when a document or a web page could not be opened.
 QString documentNotOpenedText(const QString& path);

@@ -4,7 +4,6 @@
 #include <QPrinterInfo>
 #include <QSysInfo>
 
-#include "platform/Platform.h"
 #include "platform/PrintGrid.h"
 #include "platform/Version.h"
 
@@ -21,28 +20,26 @@ std::optional<QString> registryString(const QByteArray& buffer, int reportedLeng
     return QString::fromLocal8Bit(bytes);
 }
 
-SysInfoOutcome startSystemInformation(RegistryReader& registry, const SysInfoActions& actions, Platform& platform) {
-    auto unavailable = [&platform] {
-        platform.message(kSysInfoUnavailable, QStringLiteral("Tandor"), MessageIcon::None, MessageButtons::Ok);
-        return SysInfoOutcome::Unavailable;
+SysInfoOutcome startSystemInformation(RegistryReader& registry, const SysInfoActions& actions) {
+    const auto started = [&actions](const QString& tool, SysInfoOutcome outcome) {
+        return actions.startProgram && actions.startProgram(tool) ? outcome : SysInfoOutcome::Unavailable;
     };
     if (std::optional<QString> path = registry.readString(kSysInfoKey, QStringLiteral("PATH"))) {
-        // The named tool is started even when no file is there; a failed start ends in the message.
-        return actions.startProgram && actions.startProgram(*path) ? SysInfoOutcome::StartedNamedTool : unavailable();
+        // The named tool is started even when no file is there.
+        return started(*path, SysInfoOutcome::StartedNamedTool);
     }
     if (std::optional<QString> folder = registry.readString(kSysInfoLocationKey, QStringLiteral("MSINFO"))) {
         const QString tool = *folder + QStringLiteral("\\MSINFO32.EXE");
         if (actions.fileExists && actions.fileExists(tool)) {
-            return actions.startProgram && actions.startProgram(tool) ? SysInfoOutcome::StartedToolInFolder
-                                                                      : unavailable();
+            return started(tool, SysInfoOutcome::StartedToolInFolder);
         }
-        return unavailable();
+        return SysInfoOutcome::Unavailable;
     }
     // No system-information tool on this platform: the program's own window stands in.
     if (actions.showStandIn && actions.showStandIn()) {
         return SysInfoOutcome::ShowedStandIn;
     }
-    return unavailable();
+    return SysInfoOutcome::Unavailable;
 }
 
 QStringList systemInformationLines(const QString& programFolder, const QString& documentsFolder) {

@@ -8,8 +8,6 @@
 
 namespace tandor {
 
-class Platform;
-
 // The registry values that name the system-information tool, read through a
 // small seam: on this platform there is no registry and nothing is found.
 class RegistryReader {
@@ -41,10 +39,10 @@ struct SysInfoActions {
 
 enum class SysInfoOutcome { StartedNamedTool, StartedToolInFolder, ShowedStandIn, Unavailable };
 
-// "System Info...": the tool the registry names, else the program's own window;
-// every failure ends in the message "System Information Is Unavailable At This Time"
-// titled with the program title.
-SysInfoOutcome startSystemInformation(RegistryReader& registry, const SysInfoActions& actions, Platform& platform);
+// "System Info...": the tool the registry names, else the program's own window.
+// Unavailable when none of them could be started or shown: the window then says
+// kSysInfoUnavailable, titled with the program title.
+SysInfoOutcome startSystemInformation(RegistryReader& registry, const SysInfoActions& actions);
 
 // What a user asking for help needs to know about this machine, one item a line.
 // The help documents' folder has a line of its own when it is not the program folder.

@@ -2,6 +2,7 @@
 
 #include "platform/ScriptedPlatform.h"
 #include "compose/Composition.h"
+#include "compose/widgets/LabelPositionCommand.h"
 
 using namespace tandor;
 
@@ -62,7 +63,8 @@ TEST(Composition, TheListAndTheEnvelopeOptionWriteTheirOwnMargins) {
 
     ScriptedPlatform platform;
     platform.answerInput(QStringLiteral("5"));
-    composition::clickLabel(s, platform);
+    composition::clickLabel(s);
+    askLabelPosition(s, platform);
     EXPECT_TRUE(s.portrait);
     EXPECT_FALSE(s.envelopeListVisible);
     EXPECT_FALSE(s.boldVisible);

@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "contacts/DetailsSheet.h"
-#include "list/BulkLabels.h"
+#include "list/widgets/BulkLabelsCommand.h"
 #include "list/ListPrint.h"
 #include "list/ListLine.h"
 #include "support/PrintTestSupport.h"

@@ -5,6 +5,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
+#include "compose/widgets/LabelPositionCommand.h"
 
 using namespace tandor;
 
@@ -23,7 +24,8 @@ void clickLabelAnswering(Prompted& run, const QStringList& answers) {
     for (const QString& a : answers) {
         run.platform.answerInput(a);
     }
-    composition::clickLabel(run.state, run.platform);
+    composition::clickLabel(run.state);
+    askLabelPosition(run.state, run.platform);
 }
 
 void expectNoMedium(const CompositionState& s) {

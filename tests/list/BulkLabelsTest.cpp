@@ -2,6 +2,7 @@
 
 #include "ListTestSupport.h"
 #include "list/BulkLabels.h"
+#include "list/widgets/BulkLabelsCommand.h"
 #include "platform/AppError.h"
 #include "platform/ScriptedPlatform.h"
 #include "support/TestFiles.h"
@@ -382,4 +383,56 @@ TEST_F(BulkLabelsCommandTest, AListOfContactsWithoutAnAddressLeftOutIsEmpty) {
               "The contact in the list has no address (no street, city, state or zip code).");
     EXPECT_EQ(platform.messages()[1].text, "Empty list, no labels to print.");
     EXPECT_TRUE(platform.printRequests().isEmpty());
+}
+
+// The checks and the answer decide without a platform: what is refused (an
+// unreadable adjustment before an empty list), when the question is there,
+// and whose labels the job prints after each answer.
+TEST(BulkLabelsChecks, RefuseAskOrGiveTheJobByTheAnswer) {
+    const ContactRecord bare = contact({{Field::FName, "F2"}, {Field::LName, "L2"}});
+    const std::vector<ContactRecord> mixed = {labelContact(1), bare, labelContact(3)};
+    struct Case {
+        const char* name;
+        bool brokenAdjustment;
+        std::vector<ContactRecord> records;
+        NoAddressChoice choice;
+        std::optional<BulkLabelsOutcome> refusal;
+        bool asked;
+        QStringList printed;
+    };
+    const Case cases[] = {
+        {"unreadable adjustment", true, {}, NoAddressChoice::LeaveOut, BulkLabelsOutcome::PrinterProblem, false, {}},
+        {"empty list", false, {}, NoAddressChoice::LeaveOut, BulkLabelsOutcome::EmptyList, false, {}},
+        {"no question, no answer counts", false, {labelContact(1), labelContact(3)}, NoAddressChoice::PrintNothing,
+         std::nullopt, false, {name(1), name(3)}},
+        {"left out", false, mixed, NoAddressChoice::LeaveOut, std::nullopt, true, {name(1), name(3)}},
+        {"as they are", false, mixed, NoAddressChoice::PrintAsTheyAre, std::nullopt, true, {name(1), name(2), name(3)}},
+        {"nothing", false, mixed, NoAddressChoice::PrintNothing, BulkLabelsOutcome::Cancelled, true, {}},
+        {"left empty", false, {bare}, NoAddressChoice::LeaveOut, BulkLabelsOutcome::EmptyList, true, {}},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder folder;
+        const QString programFolder = folder.withDefaultAdjustments();
+        if (c.brokenAdjustment) {
+            folder.write("TDRPARAM.TXT", "BULKLIST abc 0  \r\n");
+        }
+        Labels labels(c.records);
+        const std::function<ContactRecord(int)> read = labels.reader();
+        BulkLabelsCheck check = checkBulkLabels(programFolder, labels.entries, read);
+        EXPECT_EQ(check.noAddressQuestion.has_value(), c.asked) << c.name;
+        BulkLabelsOutcome refusal = BulkLabelsOutcome::Printed;
+        const std::optional<PrintJob> job =
+            bulkLabelsJobAfter(std::move(check), labels.entries, read, defaultLabelSheet(), c.choice, &refusal);
+        ASSERT_EQ(job.has_value(), !c.refusal.has_value()) << c.name;
+        if (!job) {
+            EXPECT_EQ(refusal, *c.refusal) << c.name;
+            continue;
+        }
+        RecordingSurface surface;
+        job->compose(surface, JobRun{});
+        const QString printed = surface.operations().join('\n');
+        for (int i = 1; i <= 3; ++i) {
+            EXPECT_EQ(printed.contains(name(i)), c.printed.contains(name(i))) << c.name << ", contact " << i;
+        }
+    }
 }

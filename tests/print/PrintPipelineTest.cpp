@@ -3,7 +3,7 @@
 // preview's composition, which changes nothing.
 #include <gtest/gtest.h>
 
-#include "list/BulkLabels.h"
+#include "list/widgets/BulkLabelsCommand.h"
 #include "sheets/AlignmentSheet.h"
 #include "list/ListPrint.h"
 #include "list/ListLine.h"

@@ -69,7 +69,8 @@ TEST(LabelSheets, PositionPromptUsesTheSheetsCount) {
         test::PrintBench b;
         b.state.sheetName = c.sheet;
         b.platform.answerInput(c.answer);
-        composition::clickLabel(b.state, b.platform);
+        composition::clickLabel(b.state);
+        askLabelPosition(b.state, b.platform);
         const int count = findLabelSheet(c.sheet)->count();
         ASSERT_FALSE(b.platform.inputs().isEmpty());
         EXPECT_TRUE(b.platform.inputs().first().prompt.contains(
@@ -95,7 +96,8 @@ TEST(LabelSheets, ChangingTheSheetAsksAgainAndPrintsOnItsPaper) {
     test::PrintBench b;
     b.chooseLabel("25");
     b.platform.answerInput("21");
-    composition::chooseSheet(b.state, "L7160", b.platform);
+    ASSERT_TRUE(composition::chooseSheet(b.state, "L7160"));
+    askLabelPosition(b.state, b.platform);
     ASSERT_EQ(b.platform.inputs().size(), 1);
     EXPECT_EQ(b.state.positionCaption, "Label Position 21");
     const LabelPads pads = *labelPads(21, 0, *findLabelSheet("L7160"));
@@ -107,7 +109,7 @@ TEST(LabelSheets, ChangingTheSheetAsksAgainAndPrintsOnItsPaper) {
     EXPECT_EQ(page.texts.at(0).line, pads.top + 2);
     EXPECT_EQ(page.texts.at(0).column, pads.left);
 
-    composition::chooseSheet(b.state, "L7160", b.platform);  // the same sheet: nothing asked
+    EXPECT_FALSE(composition::chooseSheet(b.state, "L7160"));  // the same sheet: nothing asked
     EXPECT_EQ(b.platform.inputs().size(), 1);
 }
 

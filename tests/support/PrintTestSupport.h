@@ -9,6 +9,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "compose/Composition.h"
 #include "compose/PrintCommand.h"
+#include "compose/widgets/LabelPositionCommand.h"
 #include "support/TestFiles.h"
 
 namespace tandor::test {
@@ -28,7 +29,8 @@ struct PrintBench {
     // Label stock clicked and the position prompt answered.
     void chooseLabel(const QString& position) {
         platform.answerInput(position);
-        composition::clickLabel(state, platform);
+        composition::clickLabel(state);
+        askLabelPosition(state, platform);
         platform.clearRecords();
     }
     // An envelope size chosen in the list, then Envelope clicked.

@@ -5,6 +5,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "windowkit/HelpLinks.h"
 #include "windowkit/SystemInfo.h"
+#include "windowkit/widgets/AboutBox.h"
 
 using namespace tandor;
 
@@ -61,7 +62,7 @@ TEST(SystemInfo, ANamedToolIsStartedEvenWhenNoFileIsThereAndItsFailureIsReported
     registry.values.insert(kSysInfoLocationKey + QStringLiteral("|MSINFO"), QStringLiteral("C:\\tools"));
     ScriptedPlatform platform;
     Calls calls;
-    EXPECT_EQ(startSystemInformation(registry, actions(calls, false, true, true), platform),
+    EXPECT_EQ(runSystemInfoCommand(registry, actions(calls, false, true, true), platform),
               SysInfoOutcome::Unavailable);
     EXPECT_EQ(calls.started, QStringList({"C:\\nowhere\\msinfo32.exe"}));
     EXPECT_TRUE(calls.existsAsked.isEmpty()) << "the fallback is not tried";
@@ -70,7 +71,7 @@ TEST(SystemInfo, ANamedToolIsStartedEvenWhenNoFileIsThereAndItsFailureIsReported
 
     ScriptedPlatform quiet;
     Calls ok;
-    EXPECT_EQ(startSystemInformation(registry, actions(ok, true, true, true), quiet), SysInfoOutcome::StartedNamedTool);
+    EXPECT_EQ(runSystemInfoCommand(registry, actions(ok, true, true, true), quiet), SysInfoOutcome::StartedNamedTool);
     EXPECT_TRUE(quiet.messages().isEmpty());
 }
 
@@ -79,14 +80,14 @@ TEST(SystemInfo, TheToolInTheSharedFolderIsStartedOnlyWhenItExists) {
     registry.values.insert(kSysInfoLocationKey + QStringLiteral("|MSINFO"), QStringLiteral("C:\\tools"));
     ScriptedPlatform platform;
     Calls calls;
-    EXPECT_EQ(startSystemInformation(registry, actions(calls, true, false, true), platform), SysInfoOutcome::Unavailable);
+    EXPECT_EQ(runSystemInfoCommand(registry, actions(calls, true, false, true), platform), SysInfoOutcome::Unavailable);
     EXPECT_EQ(calls.existsAsked, QStringList({"C:\\tools\\MSINFO32.EXE"}));
     EXPECT_TRUE(calls.started.isEmpty());
     expectUnavailableMessage(platform);
 
     ScriptedPlatform second;
     Calls found;
-    EXPECT_EQ(startSystemInformation(registry, actions(found, true, true, true), second),
+    EXPECT_EQ(runSystemInfoCommand(registry, actions(found, true, true, true), second),
               SysInfoOutcome::StartedToolInFolder);
     EXPECT_EQ(found.started, QStringList({"C:\\tools\\MSINFO32.EXE"}));
 }
@@ -95,13 +96,13 @@ TEST(SystemInfo, WithoutARegistryTheProgramsOwnWindowStandsIn) {
     NoRegistry registry;
     ScriptedPlatform platform;
     Calls calls;
-    EXPECT_EQ(startSystemInformation(registry, actions(calls, true, true, true), platform), SysInfoOutcome::ShowedStandIn);
+    EXPECT_EQ(runSystemInfoCommand(registry, actions(calls, true, true, true), platform), SysInfoOutcome::ShowedStandIn);
     EXPECT_EQ(calls.standIns, 1);
     EXPECT_TRUE(platform.messages().isEmpty());
 
     ScriptedPlatform failing;
     Calls none;
-    EXPECT_EQ(startSystemInformation(registry, actions(none, true, true, false), failing), SysInfoOutcome::Unavailable);
+    EXPECT_EQ(runSystemInfoCommand(registry, actions(none, true, true, false), failing), SysInfoOutcome::Unavailable);
     expectUnavailableMessage(failing);
 }
 

@@ -2,6 +2,7 @@
 #include "batch/ListQuery.h"
 #include "batch/PdfPrinting.h"
 #include "list/BulkLabels.h"
+#include "print/PrinterProblem.h"
 #include "store/ContactsFile.h"
 
 namespace tandor::batch {
@@ -23,21 +24,27 @@ int runBulkLabels(QStringList args, Context& context) {
     }
     options.outlines = outlines;
     PdfPrinting printing(options);
-    // The answer to the question about contacts without an address; any
-    // message before it refuses the command.
-    printing.platform().answerMessage(printWithoutAddress ? MessageAnswer::No : MessageAnswer::Yes);
-    runBulkLabelsCommand(printing.platform(), context.programFolder, found.entries,
-                         [&file](int n) { return file.read(n); }, *sheet);
-    const auto isQuestion = [](const RecordedMessage& m) { return m.title == kNoAddressTitle; };
-    for (const RecordedMessage& m : printing.platform().messages()) {
-        if (isQuestion(m)) {
-            context.err << "note: " << m.text.section(QStringLiteral("\n\n"), 0, 0)
-                        << (printWithoutAddress
-                                ? QStringLiteral(" Printed as they are.\n")
-                                : QStringLiteral(" Left out; --print-without-address prints them.\n"));
-        }
+    const std::function<ContactRecord(int)> read = [&file](int n) { return file.read(n); };
+    BulkLabelsCheck check = checkBulkLabels(context.programFolder, found.entries, read);
+    if (!check.refusal && check.noAddressQuestion) {
+        context.err << "note: " << check.noAddressQuestion->section(QStringLiteral("\n\n"), 0, 0)
+                    << (printWithoutAddress
+                            ? QStringLiteral(" Printed as they are.\n")
+                            : QStringLiteral(" Left out; --print-without-address prints them.\n"));
     }
-    return printing.finish(context, [&isQuestion](const RecordedMessage& m) { return !isQuestion(m); });
+    const NoAddressChoice choice = printWithoutAddress ? NoAddressChoice::PrintAsTheyAre : NoAddressChoice::LeaveOut;
+    BulkLabelsOutcome refusal = BulkLabelsOutcome::PrinterProblem;
+    const std::optional<PrintJob> job =
+        bulkLabelsJobAfter(std::move(check), found.entries, read, *sheet, choice, &refusal);
+    if (job) {
+        runPrintJob(printing.platform(), *job);
+    } else if (refusal == BulkLabelsOutcome::EmptyList) {
+        context.err << kEmptyListText << "\n";
+        return kRefused;
+    } else {
+        reportPrinterProblem(printing.platform(), nullptr);
+    }
+    return printing.finish(context);
 }
 
 const Registration registration{Command{

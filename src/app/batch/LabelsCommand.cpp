@@ -1,6 +1,7 @@
 #include "batch/BatchCommand.h"
 #include "batch/PdfPrinting.h"
 #include "compose/Composition.h"
+#include "compose/LabelPositionPrompt.h"
 #include "compose/PrintCommand.h"
 
 namespace tandor::batch {
@@ -32,12 +33,11 @@ int runLabels(QStringList args, Context& context) {
 
     PdfPrinting printing(options);
     ScriptedPlatform& platform = printing.platform();
-    // The answer to the label-position prompt; a refused answer ends the
-    // prompt at its next question, which the script leaves unanswered.
-    platform.answerInput(positions);
-    composition::clickLabel(state, platform);
-    if (printing.stopped()) {
-        return printing.finish(context);
+    // SPEC answers the label-position prompt; a refused answer refuses the command.
+    composition::clickLabel(state);
+    if (const std::optional<LabelPositionRefusal> refusal = takeLabelPosition(state, positions)) {
+        context.err << refusal->text << "\n";
+        return kRefused;
     }
     if (center) {
         composition::clickCentered(state);

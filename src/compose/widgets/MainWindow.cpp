@@ -15,6 +15,7 @@
 #include "compose/Composition.h"
 #include "compose/LabelPositions.h"
 #include "compose/PrintCommand.h"
+#include "compose/widgets/LabelPositionCommand.h"
 #include "compose/widgets/MarginsCommand.h"
 #include "compose/widgets/NewSheetDialog.h"
 #include "platform/Platform.h"
@@ -90,7 +91,10 @@ void MainWindow::handle(Handler handler) {
 
 void MainWindow::connectHandlers() {
     connect(optLMLabel_, &QRadioButton::clicked, this, [this] {
-        handle([this] { composition::clickLabel(state_, platform_); });
+        handle([this] {
+            composition::clickLabel(state_);
+            askLabelPosition(state_, platform_);
+        });
     });
     connect(optLMEnvelope_, &QRadioButton::clicked, this, [this] { handle([this] { composition::clickEnvelope(state_); }); });
     connect(cboLMEnvelope_, &QComboBox::activated, this, [this](int index) {
@@ -156,7 +160,11 @@ void MainWindow::chooseSheet(const QString& name) {
         return;
     }
     rememberSheet(platform_, name);
-    handle([this, name] { composition::chooseSheet(state_, name, platform_); });
+    handle([this, name] {
+        if (composition::chooseSheet(state_, name)) {
+            askLabelPosition(state_, platform_);
+        }
+    });
 }
 
 void MainWindow::connectCommands() {

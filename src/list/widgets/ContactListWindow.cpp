@@ -24,7 +24,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "list/BulkLabels.h"
+#include "list/widgets/BulkLabelsCommand.h"
 #include "list/ContactLines.h"
 #include "list/ListPrint.h"
 #include "list/widgets/ContactListModel.h"

@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "platform/Platform.h"
 #include "platform/Version.h"
 #include "platform/widgets/WindowConventions.h"
 #include "windowkit/SystemInfo.h"
@@ -91,7 +92,15 @@ void AboutBox::systemInfo() {
     // A window of its own, as the system's tool would be: it stays open when
     // the about box closes.
     actions.showStandIn = [this] { return showSystemInformationWindow(nullptr, programFolder_, documentsFolder_) != nullptr; };
-    startSystemInformation(registry, actions, platform_);
+    runSystemInfoCommand(registry, actions, platform_);
+}
+
+SysInfoOutcome runSystemInfoCommand(RegistryReader& registry, const SysInfoActions& actions, Platform& platform) {
+    const SysInfoOutcome outcome = startSystemInformation(registry, actions);
+    if (outcome == SysInfoOutcome::Unavailable) {
+        platform.message(kSysInfoUnavailable, QStringLiteral("Tandor"), MessageIcon::None, MessageButtons::Ok);
+    }
+    return outcome;
 }
 
 AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder,

@@ -3,10 +3,11 @@
 #include <QDialog>
 #include <QString>
 
+#include "windowkit/SystemInfo.h"
+
 namespace tandor {
 
 class Platform;
-class RegistryReader;
 
 inline const QString kAboutDescription = QStringLiteral(
     "Tandor is made for the home and the small business. It types and prints mailing labels and "
@@ -39,6 +40,10 @@ private:
 // Shows the about box modeless, centred over the calling window.
 AboutBox* showAboutBox(QWidget* caller, Platform& platform, const QString& programFolder,
                        const QString& documentsFolder = {});
+
+// "System Info..." of the about box: startSystemInformation, and when nothing
+// could be started or shown the message kSysInfoUnavailable titled "Tandor".
+SysInfoOutcome runSystemInfoCommand(RegistryReader& registry, const SysInfoActions& actions, Platform& platform);
 
 // The program's own system-information window (stands in for the system's tool).
 QDialog* showSystemInformationWindow(QWidget* parent, const QString& programFolder,

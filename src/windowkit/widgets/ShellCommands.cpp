@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "platform/Platform.h"
 #include "platform/widgets/WindowConventions.h"
 #include "windowkit/HelpLinks.h"
 #include "windowkit/widgets/AboutBox.h"
@@ -25,6 +26,13 @@ bool endsWithAny(const QString& name, std::initializer_list<const char*> suffixe
         }
     }
     return false;
+}
+
+// A document or look-up page that could not be opened is told to the user.
+void tellNotOpened(Platform& platform, const std::optional<QString>& notOpened) {
+    if (notOpened) {
+        platform.message(*notOpened, kNotOpenedTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+    }
 }
 
 void attachEditMenu(QWidget* window, Platform& platform, QAction* cut, QAction* copy, QAction* paste) {
@@ -61,9 +69,9 @@ void attachShellCommands(QWidget* window, WindowHost& host) {
     for (QAction* a : window->findChildren<QAction*>()) {
         const QString name = a->objectName();
         if (name == QLatin1String("mnuStates")) {
-            QObject::connect(a, &QAction::triggered, window, [&platform, folder] { openStateSheet(platform, folder); });
+            QObject::connect(a, &QAction::triggered, window, [&platform, folder] { tellNotOpened(platform, openStateSheet(platform, folder)); });
         } else if (endsWithAny(name, {"Manual", "HelpUM"})) {
-            QObject::connect(a, &QAction::triggered, window, [&platform, folder] { openManual(platform, folder); });
+            QObject::connect(a, &QAction::triggered, window, [&platform, folder] { tellNotOpened(platform, openManual(platform, folder)); });
             a->setEnabled(true);
         } else if (endsWithAny(name, {"About"})) {
             QObject::connect(a, &QAction::triggered, window,
@@ -87,12 +95,12 @@ void attachShellCommands(QWidget* window, WindowHost& host) {
     for (QPushButton* b : window->findChildren<QPushButton*>()) {
         const QString name = b->objectName();
         if (name == QLatin1String("cmdPeopleFind")) {
-            QObject::connect(b, &QPushButton::clicked, window, [&platform] { openPeopleFinder(platform); });
+            QObject::connect(b, &QPushButton::clicked, window, [&platform] { tellNotOpened(platform, openPeopleFinder(platform)); });
         } else if (name == QLatin1String("cmdZipFinder")) {
-            QObject::connect(b, &QPushButton::clicked, window, [&platform] { openZipFinder(platform); });
+            QObject::connect(b, &QPushButton::clicked, window, [&platform] { tellNotOpened(platform, openZipFinder(platform)); });
         } else if (name == QLatin1String("cmdStateAbb")) {
             QObject::connect(b, &QPushButton::clicked, window, [&platform, folder, window] {
-                openStateSheet(platform, folder);
+                tellNotOpened(platform, openStateSheet(platform, folder));
                 if (auto* state = window->findChild<QLineEdit*>(QStringLiteral("txtACState"))) {
                     state->setFocus();
                 }
